@@ -1,0 +1,70 @@
+#include "accessories/Unit2.h"
+#include "app/AppTitle.h"
+#include "app/ErrorDisplay.h"
+#include "app/ToolbarIcons.h"
+#include "app/Unit1.h"
+#include "platform/QtPlatform.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QScreen>
+#include <cstdio>
+
+namespace {
+
+bool hasDisplay()
+{
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+// Toolbar pictures come from the desktop's icon theme where it has them.
+void useDesktopIconTheme()
+{
+    QStringList paths = QIcon::themeSearchPaths();
+    for (const QString &dir : {QStringLiteral("/usr/share/icons"), QStringLiteral("/usr/local/share/icons")}) {
+        if (!paths.contains(dir) && QDir(dir).exists())
+            paths.append(dir);
+    }
+    QIcon::setThemeSearchPaths(paths);
+    QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
+        QIcon::setThemeName(QStringLiteral("Adwaita"));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (!hasDisplay()) {
+        std::fprintf(stderr, "veltrix: no display to show the window on; run it on a desktop, "
+                             "or under a virtual one: xvfb-run ./veltrix.sh run\n");
+        return 2;
+    }
+    VeltrixApplication app(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("veltrix"));
+    QGuiApplication::setApplicationDisplayName(QString::fromUtf8(kAppTitle));
+    QGuiApplication::setDesktopFileName(QStringLiteral("veltrix"));
+    QGuiApplication::setWindowIcon(applicationIcon());
+    useDesktopIconTheme();
+
+    platform::QtPlatform platform;
+    app.setPlatform(&platform);
+
+    TForm1::Options options;
+    options.settingsPath = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Veltrix.ini"));
+    options.argumentCount = argc - 1;
+    TForm1 Form1(platform, options);
+    TForm2 Form2;
+
+    // First show: centred on the desktop at its current size, then maximized;
+    // the size read from the settings becomes the restored size.
+    if (QScreen *screen = Form1.screen()) {
+        QRect frame = Form1.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        Form1.move(frame.topLeft());
+    }
+    Form1.showMaximized();
+    return app.exec();
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QtGlobal>
+
+class QWidget;
+
+// The seam between the program and everything the desktop provides. The program
+// talks only to these interfaces; QtPlatform serves the running program and the
+// test doubles script the user's answers and record what was asked.
+namespace platform {
+
+enum class MessageIcon { None, Information, Warning, Error, Question };
+enum class Answer { Yes, No, Cancel };
+
+// A question with typed buttons: the title ("Warning", "Confirm") and the button
+// captions are English whatever the interface language.
+struct Question {
+    MessageIcon icon = MessageIcon::Question;
+    QString title;
+    QString text;
+    bool withCancel = false; // Yes, No and Cancel instead of Yes and No
+    Answer defaultAnswer = Answer::Yes;
+    Answer escapeAnswer = Answer::No;
+};
+
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    // Modal box with an OK button.
+    virtual void showMessage(QWidget *owner, MessageIcon icon, const QString &title, const QString &text) = 0;
+    virtual Answer ask(QWidget *owner, const Question &question) = 0;
+};
+
+// Keyboard layouts as the system knows them. A handle's low 16 bits are the
+// Windows language identifier of its layout (0x0419 Russian, 0x0409 English US…).
+class KeyboardLayouts {
+public:
+    virtual ~KeyboardLayouts() = default;
+    virtual QList<quint32> installed(int maxCount) = 0;
+    virtual void activate(quint32 handle) = 0;
+};
+
+// Everything the program takes from the desktop, in one place.
+class Platform {
+public:
+    virtual ~Platform() = default;
+    virtual MessageBoxes &messageBoxes() = 0;
+    virtual KeyboardLayouts &keyboardLayouts() = 0;
+};
+
+} // namespace platform

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <memory>
+
+namespace platform {
+
+// The platform on Qt: real message boxes, the keyboard of the desktop.
+class QtPlatform : public Platform {
+public:
+    QtPlatform();
+    ~QtPlatform() override;
+
+    MessageBoxes &messageBoxes() override;
+    KeyboardLayouts &keyboardLayouts() override;
+
+private:
+    std::unique_ptr<MessageBoxes> messageBoxes_;
+    std::unique_ptr<KeyboardLayouts> keyboardLayouts_;
+};
+
+} // namespace platform

@@ -1,0 +1,50 @@
+#include "platform/ShortcutKey.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+
+namespace platform {
+
+namespace {
+
+// X11 key codes (evdev code + 8) of the letter keys, by the Latin letter they
+// carry on a US keyboard.
+Qt::Key letterAtX11KeyCode(quint32 keyCode)
+{
+    static const char kRows[][2] = {
+        {24, 'Q'}, {25, 'W'}, {26, 'E'}, {27, 'R'}, {28, 'T'}, {29, 'Y'}, {30, 'U'},
+        {31, 'I'}, {32, 'O'}, {33, 'P'}, {38, 'A'}, {39, 'S'}, {40, 'D'}, {41, 'F'},
+        {42, 'G'}, {43, 'H'}, {44, 'J'}, {45, 'K'}, {46, 'L'}, {52, 'Z'}, {53, 'X'},
+        {54, 'C'}, {55, 'V'}, {56, 'B'}, {57, 'N'}, {58, 'M'},
+    };
+    for (const auto &row : kRows) {
+        if (static_cast<quint32>(row[0]) == keyCode)
+            return static_cast<Qt::Key>(row[1]);
+    }
+    return Qt::Key_unknown;
+}
+
+bool isNonLatinCharacterKey(int key)
+{
+    return key > 0xff && key < Qt::Key_Escape;
+}
+
+} // namespace
+
+QKeyCombination shortcutKey(const QKeyEvent &event)
+{
+    const Qt::KeyboardModifiers modifiers =
+        event.modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier);
+    int key = event.key();
+    if (isNonLatinCharacterKey(key) && QGuiApplication::platformName() == QLatin1String("xcb")) {
+        const Qt::Key latin = letterAtX11KeyCode(event.nativeScanCode());
+        if (latin != Qt::Key_unknown)
+            key = latin;
+    }
+    // Shift+Tab arrives as Backtab; menus name it Shift+Tab.
+    if (key == Qt::Key_Backtab)
+        key = Qt::Key_Tab;
+    return QKeyCombination(modifiers, static_cast<Qt::Key>(key));
+}
+
+} // namespace platform

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# ./veltrix.sh run   installs what is missing, builds and starts the editor
+# ./veltrix.sh test  installs what is missing, builds and runs every test
+set -euo pipefail
+cd "$(dirname "$0")"
+
+packages=(cmake make g++ qt6-base-dev libgtest-dev libgmock-dev fonts-dejavu-core adwaita-icon-theme)
+
+install_missing() {
+    local missing=() p
+    for p in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    ((${#missing[@]})) || return 0
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update -qq
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+build() { # build-dir cmake-options...
+    local dir=$1
+    shift
+    [ -f "$dir/CMakeCache.txt" ] || cmake -S . -B "$dir" "$@"
+    cmake --build "$dir" -j"$(nproc)"
+}
+
+case "${1:-}" in
+run)
+    install_missing
+    build build -DBUILD_TESTING=OFF
+    exec build/veltrix
+    ;;
+test)
+    install_missing
+    build build-test -DBUILD_TESTING=ON -DVELTRIX_SANITIZE=ON
+    cd build-test
+    QT_QPA_PLATFORM=offscreen ctest --output-on-failure
+    ;;
+*)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac
