@@ -13,6 +13,9 @@ constexpr qreal kPixelsPerPoint = 4.0 / 3.0; // 96 pixels per inch, 72 points pe
 constexpr qreal kDialogUnitsPerAverageChar = 4.0;
 // After the last explicit stop tabs fall every half inch.
 constexpr qreal kDefaultTabPixels = 48.0;
+// Indents are whole points; the pixel margins Qt lays out with cannot give them
+// back exactly, so the points travel with the block format.
+constexpr int kRightIndentPointsProperty = QTextFormat::UserProperty + 1;
 
 } // namespace
 
@@ -65,12 +68,16 @@ void TRxRichEdit::setRightEdgeIndent(int points)
 {
     QTextBlockFormat format;
     format.setRightMargin(points * kPixelsPerPoint);
+    format.setProperty(kRightIndentPointsProperty, points);
     textCursor().mergeBlockFormat(format);
 }
 
 int TRxRichEdit::rightEdgeIndent() const
 {
-    return static_cast<int>(textCursor().blockFormat().rightMargin() / kPixelsPerPoint);
+    const QTextBlockFormat format = textCursor().blockFormat();
+    if (format.hasProperty(kRightIndentPointsProperty))
+        return format.intProperty(kRightIndentPointsProperty);
+    return qRound(format.rightMargin() / kPixelsPerPoint);
 }
 
 void TRxRichEdit::mousePressEvent(QMouseEvent *event)

@@ -1,0 +1,121 @@
+#include "MainWindowFixture.h"
+
+#include "editor/StatusBar.h"
+#include "editor/TRxRichEdit.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+struct LanguageState {
+    bool lang;
+    bool cb3;
+    bool marks;
+    QString n13; // a caption whose three texts all differ
+};
+
+LanguageState stateOf(const TForm1 &f)
+{
+    EXPECT_EQ(f.menuItem("N52")->isChecked(), f.menuItem("N100")->isChecked());
+    return {f.Lang, f.CB3->isChecked(), f.menuItem("N52")->isChecked(), f.menuItem("N13")->text()};
+}
+
+void expectState(const TForm1 &f, const LanguageState &expected, int step)
+{
+    const LanguageState actual = stateOf(f);
+    EXPECT_EQ(actual.lang, expected.lang) << "step " << step;
+    EXPECT_EQ(actual.cb3, expected.cb3) << "step " << step;
+    EXPECT_EQ(actual.marks, expected.marks) << "step " << step;
+    EXPECT_EQ(actual.n13, expected.n13) << "step " << step;
+}
+
+void pressF9(TForm1 &f)
+{
+    QTest::keyClick(f.RxRichEdit1, Qt::Key_F9);
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, SwitchesFromARussianStart)
+{
+    writeSettings("[LANGUAGE]\nLang=0\n");
+    TForm1 &f = createForm();
+    expectState(f, {false, true, true, "Параметры страницы"}, 0);
+
+    pressF9(f);
+    expectState(f, {true, false, false, "Printer setup"}, 1);
+    EXPECT_TRUE(settingsContent().contains("Lang=1"));
+
+    pressF9(f);
+    expectState(f, {false, true, true, "Установки принтера"}, 2);
+    EXPECT_TRUE(settingsContent().contains("Lang=0"));
+    EXPECT_EQ(handlers, QStringList({"CB3Click", "CB3Click"}));
+}
+
+TEST_F(MainWindowTest, FirstSwitchAfterAnEnglishStartOnlyMovesTheTicks)
+{
+    TForm1 &f = createForm();
+    expectState(f, {true, true, true, "Printer setup"}, 0);
+
+    f.CB3->click(); // the check box itself
+    expectState(f, {true, false, false, "Printer setup"}, 1);
+    EXPECT_EQ(settingsContent(), "[LANGUAGE]\nLang=1\n");
+
+    f.menuItem("N100")->trigger(); // the context menu's item
+    expectState(f, {false, true, true, "Установки принтера"}, 2);
+    EXPECT_EQ(f.CB3->toolTip(), "Русский интерфейс");
+
+    f.menuItem("N52")->trigger(); // the main menu's item
+    expectState(f, {true, false, false, "Printer setup"}, 3);
+    EXPECT_TRUE(platform.boxes.messages.isEmpty());
+}
+
+TEST_F(MainWindowTest, StatusTextsStayInTheirLanguageAfterASwitch)
+{
+    writeSettings("[LANGUAGE]\nLang=0\n");
+    TForm1 &f = createForm();
+    pressF9(f);
+    EXPECT_EQ(f.StatusBar1->panelText(4), "РУС.");
+}
+
+TEST_F(MainWindowTest, UnwritableSettingsStopTheSwitchBeforeTheTexts)
+{
+    // The settings "folder" is a file, so nothing can be written there.
+    QFile blocker(dir.filePath("blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    TForm1::Options options;
+    options.settingsPath = dir.filePath("blocker/Veltrix.ini");
+    form = std::make_unique<TForm1>(platform, options);
+    TForm1 &f = *form;
+    ASSERT_TRUE(f.Lang);
+
+    pressF9(f); // true/ticked → true/unticked: nothing to see yet but the ticks
+    pressF9(f); // now Russian is wanted, but cannot be stored
+    EXPECT_FALSE(f.Lang);
+    EXPECT_TRUE(f.CB3->isChecked());
+    EXPECT_TRUE(f.menuItem("N52")->isChecked());
+    EXPECT_EQ(f.menuItem("N13")->text(), "Printer setup"); // texts not re-applied
+
+    ASSERT_EQ(platform.boxes.messages.size(), 2);
+    const platform::ShownMessage &box = platform.boxes.messages.last();
+    EXPECT_EQ(box.icon, platform::MessageIcon::Error);
+    EXPECT_EQ(box.title, "Veltrix 3.0");
+    EXPECT_EQ(box.text, "Unable to write to " + options.settingsPath + ".");
+}
+
+TEST_F(MainWindowTest, TemplateCaptionsAndSeparatorsNeverSwitch)
+{
+    writeSettings("[LANGUAGE]\nLang=0\n");
+    TForm1 &f = createForm();
+    pressF9(f);
+    pressF9(f);
+    for (const char *name : {"Delphi1", "Pascal1", "HTML1", "Cheader1", "CPP1", "Delphi2", "ObjectPascal1"})
+        EXPECT_FALSE(f.menuItem(name)->text().isEmpty()) << name;
+    EXPECT_EQ(f.menuItem("Pascal1")->text(), "Object Pascal");
+    EXPECT_TRUE(f.menuItem("N14")->text().isEmpty());
+}

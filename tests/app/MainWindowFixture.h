@@ -1,0 +1,44 @@
+#pragma once
+
+#include "app/Unit1.h"
+#include "platform/FakePlatform.h"
+
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+// A main window on the test doubles, with its settings file in a fresh folder.
+class MainWindowTest : public ::testing::Test {
+protected:
+    QString settingsPath() const { return dir.filePath(QStringLiteral("Veltrix.ini")); }
+
+    void writeSettings(const QByteArray &content)
+    {
+        QFile file(settingsPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+
+    QByteArray settingsContent() const
+    {
+        QFile file(settingsPath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    TForm1 &createForm(int argumentCount = 0)
+    {
+        TForm1::Options options;
+        options.settingsPath = settingsPath();
+        options.argumentCount = argumentCount;
+        form = std::make_unique<TForm1>(platform, options);
+        form->setHandlerObserver([this](const char *name) { handlers.append(QString::fromLatin1(name)); });
+        return *form;
+    }
+
+    QTemporaryDir dir;
+    platform::FakePlatform platform;
+    std::unique_ptr<TForm1> form;
+    QStringList handlers; // names of the handlers that ran, in order
+};
