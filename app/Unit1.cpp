@@ -150,6 +150,7 @@ void TForm1::FormCreate()
     ComboBox1->clear();
     ComboBox1->addItems(fontNameList(QFontDatabase::families()));
     ComboBox1->setEditText(editorFont.family());
+    ComboBox1->lineEdit()->setCursorPosition(0);
 
     // 8. Size spinner and the paper colour box.
     UpDown1->setPosition(editorFont.pointSize());

@@ -76,6 +76,9 @@ QToolBar *makeToolBar(QWidget *parent, const char *name, int height)
     bar->setFloatable(false);
     bar->setIconSize(QSize(kIconSize, kIconSize));
     bar->setContextMenuPolicy(Qt::PreventContextMenu);
+    // Buttons side by side, as on the classic tool bar: the second bar's controls
+    // must end before the colour boxes that lie over its right end.
+    bar->setStyleSheet(QStringLiteral("QToolBar { spacing: 0px; padding: 0px; border: 0px; }"));
     return bar;
 }
 
@@ -125,7 +128,8 @@ void TForm1::buildToolBar2()
         auto *button = new QToolButton(ToolBar2);
         button->setObjectName(name);
         button->setIcon(toolbarIcon(name));
-        button->setMinimumSize(kButtonSize, kButtonSize);
+        button->setFixedHeight(kButtonSize);
+        button->setMinimumWidth(kButtonSize);
         button->setAutoRaise(true);
         button->setFocusPolicy(Qt::NoFocus);
         setHint(button, initialHint(name.toLatin1().constData()));
@@ -179,6 +183,8 @@ void TForm1::buildLooseControls()
     }
     for (QCheckBox *box : {CB1, CB2, CB3})
         box->setChecked(true);
+    ColorBox1->setSelected(Qt::white);
+    ColorBox2->setSelected(Qt::black);
 }
 
 QMenu *TForm1::buildMenuTree(const char *menuName, QWidget *root)

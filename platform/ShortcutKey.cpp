@@ -33,11 +33,16 @@ bool isNonLatinCharacterKey(int key)
 
 QKeyCombination shortcutKey(const QKeyEvent &event)
 {
+    return shortcutKey(event.key(), event.modifiers(), event.nativeScanCode(),
+                       QGuiApplication::platformName() == QLatin1String("xcb"));
+}
+
+QKeyCombination shortcutKey(int key, Qt::KeyboardModifiers eventModifiers, quint32 nativeScanCode, bool x11KeyCodes)
+{
     const Qt::KeyboardModifiers modifiers =
-        event.modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier);
-    int key = event.key();
-    if (isNonLatinCharacterKey(key) && QGuiApplication::platformName() == QLatin1String("xcb")) {
-        const Qt::Key latin = letterAtX11KeyCode(event.nativeScanCode());
+        eventModifiers & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (isNonLatinCharacterKey(key) && x11KeyCodes) {
+        const Qt::Key latin = letterAtX11KeyCode(nativeScanCode);
         if (latin != Qt::Key_unknown)
             key = latin;
     }

@@ -11,4 +11,8 @@ namespace platform {
 // Ctrl+O also while a Cyrillic layout types "Щ" with that key.
 QKeyCombination shortcutKey(const QKeyEvent &event);
 
+// The same from the event's parts; `x11KeyCodes` says whether the native scan
+// code is an X11 key code.
+QKeyCombination shortcutKey(int key, Qt::KeyboardModifiers modifiers, quint32 nativeScanCode, bool x11KeyCodes);
+
 } // namespace platform
