@@ -1,0 +1,80 @@
+#include "editor/ParagraphFormat.h"
+
+#include <QtMath>
+
+namespace paraformat {
+
+namespace {
+
+int storedOr(const QTextBlockFormat &format, int property, qreal pixels)
+{
+    if (format.hasProperty(property))
+        return format.intProperty(property);
+    return qRound(pixels / kPixelsPerPoint);
+}
+
+} // namespace
+
+Indents indents(const QTextBlockFormat &format)
+{
+    Indents result;
+    const qreal firstLinePixels = format.leftMargin() + format.textIndent();
+    result.first = storedOr(format, kFirstIndentProperty, firstLinePixels);
+    result.other = storedOr(format, kOtherIndentProperty, -format.textIndent());
+    result.right = storedOr(format, kRightIndentProperty, format.rightMargin());
+    return result;
+}
+
+void setIndents(QTextBlockFormat &format, const Indents &indents, bool inList)
+{
+    format.setProperty(kFirstIndentProperty, indents.first);
+    format.setProperty(kOtherIndentProperty, indents.other);
+    format.setProperty(kRightIndentProperty, indents.right);
+    // Qt lays the following lines at leftMargin and the first at leftMargin +
+    // textIndent, and clamps a negative margin to 0: clamp both lines ourselves.
+    const qreal firstLine = qMax(0, indents.first) * kPixelsPerPoint;
+    const qreal otherLines = qMax(0, indents.first + indents.other) * kPixelsPerPoint;
+    format.setLeftMargin(otherLines);
+    format.setTextIndent(inList ? 0 : firstLine - otherLines);
+    format.setRightMargin(qMax(0, indents.right) * kPixelsPerPoint);
+}
+
+QTextListFormat::Style toQtListStyle(ListStyle style)
+{
+    switch (style) {
+    case ListStyle::None: return QTextListFormat::ListStyleUndefined;
+    case ListStyle::Bullet: return QTextListFormat::ListDisc;
+    case ListStyle::ArabicNumbers: return QTextListFormat::ListDecimal;
+    case ListStyle::LoCaseLetter: return QTextListFormat::ListLowerAlpha;
+    case ListStyle::UpCaseLetter: return QTextListFormat::ListUpperAlpha;
+    case ListStyle::LoCaseRoman: return QTextListFormat::ListLowerRoman;
+    case ListStyle::UpCaseRoman: return QTextListFormat::ListUpperRoman;
+    }
+    return QTextListFormat::ListStyleUndefined;
+}
+
+ListStyle fromQtListStyle(QTextListFormat::Style style)
+{
+    switch (style) {
+    case QTextListFormat::ListDisc:
+    case QTextListFormat::ListCircle:
+    case QTextListFormat::ListSquare: return ListStyle::Bullet;
+    case QTextListFormat::ListDecimal: return ListStyle::ArabicNumbers;
+    case QTextListFormat::ListLowerAlpha: return ListStyle::LoCaseLetter;
+    case QTextListFormat::ListUpperAlpha: return ListStyle::UpCaseLetter;
+    case QTextListFormat::ListLowerRoman: return ListStyle::LoCaseRoman;
+    case QTextListFormat::ListUpperRoman: return ListStyle::UpCaseRoman;
+    default: return ListStyle::None;
+    }
+}
+
+QTextListFormat listFormat(ListStyle style)
+{
+    QTextListFormat format;
+    format.setStyle(toQtListStyle(style));
+    format.setIndent(0);
+    format.setNumberSuffix(QStringLiteral("."));
+    return format;
+}
+
+} // namespace paraformat

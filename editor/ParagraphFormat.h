@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QTextBlockFormat>
+#include <QTextListFormat>
+
+// How the program's paragraph model is kept in a QTextDocument. Indents are whole
+// points: the first line's indent from the left edge, the following lines' indent
+// relative to the first (negative values included) and the indent from the right
+// edge. The exact points travel in user properties of the block format, because
+// Qt's pixel margins cannot hold negative values nor give points back exactly.
+namespace paraformat {
+
+constexpr int kFirstIndentProperty = QTextFormat::UserProperty + 1;
+constexpr int kOtherIndentProperty = QTextFormat::UserProperty + 2;
+constexpr int kRightIndentProperty = QTextFormat::UserProperty + 3;
+
+// 96 pixels per inch, 72 points per inch.
+constexpr qreal kPixelsPerPoint = 4.0 / 3.0;
+
+struct Indents {
+    int first = 0; // points
+    int other = 0; // points, relative to the first line
+    int right = 0; // points
+};
+
+Indents indents(const QTextBlockFormat &format);
+// Writes the three indents and the pixel margins Qt lays out with. In a list
+// the number or bullet stands at the first line's indent and the text of every
+// line at the following lines' indent, so the margins differ.
+void setIndents(QTextBlockFormat &format, const Indents &indents, bool inList = false);
+
+// Numbering of a paragraph: none, bullet, 1 2 3, a b c, A B C, i ii iii, I II III.
+enum class ListStyle { None = 0, Bullet = 1, ArabicNumbers = 2, LoCaseLetter = 3, UpCaseLetter = 4,
+                       LoCaseRoman = 5, UpCaseRoman = 6 };
+
+QTextListFormat::Style toQtListStyle(ListStyle style);
+ListStyle fromQtListStyle(QTextListFormat::Style style);
+// A list format that leaves the placing of the text to the block margins.
+QTextListFormat listFormat(ListStyle style);
+
+} // namespace paraformat
