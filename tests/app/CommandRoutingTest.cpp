@@ -227,16 +227,11 @@ TEST_F(MainWindowTest, EscClosesAnUnmodifiedDocumentAndWritesThePlacement)
 
 TEST_F(MainWindowTest, AnUnwritableSettingsFileNeverKeepsTheProgramOpen)
 {
-    QFile blocker(dir.filePath("blocker"));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    TForm1::Options options;
-    options.settingsPath = dir.filePath("blocker/Veltrix.ini");
-    form = std::make_unique<TForm1>(platform, options);
-    form->show();
-    EXPECT_TRUE(form->close());
+    TForm1 &f = createFormWithUnwritableSettings();
+    f.show();
+    EXPECT_TRUE(f.close());
     ASSERT_FALSE(platform.boxes.messages.isEmpty());
-    EXPECT_EQ(platform.boxes.messages.first().text, "Unable to write to " + options.settingsPath + ".");
+    EXPECT_EQ(platform.boxes.messages.first().text, "Unable to write to " + unwritableSettingsPath() + ".");
 }
 
 TEST_F(MainWindowTest, HintsShowInUnderlinedCourierNew)

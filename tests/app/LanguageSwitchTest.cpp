@@ -5,7 +5,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -84,14 +83,7 @@ TEST_F(MainWindowTest, StatusTextsStayInTheirLanguageAfterASwitch)
 
 TEST_F(MainWindowTest, UnwritableSettingsStopTheSwitchBeforeTheTexts)
 {
-    // The settings "folder" is a file, so nothing can be written there.
-    QFile blocker(dir.filePath("blocker"));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    TForm1::Options options;
-    options.settingsPath = dir.filePath("blocker/Veltrix.ini");
-    form = std::make_unique<TForm1>(platform, options);
-    TForm1 &f = *form;
+    TForm1 &f = createFormWithUnwritableSettings();
     ASSERT_TRUE(f.Lang);
 
     pressF9(f); // true/ticked → true/unticked: nothing to see yet but the ticks
@@ -105,7 +97,7 @@ TEST_F(MainWindowTest, UnwritableSettingsStopTheSwitchBeforeTheTexts)
     const platform::ShownMessage &box = platform.boxes.messages.last();
     EXPECT_EQ(box.icon, platform::MessageIcon::Error);
     EXPECT_EQ(box.title, "Veltrix 3.0");
-    EXPECT_EQ(box.text, "Unable to write to " + options.settingsPath + ".");
+    EXPECT_EQ(box.text, "Unable to write to " + unwritableSettingsPath() + ".");
 }
 
 TEST_F(MainWindowTest, TemplateCaptionsAndSeparatorsNeverSwitch)

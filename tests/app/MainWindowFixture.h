@@ -37,6 +37,20 @@ protected:
         return *form;
     }
 
+    // A settings path whose "folder" is a file: nothing can be written there,
+    // not even by root.
+    TForm1 &createFormWithUnwritableSettings()
+    {
+        QFile blocker(dir.filePath(QStringLiteral("blocker")));
+        EXPECT_TRUE(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        TForm1::Options options;
+        options.settingsPath = unwritableSettingsPath();
+        form = std::make_unique<TForm1>(platform, options);
+        return *form;
+    }
+    QString unwritableSettingsPath() const { return dir.filePath(QStringLiteral("blocker/Veltrix.ini")); }
+
     QTemporaryDir dir;
     platform::FakePlatform platform;
     std::unique_ptr<TForm1> form;
