@@ -5,10 +5,11 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(cmake make g++ qt6-base-dev libgtest-dev libgmock-dev fonts-dejavu-core adwaita-icon-theme)
+test_packages=(clang libclang-rt-14-dev)
 
 install_missing() {
     local missing=() p
-    for p in "${packages[@]}"; do
+    for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
     done
     ((${#missing[@]})) || return 0
@@ -28,15 +29,17 @@ build() { # build-dir cmake-options...
 
 case "${1:-}" in
 run)
-    install_missing
+    install_missing "${packages[@]}"
     build build -DBUILD_TESTING=OFF
     exec build/veltrix
     ;;
 test)
-    install_missing
+    install_missing "${packages[@]}" "${test_packages[@]}"
     build build-test -DBUILD_TESTING=ON -DVELTRIX_SANITIZE=ON
-    cd build-test
-    QT_QPA_PLATFORM=offscreen ctest --output-on-failure
+    (cd build-test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure)
+    # The readers of outside input under libFuzzer, for a bounded time each.
+    build build-fuzz -DVELTRIX_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
+    (cd build-fuzz && ctest --output-on-failure)
     ;;
 *)
     echo "usage: $0 run|test" >&2

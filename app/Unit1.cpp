@@ -58,6 +58,7 @@ TForm1::TForm1(platform::Platform &platform, Options options, QWidget *parent)
     buildCoolBar();
     RxRichEdit1 = new TRxRichEdit(centralWidget());
     RxRichEdit1->setObjectName(QStringLiteral("RxRichEdit1"));
+    RxRichEdit1->setPlatform(&platform_);
     StatusBar2 = new StatusBar(3, centralWidget());
     StatusBar2->setObjectName(QStringLiteral("StatusBar2"));
     StatusBar1 = new StatusBar(8, centralWidget());
@@ -128,7 +129,7 @@ void TForm1::FormCreate()
     StatusBar2->setPanelWidths({thirdOfBar2, thirdOfBar2, thirdOfBar2});
 
     // 3. Right indent of the paragraph at the caret and its ruler marker.
-    RxRichEdit1->setRightEdgeIndent(kRightEdgeIndentPoints);
+    RxRichEdit1->ParagraphFormat().setRightEdgeIndent(kRightEdgeIndentPoints);
     Panel1->RightIndent->move(kRightIndentMarkerX, Panel1->RightIndent->y());
     RxRichEdit1->setModified(false);
 

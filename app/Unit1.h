@@ -204,6 +204,7 @@ private:
     QMenu *buildMenuTree(const char *menuName, QWidget *menuBarOrMenu);
     void connectHandlers();
     void connectMenuHandlers();
+    void showEditorContextMenu(QPoint globalPosition);
 
     void handlerRan(const char *name);
     void guarded(const std::function<void()> &command);

@@ -5,6 +5,7 @@
 #include "app/CommandRoutes.h"
 #include "editor/TRxRichEdit.h"
 #include "editor/UpDown.h"
+#include "platform/Platform.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -82,13 +83,11 @@ void TForm1::connectHandlers()
         guarded([=] { RxRichEdit1MouseDown(button, position); });
     });
 
-    auto showContextMenu = [this](QWidget *widget, QPoint position) {
-        PopupMenu1->popup(widget->mapToGlobal(position));
-    };
-    connect(RxRichEdit1, &QWidget::customContextMenuRequested, this,
-            [=](QPoint position) { showContextMenu(RxRichEdit1->viewport(), position); });
+    connect(RxRichEdit1, &QWidget::customContextMenuRequested, this, [this](QPoint position) {
+        showEditorContextMenu(RxRichEdit1->viewport()->mapToGlobal(position));
+    });
     connect(CoolBar1, &QWidget::customContextMenuRequested, this,
-            [=](QPoint position) { showContextMenu(CoolBar1, position); });
+            [this](QPoint position) { PopupMenu1->popup(CoolBar1->mapToGlobal(position)); });
 }
 
 void TForm1::connectMenuHandlers()
@@ -113,6 +112,27 @@ void TForm1::connectMenuHandlers()
     // Opening the "Marker" submenu is a command of its own.
     connect(menuItem(QStringLiteral("N45"))->menu(), &QMenu::aboutToShow, this,
             [this] { guarded([this] { N45Click(); }); });
+}
+
+void TForm1::showEditorContextMenu(QPoint globalPosition)
+{
+    const QTextImageFormat object = RxRichEdit1->selectedObject();
+    if (!object.isValid()) {
+        PopupMenu1->popup(globalPosition);
+        return;
+    }
+    // A selected object adds its properties and its verbs to the menu.
+    auto *menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addActions(PopupMenu1->actions());
+    menu->addSeparator();
+    const QString typeName = TRxRichEdit::objectTypeName(object);
+    menu->addAction(QStringLiteral("%1 Properties").arg(typeName), this, [this, object, typeName] {
+        platform_.objectDialogs().showObjectProperties(this, typeName, RxRichEdit1->objectDetails(object));
+    });
+    QMenu *verbs = menu->addMenu(typeName);
+    verbs->addAction(QStringLiteral("Open"), this, [this, object] { guarded([&] { RxRichEdit1->openObject(object); }); });
+    menu->popup(globalPosition);
 }
 
 void TForm1::runMenuItem(const QString &name)
@@ -148,15 +168,8 @@ void TForm1::ToolButton3Click() { handlerRan(__func__); }
 void TForm1::ToolButton4Click() { handlerRan(__func__); }
 void TForm1::ToolButton5Click() { handlerRan(__func__); }
 void TForm1::ToolButton6Click() { handlerRan(__func__); }
-void TForm1::ToolButton8Click() { handlerRan(__func__); }
-void TForm1::ToolButton9Click() { handlerRan(__func__); }
-void TForm1::ToolButton10Click() { handlerRan(__func__); }
-void TForm1::ToolButton11Click() { handlerRan(__func__); }
-void TForm1::ToolButton12Click() { handlerRan(__func__); }
-void TForm1::ToolButton13Click() { handlerRan(__func__); }
 void TForm1::ToolButton14Click() { handlerRan(__func__); }
 void TForm1::ToolButton15Click() { handlerRan(__func__); }
-void TForm1::ToolButton17Click() { handlerRan(__func__); }
 void TForm1::ToolButton18Click() { handlerRan(__func__); }
 void TForm1::ToolButton19Click() { handlerRan(__func__); }
 void TForm1::ToolButton20Click() { handlerRan(__func__); }
@@ -230,6 +243,51 @@ void TForm1::RxRichEdit1Change() {}
 void TForm1::RxRichEdit1MouseDown(Qt::MouseButton, QPoint) {}
 void TForm1::HideToTray() {}
 void TForm1::AddTrayIcon() {}
+
+// Edit commands: one request each to the editor; none moves the focus.
+void TForm1::ToolButton8Click()
+{
+    handlerRan(__func__);
+    if (RxRichEdit1->CanUndo())
+        RxRichEdit1->Undo();
+}
+
+void TForm1::ToolButton9Click()
+{
+    handlerRan(__func__);
+    if (RxRichEdit1->CanRedo())
+        RxRichEdit1->Redo();
+}
+
+void TForm1::ToolButton10Click()
+{
+    handlerRan(__func__);
+    RxRichEdit1->Copy();
+}
+
+void TForm1::ToolButton11Click()
+{
+    handlerRan(__func__);
+    RxRichEdit1->Cut();
+}
+
+void TForm1::ToolButton12Click()
+{
+    handlerRan(__func__);
+    RxRichEdit1->Paste();
+}
+
+void TForm1::ToolButton13Click()
+{
+    handlerRan(__func__);
+    RxRichEdit1->Clear();
+}
+
+void TForm1::ToolButton17Click()
+{
+    handlerRan(__func__);
+    RxRichEdit1->SelectWholeText();
+}
 
 // Exit: an unmodified document closes at once.
 void TForm1::ToolButton7Click()

@@ -1,46 +1,500 @@
 #include "editor/TRxRichEdit.h"
 
+#include "editor/DisplayLines.h"
+#include "editor/LinkHighlighter.h"
+#include "editor/RichEditStrings.h"
+#include "editor/RtfReader.h"
+#include "editor/RtfWriter.h"
+
+#include <QAbstractTextDocumentLayout>
 #include <QFontMetricsF>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocumentFragment>
+#include <QTextList>
 #include <QTextOption>
 
 namespace {
 
 constexpr int kInitialFontPoints = 14;
-constexpr qreal kPixelsPerPoint = 4.0 / 3.0; // 96 pixels per inch, 72 points per inch
 constexpr qreal kDialogUnitsPerAverageChar = 4.0;
 // After the last explicit stop tabs fall every half inch.
 constexpr qreal kDefaultTabPixels = 48.0;
-// Indents are whole points; the pixel margins Qt lays out with cannot give them
-// back exactly, so the points travel with the block format.
-constexpr int kRightIndentPointsProperty = QTextFormat::UserProperty + 1;
+
+const QString kRtfMimeTypes[] = {QStringLiteral("text/rtf"), QStringLiteral("application/rtf"),
+                                 QStringLiteral("text/richtext")};
+
+// The document's characters as the program counts them: a paragraph end is
+// `paragraphEnd`, a soft line break a vertical tab.
+QString programText(QString raw, const QString &paragraphEnd)
+{
+    raw.replace(QChar::LineSeparator, QLatin1Char('\v'));
+    if (paragraphEnd.size() == 1)
+        return raw.replace(QChar::ParagraphSeparator, paragraphEnd.at(0));
+    return raw.replace(QChar::ParagraphSeparator, paragraphEnd);
+}
 
 } // namespace
 
-TRxRichEdit::TRxRichEdit(QWidget *parent) : QTextEdit(parent)
+TRxRichEdit::TRxRichEdit(QWidget *parent) : QTextEdit(parent), lines_(std::make_unique<TRichEditStrings>(*this))
 {
     QFont font(QStringLiteral("Times New Roman"));
     font.setPointSize(kInitialFontPoints);
     setFont(font);
-    document()->setDefaultFont(font);
     setAcceptRichText(true);
     setTabChangesFocus(false); // Tab types a tab into the text
     setLineWrapMode(QTextEdit::WidgetWidth);
     setContextMenuPolicy(Qt::CustomContextMenu);
-    // The selection stays visible while another control has the focus.
-    QPalette pal = palette();
-    pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Highlight));
-    pal.setColor(QPalette::Inactive, QPalette::HighlightedText, pal.color(QPalette::Active, QPalette::HighlightedText));
-    setPalette(pal);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setHideSelection(false);
+    textOption_ = document()->defaultTextOption();
+    adoptDocument(newDocument().release());
+    connect(this, &QTextEdit::selectionChanged, this, [this] {
+        if (!quiet_ && !selectionQuiet_)
+            Q_EMIT OnSelectionChange();
+    });
+}
 
-    connect(document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
+TRxRichEdit::~TRxRichEdit() = default;
+
+std::unique_ptr<QTextDocument> TRxRichEdit::newDocument() const
+{
+    auto document = std::make_unique<QTextDocument>();
+    document->setDefaultFont(font());
+    document->setDefaultTextOption(textOption_);
+    document->setUndoRedoEnabled(true);
+    return document;
+}
+
+void TRxRichEdit::adoptDocument(QTextDocument *document)
+{
+    // The control deletes the document it made itself; the ones we made are ours.
+    QTextDocument *old = QTextEdit::document();
+    const bool oldIsOurs = old && old != document && old->parent() == this;
+    document->setParent(this);
+    document->setDefaultFont(font());
+    document->setDefaultTextOption(textOption_);
+    setDocument(document);
+    if (oldIsOurs)
+        old->deleteLater();
+
+    displayLines_ = std::make_unique<DisplayLines>(document);
+    if (!highlighter_)
+        highlighter_ = new LinkHighlighter(this);
+    highlighter_->setDocument(autoUrlDetect_ ? document : nullptr);
+    undoDepth_ = 0;
+    redoDepth_ = 0;
+
+    connect(document, &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
         if (removed == 0 && added == 0)
             return;
         modified_ = true;
-        Q_EMIT OnChange();
+        if (!quiet_)
+            Q_EMIT OnChange();
     });
+    connect(document, &QTextDocument::undoCommandAdded, this, [this] {
+        undoDepth_ = std::min(undoDepth_ + 1, kUndoLimit);
+        redoDepth_ = 0;
+    });
+}
+
+// Whole text and selection --------------------------------------------------
+
+QString TRxRichEdit::Text() const
+{
+    return programText(document()->toRawText(), QStringLiteral("\r\n"));
+}
+
+void TRxRichEdit::setText(const QString &text)
+{
+    replaceWithPlainText(text);
+    modified_ = true;
+    Q_EMIT OnChange();
+}
+
+void TRxRichEdit::replaceWithPlainText(const QString &text)
+{
+    auto document = newDocument();
+    QString normalized = text;
+    normalized.replace(QLatin1Char('\v'), QChar::LineSeparator);
+    document->setPlainText(normalized);
+    const bool wasQuiet = quiet_;
+    quiet_ = true;
+    adoptDocument(document.release());
+    quiet_ = wasQuiet;
+    moveCursor(QTextCursor::Start);
+}
+
+QString TRxRichEdit::SelectedText() const
+{
+    return programText(textCursor().selectedText(), QStringLiteral("\r"));
+}
+
+void TRxRichEdit::insertTextWithBreaks(QTextCursor &cursor, const QString &text, const QTextCharFormat &format)
+{
+    QString normalized = text;
+    normalized.replace(QLatin1Char('\v'), QChar::LineSeparator);
+    normalized.replace(QChar::Null, QChar(0x2400));
+    cursor.insertText(normalized, format);
+}
+
+void TRxRichEdit::setSelectedText(const QString &text)
+{
+    QTextCursor cursor = textCursor();
+    const int start = cursor.selectionStart();
+    const QTextCharFormat format = formatAtSelectionStart();
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    insertTextWithBreaks(cursor, text, format);
+    cursor.endEditBlock();
+    const int end = cursor.position();
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+int TRxRichEdit::TextLength() const
+{
+    return document()->characterCount() - 1;
+}
+
+int TRxRichEdit::SelectionStart() const
+{
+    return textCursor().selectionStart();
+}
+
+void TRxRichEdit::setSelectionStart(int position)
+{
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(std::clamp(position, 0, TextLength()));
+    setTextCursor(cursor);
+}
+
+int TRxRichEdit::SelectionLength() const
+{
+    const QTextCursor cursor = textCursor();
+    return cursor.selectionEnd() - cursor.selectionStart();
+}
+
+void TRxRichEdit::setSelectionLength(int length)
+{
+    QTextCursor cursor = textCursor();
+    const int start = cursor.selectionStart();
+    cursor.setPosition(start);
+    cursor.setPosition(std::clamp(start + length, 0, TextLength()), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+void TRxRichEdit::SelectWholeText()
+{
+    selectAll();
+}
+
+void TRxRichEdit::ClearAll()
+{
+    replaceWithPlainText(QString());
+    Q_EMIT OnChange();
+    modified_ = false;
+}
+
+// Modes ------------------------------------------------------------------------
+
+void TRxRichEdit::setPlainTextMode(bool plain)
+{
+    if (plain == plainText_)
+        return;
+    const bool modified = modified_;
+    if (plain) {
+        // Every character stays; formats and objects go.
+        QString text = document()->toRawText();
+        text.remove(QChar::ObjectReplacementCharacter);
+        text.replace(QChar::LineSeparator, QLatin1Char('\v'));
+        text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+        replaceWithPlainText(text);
+    }
+    // Back to rich text the content keeps the one format it has.
+    plainText_ = plain;
+    modified_ = modified;
+}
+
+void TRxRichEdit::setWordWrap(bool wrap)
+{
+    wordWrap_ = wrap;
+    setLineWrapMode(wrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+    displayLines_->invalidateAll();
+}
+
+void TRxRichEdit::setAutoURLDetect(bool detect)
+{
+    autoUrlDetect_ = detect;
+    highlighter_->setDocument(detect ? document() : nullptr);
+}
+
+void TRxRichEdit::setHideSelection(bool hide)
+{
+    hideSelection_ = hide;
+    QPalette pal = palette();
+    const QColor highlight = hide ? pal.color(QPalette::Active, QPalette::Base) : pal.color(QPalette::Active, QPalette::Highlight);
+    const QColor highlighted = hide ? pal.color(QPalette::Active, QPalette::Text)
+                                    : pal.color(QPalette::Active, QPalette::HighlightedText);
+    pal.setColor(QPalette::Inactive, QPalette::Highlight, highlight);
+    pal.setColor(QPalette::Inactive, QPalette::HighlightedText, highlighted);
+    setPalette(pal);
+}
+
+void TRxRichEdit::setColor(const TColor &color)
+{
+    color_ = color;
+    QPalette pal = palette();
+    const QColor paper = color.toQColor(pal);
+    pal.setColor(QPalette::Active, QPalette::Base, paper);
+    pal.setColor(QPalette::Inactive, QPalette::Base, paper);
+    setPalette(pal);
+}
+
+// Formats ------------------------------------------------------------------------
+
+QTextCharFormat TRxRichEdit::formatAtSelectionStart() const
+{
+    const QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection())
+        return currentCharFormat();
+    QTextCursor probe(document());
+    const int start = cursor.selectionStart();
+    probe.setPosition(start);
+    if (!probe.atBlockStart() && !probe.atBlockEnd())
+        probe.setPosition(start + 1);
+    return probe.charFormat();
+}
+
+void TRxRichEdit::applyCharFormat(const QTextCharFormat &format, bool clearForeground, bool toDefault)
+{
+    if (toDefault || plainText_) {
+        QFont defaultFont = font();
+        if (format.hasProperty(QTextFormat::FontFamilies))
+            defaultFont.setFamilies(format.fontFamilies().toStringList());
+        if (format.hasProperty(QTextFormat::FontPointSize))
+            defaultFont.setPointSizeF(format.fontPointSize());
+        if (format.hasProperty(QTextFormat::FontWeight))
+            defaultFont.setBold(format.fontWeight() >= QFont::Bold);
+        if (format.hasProperty(QTextFormat::FontItalic))
+            defaultFont.setItalic(format.fontItalic());
+        if (format.hasProperty(QTextFormat::FontUnderline) || format.hasProperty(QTextFormat::TextUnderlineStyle))
+            defaultFont.setUnderline(format.fontUnderline());
+        if (format.hasProperty(QTextFormat::FontStrikeOut))
+            defaultFont.setStrikeOut(format.fontStrikeOut());
+        setFont(defaultFont);
+        document()->setDefaultFont(defaultFont);
+        if (!plainText_)
+            return;
+    }
+    QTextCursor cursor = textCursor();
+    if (plainText_)
+        cursor.select(QTextCursor::Document);
+    if (!cursor.hasSelection()) {
+        QTextCharFormat typing = currentCharFormat();
+        typing.merge(format);
+        if (clearForeground)
+            typing.clearForeground();
+        setCurrentCharFormat(typing);
+        return;
+    }
+    cursor.beginEditBlock();
+    cursor.mergeCharFormat(format);
+    if (clearForeground) {
+        // A merge cannot remove a property: rewrite each fragment without it.
+        const int start = cursor.selectionStart();
+        const int end = cursor.selectionEnd();
+        for (QTextBlock block = document()->findBlock(start); block.isValid() && block.position() < end;
+             block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextFragment fragment = it.fragment();
+                const int from = std::max(start, fragment.position());
+                const int to = std::min(end, fragment.position() + fragment.length());
+                if (from >= to)
+                    continue;
+                QTextCharFormat stripped = fragment.charFormat();
+                stripped.clearForeground();
+                QTextCursor part(document());
+                part.setPosition(from);
+                part.setPosition(to, QTextCursor::KeepAnchor);
+                part.setCharFormat(stripped);
+            }
+        }
+    }
+    cursor.endEditBlock();
+    if (plainText_) {
+        QTextCharFormat typing = currentCharFormat();
+        typing.merge(format);
+        if (clearForeground)
+            typing.clearForeground();
+        setCurrentCharFormat(typing);
+    }
+}
+
+void TRxRichEdit::applyBlockChange(const std::function<void(QTextBlockFormat &, const QTextBlock &)> &change)
+{
+    QTextCursor cursor = textCursor();
+    const int start = plainText_ ? 0 : cursor.selectionStart();
+    const int end = plainText_ ? TextLength() : cursor.selectionEnd();
+    cursor.beginEditBlock();
+    for (QTextBlock block = document()->findBlock(start); block.isValid(); block = block.next()) {
+        QTextBlockFormat format = block.blockFormat();
+        change(format, block);
+        QTextCursor(block).setBlockFormat(format);
+        if (block.position() + block.length() > end)
+            break;
+    }
+    cursor.endEditBlock();
+}
+
+namespace {
+
+// One list per run of paragraphs of one style: restyling part of a list would
+// otherwise leave the old list numbering across the gap.
+void normalizeLists(QTextDocument *document)
+{
+    QTextList *current = nullptr;
+    QList<QTextList *> used;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        QTextList *list = block.textList();
+        if (!list) {
+            current = nullptr;
+            continue;
+        }
+        if (current && list->format().style() == current->format().style()) {
+            if (list != current) {
+                list->remove(block);
+                current->add(block);
+            }
+            continue;
+        }
+        if (used.contains(list)) {
+            const QTextListFormat format = list->format();
+            list->remove(block);
+            current = QTextCursor(block).createList(format);
+        } else {
+            current = list;
+        }
+        used.append(current);
+    }
+}
+
+} // namespace
+
+void TRxRichEdit::applyListStyle(paraformat::ListStyle style)
+{
+    QTextCursor cursor = textCursor();
+    const int start = plainText_ ? 0 : cursor.selectionStart();
+    const int end = plainText_ ? TextLength() : cursor.selectionEnd();
+    cursor.beginEditBlock();
+    QList<QTextBlock> blocks;
+    for (QTextBlock block = document()->findBlock(start); block.isValid(); block = block.next()) {
+        blocks.append(block);
+        if (block.position() + block.length() > end)
+            break;
+    }
+    for (const QTextBlock &block : blocks) {
+        if (QTextList *list = block.textList())
+            list->remove(block);
+    }
+    if (style != paraformat::ListStyle::None) {
+        QTextCursor range(document());
+        range.setPosition(blocks.first().position());
+        range.setPosition(blocks.last().position(), QTextCursor::KeepAnchor);
+        range.createList(paraformat::listFormat(style));
+    }
+    for (const QTextBlock &block : blocks) {
+        QTextBlockFormat format = block.blockFormat();
+        format.setIndent(0);
+        paraformat::setIndents(format, paraformat::indents(format), style != paraformat::ListStyle::None);
+        QTextCursor(block).setBlockFormat(format);
+    }
+    normalizeLists(document());
+    cursor.endEditBlock();
+}
+
+// Search -----------------------------------------------------------------------
+
+int TRxRichEdit::FindInText(const QString &text, int start, int length) const
+{
+    if (text.isEmpty())
+        return -1;
+    const QString haystack = programText(document()->toRawText(), QStringLiteral("\r"));
+    const qsizetype from = std::clamp<qsizetype>(start, 0, haystack.size());
+    const qsizetype to = std::clamp<qsizetype>(qsizetype(start) + std::abs(length), 0, haystack.size());
+    const qsizetype found = haystack.indexOf(text, from, Qt::CaseInsensitive);
+    if (found < 0 || found + text.size() > to)
+        return -1;
+    return static_cast<int>(found);
+}
+
+// Direct requests --------------------------------------------------------------
+
+bool TRxRichEdit::CanUndo() const
+{
+    return undoDepth_ > 0 && document()->isUndoAvailable();
+}
+
+void TRxRichEdit::Undo()
+{
+    if (!CanUndo())
+        return;
+    undo();
+    --undoDepth_;
+    ++redoDepth_;
+}
+
+bool TRxRichEdit::CanRedo() const
+{
+    return redoDepth_ > 0 && document()->isRedoAvailable();
+}
+
+void TRxRichEdit::Redo()
+{
+    if (!CanRedo())
+        return;
+    const int redoLeft = redoDepth_ - 1;
+    redo();
+    redoDepth_ = redoLeft; // redo adds no new step
+    undoDepth_ = std::min(undoDepth_ + 1, kUndoLimit);
+}
+
+void TRxRichEdit::clearUndo()
+{
+    document()->clearUndoRedoStacks();
+    undoDepth_ = 0;
+    redoDepth_ = 0;
+}
+
+void TRxRichEdit::Cut()
+{
+    cut();
+}
+
+void TRxRichEdit::Copy()
+{
+    copy();
+}
+
+void TRxRichEdit::Paste()
+{
+    paste();
+}
+
+void TRxRichEdit::Clear()
+{
+    QTextCursor cursor = textCursor();
+    if (cursor.hasSelection()) {
+        cursor.removeSelectedText();
+        setTextCursor(cursor);
+    }
 }
 
 void TRxRichEdit::setTabStops(const QList<int> &dialogUnits, const QFont &dialogFont)
@@ -49,39 +503,156 @@ void TRxRichEdit::setTabStops(const QList<int> &dialogUnits, const QFont &dialog
     QList<QTextOption::Tab> tabs;
     for (int du : dialogUnits)
         tabs.append(QTextOption::Tab(du * unit, QTextOption::LeftTab));
-    QTextOption option = document()->defaultTextOption();
-    option.setTabs(tabs);
-    option.setTabStopDistance(kDefaultTabPixels);
-    document()->setDefaultTextOption(option);
+    textOption_.setTabs(tabs);
+    textOption_.setTabStopDistance(kDefaultTabPixels);
+    document()->setDefaultTextOption(textOption_);
 }
 
 QList<qreal> TRxRichEdit::tabStopPixels() const
 {
     QList<qreal> result;
-    const QList<QTextOption::Tab> tabs = document()->defaultTextOption().tabs();
-    for (const QTextOption::Tab &tab : tabs)
+    for (const QTextOption::Tab &tab : document()->defaultTextOption().tabs())
         result.append(tab.position);
     return result;
 }
 
-void TRxRichEdit::setRightEdgeIndent(int points)
+int TRxRichEdit::LineFromChar(int position) const
 {
-    QTextBlockFormat format;
-    format.setRightMargin(points * kPixelsPerPoint);
-    format.setProperty(kRightIndentPointsProperty, points);
-    textCursor().mergeBlockFormat(format);
+    return displayLines_->lineOfPosition(position);
 }
 
-int TRxRichEdit::rightEdgeIndent() const
+int TRxRichEdit::LineIndex(int line) const
 {
-    const QTextBlockFormat format = textCursor().blockFormat();
-    if (format.hasProperty(kRightIndentPointsProperty))
-        return format.intProperty(kRightIndentPointsProperty);
-    return qRound(format.rightMargin() / kPixelsPerPoint);
+    return displayLines_->firstPosition(line);
+}
+
+int TRxRichEdit::LineLength(int line) const
+{
+    return displayLines_->lineLength(line);
+}
+
+int TRxRichEdit::LineCount() const
+{
+    return displayLines_->count();
+}
+
+// Mouse, keys, clipboard --------------------------------------------------------
+
+QString TRxRichEdit::linkAt(QPoint viewportPosition, int *start, int *end) const
+{
+    if (!autoUrlDetect_)
+        return {};
+    const QPointF documentPoint = viewportPosition + QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    const int position = document()->documentLayout()->hitTest(documentPoint, Qt::ExactHit);
+    if (position < 0)
+        return {};
+    const QTextBlock block = document()->findBlock(position);
+    const int inBlock = position - block.position();
+    const QString text = block.text();
+    for (const LinkHighlighter::Link &link : LinkHighlighter::findLinks(text)) {
+        if (inBlock >= link.start && inBlock < link.start + link.length) {
+            *start = block.position() + link.start;
+            *end = *start + link.length;
+            return text.mid(link.start, link.length);
+        }
+    }
+    return {};
 }
 
 void TRxRichEdit::mousePressEvent(QMouseEvent *event)
 {
     QTextEdit::mousePressEvent(event);
-    Q_EMIT OnMouseDown(event->button(), event->position().toPoint());
+    int start = -1, end = -1;
+    const bool onLink = !linkAt(event->position().toPoint(), &start, &end).isEmpty();
+    const Qt::MouseButton button = event->button();
+    if (onLink && (button == Qt::LeftButton || button == Qt::RightButton)) {
+        linkStart_ = start;
+        linkEnd_ = end;
+        linkButton_ = button;
+    } else {
+        linkStart_ = linkEnd_ = -1;
+        linkButton_ = Qt::NoButton;
+    }
+    Q_EMIT OnMouseDown(button, event->position().toPoint());
+}
+
+void TRxRichEdit::mouseReleaseEvent(QMouseEvent *event)
+{
+    QTextEdit::mouseReleaseEvent(event);
+    int start = -1, end = -1;
+    const QString link = linkAt(event->position().toPoint(), &start, &end);
+    const bool sameLink = !link.isEmpty() && start == linkStart_ && end == linkEnd_ && event->button() == linkButton_;
+    linkStart_ = linkEnd_ = -1;
+    linkButton_ = Qt::NoButton;
+    if (sameLink)
+        Q_EMIT OnURLClick(link, event->button());
+}
+
+void TRxRichEdit::keyPressEvent(QKeyEvent *event)
+{
+    // Undo and redo go through the step count that keeps the undo limit.
+    if (event->matches(QKeySequence::Undo)) {
+        Undo();
+        return;
+    }
+    if (event->matches(QKeySequence::Redo)) {
+        Redo();
+        return;
+    }
+    QTextEdit::keyPressEvent(event);
+}
+
+void TRxRichEdit::resizeEvent(QResizeEvent *event)
+{
+    QTextEdit::resizeEvent(event);
+    displayLines_->invalidateAll();
+}
+
+bool TRxRichEdit::canInsertFromMimeData(const QMimeData *source) const
+{
+    for (const QString &type : kRtfMimeTypes) {
+        if (source->hasFormat(type))
+            return true;
+    }
+    return QTextEdit::canInsertFromMimeData(source);
+}
+
+void TRxRichEdit::insertFromMimeData(const QMimeData *source)
+{
+    QTextCursor cursor = textCursor();
+    if (plainText_) {
+        if (source->hasText()) {
+            insertTextWithBreaks(cursor, source->text(), currentCharFormat());
+            setTextCursor(cursor);
+        }
+        return;
+    }
+    for (const QString &type : kRtfMimeTypes) {
+        if (!source->hasFormat(type))
+            continue;
+        QTextDocument pasted;
+        pasted.setDefaultFont(font());
+        if (rtf::read(source->data(type), pasted)) {
+            cursor.insertFragment(QTextDocumentFragment(&pasted));
+            setTextCursor(cursor);
+            return;
+        }
+    }
+    QTextEdit::insertFromMimeData(source);
+}
+
+QMimeData *TRxRichEdit::createMimeDataFromSelection() const
+{
+    // Qt's own clipboard data lists a fixed set of formats: build our own.
+    auto *data = new QMimeData;
+    const QTextCursor cursor = textCursor();
+    if (!plainText_ && cursor.hasSelection()) {
+        data->setHtml(QTextDocumentFragment(cursor).toHtml());
+        const QByteArray rtfData = rtf::write(*document(), cursor.selectionStart(), cursor.selectionEnd());
+        data->setData(kRtfMimeTypes[0], rtfData);
+        data->setData(kRtfMimeTypes[1], rtfData);
+    }
+    // Plain text with the paragraph ends other programs expect.
+    data->setText(programText(cursor.selectedText(), QStringLiteral("\n")).replace(QLatin1Char('\v'), QLatin1Char('\n')));
+    return data;
 }

@@ -1,37 +1,169 @@
 #pragma once
 
+#include "editor/PlainTextCodec.h"
+#include "editor/RichEditAttributes.h"
+#include "editor/TColor.h"
+
 #include <QList>
 #include <QTextEdit>
+#include <QTextImageFormat>
+#include <functional>
+#include <memory>
 
-// The editor control of the main window: a rich text component holding the one
-// document of the program.
+class DisplayLines;
+class LinkHighlighter;
+class QPrinter;
+class TRichEditStrings;
+namespace platform { class Platform; }
+
+// The editor control of the main window: the one store of the document.
+//
+// Positions are 0-based; a paragraph end is one position (CR) in the selection,
+// in SelectedText and in FindInText, and two characters (CR LF) in Text. Lines are
+// the lines the control shows.
 class TRxRichEdit : public QTextEdit {
     Q_OBJECT
 public:
     explicit TRxRichEdit(QWidget *parent = nullptr);
+    ~TRxRichEdit() override;
 
-    // Set by every edit, cleared only by the program.
+    // The printer and the insert-object dialog come from the platform.
+    void setPlatform(platform::Platform *platform) { platform_ = platform; }
+
+    // Whole text and selection.
+    QString Text() const;
+    void setText(const QString &text);
+    QString SelectedText() const;
+    // Replaces the selection in one undoable step; the new text takes the format
+    // at the start of the old selection and ends up selected.
+    void setSelectedText(const QString &text);
+    int SelectionStart() const;
+    void setSelectionStart(int position);
+    int SelectionLength() const;
+    void setSelectionLength(int length);
+    void SelectWholeText();
+    void ClearAll();
+    int TextLength() const; // positions, a paragraph end counting one
+
     bool IsModified() const { return modified_; }
     void setModified(bool modified) { modified_ = modified; }
 
-    // Tab stops in dialog units (a quarter of the average character width of
-    // `dialogFont`); each call replaces the stops of the previous one.
+    // Modes.
+    bool PlainText() const { return plainText_; }
+    void setPlainTextMode(bool plain);
+    bool WordWrap() const { return wordWrap_; }
+    void setWordWrap(bool wrap);
+    bool AutoURLDetect() const { return autoUrlDetect_; }
+    void setAutoURLDetect(bool detect);
+    bool HideSelection() const { return hideSelection_; }
+    void setHideSelection(bool hide);
+    TColor Color() const { return color_; } // the paper colour
+    void setColor(const TColor &color);
+
+    TRxTextAttributes &SelectionFormat() { return selectionFormat_; }
+    TRxTextAttributes &DefaultFormat() { return defaultFormat_; }
+    TRxParaAttributes &ParagraphFormat() { return paragraphFormat_; }
+    TRichEditStrings &Lines() { return *lines_; }
+
+    // Search from `start` over |length| positions, forward and ignoring case;
+    // the position of the first match or -1.
+    int FindInText(const QString &text, int start, int length) const;
+
+    // Prints the whole document on the platform's current printer, in the full
+    // printable area of the page; the job is named `title`.
+    void PrintDocument(const QString &title);
+    void PrintDocument(const QString &title, QPrinter &printer);
+    // Asks for a picture through the platform's insert-object dialog and puts it
+    // in at the selection; true when one was inserted.
+    bool InsertObjectByDialog();
+    // The object the selection is made of, when it is exactly one object
+    // (an invalid format otherwise), its type name, a description of its size
+    // and scale, and its "Open" verb.
+    QTextImageFormat selectedObject() const;
+    static QString objectTypeName(const QTextImageFormat &object);
+    QString objectDetails(const QTextImageFormat &object) const;
+    void openObject(const QTextImageFormat &object);
+
+    // Direct requests.
+    bool CanUndo() const;
+    void Undo();
+    bool CanRedo() const;
+    void Redo();
+    void Cut();
+    void Copy();
+    void Paste();
+    void Clear(); // deletes the selection; nothing when nothing is selected
     void setTabStops(const QList<int> &dialogUnits, const QFont &dialogFont);
     QList<qreal> tabStopPixels() const;
+    int LineFromChar(int position) const;
+    int LineIndex(int line) const;
+    int LineLength(int line) const;
+    int LineCount() const; // every display line, the last empty one included
 
-    // Right indent of the paragraphs the selection touches, in whole points.
-    void setRightEdgeIndent(int points);
-    int rightEdgeIndent() const;
+    // Files: "txt" is plain text, "rtf" RTF, anything else as the current mode.
+    void LoadFile(const QString &path);
+    void SaveFile(const QString &path);
+    // How the plain text of the document is written (encoding, line breaks).
+    PlainTextFormat plainTextFormat() const { return plainTextFormat_; }
+
+    static constexpr int kUndoLimit = 100;
+    static constexpr int kMaxLength = 16777215;
+
+    // Used by the attribute objects.
+    QTextCharFormat formatAtSelectionStart() const;
+    void applyCharFormat(const QTextCharFormat &format, bool clearForeground, bool toDefault);
+    void applyBlockChange(const std::function<void(QTextBlockFormat &, const QTextBlock &)> &change);
+    void applyListStyle(paraformat::ListStyle style);
+    QTextCursor selectionCursor() const { return textCursor(); }
 
 Q_SIGNALS:
     void OnChange();
-    // Raised for every mouse button pressed in the text, position in viewport
-    // coordinates.
+    // Raised for every mouse button pressed in the text, after the press moved
+    // the caret; position in viewport coordinates.
     void OnMouseDown(Qt::MouseButton button, QPoint position);
+    void OnURLClick(const QString &url, Qt::MouseButton button);
+    void OnSelectionChange();
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool canInsertFromMimeData(const QMimeData *source) const override;
+    void insertFromMimeData(const QMimeData *source) override;
+    QMimeData *createMimeDataFromSelection() const override;
 
 private:
+    friend class TRichEditStrings;
+
+    void adoptDocument(QTextDocument *document);
+    void replaceWithPlainText(const QString &text);
+    std::unique_ptr<QTextDocument> newDocument() const;
+    QString linkAt(QPoint viewportPosition, int *start, int *end) const;
+    void insertTextWithBreaks(QTextCursor &cursor, const QString &text, const QTextCharFormat &format);
+    void clearUndo();
+
+    platform::Platform *platform_ = nullptr;
+    TRxTextAttributes selectionFormat_{*this, TRxTextAttributes::Target::Selection};
+    TRxTextAttributes defaultFormat_{*this, TRxTextAttributes::Target::Default};
+    TRxParaAttributes paragraphFormat_{*this};
+    std::unique_ptr<TRichEditStrings> lines_;
+    std::unique_ptr<DisplayLines> displayLines_;
+    LinkHighlighter *highlighter_ = nullptr;
+    QTextOption textOption_;
+    PlainTextFormat plainTextFormat_;
+    TColor color_ = TColor::fromRgb(0xffffff);
     bool modified_ = false;
+    bool plainText_ = false;
+    bool wordWrap_ = true;
+    bool autoUrlDetect_ = true;
+    bool hideSelection_ = false;
+    bool quiet_ = false;       // no change notifications while the content is swapped
+    bool selectionQuiet_ = false; // no selection notifications while lines are added
+    int undoDepth_ = 0;        // undo steps within the limit
+    int redoDepth_ = 0;
+    // The link under the last press, and the button that pressed it.
+    int linkStart_ = -1;
+    int linkEnd_ = -1;
+    Qt::MouseButton linkButton_ = Qt::NoButton;
 };

@@ -1,5 +1,8 @@
 #include "platform/FakePlatform.h"
 
+#include <QPrinter>
+#include <utility>
+
 namespace platform {
 
 void FakeMessageBoxes::showMessage(QWidget *, MessageIcon icon, const QString &title, const QString &text)
@@ -25,6 +28,35 @@ QList<quint32> FakeKeyboardLayouts::installed(int maxCount)
 void FakeKeyboardLayouts::activate(quint32 handle)
 {
     activations.append(handle);
+}
+
+
+std::optional<InsertObjectChoice> FakeObjectDialogs::askInsertObject(QWidget *)
+{
+    ++asked;
+    return std::exchange(choice, std::nullopt);
+}
+
+void FakeObjectDialogs::showObjectProperties(QWidget *, const QString &typeName, const QString &details)
+{
+    propertiesShown.append(typeName + QLatin1Char('|') + details);
+}
+
+FakePrinting::FakePrinting() = default;
+FakePrinting::~FakePrinting() = default;
+
+QPrinter &FakePrinting::currentPrinter()
+{
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer_->setOutputFormat(QPrinter::PdfFormat);
+    }
+    return *printer_;
+}
+
+void FakePrinting::setOutputFile(const QString &path)
+{
+    currentPrinter().setOutputFileName(path);
 }
 
 } // namespace platform

@@ -4,6 +4,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <memory>
 
 // Test doubles of the platform: answers are scripted in advance, everything the
 // program asked is recorded. No dialog ever opens.
@@ -36,13 +37,47 @@ public:
     QList<quint32> activations;   // every activation asked for
 };
 
+class FakeObjectDialogs : public ObjectDialogs {
+public:
+    std::optional<InsertObjectChoice> askInsertObject(QWidget *owner) override;
+    void showObjectProperties(QWidget *owner, const QString &typeName, const QString &details) override;
+
+    std::optional<InsertObjectChoice> choice; // the answer to the next question
+    int asked = 0;
+    QStringList propertiesShown;
+};
+
+// Prints into a PDF file of the test's choosing.
+class FakePrinting : public Printing {
+public:
+    FakePrinting();
+    ~FakePrinting() override;
+    QPrinter &currentPrinter() override;
+    void setOutputFile(const QString &path);
+
+private:
+    std::unique_ptr<QPrinter> printer_;
+};
+
+class FakeShell : public Shell {
+public:
+    void open(const QString &target) override { opened.append(target); }
+    QStringList opened;
+};
+
 class FakePlatform : public Platform {
 public:
     MessageBoxes &messageBoxes() override { return boxes; }
     KeyboardLayouts &keyboardLayouts() override { return keyboard; }
+    ObjectDialogs &objectDialogs() override { return objects; }
+    Printing &printing() override { return printer; }
+    Shell &shell() override { return shellOpen; }
 
     FakeMessageBoxes boxes;
     FakeKeyboardLayouts keyboard;
+    FakeObjectDialogs objects;
+    FakePrinting printer;
+    FakeShell shellOpen;
 };
 
 } // namespace platform

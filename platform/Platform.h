@@ -3,7 +3,9 @@
 #include <QList>
 #include <QString>
 #include <QtGlobal>
+#include <optional>
 
+class QPrinter;
 class QWidget;
 
 // The seam between the program and everything the desktop provides. The program
@@ -42,12 +44,43 @@ public:
     virtual void activate(quint32 handle) = 0;
 };
 
+// The insert-object dialog: a picture file, put in as it is or shown as an icon.
+struct InsertObjectChoice {
+    QString fileName;
+    bool asIcon = false;
+};
+
+class ObjectDialogs {
+public:
+    virtual ~ObjectDialogs() = default;
+    virtual std::optional<InsertObjectChoice> askInsertObject(QWidget *owner) = 0;
+    // The properties of a selected object: its type, size and scale.
+    virtual void showObjectProperties(QWidget *owner, const QString &typeName, const QString &details) = 0;
+};
+
+class Printing {
+public:
+    virtual ~Printing() = default;
+    // The printer the program prints on; printer setup changes it.
+    virtual QPrinter &currentPrinter() = 0;
+};
+
+// The shell's "open" of a file or an address.
+class Shell {
+public:
+    virtual ~Shell() = default;
+    virtual void open(const QString &target) = 0;
+};
+
 // Everything the program takes from the desktop, in one place.
 class Platform {
 public:
     virtual ~Platform() = default;
     virtual MessageBoxes &messageBoxes() = 0;
     virtual KeyboardLayouts &keyboardLayouts() = 0;
+    virtual ObjectDialogs &objectDialogs() = 0;
+    virtual Printing &printing() = 0;
+    virtual Shell &shell() = 0;
 };
 
 } // namespace platform

@@ -1,6 +1,12 @@
 #include "platform/QtPlatform.h"
 
 #include "platform/QtMessageBoxes.h"
+#include "platform/QtObjectDialogs.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QPrinter>
+#include <QUrl>
 
 namespace platform {
 
@@ -14,11 +20,33 @@ public:
     void activate(quint32) override {}
 };
 
+class QtPrinting : public Printing {
+public:
+    QPrinter &currentPrinter() override { return printer_; }
+
+private:
+    QPrinter printer_{QPrinter::HighResolution};
+};
+
+// Hands a file or an address to the desktop; what happens then is the
+// desktop's business and is not reported.
+class QtShell : public Shell {
+public:
+    void open(const QString &target) override
+    {
+        const QUrl url = QUrl::fromUserInput(target, QString(), QUrl::AssumeLocalFile);
+        QDesktopServices::openUrl(url);
+    }
+};
+
 } // namespace
 
 QtPlatform::QtPlatform()
     : messageBoxes_(std::make_unique<QtMessageBoxes>()),
-      keyboardLayouts_(std::make_unique<NoKeyboardLayouts>())
+      keyboardLayouts_(std::make_unique<NoKeyboardLayouts>()),
+      objectDialogs_(std::make_unique<QtObjectDialogs>()),
+      printing_(std::make_unique<QtPrinting>()),
+      shell_(std::make_unique<QtShell>())
 {
 }
 
@@ -26,5 +54,8 @@ QtPlatform::~QtPlatform() = default;
 
 MessageBoxes &QtPlatform::messageBoxes() { return *messageBoxes_; }
 KeyboardLayouts &QtPlatform::keyboardLayouts() { return *keyboardLayouts_; }
+ObjectDialogs &QtPlatform::objectDialogs() { return *objectDialogs_; }
+Printing &QtPlatform::printing() { return *printing_; }
+Shell &QtPlatform::shell() { return *shell_; }
 
 } // namespace platform

@@ -14,10 +14,16 @@ public:
 
     MessageBoxes &messageBoxes() override;
     KeyboardLayouts &keyboardLayouts() override;
+    ObjectDialogs &objectDialogs() override;
+    Printing &printing() override;
+    Shell &shell() override;
 
 private:
     std::unique_ptr<MessageBoxes> messageBoxes_;
     std::unique_ptr<KeyboardLayouts> keyboardLayouts_;
+    std::unique_ptr<ObjectDialogs> objectDialogs_;
+    std::unique_ptr<Printing> printing_;
+    std::unique_ptr<Shell> shell_;
 };
 
 } // namespace platform

@@ -94,7 +94,7 @@ TEST_F(MainWindowTest, ControlsOfTheWindowDefinition)
     EXPECT_EQ(f.Edit1->text(), "14");
     EXPECT_EQ(f.UpDown1->position(), 14);
     EXPECT_EQ(f.ColorBox1->defaultColor(), QColor(Qt::white));
-    EXPECT_EQ(f.RxRichEdit1->rightEdgeIndent(), 7);
+    EXPECT_EQ(f.RxRichEdit1->ParagraphFormat().RightEdgeIndent(), 7);
     EXPECT_FALSE(f.RxRichEdit1->IsModified());
 
     // Three tab stops at 15, 20 and 25 dialog units, not the first request's 100.

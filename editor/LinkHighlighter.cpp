@@ -1,0 +1,50 @@
+#include "editor/LinkHighlighter.h"
+
+#include <QRegularExpression>
+#include <QTextCharFormat>
+
+namespace {
+
+const QRegularExpression &linkPattern()
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("(?:\\b(?:https?|ftp|file|mailto|news|nntp|telnet|gopher|wais|prospero):|\\bwww\\.)"
+                       "[^\\s<>\"\\x{2028}\\x{2029}]+"),
+        QRegularExpression::CaseInsensitiveOption);
+    return pattern;
+}
+
+// Punctuation that ends a sentence is not part of the address before it.
+int trimmedLength(const QString &text, int start, int length)
+{
+    static const QString kTrailing = QStringLiteral(".,;:!?)]}'");
+    while (length > 0 && kTrailing.contains(text.at(start + length - 1)))
+        --length;
+    return length;
+}
+
+} // namespace
+
+QList<LinkHighlighter::Link> LinkHighlighter::findLinks(const QString &text)
+{
+    QList<Link> links;
+    auto it = linkPattern().globalMatch(text);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch match = it.next();
+        const int start = static_cast<int>(match.capturedStart());
+        const int length = trimmedLength(text, start, static_cast<int>(match.capturedLength()));
+        // A scheme with nothing after it ("http:") is no address.
+        if (length > 0 && !text.mid(start, length).endsWith(QLatin1Char(':')))
+            links.append({start, length});
+    }
+    return links;
+}
+
+void LinkHighlighter::highlightBlock(const QString &text)
+{
+    QTextCharFormat link;
+    link.setForeground(QColor(Qt::blue));
+    link.setFontUnderline(true);
+    for (const Link &found : findLinks(text))
+        setFormat(found.start, found.length, link);
+}

@@ -1,0 +1,249 @@
+// The editor's files, printing and embedded objects.
+#include "editor/TRxRichEdit.h"
+
+#include "editor/RtfReader.h"
+#include "editor/RtfWriter.h"
+#include "platform/Platform.h"
+#include "platform/VeltrixError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QPainter>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocumentFragment>
+#include <QTextImageFormat>
+#include <QUrl>
+
+namespace {
+
+constexpr int kObjectTypeProperty = QTextFormat::UserProperty + 20;
+constexpr int kObjectSourceProperty = QTextFormat::UserProperty + 21;
+constexpr int kIconPictureWidth = 96;  // pixels
+constexpr int kIconPictureHeight = 72;
+constexpr int kIconSize = 40;
+constexpr qreal kScreenPixelsPerInch = 96.0;
+
+enum class FileFormat { Rtf, PlainText };
+
+FileFormat formatFor(const QString &path, bool plainTextMode)
+{
+    const QString extension = QFileInfo(path).suffix().toLower();
+    if (extension == QLatin1String("txt"))
+        return FileFormat::PlainText;
+    if (extension == QLatin1String("rtf"))
+        return FileFormat::Rtf;
+    return plainTextMode ? FileFormat::PlainText : FileFormat::Rtf;
+}
+
+QString nativePath(const QString &path)
+{
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+// The paragraphs of the document for a plain-text file: soft line breaks end
+// lines there too, and objects have no text.
+QString plainTextOf(const QTextDocument &document)
+{
+    QString text = document.toRawText();
+    text.remove(QChar::ObjectReplacementCharacter);
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+QString imageTypeName(const QByteArray &format)
+{
+    const QByteArray lower = format.toLower();
+    if (lower == "bmp")
+        return QStringLiteral("Bitmap Image");
+    if (lower == "jpg" || lower == "jpeg")
+        return QStringLiteral("JPEG Image");
+    return QString::fromLatin1(format.toUpper()) + QStringLiteral(" Image");
+}
+
+// An object shown as an icon: the file type's icon over the file's name.
+QImage iconPicture(const QFileInfo &file)
+{
+    QImage picture(kIconPictureWidth, kIconPictureHeight, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    const QIcon icon = QFileIconProvider().icon(file);
+    const QPixmap pixmap = icon.pixmap(kIconSize, kIconSize);
+    painter.drawPixmap((kIconPictureWidth - kIconSize) / 2, 0, pixmap);
+    painter.setPen(Qt::black);
+    painter.drawText(QRect(0, kIconSize + 2, kIconPictureWidth, kIconPictureHeight - kIconSize - 2),
+                     Qt::AlignHCenter | Qt::AlignTop | Qt::TextWrapAnywhere, file.fileName());
+    return picture;
+}
+
+} // namespace
+
+void TRxRichEdit::LoadFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw VeltrixError(QStringLiteral("Cannot open file \"%1\". %2").arg(nativePath(path), file.errorString()));
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw VeltrixError(QStringLiteral("Cannot read file \"%1\". %2").arg(nativePath(path), file.errorString()));
+
+    auto document = newDocument();
+    bool loaded = false;
+    // Text that is not RTF is read as plain text, whatever was asked for.
+    if (formatFor(path, plainText_) == FileFormat::Rtf)
+        loaded = rtf::read(data, *document);
+    if (loaded && plainText_) {
+        // The plain-text mode holds no formats: the RTF's characters only.
+        const QString text = plainTextOf(*document);
+        document = newDocument();
+        document->setPlainText(text);
+    }
+    if (!loaded) {
+        DecodedText decoded = decodePlainText(data);
+        plainTextFormat_ = decoded.format;
+        document->setPlainText(decoded.text);
+    }
+    const bool wasQuiet = quiet_;
+    quiet_ = true;
+    adoptDocument(document.release());
+    quiet_ = wasQuiet;
+    moveCursor(QTextCursor::Start);
+    ensureCursorVisible();
+    modified_ = true;
+    Q_EMIT OnChange();
+}
+
+void TRxRichEdit::SaveFile(const QString &path)
+{
+    QByteArray data;
+    PlainTextFormat used = plainTextFormat_;
+    if (formatFor(path, plainText_) == FileFormat::Rtf)
+        data = rtf::write(*document());
+    else
+        data = encodePlainText(plainTextOf(*document()), plainTextFormat_, &used);
+
+    // The file it replaces stays whole until the new one is complete.
+    QSaveFile file(path);
+    const auto fail = [&path](const QString &reason) {
+        throw VeltrixError(QStringLiteral("Cannot create file \"%1\". %2").arg(nativePath(path), reason));
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        fail(file.errorString());
+    if (file.write(data) != data.size() || !file.flush()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        fail(reason);
+    }
+    if (!file.commit())
+        fail(file.errorString());
+    plainTextFormat_ = used;
+}
+
+void TRxRichEdit::PrintDocument(const QString &title)
+{
+    if (!platform_)
+        return;
+    PrintDocument(title, platform_->printing().currentPrinter());
+}
+
+void TRxRichEdit::PrintDocument(const QString &title, QPrinter &printer)
+{
+    // The printer's printable area, with no margins of our own.
+    std::unique_ptr<QTextDocument> copy(document()->clone());
+    copy->setDocumentMargin(0);
+    copy->setPageSize(printer.pageRect(QPrinter::Inch).size() * kScreenPixelsPerInch);
+    printer.setDocName(title);
+    copy->print(&printer);
+}
+
+bool TRxRichEdit::InsertObjectByDialog()
+{
+    if (!platform_)
+        return false;
+    const std::optional<platform::InsertObjectChoice> choice = platform_->objectDialogs().askInsertObject(this);
+    if (!choice)
+        return false;
+    QImageReader reader(choice->fileName);
+    const QByteArray imageFormat = reader.format();
+    QImage image = reader.read();
+    if (image.isNull())
+        throw VeltrixError(QStringLiteral("Cannot insert the object from \"%1\". %2")
+                               .arg(nativePath(choice->fileName), reader.errorString()));
+    if (choice->asIcon)
+        image = iconPicture(QFileInfo(choice->fileName));
+
+    static int objectNumber = 0;
+    const QString name = QStringLiteral("veltrix-object:%1").arg(++objectNumber);
+    document()->addResource(QTextDocument::ImageResource, QUrl(name), image);
+    QTextImageFormat format;
+    format.setName(name);
+    format.setWidth(image.width());
+    format.setHeight(image.height());
+    format.setProperty(kObjectTypeProperty, imageTypeName(imageFormat));
+    format.setProperty(kObjectSourceProperty, QFileInfo(choice->fileName).absoluteFilePath());
+
+    QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    const int start = cursor.position();
+    cursor.insertImage(format);
+    cursor.endEditBlock();
+    cursor.setPosition(start);
+    cursor.setPosition(start + 1, QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+    ensureCursorVisible();
+    return true;
+}
+
+QTextImageFormat TRxRichEdit::selectedObject() const
+{
+    const QTextCursor cursor = textCursor();
+    if (cursor.selectionEnd() - cursor.selectionStart() != 1)
+        return {};
+    QTextCursor probe(document());
+    probe.setPosition(cursor.selectionEnd());
+    const QTextCharFormat format = probe.charFormat();
+    return format.isImageFormat() ? format.toImageFormat() : QTextImageFormat();
+}
+
+QString TRxRichEdit::objectTypeName(const QTextImageFormat &object)
+{
+    const QString type = object.property(kObjectTypeProperty).toString();
+    return type.isEmpty() ? QStringLiteral("Picture") : type;
+}
+
+QString TRxRichEdit::objectDetails(const QTextImageFormat &object) const
+{
+    const QImage image = document()->resource(QTextDocument::ImageResource, QUrl(object.name())).value<QImage>();
+    const int width = image.isNull() ? 0 : image.width();
+    const int height = image.isNull() ? 0 : image.height();
+    const int shownWidth = object.width() > 0 ? qRound(object.width()) : width;
+    const int scale = width > 0 ? qRound(100.0 * shownWidth / width) : 100;
+    return QStringLiteral("Type: %1\nSize: %2 x %3 pixels\nScale: %4%")
+        .arg(objectTypeName(object))
+        .arg(width)
+        .arg(height)
+        .arg(scale);
+}
+
+void TRxRichEdit::openObject(const QTextImageFormat &object)
+{
+    if (!platform_)
+        return;
+    const QString source = object.property(kObjectSourceProperty).toString();
+    if (!source.isEmpty() && QFileInfo::exists(source)) {
+        platform_->shell().open(source);
+        return;
+    }
+    // An object read from a document has no file of its own: hand over a copy.
+    const QImage image = document()->resource(QTextDocument::ImageResource, QUrl(object.name())).value<QImage>();
+    const QString copy = QDir::temp().filePath(QStringLiteral("veltrix-object-%1.png").arg(qHash(object.name())));
+    if (!image.isNull() && image.save(copy, "PNG"))
+        platform_->shell().open(copy);
+}

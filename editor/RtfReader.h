@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArrayView>
+
+class QTextDocument;
+
+// Reading RTF into the program's document model (see ParagraphFormat.h).
+namespace rtf {
+
+// True when the data starts, after optional white space or a UTF-8 byte order
+// mark, with "{\rtf".
+bool looksLikeRtf(QByteArrayView data);
+
+// Replaces the whole content of the document with the RTF's content. Returns
+// false and leaves the document untouched when the data is not RTF at all.
+// Any other input loads as much as can be made of it: the reader never throws,
+// never recurses on the input's nesting, and takes time and memory in
+// proportion to the input.
+bool read(QByteArrayView data, QTextDocument &document);
+
+namespace detail {
+// The tokenizer and table readers alone, without building a document (for
+// measuring). Returns the number of paragraphs, or -1 when not RTF.
+int parseOnly(QByteArrayView data);
+} // namespace detail
+
+} // namespace rtf

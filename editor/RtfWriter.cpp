@@ -1,0 +1,500 @@
+#include "editor/RtfWriter.h"
+
+#include "editor/ParagraphFormat.h"
+#include "editor/RtfCodePages.h"
+
+#include <QBuffer>
+#include <QHash>
+#include <QImage>
+#include <QPixmap>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextList>
+#include <QUrl>
+
+#include <cmath>
+#include <vector>
+
+namespace rtf {
+
+namespace {
+
+constexpr int kLang = 1049; // Russian, as the control writes for this program's users
+
+struct CharState {
+    int font = 0;
+    int halfPoints = 24;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
+    int fg = 0; // colour table index, 0 = automatic
+    int bg = 0; // 0 = none
+};
+
+struct ListInfo {
+    int id = 0; // \listid and \ls
+    paraformat::ListStyle style = paraformat::ListStyle::None;
+};
+
+class Writer
+{
+public:
+    Writer(const QTextDocument &document, int from, int to);
+    QByteArray result();
+
+private:
+    void collect();
+    int fontIndex(const QString &family);
+    int colorIndex(const QColor &color);
+    CharState stateOf(const QTextCharFormat &format);
+
+    void header();
+    void paragraph(const QTextBlock &block);
+    void picture(const QTextImageFormat &format);
+    void changeTo(const CharState &state);
+    void word(const char *text) { m_out += text; m_delimit = true; }
+    void word(const char *text, int value)
+    {
+        m_out += text;
+        m_out += QByteArray::number(value);
+        m_delimit = true;
+    }
+    void raw(char c) { m_out += c; m_delimit = false; }
+    void raw(const char *text) { m_out += text; m_delimit = false; }
+    void text(QStringView s);
+    void textChar(char c)
+    {
+        if (m_delimit) {
+            m_out += ' ';
+            m_delimit = false;
+        }
+        m_out += c;
+    }
+
+    const QTextDocument &m_doc;
+    int m_from;
+    int m_to;
+    QString m_defaultFamily;
+    double m_defaultPoints = 12;
+
+    QByteArray m_out;
+    bool m_delimit = false;
+    CharState m_state;
+
+    std::vector<QString> m_fonts;
+    QHash<QString, int> m_fontIndex;
+    int m_symbolFont = -1;
+    std::vector<QRgb> m_colors;      // from index 1
+    QHash<QRgb, int> m_colorIndex;
+    QHash<const QTextList *, ListInfo> m_lists;
+    std::vector<ListInfo> m_listOrder;
+};
+
+Writer::Writer(const QTextDocument &document, int from, int to) : m_doc(document)
+{
+    const int count = document.characterCount();
+    m_from = qBound(0, from, count);
+    m_to = qBound(m_from, to, count);
+    const QFont font = document.defaultFont();
+    m_defaultFamily = font.family();
+    if (font.pointSizeF() > 0)
+        m_defaultPoints = font.pointSizeF();
+    else if (font.pixelSize() > 0)
+        m_defaultPoints = font.pixelSize() * 0.75;
+    fontIndex(m_defaultFamily); // \f0, the \deff0 font
+}
+
+int Writer::fontIndex(const QString &family)
+{
+    const auto it = m_fontIndex.constFind(family);
+    if (it != m_fontIndex.constEnd())
+        return it.value();
+    const int index = int(m_fonts.size());
+    m_fonts.push_back(family);
+    m_fontIndex.insert(family, index);
+    return index;
+}
+
+int Writer::colorIndex(const QColor &color)
+{
+    const QRgb rgb = color.rgb() & 0xFFFFFF;
+    const auto it = m_colorIndex.constFind(rgb);
+    if (it != m_colorIndex.constEnd())
+        return it.value();
+    m_colors.push_back(rgb);
+    const int index = int(m_colors.size());
+    m_colorIndex.insert(rgb, index);
+    return index;
+}
+
+CharState Writer::stateOf(const QTextCharFormat &format)
+{
+    CharState s;
+    QString family;
+    const QStringList families = format.fontFamilies().toStringList();
+    if (!families.isEmpty() && !families.first().isEmpty())
+        family = families.first();
+    else
+        family = m_defaultFamily;
+    s.font = fontIndex(family);
+    const double points = format.hasProperty(QTextFormat::FontPointSize) && format.fontPointSize() > 0
+        ? format.fontPointSize()
+        : m_defaultPoints;
+    s.halfPoints = qBound(2, int(std::lround(points * 2)), 3276);
+    s.bold = format.fontWeight() >= QFont::DemiBold;
+    s.italic = format.fontItalic();
+    s.underline = format.fontUnderline();
+    s.strike = format.fontStrikeOut();
+    if (format.hasProperty(QTextFormat::ForegroundBrush) && format.foreground().style() != Qt::NoBrush)
+        s.fg = colorIndex(format.foreground().color());
+    if (format.hasProperty(QTextFormat::BackgroundBrush) && format.background().style() != Qt::NoBrush)
+        s.bg = colorIndex(format.background().color());
+    return s;
+}
+
+void Writer::collect()
+{
+    // Fonts and colours in the order the body uses them, so that the tables
+    // come out the same for the same content.
+    for (QTextBlock block = m_doc.findBlock(m_from); block.isValid() && block.position() < m_to;
+         block = block.next()) {
+        bool wroteText = false;
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (qMax(m_from, fragment.position()) < qMin(m_to, fragment.position() + fragment.length())) {
+                stateOf(fragment.charFormat());
+                wroteText = true;
+            }
+        }
+        if (!wroteText && block.position() + block.length() - 1 < m_to)
+            stateOf(block.charFormat());
+        if (QTextList *list = block.textList()) {
+            if (!m_lists.contains(list)) {
+                ListInfo info;
+                info.id = int(m_listOrder.size()) + 1;
+                info.style = paraformat::fromQtListStyle(list->format().style());
+                if (info.style == paraformat::ListStyle::None)
+                    info.style = paraformat::ListStyle::ArabicNumbers;
+                m_lists.insert(list, info);
+                m_listOrder.push_back(info);
+                if (info.style == paraformat::ListStyle::Bullet && m_symbolFont < 0)
+                    m_symbolFont = -2;
+            }
+        }
+    }
+    if (m_symbolFont == -2) {
+        m_symbolFont = int(m_fonts.size());
+        m_fonts.push_back(QStringLiteral("Symbol"));
+    }
+}
+
+int levelNfc(paraformat::ListStyle style)
+{
+    switch (style) {
+    case paraformat::ListStyle::Bullet: return 23;
+    case paraformat::ListStyle::UpCaseRoman: return 1;
+    case paraformat::ListStyle::LoCaseRoman: return 2;
+    case paraformat::ListStyle::UpCaseLetter: return 3;
+    case paraformat::ListStyle::LoCaseLetter: return 4;
+    default: return 0;
+    }
+}
+
+const char *pnType(paraformat::ListStyle style)
+{
+    switch (style) {
+    case paraformat::ListStyle::UpCaseRoman: return "\\pnucrm";
+    case paraformat::ListStyle::LoCaseRoman: return "\\pnlcrm";
+    case paraformat::ListStyle::UpCaseLetter: return "\\pnucltr";
+    case paraformat::ListStyle::LoCaseLetter: return "\\pnlcltr";
+    default: return "\\pndec";
+    }
+}
+
+void Writer::header()
+{
+    raw("{");
+    word("\\rtf1\\ansi\\ansicpg1251\\deff0\\deflang", kLang);
+    raw("{");
+    word("\\fonttbl");
+    for (size_t i = 0; i < m_fonts.size(); ++i) {
+        raw("{");
+        word("\\f", int(i));
+        word(int(i) == m_symbolFont ? "\\fnil\\fcharset2" : "\\fnil\\fcharset204");
+        QString name = m_fonts[i];
+        name.remove(QLatin1Char(';'));
+        text(name);
+        raw(";}");
+    }
+    raw("}\r\n{");
+    word("\\colortbl");
+    raw(" ;");
+    for (QRgb rgb : m_colors) {
+        word("\\red", qRed(rgb));
+        word("\\green", qGreen(rgb));
+        word("\\blue", qBlue(rgb));
+        raw(";");
+    }
+    raw("}\r\n");
+    if (!m_listOrder.empty()) {
+        // Word's list table, so that readers other than the rich edit control
+        // keep letter and roman numbering.
+        raw("{\\*");
+        word("\\listtable");
+        for (const ListInfo &list : m_listOrder) {
+            raw("\r\n{");
+            word("\\list\\listtemplateid", list.id);
+            word("\\listsimple");
+            raw("{");
+            word("\\listlevel\\levelnfc", levelNfc(list.style));
+            word("\\levelnfcn", levelNfc(list.style));
+            word("\\leveljc0\\leveljcn0\\levelfollow0\\levelstartat1\\levelspace0\\levelindent0");
+            if (list.style == paraformat::ListStyle::Bullet)
+                raw("{\\leveltext\\'01\\u8226 ?;}{\\levelnumbers;}");
+            else
+                raw("{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}");
+            word("\\fi-360\\li720");
+            raw("}{\\listname ;}");
+            word("\\listid", list.id);
+            raw("}");
+        }
+        raw("}\r\n{\\*");
+        word("\\listoverridetable");
+        for (const ListInfo &list : m_listOrder) {
+            raw("{");
+            word("\\listoverride\\listid", list.id);
+            word("\\listoverridecount0\\ls", list.id);
+            raw("}");
+        }
+        raw("}\r\n");
+    }
+    raw("{\\*");
+    word("\\generator");
+    text(QStringLiteral("Veltrix 3.0"));
+    raw(";}");
+    word("\\viewkind4\\uc1");
+    raw("\r\n");
+}
+
+void Writer::changeTo(const CharState &s)
+{
+    CharState &c = m_state;
+    if (s.font != c.font)
+        word("\\f", s.font);
+    if (s.halfPoints != c.halfPoints)
+        word("\\fs", s.halfPoints);
+    if (s.bold != c.bold)
+        word(s.bold ? "\\b" : "\\b0");
+    if (s.italic != c.italic)
+        word(s.italic ? "\\i" : "\\i0");
+    if (s.underline != c.underline)
+        word(s.underline ? "\\ul" : "\\ulnone");
+    if (s.strike != c.strike)
+        word(s.strike ? "\\strike" : "\\strike0");
+    if (s.fg != c.fg)
+        word("\\cf", s.fg);
+    if (s.bg != c.bg)
+        word("\\highlight", s.bg);
+    c = s;
+}
+
+void Writer::text(QStringView s)
+{
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const char16_t c = s[i].unicode();
+        if (c >= 0x20 && c < 0x80) {
+            if (c == '\\' || c == '{' || c == '}') {
+                m_out += '\\';
+                m_out += char(c);
+                m_delimit = false;
+            } else {
+                textChar(char(c));
+            }
+            continue;
+        }
+        switch (c) {
+        case '\t': word("\\tab"); continue;
+        case QChar::LineSeparator: word("\\line"); continue;
+        case QChar::Nbsp: raw("\\~"); continue;
+        case QChar::SoftHyphen: raw("\\-"); continue;
+        case 0x2011: raw("\\_"); continue;
+        case QChar::ParagraphSeparator:
+        case QChar::ObjectReplacementCharacter:
+        case 0xFDD0:
+        case 0xFDD1:
+            continue;
+        default:
+            break;
+        }
+        if (c < 0x20)
+            continue;
+        const int b = detail::windows1251Byte(c);
+        if (b >= 0) {
+            static const char hex[] = "0123456789abcdef";
+            m_out += "\\'";
+            m_out += hex[b >> 4];
+            m_out += hex[b & 15];
+            m_delimit = false;
+            continue;
+        }
+        // Outside Windows-1251: \uN with a one-character fallback (\uc1).
+        word("\\u", int(qint16(c)));
+        raw('?');
+    }
+}
+
+void Writer::picture(const QTextImageFormat &format)
+{
+    const QVariant resource = m_doc.resource(QTextDocument::ImageResource, QUrl(format.name()));
+    QImage image;
+    if (resource.userType() == QMetaType::QImage)
+        image = qvariant_cast<QImage>(resource);
+    else if (resource.userType() == QMetaType::QPixmap)
+        image = qvariant_cast<QPixmap>(resource).toImage();
+    else if (resource.userType() == QMetaType::QByteArray)
+        image.loadFromData(resource.toByteArray());
+    if (image.isNull())
+        return;
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG"))
+        return;
+
+    double width = format.width();
+    double height = format.height();
+    if (width <= 0 && height <= 0) {
+        width = image.width();
+        height = image.height();
+    } else if (width <= 0) {
+        width = image.width() * height / image.height();
+    } else if (height <= 0) {
+        height = image.height() * width / image.width();
+    }
+    raw("{");
+    word("\\pict\\pngblip\\picw", image.width());
+    word("\\pich", image.height());
+    // Pixels at 96 dots per inch to twips.
+    word("\\picwgoal", int(std::lround(width * 15)));
+    word("\\pichgoal", int(std::lround(height * 15)));
+    raw("\r\n");
+    static const char hex[] = "0123456789abcdef";
+    for (qsizetype i = 0; i < png.size(); ++i) {
+        const auto b = uchar(png[i]);
+        m_out += hex[b >> 4];
+        m_out += hex[b & 15];
+        if (i % 64 == 63)
+            m_out += "\r\n";
+    }
+    raw("}");
+}
+
+void Writer::paragraph(const QTextBlock &block)
+{
+    word("\\pard");
+    const QTextBlockFormat format = block.blockFormat();
+    const paraformat::Indents indents = paraformat::indents(format);
+    if (QTextList *list = block.textList()) {
+        const ListInfo info = m_lists.value(list);
+        // The rich edit control's own form: the rendered number in \pntext, the
+        // definition in \pn; then the list table's \ls for Word and LibreOffice.
+        if (info.style == paraformat::ListStyle::Bullet) {
+            raw("{");
+            word("\\pntext\\f", m_symbolFont);
+            raw("\\'b7");
+            word("\\tab");
+            raw("}{\\*");
+            word("\\pn\\pnlvlblt\\pnf", m_symbolFont);
+            word("\\pnindent0");
+            raw("{");
+            word("\\pntxtb");
+            raw("\\'b7}}");
+        } else {
+            raw("{");
+            word("\\pntext\\f", m_state.font);
+            text(list->itemText(block));
+            word("\\tab");
+            raw("}{\\*");
+            word("\\pn\\pnlvlbody\\pnf", m_state.font);
+            word("\\pnindent0\\pnstart1");
+            word(pnType(info.style));
+            raw("{");
+            word("\\pntxta");
+            text(QStringLiteral("."));
+            raw("}}");
+        }
+        word("\\ls", info.id);
+        word("\\ilvl0");
+    }
+    switch (format.alignment() & (Qt::AlignLeft | Qt::AlignRight | Qt::AlignHCenter | Qt::AlignJustify)) {
+    case Qt::AlignHCenter: word("\\qc"); break;
+    case Qt::AlignRight: word("\\qr"); break;
+    case Qt::AlignJustify: word("\\qj"); break;
+    default: break;
+    }
+    const int fi = -indents.other * 20;
+    const int li = (indents.first + indents.other) * 20;
+    const int ri = indents.right * 20;
+    if (fi)
+        word("\\fi", fi);
+    if (li)
+        word("\\li", li);
+    if (ri)
+        word("\\ri", ri);
+
+    const int blockStart = block.position();
+    const int blockEnd = blockStart + block.length() - 1; // the paragraph mark
+    bool wroteText = false;
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        const int start = qMax(m_from, fragment.position());
+        const int end = qMin(m_to, fragment.position() + fragment.length());
+        if (start >= end)
+            continue;
+        const QTextCharFormat cf = fragment.charFormat();
+        changeTo(stateOf(cf));
+        wroteText = true;
+        if (cf.isImageFormat()) {
+            for (int i = start; i < end; ++i)
+                picture(cf.toImageFormat());
+            continue;
+        }
+        const QString blockText = fragment.text();
+        text(QStringView(blockText).mid(start - fragment.position(), end - start));
+    }
+    if (blockEnd < m_to) {
+        if (!wroteText)
+            changeTo(stateOf(block.charFormat()));
+        word("\\par");
+        raw("\r\n");
+    }
+}
+
+QByteArray Writer::result()
+{
+    collect();
+    m_out.reserve(1024 + (m_to - m_from) * 2);
+    header();
+    for (QTextBlock block = m_doc.findBlock(m_from); block.isValid() && block.position() < m_to;
+         block = block.next()) {
+        paragraph(block);
+    }
+    raw("}\r\n");
+    return m_out;
+}
+
+} // namespace
+
+QByteArray write(const QTextDocument &document)
+{
+    return write(document, 0, document.characterCount());
+}
+
+QByteArray write(const QTextDocument &document, int from, int to)
+{
+    Writer writer(document, from, to);
+    return writer.result();
+}
+
+} // namespace rtf

@@ -1,0 +1,184 @@
+#include "RichEditFixture.h"
+
+#include "editor/CodePages.h"
+#include "platform/VeltrixError.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QImage>
+#include <QMimeData>
+#include <QTextBlock>
+
+namespace {
+
+const QByteArray kRtf = "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fcharset204 Arial;}}"
+                        "\\pard\\b bold\\b0  plain\\par}";
+
+} // namespace
+
+TEST_F(RichEditTest, FileFormatFollowsTheExtensionThenTheMode)
+{
+    // .TXT in any case is plain text even in rich mode: the RTF shows as it is.
+    editor->LoadFile(writeFile("a.TXT", kRtf));
+    EXPECT_TRUE(editor->Text().startsWith("{\\rtf1"));
+    // .rtf is RTF even in plain mode; the mode keeps only the characters.
+    editor->setPlainTextMode(true);
+    editor->LoadFile(writeFile("b.rtf", kRtf));
+    EXPECT_EQ(editor->Text(), "bold plain");
+    // Anything else follows the mode.
+    editor->LoadFile(writeFile("c.ini", kRtf));
+    EXPECT_TRUE(editor->Text().startsWith("{\\rtf1"));
+    editor->setPlainTextMode(false);
+    editor->LoadFile(writeFile("d.ini", kRtf));
+    EXPECT_EQ(editor->Text(), "bold plain");
+    select(0, 1);
+    EXPECT_EQ(editor->SelectionFormat().Style(), FontStyles(FontStyle::Bold));
+    EXPECT_EQ(editor->SelectionStart(), 0);
+}
+
+TEST_F(RichEditTest, PlainTextReadInRichModeIsUnformattedText)
+{
+    editor->LoadFile(writeFile("plain.rtf", "just text\nsecond"));
+    EXPECT_EQ(editor->Text(), "just text\r\nsecond");
+}
+
+TEST_F(RichEditTest, EveryKindOfLineBreakLoadsOneParagraphPerLine)
+{
+    for (const QByteArray &content : {QByteArray("a\nb\nc"), QByteArray("a\rb\rc"), QByteArray("a\r\nb\r\nc")}) {
+        editor->LoadFile(writeFile("breaks.txt", content));
+        EXPECT_EQ(editor->document()->blockCount(), 3) << content.toStdString();
+        EXPECT_EQ(editor->Text(), "a\r\nb\r\nc");
+    }
+}
+
+TEST_F(RichEditTest, PlainTextFilesAreWrittenBackAsTheyWereRead)
+{
+    const QByteArray cyrillic1251 = codepage::encodeWindows1251(u"Привет, мир\r\nЁлка");
+    const QByteArray utf8Lf = QString("Привет\nмир\n").toUtf8();
+    for (const QByteArray &content : {cyrillic1251, utf8Lf, QByteArray("nul\0inside", 10)}) {
+        const QString path = writeFile("round.txt", content);
+        editor->LoadFile(path);
+        editor->SaveFile(path);
+        EXPECT_EQ(readFile(path), content);
+    }
+    // The whole file loads, past a NUL byte.
+    editor->LoadFile(writeFile("nul.txt", QByteArray("before\0after", 12)));
+    EXPECT_TRUE(editor->Text().endsWith("after"));
+}
+
+TEST_F(RichEditTest, ACharacterTheEncodingLacksTurnsTheFileIntoUtf8)
+{
+    const QString path = writeFile("lossless.txt", codepage::encodeWindows1251(u"Текст"));
+    editor->LoadFile(path);
+    editor->setSelectionStart(editor->TextLength());
+    editor->setSelectedText(QString::fromUtf8("中"));
+    editor->SaveFile(path);
+    EXPECT_EQ(readFile(path), QByteArray("\xEF\xBB\xBF") + QString("Текст中").toUtf8());
+}
+
+TEST_F(RichEditTest, RtfRoundTripKeepsTextAndFormats)
+{
+    editor->setText("Заголовок\r\nitem");
+    select(0, 9);
+    editor->SelectionFormat().setStyle(FontStyle::Bold | FontStyle::Italic);
+    editor->SelectionFormat().setColor(TColor::fromRgb(0x800000));
+    editor->SelectionFormat().setSize(18);
+    editor->ParagraphFormat().setAlignment(TAlignment::Center);
+    editor->setSelectionStart(11);
+    editor->ParagraphFormat().setListStyle(paraformat::ListStyle::UpCaseRoman);
+    const QString path = dir.filePath("doc.rtf");
+    editor->SaveFile(path);
+
+    TRxRichEdit other;
+    other.LoadFile(path);
+    EXPECT_EQ(other.Text(), editor->Text());
+    other.setSelectionStart(0);
+    other.setSelectionLength(9);
+    EXPECT_EQ(other.SelectionFormat().Style(), FontStyle::Bold | FontStyle::Italic);
+    EXPECT_EQ(other.SelectionFormat().Color(), TColor::fromRgb(0x800000));
+    EXPECT_EQ(other.SelectionFormat().Size(), 18);
+    EXPECT_EQ(other.ParagraphFormat().Alignment(), TAlignment::Center);
+    other.setSelectionStart(11);
+    EXPECT_EQ(other.ParagraphFormat().ListStyle(), paraformat::ListStyle::UpCaseRoman);
+    EXPECT_EQ(other.ParagraphFormat().OtherLinesIndent(), 10);
+}
+
+TEST_F(RichEditTest, AFailedSaveNamesThePathAndTouchesNothing)
+{
+    const QString path = writeFile("keep.txt", "old content");
+    const QString unwritable = dir.filePath("keep.txt/inside.txt"); // its folder is a file
+    editor->setText("new");
+    try {
+        editor->SaveFile(unwritable);
+        FAIL() << "no error";
+    } catch (const VeltrixError &error) {
+        EXPECT_TRUE(error.message().contains(QFileInfo(unwritable).fileName()));
+    }
+    EXPECT_EQ(readFile(path), "old content");
+}
+
+TEST_F(RichEditTest, LoadingAMissingFileRaisesAnError)
+{
+    editor->setText("kept");
+    EXPECT_THROW(editor->LoadFile(dir.filePath("missing.rtf")), VeltrixError);
+    EXPECT_EQ(editor->Text(), "kept");
+}
+
+TEST_F(RichEditTest, CopyCarriesRtfAndPasteKeepsTheFormat)
+{
+    editor->setText("bold rest");
+    select(0, 4);
+    editor->SelectionFormat().setStyle(FontStyle::Bold);
+    editor->Copy();
+    const QMimeData *copied = QApplication::clipboard()->mimeData();
+    ASSERT_TRUE(copied);
+    EXPECT_TRUE(copied->hasFormat("text/rtf"));
+    EXPECT_EQ(copied->text(), "bold");
+
+    editor->setSelectionStart(editor->TextLength());
+    editor->Paste();
+    EXPECT_EQ(editor->Text(), "bold restbold");
+    select(9, 4);
+    EXPECT_EQ(editor->SelectionFormat().Style(), FontStyles(FontStyle::Bold));
+}
+
+TEST_F(RichEditTest, PrintingFillsAPdfPage)
+{
+    editor->setText(QString("line\r\n").repeated(200));
+    const QString pdf = dir.filePath("out.pdf");
+    platform.printer.setOutputFile(pdf);
+    editor->PrintDocument("Document");
+    EXPECT_GT(QFileInfo(pdf).size(), 1000);
+    EXPECT_TRUE(readFile(pdf).contains("/Type /Page"));
+}
+
+TEST_F(RichEditTest, InsertedPictureIsSelectedAndCancelInsertsNothing)
+{
+    QImage picture(20, 10, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    const QString file = dir.filePath("pic.png");
+    ASSERT_TRUE(picture.save(file));
+    editor->setText("ab");
+    editor->setSelectionStart(1);
+
+    EXPECT_FALSE(editor->InsertObjectByDialog()); // cancelled
+    EXPECT_EQ(editor->Text(), "ab");
+
+    platform.objects.choice = platform::InsertObjectChoice{file, false};
+    EXPECT_TRUE(editor->InsertObjectByDialog());
+    EXPECT_EQ(editor->TextLength(), 3);
+    EXPECT_EQ(editor->SelectionStart(), 1);
+    EXPECT_EQ(editor->SelectionLength(), 1);
+    const QTextImageFormat object = editor->selectedObject();
+    ASSERT_TRUE(object.isValid());
+    EXPECT_EQ(TRxRichEdit::objectTypeName(object), "PNG Image");
+    EXPECT_TRUE(editor->objectDetails(object).contains("20 x 10"));
+    editor->openObject(object);
+    EXPECT_EQ(platform.shellOpen.opened, QStringList{QFileInfo(file).absoluteFilePath()});
+
+    // A picture that cannot be read is reported and nothing goes in.
+    platform.objects.choice = platform::InsertObjectChoice{writeFile("bad.png", "not a picture"), false};
+    EXPECT_THROW(editor->InsertObjectByDialog(), VeltrixError);
+    EXPECT_EQ(editor->TextLength(), 3);
+}

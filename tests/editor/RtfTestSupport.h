@@ -1,0 +1,151 @@
+#pragma once
+
+// Helpers shared by the RTF tests: reading strings, describing a document's
+// paragraphs and characters so failures show what differs.
+
+#include "editor/ParagraphFormat.h"
+#include "editor/RtfReader.h"
+#include "editor/RtfWriter.h"
+
+#include <QImage>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextList>
+#include <QUrl>
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace rtftest {
+
+inline std::unique_ptr<QTextDocument> readRtf(const QByteArray &data, bool *ok = nullptr)
+{
+    auto document = std::make_unique<QTextDocument>();
+    const bool result = rtf::read(data, *document);
+    if (ok)
+        *ok = result;
+    return document;
+}
+
+// The paragraphs' texts, one string each.
+inline QStringList paragraphs(const QTextDocument &document)
+{
+    QStringList result;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        result << block.text();
+    return result;
+}
+
+// All text with paragraphs joined by '\n'; unlike toPlainText() it keeps line
+// separators and non-breaking spaces as they are.
+inline QString allText(const QTextDocument &document)
+{
+    return paragraphs(document).join(QLatin1Char('\n'));
+}
+
+inline QTextBlock blockAt(const QTextDocument &document, int index)
+{
+    return document.findBlockByNumber(index);
+}
+
+inline paraformat::ListStyle listStyleOf(const QTextBlock &block)
+{
+    if (!block.textList())
+        return paraformat::ListStyle::None;
+    return paraformat::fromQtListStyle(block.textList()->format().style());
+}
+
+// The character format at a position of a paragraph.
+inline QTextCharFormat formatAt(const QTextBlock &block, int offset)
+{
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment f = it.fragment();
+        const int start = f.position() - block.position();
+        if (offset >= start && offset < start + f.length())
+            return f.charFormat();
+    }
+    return QTextCharFormat();
+}
+
+// The character format of the first occurrence of a text in the document.
+inline QTextCharFormat formatOf(const QTextDocument &document, const QString &text)
+{
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const int at = block.text().indexOf(text);
+        if (at >= 0)
+            return formatAt(block, at);
+    }
+    return QTextCharFormat();
+}
+
+inline QString familyOf(const QTextCharFormat &format)
+{
+    const QStringList families = format.fontFamilies().toStringList();
+    return families.isEmpty() ? QString() : families.first();
+}
+
+inline bool hasForeground(const QTextCharFormat &format)
+{
+    return format.hasProperty(QTextFormat::ForegroundBrush);
+}
+
+inline bool hasBackground(const QTextCharFormat &format)
+{
+    return format.hasProperty(QTextFormat::BackgroundBrush);
+}
+
+// What a user sees of a character's format, as one comparable string.
+inline std::string describe(const QTextCharFormat &f)
+{
+    QString s = QStringLiteral("%1 %2pt").arg(familyOf(f)).arg(f.fontPointSize());
+    if (f.fontWeight() >= QFont::DemiBold)
+        s += QStringLiteral(" bold");
+    if (f.fontItalic())
+        s += QStringLiteral(" italic");
+    if (f.fontUnderline())
+        s += QStringLiteral(" underline");
+    if (f.fontStrikeOut())
+        s += QStringLiteral(" strike");
+    if (hasForeground(f))
+        s += QStringLiteral(" fg=") + f.foreground().color().name();
+    if (hasBackground(f))
+        s += QStringLiteral(" bg=") + f.background().color().name();
+    return s.toStdString();
+}
+
+inline std::string describe(const QTextBlock &block)
+{
+    const paraformat::Indents in = paraformat::indents(block.blockFormat());
+    return QStringLiteral("align=%1 indents=%2/%3/%4 list=%5")
+        .arg(int(block.blockFormat().alignment() & Qt::AlignHorizontal_Mask))
+        .arg(in.first)
+        .arg(in.other)
+        .arg(in.right)
+        .arg(int(listStyleOf(block)))
+        .toStdString();
+}
+
+inline QImage imageOf(const QTextDocument &document, const QTextImageFormat &format)
+{
+    return document.resource(QTextDocument::ImageResource, QUrl(format.name())).value<QImage>();
+}
+
+// The image formats of the document, in order.
+inline std::vector<QTextImageFormat> images(const QTextDocument &document)
+{
+    std::vector<QTextImageFormat> result;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat f = it.fragment().charFormat();
+            if (f.isImageFormat()) {
+                for (int i = 0; i < it.fragment().length(); ++i)
+                    result.push_back(f.toImageFormat());
+            }
+        }
+    }
+    return result;
+}
+
+} // namespace rtftest
