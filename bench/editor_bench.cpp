@@ -150,7 +150,7 @@ int runCase(const QString &name, const QString &dir)
         shownMs = timer.nsecsElapsed() / 1e6;
         characters = editor.TextLength();
         timer.restart();
-        editor.SaveFile(path + QStringLiteral(".out"));
+        editor.SaveFile(QDir(dir).filePath(name + QStringLiteral("-saved") + (rtf ? QStringLiteral(".rtf") : QStringLiteral(".txt"))));
         saveMs = timer.nsecsElapsed() / 1e6;
     }
     const qint64 peak = peakKilobytes() - baseline;
