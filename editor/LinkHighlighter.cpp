@@ -28,6 +28,9 @@ int trimmedLength(const QString &text, int start, int length)
 QList<LinkHighlighter::Link> LinkHighlighter::findLinks(const QString &text)
 {
     QList<Link> links;
+    // Every address has a colon or "www." in it: most paragraphs need no regex.
+    if (!text.contains(QLatin1Char(':')) && !text.contains(QLatin1String("www."), Qt::CaseInsensitive))
+        return links;
     auto it = linkPattern().globalMatch(text);
     while (it.hasNext()) {
         const QRegularExpressionMatch match = it.next();

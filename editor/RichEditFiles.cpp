@@ -89,9 +89,10 @@ void TRxRichEdit::LoadFile(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw VeltrixError(QStringLiteral("Cannot open file \"%1\". %2").arg(nativePath(path), file.errorString()));
-    const QByteArray data = file.readAll();
+    QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw VeltrixError(QStringLiteral("Cannot read file \"%1\". %2").arg(nativePath(path), file.errorString()));
+    file.close();
 
     auto document = newDocument();
     bool loaded = false;
@@ -106,6 +107,7 @@ void TRxRichEdit::LoadFile(const QString &path)
     }
     if (!loaded) {
         DecodedText decoded = decodePlainText(data);
+        data = QByteArray(); // the file's bytes are not needed past this point
         plainTextFormat_ = decoded.format;
         document->setPlainText(decoded.text);
     }
