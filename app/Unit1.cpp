@@ -83,6 +83,7 @@ TForm1::TForm1(platform::Platform &platform, Options options, QWidget *parent)
 
     FormCreate();
     Timer1->start();
+    connectTray();
 }
 
 TForm1::~TForm1()
@@ -194,7 +195,11 @@ void TForm1::writeLayoutMarker(bool russian)
 
 void TForm1::FormActivate()
 {
-    if (options_.argumentCount > 0) {
+    // Started with an argument, the window goes to the tray when it first
+    // becomes active; only once, or it could never be used, and only where
+    // there is a tray to come back from.
+    if (options_.argumentCount > 0 && !sentToTrayAtStart_ && platform_.trayIcon().isAvailable()) {
+        sentToTrayAtStart_ = true;
         HideToTray();
         AddTrayIcon();
     }
@@ -260,12 +265,30 @@ bool TForm1::FormCloseQuery()
     // A settings file that cannot be written is reported, but never keeps the
     // program from closing.
     guarded([this] {
-        if (!openDialogFileName_.isEmpty())
+        if (!OpenDialog1.fileName.isEmpty())
             IniFile(options_.settingsPath).writeString(QString::fromLatin1(kSectionFile), QStringLiteral("OpenFile"),
-                                                       openDialogFileName_);
+                                                       OpenDialog1.fileName);
         writeWindowPlacement();
     });
-    return true;
+    if (!RxRichEdit1->IsModified())
+        return true;
+    platform::Question prompt;
+    prompt.icon = platform::MessageIcon::Question;
+    prompt.title = QStringLiteral("Confirm");
+    prompt.text = documents::closePromptText(Lang, RxRichEdit1->PlainText() ? OpenedFileName : CurrentFileName);
+    prompt.withCancel = true;
+    prompt.defaultAnswer = platform::Answer::Yes;
+    prompt.escapeAnswer = platform::Answer::Cancel;
+    switch (platform_.messageBoxes().ask(this, prompt)) {
+    case platform::Answer::Yes:
+        // A save whose dialog was cancelled keeps the window open with the text.
+        return saveDocument();
+    case platform::Answer::No:
+        return true;
+    case platform::Answer::Cancel:
+        return false;
+    }
+    return false;
 }
 
 void TForm1::FormClose()
@@ -275,7 +298,9 @@ void TForm1::FormClose()
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
-    if (!FormCloseQuery()) {
+    bool allowed = false;
+    guarded([&] { allowed = FormCloseQuery(); }); // an error keeps the window open
+    if (!allowed) {
         event->ignore();
         return;
     }

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <functional>
 
+#include "app/DocumentFiles.h"
 #include "app/ShortcutTable.h"
 
 class QAction;
@@ -65,6 +66,12 @@ public:
     bool Lang = true; // true = English interface
     quint32 RussianLayout = 0;
     quint32 EnglishLayout = 0;
+
+    // Document state: the file being edited and the file last opened.
+    QString CurrentFileName;
+    QString OpenedFileName;
+    FileDialogState OpenDialog1;
+    FileDialogState SaveDialog1;
 
     QToolButton *toolButton(int number) const;
     QAction *menuItem(const QString &name) const;
@@ -186,9 +193,13 @@ public:
     // Tray.
     void HideToTray();
     void AddTrayIcon();
+    void RemoveTrayIcon();
+    void RestoreFromTray();
+    void ShowTrayMenu();
 
 protected:
     bool event(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -213,6 +224,11 @@ private:
     bool contextMenuTakesKeysFor(QObject *widget) const;
     bool handleShortcutKey(QObject *watched, QEvent *event);
     void writeWindowPlacement();
+    bool saveDocument();   // false when the user cancelled the save dialog
+    bool saveDocumentAs();
+    void setDocumentTitle(const QString &path);
+    void toggleAutosave();
+    void connectTray();
     void writeLayoutMarker(bool russian);
 
     platform::Platform &platform_;
@@ -222,6 +238,6 @@ private:
     QHash<int, QToolButton *> toolButtons_;
     ShortcutTable shortcuts_;
     std::function<void(const char *)> handlerObserver_;
-    QString openDialogFileName_; // the file chosen with Open in this run
-    bool closing_ = false;
+    Qt::WindowStates shownState_ = Qt::WindowNoState; // the state to come back to from the tray
+    bool sentToTrayAtStart_ = false;
 };

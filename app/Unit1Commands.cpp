@@ -162,10 +162,6 @@ void TForm1::runMenuItem(const QString &name)
 }
 
 // Handlers of the commands that are not built yet: each reports that it ran.
-void TForm1::ToolButton1Click() { handlerRan(__func__); }
-void TForm1::ToolButton2Click() { handlerRan(__func__); }
-void TForm1::ToolButton3Click() { handlerRan(__func__); }
-void TForm1::ToolButton4Click() { handlerRan(__func__); }
 void TForm1::ToolButton5Click() { handlerRan(__func__); }
 void TForm1::ToolButton6Click() { handlerRan(__func__); }
 void TForm1::ToolButton14Click() { handlerRan(__func__); }
@@ -196,8 +192,6 @@ void TForm1::ToolButton42Click() { handlerRan(__func__); }
 void TForm1::ToolButton43Click() { handlerRan(__func__); }
 void TForm1::CB1Click() { handlerRan(__func__); }
 void TForm1::CB2Click() { handlerRan(__func__); }
-void TForm1::N109Click() { handlerRan(__func__); }
-void TForm1::N16Click() { handlerRan(__func__); }
 void TForm1::N48Click() { handlerRan(__func__); }
 void TForm1::N94Click() { handlerRan(__func__); }
 void TForm1::N27Click() { handlerRan(__func__); }
@@ -238,11 +232,8 @@ void TForm1::N122Click() { handlerRan(__func__); }
 void TForm1::N123Click() { handlerRan(__func__); }
 void TForm1::N124Click() { handlerRan(__func__); }
 void TForm1::Timer1Timer() {}
-void TForm1::Timer2Timer() { handlerRan(__func__); }
 void TForm1::RxRichEdit1Change() {}
 void TForm1::RxRichEdit1MouseDown(Qt::MouseButton, QPoint) {}
-void TForm1::HideToTray() {}
-void TForm1::AddTrayIcon() {}
 
 // Edit commands: one request each to the editor; none moves the focus.
 void TForm1::ToolButton8Click()
@@ -287,11 +278,4 @@ void TForm1::ToolButton17Click()
 {
     handlerRan(__func__);
     RxRichEdit1->SelectWholeText();
-}
-
-// Exit: an unmodified document closes at once.
-void TForm1::ToolButton7Click()
-{
-    handlerRan(__func__);
-    close();
 }

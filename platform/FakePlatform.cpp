@@ -59,4 +59,36 @@ void FakePrinting::setOutputFile(const QString &path)
     currentPrinter().setOutputFileName(path);
 }
 
+namespace {
+
+std::optional<QString> nextAnswer(std::deque<std::optional<QString>> &answers)
+{
+    if (answers.empty())
+        return std::nullopt;
+    std::optional<QString> answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+} // namespace
+
+std::optional<QString> FakeFileDialogs::openFileName(QWidget *, const FileDialogRequest &request)
+{
+    openRequests.append(request);
+    return nextAnswer(answers);
+}
+
+std::optional<QString> FakeFileDialogs::saveFileName(QWidget *, const FileDialogRequest &request)
+{
+    saveRequests.append(request);
+    return nextAnswer(answers);
+}
+
+void FakeTrayIcon::show(const QString &newTip)
+{
+    ++shown;
+    tip = newTip;
+    visible = true;
+}
+
 } // namespace platform

@@ -62,7 +62,38 @@ private:
 class FakeShell : public Shell {
 public:
     void open(const QString &target) override { opened.append(target); }
+    void startProgramCopy() override { ++copiesStarted; }
     QStringList opened;
+    int copiesStarted = 0;
+};
+
+class FakeFileDialogs : public FileDialogs {
+public:
+    std::optional<QString> openFileName(QWidget *owner, const FileDialogRequest &request) override;
+    std::optional<QString> saveFileName(QWidget *owner, const FileDialogRequest &request) override;
+
+    // Answers to the next dialogs, in order: a path, or nullopt for Cancel.
+    // With none left a dialog is cancelled.
+    std::deque<std::optional<QString>> answers;
+    QList<FileDialogRequest> openRequests;
+    QList<FileDialogRequest> saveRequests;
+};
+
+class FakeTrayIcon : public TrayIcon {
+public:
+    bool isAvailable() const override { return available; }
+    void show(const QString &newTip) override;
+    void hide() override { visible = false; }
+    bool isVisible() const override { return visible; }
+    void setActivationHandler(std::function<void(Activation)> newHandler) override { handler = std::move(newHandler); }
+    // What the user does to the icon.
+    void activate(Activation activation) { if (handler) handler(activation); }
+
+    bool available = true;
+    bool visible = false;
+    int shown = 0; // every request to add the icon
+    QString tip;
+    std::function<void(Activation)> handler;
 };
 
 class FakePlatform : public Platform {
@@ -72,12 +103,16 @@ public:
     ObjectDialogs &objectDialogs() override { return objects; }
     Printing &printing() override { return printer; }
     Shell &shell() override { return shellOpen; }
+    FileDialogs &fileDialogs() override { return files; }
+    TrayIcon &trayIcon() override { return tray; }
 
     FakeMessageBoxes boxes;
     FakeKeyboardLayouts keyboard;
     FakeObjectDialogs objects;
     FakePrinting printer;
     FakeShell shellOpen;
+    FakeFileDialogs files;
+    FakeTrayIcon tray;
 };
 
 } // namespace platform

@@ -2,6 +2,8 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
+#include <functional>
 #include <QtGlobal>
 #include <optional>
 
@@ -65,11 +67,45 @@ public:
     virtual QPrinter &currentPrinter() = 0;
 };
 
-// The shell's "open" of a file or an address.
+// The shell's "open" of a file or an address, and a second copy of the program.
 class Shell {
 public:
     virtual ~Shell() = default;
     virtual void open(const QString &target) = 0;
+    // Starts another, independent copy of this program's executable, with no
+    // arguments. Its result is not looked at.
+    virtual void startProgramCopy() = 0;
+};
+
+// An open or save dialog as the program sets it up.
+struct FileDialogRequest {
+    QStringList filters;      // "text|pattern" pairs, the first one preselected
+    QString defaultExtension; // added to a typed name that has none
+    QString initialFolder;    // empty: the dialog's own default
+    QString fileName;         // the name field
+};
+
+// The common file dialogs. A confirmed dialog leaves the process's current
+// folder at the folder last browsed.
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    // Accepts the name of a file that does not exist.
+    virtual std::optional<QString> openFileName(QWidget *owner, const FileDialogRequest &request) = 0;
+    // Asks before it overwrites an existing file.
+    virtual std::optional<QString> saveFileName(QWidget *owner, const FileDialogRequest &request) = 0;
+};
+
+// The icon in the desktop's notification area.
+class TrayIcon {
+public:
+    enum class Activation { LeftClick, RightClick, DoubleClick };
+    virtual ~TrayIcon() = default;
+    virtual bool isAvailable() const = 0;
+    virtual void show(const QString &tip) = 0;
+    virtual void hide() = 0;
+    virtual bool isVisible() const = 0;
+    virtual void setActivationHandler(std::function<void(Activation)> handler) = 0;
 };
 
 // Everything the program takes from the desktop, in one place.
@@ -81,6 +117,8 @@ public:
     virtual ObjectDialogs &objectDialogs() = 0;
     virtual Printing &printing() = 0;
     virtual Shell &shell() = 0;
+    virtual FileDialogs &fileDialogs() = 0;
+    virtual TrayIcon &trayIcon() = 0;
 };
 
 } // namespace platform

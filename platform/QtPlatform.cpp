@@ -1,7 +1,12 @@
 #include "platform/QtPlatform.h"
 
 #include "platform/QtMessageBoxes.h"
+#include "platform/QtFileDialogs.h"
 #include "platform/QtObjectDialogs.h"
+#include "platform/QtTrayIcon.h"
+
+#include <QCoreApplication>
+#include <QProcess>
 
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -37,6 +42,11 @@ public:
         const QUrl url = QUrl::fromUserInput(target, QString(), QUrl::AssumeLocalFile);
         QDesktopServices::openUrl(url);
     }
+
+    void startProgramCopy() override
+    {
+        QProcess::startDetached(QCoreApplication::applicationFilePath(), {});
+    }
 };
 
 } // namespace
@@ -46,7 +56,9 @@ QtPlatform::QtPlatform()
       keyboardLayouts_(std::make_unique<NoKeyboardLayouts>()),
       objectDialogs_(std::make_unique<QtObjectDialogs>()),
       printing_(std::make_unique<QtPrinting>()),
-      shell_(std::make_unique<QtShell>())
+      shell_(std::make_unique<QtShell>()),
+      fileDialogs_(std::make_unique<QtFileDialogs>()),
+      trayIcon_(std::make_unique<QtTrayIcon>())
 {
 }
 
@@ -57,5 +69,7 @@ KeyboardLayouts &QtPlatform::keyboardLayouts() { return *keyboardLayouts_; }
 ObjectDialogs &QtPlatform::objectDialogs() { return *objectDialogs_; }
 Printing &QtPlatform::printing() { return *printing_; }
 Shell &QtPlatform::shell() { return *shell_; }
+FileDialogs &QtPlatform::fileDialogs() { return *fileDialogs_; }
+TrayIcon &QtPlatform::trayIcon() { return *trayIcon_; }
 
 } // namespace platform

@@ -17,6 +17,8 @@ public:
     ObjectDialogs &objectDialogs() override;
     Printing &printing() override;
     Shell &shell() override;
+    FileDialogs &fileDialogs() override;
+    TrayIcon &trayIcon() override;
 
 private:
     std::unique_ptr<MessageBoxes> messageBoxes_;
@@ -24,6 +26,8 @@ private:
     std::unique_ptr<ObjectDialogs> objectDialogs_;
     std::unique_ptr<Printing> printing_;
     std::unique_ptr<Shell> shell_;
+    std::unique_ptr<FileDialogs> fileDialogs_;
+    std::unique_ptr<TrayIcon> trayIcon_;
 };
 
 } // namespace platform

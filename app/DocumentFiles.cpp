@@ -1,0 +1,73 @@
+#include "app/DocumentFiles.h"
+
+#include "app/AppTitle.h"
+
+#include <QFileInfo>
+
+namespace documents {
+
+namespace {
+
+// "a|b|c|d" → "a|b", "c|d".
+QStringList pairsOf(const QString &list)
+{
+    const QStringList parts = list.split(QLatin1Char('|'));
+    QStringList pairs;
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        pairs.append(parts[i] + QLatin1Char('|') + parts[i + 1]);
+    return pairs;
+}
+
+} // namespace
+
+QString titleFor(const QString &path)
+{
+    return nameOf(path) + QStringLiteral(" - ") + QString::fromUtf8(kAppTitle);
+}
+
+QString folderOf(const QString &path)
+{
+    return path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
+}
+
+QString nameOf(const QString &path)
+{
+    return QFileInfo(path).fileName();
+}
+
+const QStringList &openFilters()
+{
+    static const QStringList pairs = pairsOf(QStringLiteral(
+        "*.RTF files|*.rtf|*.TXT files|*.txt|*.HTML files|*.html|*.BAT files|*.bat|*.REG files|*.reg|"
+        "*.INI files|*.ini|*.INF files|*.inf|*.CFG files|*.cfg|*.CONF files|*.conf|*.SHTML files|*.shtml|"
+        "*.HTM files|*.htm|*.DAT files|*.dat|*.DTF files|*.dtf|*.DOF files|*.dof|*.SQL files|*.sql|"
+        "*.C files|*.c|*.CPP files|*.cpp|*.H files|*.H|*.DBA files|*.dba|*.VB files|*.vb|*.BB files|*.bb|"
+        "*.CS files|*.cs|*.JAVA files|*.java|All files (*.*)|*.*"));
+    return pairs;
+}
+
+const QStringList &saveFilters()
+{
+    static const QStringList pairs = pairsOf(QStringLiteral(
+        "*.RTF files|*.rtf|*.TXT files|*.txt|*.INI files|*.ini|*.CFG files|*.cfg|*.BAT files|*.bat|"
+        "*.REG files|*.reg|*.HTML files|*.html|*.HTM files|*.htm|*.SHTML files|*.shtml|*.INF files|*.inf|"
+        "*.CONF files|*.conf|*.SQL files|*.sql|*.DAT files|*.dat|*.DTF files|*.dtf|*.DOF files|*.dof|"
+        "*.C files|*.c|*.CPP files|*.cpp|*.H files|*.h|*.VB files|*.vb|*.JAVA files|*.java|*.DBA files|*.dba|"
+        "*.BB files|*.bb|*.CS files|*.cs|All files (*.*)|*.*"));
+    return pairs;
+}
+
+QString exitPromptText(bool english)
+{
+    return english ? QStringLiteral("File isn*t saved! Save to file?") : QStringLiteral("Файл не сохранён! Сохранить?");
+}
+
+QString closePromptText(bool english, const QString &fileName)
+{
+    const QChar quote = QLatin1Char('"');
+    if (english)
+        return QStringLiteral("Text in file ") + quote + fileName + quote + QStringLiteral(" is modified, save to file?");
+    return QStringLiteral("Текст в Файле ") + quote + fileName + quote + QStringLiteral(" был изменён, сохранить изменения?");
+}
+
+} // namespace documents

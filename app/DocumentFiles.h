@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The document's file names, the window title they give and the two file
+// dialogs' settings.
+namespace documents {
+
+// "letter.rtf - Veltrix 3.0" for a file letter.rtf in any folder.
+QString titleFor(const QString &path);
+QString folderOf(const QString &path); // empty for an empty path
+QString nameOf(const QString &path);
+
+// "text|pattern" pairs, 24 each, in their own orders.
+const QStringList &openFilters();
+const QStringList &saveFilters();
+inline constexpr char kDefaultExtension[] = "RTF";
+
+// The two prompts of closing, in the interface language.
+QString exitPromptText(bool english);
+QString closePromptText(bool english, const QString &fileName);
+
+} // namespace documents
+
+// A file dialog's state between uses: what it was last set to and chose.
+struct FileDialogState {
+    QString initialFolder;
+    QString fileName;
+};

@@ -1,0 +1,219 @@
+#include "MainWindowFixture.h"
+
+#include "editor/TRxRichEdit.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+using platform::Answer;
+using platform::MessageIcon;
+
+class CloseTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        createForm();
+        form->show();
+    }
+
+    void modify()
+    {
+        form->RxRichEdit1->setSelectionStart(form->RxRichEdit1->TextLength());
+        form->RxRichEdit1->setSelectedText("text");
+    }
+
+    QByteArray contentOf(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+};
+
+TEST_F(CloseTest, UnmodifiedDocumentClosesWithoutAQuestion)
+{
+    form->toolButton(7)->click();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(platform.boxes.questions.isEmpty());
+    EXPECT_TRUE(settingsContent().contains("[FORM]"));
+}
+
+TEST_F(CloseTest, ClosePromptOfAnUntitledDocumentAndItsThreeAnswers)
+{
+    modify();
+    platform.boxes.answers = {Answer::Cancel};
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->isVisible());
+    ASSERT_EQ(platform.boxes.questions.size(), 1);
+    const platform::Question &asked = platform.boxes.questions[0];
+    EXPECT_EQ(asked.title, "Confirm");
+    EXPECT_EQ(asked.icon, MessageIcon::Question);
+    EXPECT_TRUE(asked.withCancel);
+    EXPECT_EQ(asked.defaultAnswer, Answer::Yes);
+    EXPECT_EQ(asked.escapeAnswer, Answer::Cancel);
+    EXPECT_EQ(asked.text, "Text in file \"\" is modified, save to file?");
+    EXPECT_TRUE(settingsContent().contains("[FORM]")); // written before the question
+
+    // Yes with the save dialog cancelled: the window stays with its text.
+    platform.boxes.answers = {Answer::Yes};
+    EXPECT_FALSE(form->close());
+    EXPECT_EQ(platform.files.saveRequests.size(), 1);
+    EXPECT_EQ(form->RxRichEdit1->Text(), "text");
+
+    // Yes with a file chosen: saved, then closed.
+    const QString path = dir.filePath("saved.rtf");
+    platform.boxes.answers = {Answer::Yes};
+    platform.files.answers = {path};
+    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(contentOf(path).contains("text"));
+}
+
+TEST_F(CloseTest, NoClosesWithoutSaving)
+{
+    modify();
+    platform.boxes.answers = {Answer::No};
+    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(platform.files.saveRequests.isEmpty());
+}
+
+TEST_F(CloseTest, PromptsFollowTheInterfaceLanguage)
+{
+    form->Lang = false;
+    modify();
+    platform.boxes.answers = {Answer::No, Answer::Cancel};
+    form->toolButton(7)->click(); // Exit: the exit prompt, then the close prompt
+    ASSERT_EQ(platform.boxes.questions.size(), 2);
+    EXPECT_EQ(platform.boxes.questions[0].title, "Warning");
+    EXPECT_EQ(platform.boxes.questions[0].icon, MessageIcon::Warning);
+    EXPECT_FALSE(platform.boxes.questions[0].withCancel);
+    EXPECT_EQ(platform.boxes.questions[0].escapeAnswer, Answer::No);
+    EXPECT_EQ(platform.boxes.questions[0].text, "Файл не сохранён! Сохранить?");
+    EXPECT_EQ(platform.boxes.questions[1].text, "Текст в Файле \"\" был изменён, сохранить изменения?");
+    EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(CloseTest, ExitPromptSavesACopyWithoutMakingItTheDocumentsFile)
+{
+    modify();
+    const QString copy = dir.filePath("copy.rtf");
+    platform.boxes.answers = {Answer::Yes, Answer::Cancel};
+    platform.files.answers = {copy};
+    form->menuItem("N15")->trigger();
+    EXPECT_TRUE(contentOf(copy).contains("text"));
+    EXPECT_EQ(form->windowTitle(), "Veltrix 3.0");
+    EXPECT_TRUE(form->CurrentFileName.isEmpty());
+    EXPECT_TRUE(form->RxRichEdit1->IsModified());
+    EXPECT_EQ(platform.boxes.questions.size(), 2); // asked again by the close
+    EXPECT_TRUE(form->isVisible());
+    // The next Exit shows the save dialog as it was left.
+    platform.boxes.answers = {Answer::Yes, Answer::No};
+    form->menuItem("N15")->trigger();
+    EXPECT_EQ(platform.files.saveRequests.last().fileName, copy);
+    EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(CloseTest, AFailedSaveFromTheClosePromptKeepsTheWindowOpen)
+{
+    modify();
+    const QString blocked = dir.filePath("file-not-folder");
+    QFile blocker(blocked);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    platform.boxes.answers = {Answer::Yes};
+    platform.files.answers = {blocked + "/doc.rtf"};
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(platform.boxes.messages.size(), 1);
+}
+
+TEST_F(CloseTest, AutosaveSavesAtEveryExpiryWhileOn)
+{
+    const QString path = dir.filePath("auto.rtf");
+    modify();
+    platform.files.answers = {path};
+    form->toolButton(4)->click();
+    QFile::remove(path);
+
+    QTest::keyClick(form->RxRichEdit1, Qt::Key_F12, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(form->menuItem("N109")->isChecked());
+    EXPECT_TRUE(form->menuItem("N16")->isChecked());
+    EXPECT_TRUE(form->Timer2->isActive());
+    EXPECT_EQ(form->Timer2->interval(), 300000);
+
+    form->Timer2->setInterval(1); // the test drives the five minutes
+    QTRY_VERIFY(QFile::exists(path)); // unmodified, saved all the same
+
+    form->menuItem("N109")->trigger();
+    EXPECT_FALSE(form->menuItem("N16")->isChecked());
+    EXPECT_FALSE(form->Timer2->isActive());
+}
+
+TEST_F(CloseTest, AutosaveOfAnUntitledDocumentShowsTheSaveDialog)
+{
+    form->menuItem("N16")->trigger();
+    form->Timer2->setInterval(1);
+    QTRY_VERIFY(platform.files.saveRequests.size() >= 2);
+    EXPECT_TRUE(form->Timer2->isActive());
+    form->menuItem("N16")->trigger();
+}
+
+class TrayTest : public MainWindowTest {};
+
+TEST_F(TrayTest, MinimizingHidesToTheTrayAndADoubleClickBringsTheWindowBack)
+{
+    TForm1 &f = createForm();
+    f.showMaximized();
+    f.showMinimized();
+    QTRY_VERIFY(!f.isVisible());
+    EXPECT_TRUE(platform.tray.visible);
+    EXPECT_EQ(platform.tray.tip, "Veltrix 2.0");
+
+    platform.tray.activate(platform::TrayIcon::Activation::LeftClick);
+    EXPECT_TRUE(f.PopupMenu1->isVisible());
+    f.PopupMenu1->hide();
+    EXPECT_FALSE(f.isVisible());
+
+    platform.tray.activate(platform::TrayIcon::Activation::DoubleClick);
+    EXPECT_FALSE(platform.tray.visible);
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_TRUE(f.isMaximized());
+}
+
+TEST_F(TrayTest, WithoutATrayMinimizingOnlyMinimizes)
+{
+    platform.tray.available = false;
+    TForm1 &f = createForm(1);
+    f.show();
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(&f, &activate); // an argument hides nothing either
+    f.showMinimized();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_EQ(platform.tray.shown, 0);
+}
+
+TEST_F(TrayTest, AnArgumentSendsTheWindowToTheTrayOnItsFirstActivationOnly)
+{
+    TForm1 &f = createForm(1);
+    f.show();
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(&f, &activate);
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_EQ(platform.tray.shown, 1);
+    platform.tray.activate(platform::TrayIcon::Activation::DoubleClick);
+    QApplication::sendEvent(&f, &activate);
+    EXPECT_TRUE(f.isVisible());
+}
+
+TEST_F(TrayTest, TheTrayMenusExitClosesTheHiddenWindow)
+{
+    TForm1 &f = createForm();
+    f.show();
+    f.HideToTray();
+    f.AddTrayIcon();
+    f.menuItem("N67")->trigger();
+    EXPECT_TRUE(settingsContent().contains("[FORM]"));
+}

@@ -1,0 +1,228 @@
+#include "MainWindowFixture.h"
+
+#include "app/DocumentFiles.h"
+#include "editor/StatusBar.h"
+#include "editor/TRxRichEdit.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+using platform::Answer;
+
+namespace {
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class DocumentsTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        createForm();
+        form->show();
+        folderA = dir.filePath("A");
+        folderB = dir.filePath("B");
+        QDir().mkpath(folderA);
+        QDir().mkpath(folderB);
+    }
+
+    void type(const QString &text)
+    {
+        form->RxRichEdit1->setSelectionStart(form->RxRichEdit1->TextLength());
+        form->RxRichEdit1->setSelectedText(text);
+    }
+
+    QString marker() const { return form->StatusBar1->panelText(1); }
+    void setMarker() { form->StatusBar1->setPanelText(1, "Изменён"); }
+
+    QString folderA, folderB;
+};
+
+TEST_F(DocumentsTest, OpenTakesTheFileAndItsName)
+{
+    const QString path = QDir(folderA).filePath("x.rtf");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("{\\rtf1 hello\\par}");
+    file.close();
+
+    platform.files.answers = {path};
+    form->toolButton(2)->click();
+    EXPECT_EQ(form->RxRichEdit1->Text(), "hello");
+    EXPECT_EQ(form->windowTitle(), "x.rtf - Veltrix 3.0");
+    EXPECT_EQ(form->CurrentFileName, path);
+    EXPECT_EQ(form->OpenedFileName, path);
+    EXPECT_FALSE(form->RxRichEdit1->IsModified());
+
+    ASSERT_EQ(platform.files.openRequests.size(), 1);
+    const platform::FileDialogRequest &request = platform.files.openRequests[0];
+    EXPECT_EQ(request.filters.size(), 24);
+    EXPECT_EQ(request.filters.first(), "*.RTF files|*.rtf");
+    EXPECT_EQ(request.filters[17], "*.H files|*.H");
+    EXPECT_EQ(request.defaultExtension, "RTF");
+    EXPECT_EQ(request.initialFolder, "");
+
+    // The next dialog starts in the folder of the current file.
+    form->toolButton(2)->click();
+    EXPECT_EQ(platform.files.openRequests[1].initialFolder, folderA);
+}
+
+TEST_F(DocumentsTest, CancelledOpenChangesNothing)
+{
+    type("typed");
+    form->toolButton(2)->click();
+    EXPECT_EQ(form->RxRichEdit1->Text(), "typed");
+    EXPECT_TRUE(form->RxRichEdit1->IsModified());
+    EXPECT_EQ(form->windowTitle(), "Veltrix 3.0");
+    EXPECT_TRUE(form->CurrentFileName.isEmpty());
+}
+
+TEST_F(DocumentsTest, OpeningAMissingFileFailsAndChangesNothingButIsRememberedAtClose)
+{
+    type("typed");
+    const QString missing = QDir(folderA).filePath("missing.rtf");
+    platform.files.answers = {missing};
+    form->menuItem("N8")->trigger();
+    ASSERT_EQ(platform.boxes.messages.size(), 1);
+    EXPECT_TRUE(platform.boxes.messages[0].text.contains(QDir::toNativeSeparators(missing)));
+    EXPECT_EQ(form->RxRichEdit1->Text(), "typed");
+    EXPECT_EQ(form->windowTitle(), "Veltrix 3.0");
+    EXPECT_TRUE(form->OpenedFileName.isEmpty());
+
+    platform.boxes.answers = {Answer::Cancel};
+    form->close();
+    EXPECT_TRUE(settingsContent().startsWith("[FILE]\nOpenFile=" + missing.toUtf8() + "\n[FORM]\n"));
+}
+
+TEST_F(DocumentsTest, SaveOfAnUntitledDocumentAsksForAName)
+{
+    type("text");
+    setMarker();
+    const QString path = QDir(folderB).filePath("y.rtf");
+    platform.files.answers = {path};
+    form->toolButton(3)->click();
+    ASSERT_EQ(platform.files.saveRequests.size(), 1);
+    EXPECT_EQ(platform.files.saveRequests[0].filters.size(), 24);
+    EXPECT_EQ(platform.files.saveRequests[0].filters[17], "*.H files|*.h");
+    EXPECT_TRUE(contentOf(path).startsWith("{\\rtf1"));
+    EXPECT_EQ(form->windowTitle(), "y.rtf - Veltrix 3.0");
+    EXPECT_EQ(form->CurrentFileName, path);
+    EXPECT_TRUE(form->OpenedFileName.isEmpty());
+    EXPECT_FALSE(form->RxRichEdit1->IsModified());
+    EXPECT_EQ(marker(), "");
+
+    // Save writes to the current file without a dialog.
+    type(" more");
+    setMarker();
+    form->toolButton(3)->click();
+    EXPECT_EQ(platform.files.saveRequests.size(), 1);
+    EXPECT_TRUE(contentOf(path).contains("text more"));
+    EXPECT_EQ(marker(), "");
+}
+
+TEST_F(DocumentsTest, CancelledSaveAsKeepsTheDocumentModified)
+{
+    type("unsaved");
+    setMarker();
+    form->toolButton(3)->click(); // untitled: Save As, cancelled
+    EXPECT_TRUE(form->RxRichEdit1->IsModified());
+    EXPECT_EQ(marker(), "Изменён");
+    form->toolButton(4)->click();
+    EXPECT_TRUE(form->RxRichEdit1->IsModified());
+    EXPECT_EQ(marker(), "Изменён");
+    EXPECT_EQ(form->windowTitle(), "Veltrix 3.0");
+}
+
+TEST_F(DocumentsTest, FailedSaveLeavesTheOldFileTheFlagAndTheMarker)
+{
+    const QString path = QDir(folderA).filePath("doc.txt");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("old bytes\r\n");
+    file.close();
+    platform.files.answers = {path};
+    form->toolButton(2)->click();
+    type("new");
+    setMarker();
+    // The folder is replaced by a file of the same name: nothing can be written there.
+    const QString moved = folderA + ".moved";
+    ASSERT_TRUE(QDir().rename(folderA, moved));
+    QFile blocker(folderA);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    form->toolButton(3)->click();
+    ASSERT_EQ(platform.boxes.messages.size(), 1);
+    EXPECT_TRUE(platform.boxes.messages[0].text.contains(QDir::toNativeSeparators(path)));
+    EXPECT_TRUE(form->RxRichEdit1->IsModified());
+    EXPECT_EQ(marker(), "Изменён");
+    EXPECT_EQ(contentOf(QDir(moved).filePath("doc.txt")), "old bytes\r\n");
+}
+
+TEST_F(DocumentsTest, ExtensionDecidesTheFormatOtherwiseTheMode)
+{
+    const QString txt = QDir(folderA).filePath("NOTE.TXT");
+    QFile file(txt);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("plain\r\n");
+    file.close();
+    platform.files.answers = {txt};
+    form->toolButton(2)->click();
+    EXPECT_TRUE(form->CB2->isChecked()); // loading never changes the mode
+    form->RxRichEdit1->SelectWholeText();
+    form->RxRichEdit1->SelectionFormat().setStyle(FontStyle::Bold);
+    form->toolButton(3)->click();
+    EXPECT_EQ(contentOf(txt), "plain\r\n"); // plain text: the bold is gone
+
+    const QString html = QDir(folderA).filePath("page.html");
+    platform.files.answers = {html};
+    form->toolButton(4)->click();
+    EXPECT_TRUE(contentOf(html).startsWith("{\\rtf1")); // RTF mode writes RTF
+    form->RxRichEdit1->setPlainTextMode(true);
+    form->toolButton(3)->click();
+    EXPECT_EQ(contentOf(html), "plain\r\n");
+}
+
+TEST_F(DocumentsTest, SaveAsElsewhereMovesTheDialogsButNotTheOpenedName)
+{
+    const QString x = QDir(folderA).filePath("x.rtf");
+    const QString y = QDir(folderB).filePath("y.rtf");
+    QFile file(x);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("{\\rtf1 x\\par}");
+    file.close();
+    platform.files.answers = {x, y};
+    form->toolButton(2)->click();
+    form->toolButton(4)->click();
+    EXPECT_EQ(form->windowTitle(), "y.rtf - Veltrix 3.0");
+    EXPECT_EQ(platform.files.saveRequests[0].initialFolder, folderA);
+    EXPECT_EQ(platform.files.saveRequests[0].fileName, "x.rtf");
+    form->toolButton(4)->click(); // cancelled
+    EXPECT_EQ(platform.files.saveRequests[1].initialFolder, folderB);
+    EXPECT_EQ(platform.files.saveRequests[1].fileName, "y.rtf");
+    EXPECT_EQ(form->OpenedFileName, x);
+
+    // In plain-text mode the close prompt names the file opened, not the one saved.
+    type("!");
+    form->RxRichEdit1->setPlainTextMode(true);
+    platform.boxes.answers = {Answer::Cancel};
+    EXPECT_FALSE(form->close());
+    EXPECT_EQ(platform.boxes.questions.last().text, "Text in file \"" + x + "\" is modified, save to file?");
+}
+
+TEST_F(DocumentsTest, NewStartsAnotherCopyAndLeavesThisWindowAlone)
+{
+    type("mine");
+    form->menuItem("N61")->trigger();
+    EXPECT_EQ(platform.shellOpen.copiesStarted, 1);
+    EXPECT_EQ(form->RxRichEdit1->Text(), "mine");
+    EXPECT_TRUE(form->RxRichEdit1->IsModified());
+}
