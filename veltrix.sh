@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(cmake make g++ qt6-base-dev libgtest-dev libgmock-dev fonts-dejavu-core adwaita-icon-theme)
+packages=(cmake make g++ qt6-base-dev libx11-dev libgtest-dev libgmock-dev fonts-dejavu-core adwaita-icon-theme)
 test_packages=(clang libclang-rt-14-dev)
 
 install_missing() {

@@ -151,12 +151,13 @@ void TForm1::FormCreate()
     // 7. The font list, and the editor's font name shown again.
     ComboBox1->clear();
     ComboBox1->addItems(fontNameList(QFontDatabase::families()));
+    ComboBox1->setCurrentIndex(-1); // the text is set, not the selection
     ComboBox1->setEditText(editorFont.family());
     ComboBox1->lineEdit()->setCursorPosition(0);
 
     // 8. Size spinner and the paper colour box.
     UpDown1->setPosition(editorFont.pointSize());
-    ColorBox1->setDefaultColor(RxRichEdit1->palette().color(QPalette::Base));
+    ColorBox1->setDefaultColor(RxRichEdit1->Color());
 
     // 9. Status bar panels in fourteenths of the bar.
     const int w = StatusBar1->width() / kStatusBar1Units;
@@ -203,10 +204,6 @@ void TForm1::FormActivate()
         HideToTray();
         AddTrayIcon();
     }
-}
-
-void TForm1::FormPaint()
-{
 }
 
 void TForm1::AppShowHint()
@@ -361,7 +358,16 @@ bool TForm1::handleShortcutKey(QObject *watched, QEvent *event)
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == Panel1 && event->type() == QEvent::Paint) {
+        // The ruler's markers are held on the scale at every repaint.
+        QMetaObject::invokeMethod(this, [this] { guarded([this] { FormPaint(); }); }, Qt::QueuedConnection);
+        return false;
+    }
     switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonRelease:
+        return handleMarkerMouse(watched, event);
     case QEvent::ShortcutOverride:
     case QEvent::KeyPress:
         return handleShortcutKey(watched, event);

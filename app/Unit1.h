@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QHash>
 #include <QMainWindow>
 #include <QStringList>
@@ -13,6 +14,9 @@ class QCheckBox;
 class QComboBox;
 class QFrame;
 class QLabel;
+enum class FontStyle;
+enum class TAlignment;
+namespace paraformat { enum class ListStyle; }
 class QLineEdit;
 class QMenu;
 class QTimer;
@@ -184,11 +188,33 @@ public:
     void N123Click();
     void N124Click();
 
+    // Character formatting from the toolbar controls.
+    void ComboBox1Change();
+    void UpDown1Changing();
+    void ColorBox1Select();
+    void ColorBox2Select();
+
     // Timers and the editor's events.
     void Timer1Timer();
     void Timer2Timer();
     void RxRichEdit1Change();
     void RxRichEdit1MouseDown(Qt::MouseButton button, QPoint position);
+    void RxRichEdit1SelectionChange();
+
+    // Ruler markers; x is the pointer's position within the marker.
+    void CurPosMouseDown(int x);
+    void CurPosMouseMove(int x);
+    void CurPosMouseUp();
+    void LeftIndentMouseDown(int x);
+    void LeftIndentMouseMove(int x);
+    void LeftIndentMouseUp();
+    void RightIndentMouseDown(int x);
+    void RightIndentMouseMove(int x);
+    void RightIndentMouseUp();
+    bool RulerDragging = false;
+    int RulerGrabOffset = 0;
+
+    QColor ColorDialog1 = Qt::black; // the colour the colour dialog last held
 
     // Tray.
     void HideToTray();
@@ -228,6 +254,17 @@ private:
     bool saveDocumentAs();
     void setDocumentTitle(const QString &path);
     void toggleAutosave();
+    void changeStyle(FontStyle flag, bool add);
+    void align(TAlignment alignment, const char *russian, const char *english);
+    void numberParagraphs(paraformat::ListStyle style);
+    QString caretPositionText() const;
+    void choosePaperColor();
+    void flipToolPanel();
+    void flipStatusBar();
+    void flipRuler();
+    void markerPressed(QLabel *marker, int x);
+    void markerMoved(QLabel *marker, int x);
+    bool handleMarkerMouse(QObject *watched, QEvent *event);
     void connectTray();
     void writeLayoutMarker(bool russian);
 

@@ -4,11 +4,16 @@
 
 #include "app/CommandRoutes.h"
 #include "editor/TRxRichEdit.h"
+#include "editor/ColorBox.h"
+#include "editor/Ruler.h"
 #include "editor/UpDown.h"
 #include "platform/Platform.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTimer>
 #include <QToolButton>
@@ -82,6 +87,13 @@ void TForm1::connectHandlers()
     connect(RxRichEdit1, &TRxRichEdit::OnMouseDown, this, [this](Qt::MouseButton button, QPoint position) {
         guarded([=] { RxRichEdit1MouseDown(button, position); });
     });
+    // The font name box reacts to the user's changes only, not to the program's.
+    connect(ComboBox1, qOverload<int>(&QComboBox::activated), this, [this] { guarded([this] { ComboBox1Change(); }); });
+    connect(ComboBox1->lineEdit(), &QLineEdit::textEdited, this, [this] { guarded([this] { ComboBox1Change(); }); });
+    connect(UpDown1, &TUpDown::changing, this, [this] { guarded([this] { UpDown1Changing(); }); });
+    connect(ColorBox1, &TColorBox::colorSelected, this, [this] { guarded([this] { ColorBox1Select(); }); });
+    connect(ColorBox2, &TColorBox::colorSelected, this, [this] { guarded([this] { ColorBox2Select(); }); });
+
 
     connect(RxRichEdit1, &QWidget::customContextMenuRequested, this, [this](QPoint position) {
         showEditorContextMenu(RxRichEdit1->viewport()->mapToGlobal(position));
@@ -165,7 +177,6 @@ void TForm1::runMenuItem(const QString &name)
 void TForm1::ToolButton5Click() { handlerRan(__func__); }
 void TForm1::ToolButton6Click() { handlerRan(__func__); }
 void TForm1::ToolButton14Click() { handlerRan(__func__); }
-void TForm1::ToolButton15Click() { handlerRan(__func__); }
 void TForm1::ToolButton18Click() { handlerRan(__func__); }
 void TForm1::ToolButton19Click() { handlerRan(__func__); }
 void TForm1::ToolButton20Click() { handlerRan(__func__); }
@@ -176,46 +187,17 @@ void TForm1::ToolButton24Click() { handlerRan(__func__); }
 void TForm1::ToolButton25Click() { handlerRan(__func__); }
 void TForm1::ToolButton26Click() { handlerRan(__func__); }
 void TForm1::ToolButton27Click() { handlerRan(__func__); }
-void TForm1::ToolButton28Click() { handlerRan(__func__); }
-void TForm1::ToolButton29Click() { handlerRan(__func__); }
-void TForm1::ToolButton30Click() { handlerRan(__func__); }
-void TForm1::ToolButton31Click() { handlerRan(__func__); }
-void TForm1::ToolButton32Click() { handlerRan(__func__); }
-void TForm1::ToolButton33Click() { handlerRan(__func__); }
-void TForm1::ToolButton35Click() { handlerRan(__func__); }
-void TForm1::ToolButton36Click() { handlerRan(__func__); }
-void TForm1::ToolButton37Click() { handlerRan(__func__); }
 void TForm1::ToolButton39Click() { handlerRan(__func__); }
 void TForm1::ToolButton40Click() { handlerRan(__func__); }
 void TForm1::ToolButton41Click() { handlerRan(__func__); }
-void TForm1::ToolButton42Click() { handlerRan(__func__); }
-void TForm1::ToolButton43Click() { handlerRan(__func__); }
-void TForm1::CB1Click() { handlerRan(__func__); }
-void TForm1::CB2Click() { handlerRan(__func__); }
 void TForm1::N48Click() { handlerRan(__func__); }
 void TForm1::N94Click() { handlerRan(__func__); }
-void TForm1::N27Click() { handlerRan(__func__); }
-void TForm1::N77Click() { handlerRan(__func__); }
-void TForm1::N28Click() { handlerRan(__func__); }
-void TForm1::N78Click() { handlerRan(__func__); }
 void TForm1::Delphi1Click() { handlerRan(__func__); }
 void TForm1::Pascal1Click() { handlerRan(__func__); }
 void TForm1::HTML1Click() { handlerRan(__func__); }
 void TForm1::Cheader1Click() { handlerRan(__func__); }
 void TForm1::CPP1Click() { handlerRan(__func__); }
 void TForm1::N113Click() { handlerRan(__func__); }
-void TForm1::N44Click() { handlerRan(__func__); }
-void TForm1::N91Click() { handlerRan(__func__); }
-void TForm1::N125Click() { handlerRan(__func__); }
-void TForm1::N126Click() { handlerRan(__func__); }
-void TForm1::N127Click() { handlerRan(__func__); }
-void TForm1::N128Click() { handlerRan(__func__); }
-void TForm1::N45Click() { handlerRan(__func__); }
-void TForm1::N96Click() { handlerRan(__func__); }
-void TForm1::N47Click() { handlerRan(__func__); }
-void TForm1::N93Click() { handlerRan(__func__); }
-void TForm1::N105Click() { handlerRan(__func__); }
-void TForm1::N110Click() { handlerRan(__func__); }
 void TForm1::N106Click() { handlerRan(__func__); }
 void TForm1::Koir1Click() { handlerRan(__func__); }
 void TForm1::Koir8Win1Click() { handlerRan(__func__); }
@@ -223,17 +205,7 @@ void TForm1::WinUTF81Click() { handlerRan(__func__); }
 void TForm1::UTF8Win1Click() { handlerRan(__func__); }
 void TForm1::N115Click() { handlerRan(__func__); }
 void TForm1::N116Click() { handlerRan(__func__); }
-void TForm1::N30Click() { handlerRan(__func__); }
 void TForm1::N54Click() { handlerRan(__func__); }
-void TForm1::N119Click() { handlerRan(__func__); }
-void TForm1::N120Click() { handlerRan(__func__); }
-void TForm1::N121Click() { handlerRan(__func__); }
-void TForm1::N122Click() { handlerRan(__func__); }
-void TForm1::N123Click() { handlerRan(__func__); }
-void TForm1::N124Click() { handlerRan(__func__); }
-void TForm1::Timer1Timer() {}
-void TForm1::RxRichEdit1Change() {}
-void TForm1::RxRichEdit1MouseDown(Qt::MouseButton, QPoint) {}
 
 // Edit commands: one request each to the editor; none moves the focus.
 void TForm1::ToolButton8Click()

@@ -156,6 +156,7 @@ void TForm1::buildToolBar2()
     UpDown1->setFixedSize(kUpDownWidth, kButtonSize - 3);
     UpDown1->setRange(0, 100);
     UpDown1->setPosition(14);
+    UpDown1->setBuddy(Edit1);
     setHint(UpDown1, initialHint("UpDown1"));
     ToolBar2->addWidget(UpDown1);
 }
@@ -164,7 +165,7 @@ void TForm1::buildLooseControls()
 {
     ColorBox1 = new TColorBox(centralWidget());
     ColorBox2 = new TColorBox(centralWidget());
-    ColorBox1->setDefaultColor(Qt::white);
+    ColorBox1->setDefaultColor(TColor::fromRgb(0xffffff));
     CB1 = new QCheckBox(centralWidget());
     CB2 = new QCheckBox(centralWidget());
     CB3 = new QCheckBox(centralWidget());
@@ -183,8 +184,8 @@ void TForm1::buildLooseControls()
     }
     for (QCheckBox *box : {CB1, CB2, CB3})
         box->setChecked(true);
-    ColorBox1->setSelected(Qt::white);
-    ColorBox2->setSelected(Qt::black);
+    ColorBox1->setSelected(TColor::fromRgb(0xffffff));
+    ColorBox2->setSelected(TColor::fromRgb(0x000000));
 }
 
 QMenu *TForm1::buildMenuTree(const char *menuName, QWidget *root)

@@ -1,24 +1,27 @@
 #pragma once
 
-#include <QColor>
+#include "editor/TColor.h"
+
 #include <QComboBox>
 
-// A drop-down list of colours, each entry a swatch and a name.
+// A drop-down list of colours, each entry a swatch and a name: the standard,
+// the extended and the system colours.
 class TColorBox : public QComboBox {
     Q_OBJECT
 public:
     explicit TColorBox(QWidget *parent = nullptr);
 
-    QColor selected() const;
+    // The colour of the selected entry; the box's default colour when none is.
+    TColor selected() const;
     // Selects the entry of that colour; a colour the list lacks selects nothing.
-    void setSelected(const QColor &color);
-    QColor defaultColor() const { return defaultColor_; }
-    void setDefaultColor(const QColor &color) { defaultColor_ = color; }
+    void setSelected(const TColor &color);
+    TColor defaultColor() const { return defaultColor_; }
+    void setDefaultColor(const TColor &color) { defaultColor_ = color; }
 
 Q_SIGNALS:
     // A colour picked by the user.
-    void colorSelected(const QColor &color);
+    void colorSelected(const TColor &color);
 
 private:
-    QColor defaultColor_ = Qt::black;
+    TColor defaultColor_ = TColor::fromRgb(0x000000);
 };

@@ -37,10 +37,16 @@ constexpr int kMaxUnicodeSkip = 64;
 constexpr qsizetype kMaxPictureBytes = 64 * 1024 * 1024;
 constexpr qint64 kMaxImagePixels = 40'000'000;
 constexpr qint64 kMaxTotalImagePixels = 160'000'000;
-constexpr int kMaxImages = 10000;
+constexpr int kMaxImages = 10000;        // pictures decoded, whether they load or not
 constexpr int kMaxImageSide = 20000;     // displayed size in pixels
 constexpr int kMaxIndentTwips = 31680;   // 22 inches, the rich edit control's page limit
 constexpr int kMaxHalfPoints = 3276;     // 1638 points, the largest size the control takes
+// Qt revisits every item of a list when one is added, so a list of n items
+// costs n*n. Lists stay whole up to kLongList items until the lists so far
+// have cost kListBudget; after that they are cut every kShortList items.
+constexpr int kLongList = 4096;
+constexpr int kShortList = 16;
+constexpr qint64 kListBudget = 8'000'000;
 
 std::atomic<quint64> g_nextImageId{1};
 
@@ -493,6 +499,7 @@ private:
     int m_picScaleX = 100;
     int m_picScaleY = 100;
     qint64 m_totalImagePixels = 0;
+    int m_pictAttempts = 0;
 
     // content
     QString m_text;
@@ -1458,8 +1465,9 @@ void Parser::finishPicture()
     QByteArray data;
     data.swap(m_pictData);
     if (m_pictType <= 0 || m_pictTooBig || data.isEmpty() || m_state.dest != Dest::Normal
-        || m_state.hidden || m_images.size() >= size_t(kMaxImages))
+        || m_state.hidden || m_pictAttempts >= kMaxImages)
         return;
+    ++m_pictAttempts;
     // Trust the data's signature over the declared type.
     const char *format = nullptr;
     if (data.startsWith("\x89PNG"))
@@ -1554,6 +1562,8 @@ void Parser::build(QTextDocument &document)
     cursor.beginEditBlock();
     QTextList *list = nullptr;
     int listStyle = 0;
+    int listItems = 0;
+    qint64 listCost = 0;
     const QString objectChar(QChar::ObjectReplacementCharacter);
     for (size_t b = 0; b < m_blocks.size(); ++b) {
         const Block &block = m_blocks[b];
@@ -1565,13 +1575,16 @@ void Parser::build(QTextDocument &document)
                                charFormats[size_t(block.charFormat)]);
         }
         const int style = m_paraKeys[size_t(block.paraFormat)].list;
+        const int maxItems = listCost < kListBudget ? kLongList : kShortList;
         if (style == 0) {
             list = nullptr;
-        } else if (list && style == listStyle) {
+        } else if (list && style == listStyle && listItems < maxItems) {
             list->add(cursor.block());
+            listCost += listItems++;
         } else {
             list = cursor.createList(paraformat::listFormat(paraformat::ListStyle(style)));
             listStyle = style;
+            listItems = 1;
         }
         for (size_t r = block.firstRun; r < block.firstRun + block.runCount; ++r) {
             const Run &run = m_runs[r];

@@ -8,8 +8,12 @@
 // The window-text system colour stands for the automatic text colour.
 class TColor {
 public:
-    enum class System { WindowText, Window, ButtonFace, ButtonText, Highlight, HighlightText, InfoBackground,
-                        InfoText, GrayText, ActiveCaption, InactiveCaption };
+    enum class System {
+        ScrollBar, Background, ActiveCaption, InactiveCaption, Menu, Window, WindowFrame, MenuText,
+        WindowText, CaptionText, ActiveBorder, InactiveBorder, AppWorkSpace, Highlight, HighlightText,
+        ButtonFace, ButtonShadow, GrayText, ButtonText, InactiveCaptionText, ButtonHighlight, DarkShadow3D,
+        Light3D, InfoText, InfoBackground
+    };
 
     TColor() = default;
     static TColor fromRgb(QRgb rgb) { return TColor(false, rgb & 0xffffff); }
@@ -31,3 +35,5 @@ private:
     bool system_ = false;
     QRgb value_ = 0;
 };
+
+Q_DECLARE_METATYPE(TColor)

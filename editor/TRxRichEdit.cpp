@@ -59,7 +59,14 @@ TRxRichEdit::TRxRichEdit(QWidget *parent) : QTextEdit(parent), lines_(std::make_
     });
 }
 
-TRxRichEdit::~TRxRichEdit() = default;
+TRxRichEdit::~TRxRichEdit()
+{
+    // Our documents are children of this widget and go in QWidget's destructor,
+    // when this object is no longer a TRxRichEdit: nothing of theirs may reach us.
+    for (QTextDocument *document : findChildren<QTextDocument *>(Qt::FindDirectChildrenOnly))
+        document->disconnect(this);
+    displayLines_.reset();
+}
 
 std::unique_ptr<QTextDocument> TRxRichEdit::newDocument() const
 {

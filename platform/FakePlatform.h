@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <deque>
 #include <memory>
+#include <utility>
 
 // Test doubles of the platform: answers are scripted in advance, everything the
 // program asked is recorded. No dialog ever opens.
@@ -96,6 +97,37 @@ public:
     std::function<void(Activation)> handler;
 };
 
+class FakeLockKeys : public LockKeys {
+public:
+    bool isOn(LockKey key) override { return on.contains(static_cast<int>(key)); }
+    QList<int> on; // the LockKey values that are on
+};
+
+class FakeClock : public Clock {
+public:
+    QDateTime now() override { return time; }
+    QDateTime time = QDateTime(QDate(2026, 12, 8), QTime(9, 5, 7));
+};
+
+class FakeFormatDialogs : public FormatDialogs {
+public:
+    std::optional<FontChoice> askFont(QWidget *, const FontChoice &initial) override
+    {
+        fontsAsked.append(initial);
+        return std::exchange(fontAnswer, std::nullopt);
+    }
+    std::optional<QColor> askColor(QWidget *, const QColor &initial) override
+    {
+        colorsAsked.append(initial);
+        return std::exchange(colorAnswer, std::nullopt);
+    }
+
+    std::optional<FontChoice> fontAnswer; // the next answers; nullopt = Cancel
+    std::optional<QColor> colorAnswer;
+    QList<FontChoice> fontsAsked;
+    QList<QColor> colorsAsked;
+};
+
 class FakePlatform : public Platform {
 public:
     MessageBoxes &messageBoxes() override { return boxes; }
@@ -105,6 +137,9 @@ public:
     Shell &shell() override { return shellOpen; }
     FileDialogs &fileDialogs() override { return files; }
     TrayIcon &trayIcon() override { return tray; }
+    LockKeys &lockKeys() override { return locks; }
+    FormatDialogs &formatDialogs() override { return formats; }
+    Clock &clock() override { return clockTime; }
 
     FakeMessageBoxes boxes;
     FakeKeyboardLayouts keyboard;
@@ -113,6 +148,9 @@ public:
     FakeShell shellOpen;
     FakeFileDialogs files;
     FakeTrayIcon tray;
+    FakeLockKeys locks;
+    FakeFormatDialogs formats;
+    FakeClock clockTime;
 };
 
 } // namespace platform

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QColor>
+#include <QDateTime>
+#include <QFont>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -108,6 +111,35 @@ public:
     virtual void setActivationHandler(std::function<void(Activation)> handler) = 0;
 };
 
+// The font dialog (with underline, strike-out and colour) and the colour dialog.
+struct FontChoice {
+    QFont font;
+    QColor color;
+};
+
+class FormatDialogs {
+public:
+    virtual ~FormatDialogs() = default;
+    virtual std::optional<FontChoice> askFont(QWidget *owner, const FontChoice &initial) = 0;
+    virtual std::optional<QColor> askColor(QWidget *owner, const QColor &initial) = 0;
+};
+
+enum class LockKey { CapsLock, ScrollLock, NumLock };
+
+// The toggle state of the lock keys.
+class LockKeys {
+public:
+    virtual ~LockKeys() = default;
+    // True while the key's toggle is on and the key itself is not held down.
+    virtual bool isOn(LockKey key) = 0;
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual QDateTime now() = 0;
+};
+
 // Everything the program takes from the desktop, in one place.
 class Platform {
 public:
@@ -119,6 +151,9 @@ public:
     virtual Shell &shell() = 0;
     virtual FileDialogs &fileDialogs() = 0;
     virtual TrayIcon &trayIcon() = 0;
+    virtual LockKeys &lockKeys() = 0;
+    virtual FormatDialogs &formatDialogs() = 0;
+    virtual Clock &clock() = 0;
 };
 
 } // namespace platform

@@ -2,8 +2,10 @@
 
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtFileDialogs.h"
+#include "platform/QtFormatDialogs.h"
 #include "platform/QtObjectDialogs.h"
 #include "platform/QtTrayIcon.h"
+#include "platform/X11Keyboard.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -17,12 +19,9 @@ namespace platform {
 
 namespace {
 
-// Until the desktop's keyboard is read, no layout is known: the layout commands
-// then only write their status text.
-class NoKeyboardLayouts : public KeyboardLayouts {
+class SystemClock : public Clock {
 public:
-    QList<quint32> installed(int) override { return {}; }
-    void activate(quint32) override {}
+    QDateTime now() override { return QDateTime::currentDateTime(); }
 };
 
 class QtPrinting : public Printing {
@@ -53,12 +52,15 @@ public:
 
 QtPlatform::QtPlatform()
     : messageBoxes_(std::make_unique<QtMessageBoxes>()),
-      keyboardLayouts_(std::make_unique<NoKeyboardLayouts>()),
+      keyboardLayouts_(makeDesktopKeyboardLayouts()),
       objectDialogs_(std::make_unique<QtObjectDialogs>()),
       printing_(std::make_unique<QtPrinting>()),
       shell_(std::make_unique<QtShell>()),
       fileDialogs_(std::make_unique<QtFileDialogs>()),
-      trayIcon_(std::make_unique<QtTrayIcon>())
+      trayIcon_(std::make_unique<QtTrayIcon>()),
+      lockKeys_(makeDesktopLockKeys()),
+      formatDialogs_(std::make_unique<QtFormatDialogs>()),
+      clock_(std::make_unique<SystemClock>())
 {
 }
 
@@ -71,5 +73,8 @@ Printing &QtPlatform::printing() { return *printing_; }
 Shell &QtPlatform::shell() { return *shell_; }
 FileDialogs &QtPlatform::fileDialogs() { return *fileDialogs_; }
 TrayIcon &QtPlatform::trayIcon() { return *trayIcon_; }
+LockKeys &QtPlatform::lockKeys() { return *lockKeys_; }
+FormatDialogs &QtPlatform::formatDialogs() { return *formatDialogs_; }
+Clock &QtPlatform::clock() { return *clock_; }
 
 } // namespace platform

@@ -19,6 +19,9 @@ public:
     Shell &shell() override;
     FileDialogs &fileDialogs() override;
     TrayIcon &trayIcon() override;
+    LockKeys &lockKeys() override;
+    FormatDialogs &formatDialogs() override;
+    Clock &clock() override;
 
 private:
     std::unique_ptr<MessageBoxes> messageBoxes_;
@@ -28,6 +31,9 @@ private:
     std::unique_ptr<Shell> shell_;
     std::unique_ptr<FileDialogs> fileDialogs_;
     std::unique_ptr<TrayIcon> trayIcon_;
+    std::unique_ptr<LockKeys> lockKeys_;
+    std::unique_ptr<FormatDialogs> formatDialogs_;
+    std::unique_ptr<Clock> clock_;
 };
 
 } // namespace platform

@@ -93,7 +93,7 @@ TEST_F(MainWindowTest, ControlsOfTheWindowDefinition)
     EXPECT_GE(f.ComboBox1->findText("Default"), 0);
     EXPECT_EQ(f.Edit1->text(), "14");
     EXPECT_EQ(f.UpDown1->position(), 14);
-    EXPECT_EQ(f.ColorBox1->defaultColor(), QColor(Qt::white));
+    EXPECT_EQ(f.ColorBox1->defaultColor(), TColor::fromRgb(0xffffff));
     EXPECT_EQ(f.RxRichEdit1->ParagraphFormat().RightEdgeIndent(), 7);
     EXPECT_FALSE(f.RxRichEdit1->IsModified());
 

@@ -259,6 +259,28 @@ TEST(RtfMalformedTest, ListsAndStylesOutOfRange)
     EXPECT_EQ(listStyleOf(blockAt(*doc, 4)), paraformat::ListStyle::ArabicNumbers);
 }
 
+TEST(RtfMalformedTest, HugeListsLoadWithoutQuadraticCost)
+{
+    // Qt's lists cost n*n to build; a list this long would take minutes whole.
+    QByteArray bullets = "{\\rtf1 ";
+    for (int i = 0; i < 100000; ++i)
+        bullets += "{\\*\\pn\\pnlvlblt}x\\par ";
+    const auto doc = readRtf(bullets + "}");
+    ASSERT_EQ(doc->blockCount(), 100000);
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
+        ASSERT_EQ(listStyleOf(block), paraformat::ListStyle::Bullet);
+
+    // An ordinary long numbered list stays one list, so its numbers run on.
+    QByteArray numbers = "{\\rtf1 ";
+    for (int i = 0; i < 3000; ++i)
+        numbers += "{\\*\\pn\\pnlvlbody\\pndec}x\\par ";
+    const auto numbered = readRtf(numbers + "}");
+    ASSERT_EQ(numbered->blockCount(), 3000);
+    ASSERT_NE(numbered->lastBlock().textList(), nullptr);
+    EXPECT_EQ(numbered->lastBlock().textList()->count(), 3000);
+    EXPECT_EQ(numbered->lastBlock().textList()->itemText(numbered->lastBlock()), QStringLiteral("3000."));
+}
+
 // Mutations of valid documents: random bytes, cuts, braces and backslashes in
 // random places. The reader must always come back with a document.
 TEST(RtfMalformedTest, MutatedDocumentsAlwaysLoad)
