@@ -17,7 +17,7 @@ namespace {
 
 const QString kFamilies[] = {QStringLiteral("Times New Roman"), QStringLiteral("Arial"),
                              QStringLiteral("Courier New"), QStringLiteral("Шрифт Кириллица"),
-                             QStringLiteral("Segoe UI Emoji")};
+                             QStringLiteral("微软雅黑")};
 const double kSizes[] = {8, 9.5, 10, 11, 12, 14, 18, 24, 36, 72};
 const QColor kColors[] = {QColor(255, 0, 0), QColor(0, 0, 0), QColor(0, 128, 0), QColor(18, 52, 86),
                           QColor(255, 255, 255)};

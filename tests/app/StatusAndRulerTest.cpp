@@ -1,0 +1,237 @@
+#include "MainWindowFixture.h"
+
+#include "editor/ColorBox.h"
+#include "editor/Ruler.h"
+#include "editor/StatusBar.h"
+#include "editor/TRxRichEdit.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+#include <QMenu>
+#include <QTest>
+#include <QToolButton>
+
+class StatusTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        createForm();
+        form->resize(700, 500);
+        form->show();
+        editor = form->RxRichEdit1;
+        editor->setFocus();
+    }
+
+    QString panel(int index) const { return form->StatusBar1->panelText(index); }
+
+    // Press, move and release a marker, the pointer at x within it.
+    void drag(QLabel *marker, int pressX, int moveX)
+    {
+        QTest::mousePress(marker, Qt::LeftButton, Qt::NoModifier, QPoint(pressX, 3));
+        QMouseEvent move(QEvent::MouseMove, QPointF(moveX, 3), marker->mapToGlobal(QPointF(moveX, 3)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(marker, &move);
+        QTest::mouseRelease(marker, Qt::LeftButton, Qt::NoModifier, QPoint(4, 3));
+    }
+
+    // Drops a marker with its left edge at `left`.
+    void dropAt(QLabel *marker, int left)
+    {
+        drag(marker, 4, 4 + left - marker->x());
+    }
+
+    TRxRichEdit *editor = nullptr;
+};
+
+TEST_F(StatusTest, PanelsAfterTypingAndEnter)
+{
+    QTest::keyClicks(editor, "abc");
+    EXPECT_EQ(panel(0), "Стр:   1   Кол:   4");
+    EXPECT_EQ(panel(1), "Изменён");
+    EXPECT_EQ(panel(2), "Times New Roman");
+    EXPECT_EQ(panel(3), "14");
+    EXPECT_EQ(panel(7), "3");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::keyClicks(editor, "d");
+    EXPECT_EQ(panel(0), "Стр:   2   Кол:   2");
+    EXPECT_EQ(panel(7), "6");
+}
+
+TEST_F(StatusTest, WrappedParagraphsCountTheirScreenLines)
+{
+    editor->setText(QString("word ").repeated(100));
+    editor->setSelectionStart(editor->LineIndex(1) + 1);
+    QTest::keyClicks(editor, "x");
+    EXPECT_TRUE(panel(0).startsWith("Стр:   2")) << panel(0).toStdString();
+    editor->setText(QString("\r\n").repeated(999));
+    editor->setSelectionStart(editor->TextLength());
+    QTest::keyClicks(editor, "y");
+    EXPECT_EQ(panel(0), "Стр: 1000   Кол:   2");
+}
+
+TEST_F(StatusTest, AMouseClickRefreshesFontAndColourButNotTheMarker)
+{
+    editor->setText("big small");
+    editor->setSelectionStart(0);
+    editor->setSelectionLength(3);
+    editor->SelectionFormat().setSize(20);
+    editor->SelectionFormat().setColor(TColor::fromRgb(0x008000));
+    form->StatusBar1->setPanelText(1, "");
+    QTextCursor at(editor->document());
+    at.setPosition(1);
+    QTest::mouseClick(editor->viewport(), Qt::RightButton, Qt::NoModifier, editor->cursorRect(at).center());
+    form->PopupMenu1->hide();
+    EXPECT_EQ(panel(3), "20");
+    EXPECT_EQ(form->Edit1->text(), "20");
+    EXPECT_EQ(form->ColorBox2->currentText(), "Green");
+    EXPECT_EQ(form->ColorBox1->currentText(), "White");
+    EXPECT_EQ(panel(1), "");
+}
+
+TEST_F(StatusTest, ClockAndLockKeysEverySecond)
+{
+    platform.locks.on = {static_cast<int>(platform::LockKey::CapsLock), static_cast<int>(platform::LockKey::NumLock)};
+    form->Timer1Timer();
+    const QLocale locale = QLocale::system();
+    EXPECT_EQ(panel(6), locale.toString(QDate(2026, 12, 8), QLocale::ShortFormat) + " " +
+                            locale.toString(QTime(9, 5, 7), QLocale::LongFormat));
+    EXPECT_EQ(form->StatusBar2->panelText(0), "CAPS");
+    EXPECT_EQ(form->StatusBar2->panelText(1), "");
+    EXPECT_EQ(form->StatusBar2->panelText(2), "NUM");
+    EXPECT_EQ(form->Timer1->interval(), 1000);
+}
+
+TEST_F(StatusTest, SavingEmptiesTheMarkerUntilTheNextKey)
+{
+    QTest::keyClicks(editor, "a");
+    platform.files.answers = {dir.filePath("s.rtf")};
+    form->toolButton(3)->click();
+    EXPECT_EQ(panel(1), "");
+    QTest::keyClicks(editor, "b");
+    EXPECT_EQ(panel(1), "Изменён");
+}
+
+TEST_F(StatusTest, RulerMarkersSetTheIndentsWhenDropped)
+{
+    editor->setText("paragraph");
+    RulerBand *ruler = form->Panel1;
+    dropAt(ruler->CurPos, 98);
+    EXPECT_EQ(editor->ParagraphFormat().FirstLineIndent(), 72);
+    EXPECT_FALSE(form->RulerDragging);
+
+    dropAt(ruler->LeftIndent, 138);
+    EXPECT_EQ(editor->ParagraphFormat().OtherLinesIndent(), 30);
+    EXPECT_EQ(ruler->CurPos->x(), 98); // placed again from the paragraph
+    EXPECT_EQ(ruler->LeftIndent->x(), 138);
+
+    dropAt(ruler->RightIndent, 620);
+    EXPECT_EQ(editor->ParagraphFormat().RightEdgeIndent(), 61);
+    form->RxRichEdit1SelectionChange();
+    EXPECT_EQ(ruler->RightIndent->x(), 587);
+}
+
+TEST_F(StatusTest, MarkersLeftOfTheScaleSnapBackAtTheNextRepaint)
+{
+    editor->setText("paragraph");
+    RulerBand *ruler = form->Panel1;
+    dropAt(ruler->CurPos, 0);
+    EXPECT_EQ(editor->ParagraphFormat().FirstLineIndent(), -1);
+    form->FormPaint();
+    EXPECT_EQ(ruler->CurPos->x(), 8);
+    EXPECT_EQ(editor->ParagraphFormat().FirstLineIndent(), -1);
+
+    editor->ParagraphFormat().setFirstLineIndent(0);
+    dropAt(ruler->LeftIndent, 3);
+    EXPECT_EQ(ruler->LeftIndent->x(), 2);
+    ruler->repaint(); // a repaint runs the check
+    QTRY_COMPARE(ruler->LeftIndent->x(), 8);
+    EXPECT_EQ(editor->ParagraphFormat().OtherLinesIndent(), 2);
+}
+
+TEST_F(StatusTest, CtrlLHidesAndShowsTheRuler)
+{
+    QTest::keyClick(editor, Qt::Key_L, Qt::ControlModifier);
+    EXPECT_TRUE(form->Panel1->isHidden());
+    EXPECT_FALSE(form->menuItem("N105")->isChecked());
+    EXPECT_FALSE(form->menuItem("N110")->isChecked());
+    QTest::keyClick(editor, Qt::Key_L, Qt::ControlModifier);
+    EXPECT_FALSE(form->Panel1->isHidden());
+    EXPECT_TRUE(form->menuItem("N105")->isChecked());
+}
+
+TEST_F(StatusTest, EveryPathToWordWrapFlipsTheSameMarks)
+{
+    QTest::keyClick(editor, Qt::Key_F7);
+    EXPECT_FALSE(form->CB1->isChecked());
+    EXPECT_FALSE(form->menuItem("N51")->isChecked());
+    EXPECT_FALSE(form->menuItem("N99")->isChecked());
+    EXPECT_FALSE(editor->WordWrap());
+    form->CB1->click();
+    EXPECT_TRUE(form->menuItem("N51")->isChecked());
+    EXPECT_TRUE(form->menuItem("N99")->isChecked());
+    EXPECT_TRUE(editor->WordWrap());
+    form->menuItem("N99")->trigger();
+    EXPECT_FALSE(form->CB1->isChecked());
+    EXPECT_FALSE(editor->WordWrap());
+}
+
+TEST_F(StatusTest, PlainTextModeFromF8DropsFormats)
+{
+    editor->setText("bold");
+    editor->SelectWholeText();
+    editor->SelectionFormat().setStyle(FontStyle::Bold);
+    QTest::keyClick(editor, Qt::Key_F8);
+    EXPECT_TRUE(editor->PlainText());
+    EXPECT_FALSE(form->menuItem("RTF1")->isChecked());
+    QTest::keyClick(editor, Qt::Key_F8);
+    EXPECT_FALSE(editor->PlainText());
+    EXPECT_TRUE(form->CB2->isChecked());
+    editor->SelectWholeText();
+    EXPECT_EQ(editor->SelectionFormat().Style(), FontStyles());
+    EXPECT_EQ(editor->Text(), "bold");
+}
+
+TEST_F(StatusTest, ToolPanelAndStatusBarSwitches)
+{
+    form->toolButton(15)->click();
+    for (QWidget *control : {form->CoolBar1, static_cast<QWidget *>(form->ColorBox1), static_cast<QWidget *>(form->CB3)})
+        EXPECT_TRUE(control->isHidden());
+    EXPECT_FALSE(form->menuItem("N27")->isChecked());
+    form->menuItem("N27")->trigger();
+    EXPECT_FALSE(form->CoolBar1->isHidden());
+    EXPECT_TRUE(form->menuItem("N27")->isChecked());
+    EXPECT_TRUE(form->menuItem("N77")->isChecked());
+
+    QTest::keyClick(editor, Qt::Key_U, Qt::ControlModifier);
+    EXPECT_TRUE(form->StatusBar1->isHidden());
+    EXPECT_FALSE(form->StatusBar2->isHidden());
+    EXPECT_FALSE(form->menuItem("N28")->isChecked());
+}
+
+TEST_F(StatusTest, PaperColourFromTheBoxAndFromTheDialog)
+{
+    form->ColorBox1->setSelected(TColor::fromRgb(0xffff00));
+    Q_EMIT form->ColorBox1->activated(form->ColorBox1->currentIndex());
+    EXPECT_EQ(editor->Color(), TColor::fromRgb(0xffff00));
+
+    QTest::keyClick(editor, Qt::Key_Insert, Qt::ControlModifier); // cancelled
+    EXPECT_EQ(editor->Color(), TColor::fromRgb(0xffff00));
+    EXPECT_EQ(form->ColorBox1->currentText(), "Black"); // the dialog's colour, black before the first use
+    platform.formats.colorAnswer = QColor(0, 128, 128);
+    form->menuItem("N93")->trigger();
+    EXPECT_EQ(editor->Color(), TColor::fromRgb(0x008080));
+    EXPECT_EQ(form->ColorBox1->currentText(), "Teal");
+    EXPECT_EQ(platform.formats.colorsAsked.last(), QColor(Qt::black));
+}
+
+TEST_F(StatusTest, AutomaticLinksSwitchOffAndOn)
+{
+    form->menuItem("N30")->trigger();
+    EXPECT_FALSE(editor->AutoURLDetect());
+    EXPECT_FALSE(form->menuItem("N30")->isChecked());
+    form->menuItem("N30")->trigger();
+    EXPECT_TRUE(editor->AutoURLDetect());
+}
