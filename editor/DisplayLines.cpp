@@ -64,14 +64,34 @@ int DisplayLines::lineOfPosition(int position)
     return line;
 }
 
+void DisplayLines::syncThroughLine(int line)
+{
+    const int blocks = document_->blockCount();
+    firstLine_.resize(static_cast<std::size_t>(blocks) + 1);
+    QTextBlock block = document_->findBlockByNumber(validBlocks_);
+    int next = validBlocks_ == 0 ? 0 : firstLine_[validBlocks_ - 1] + linesOf(block.previous());
+    // Up to the first block that starts after `line`: the ones before hold it.
+    while (block.isValid() && next <= line) {
+        firstLine_[block.blockNumber()] = next;
+        next += linesOf(block);
+        ++validBlocks_;
+        block = block.next();
+    }
+}
+
 int DisplayLines::firstPosition(int line)
 {
-    if (line < 0 || line >= count())
+    if (line < 0)
         return -1;
+    syncThroughLine(line);
+    if (validBlocks_ == 0)
+        return -1;
+    const QTextBlock lastSynced = document_->findBlockByNumber(validBlocks_ - 1);
+    if (line >= firstLine_[validBlocks_ - 1] + linesOf(lastSynced))
+        return -1; // past the last line
     // The last block whose first line is at or before `line`.
-    const int blocks = document_->blockCount();
     const auto begin = firstLine_.begin();
-    const auto it = std::upper_bound(begin, begin + blocks, line);
+    const auto it = std::upper_bound(begin, begin + validBlocks_, line);
     const int blockNumber = static_cast<int>(it - begin) - 1;
     const QTextBlock block = document_->findBlockByNumber(blockNumber);
     const int lineInBlock = line - firstLine_[blockNumber];

@@ -25,6 +25,7 @@ public:
 
 private:
     void syncThrough(int blockNumber);
+    void syncThroughLine(int line);
     int linesOf(const QTextBlock &block) const;
 
     QTextDocument *document_;

@@ -1,0 +1,84 @@
+// The cost of one keystroke in the main window: the key event, the editor's
+// change handler that refreshes the status bar, and the repaint, in documents
+// of 1 KB, 1 MB and 16 MB, word wrap on and off, the caret at the start and at
+// the end. Prints milliseconds per keystroke.
+#include "app/Unit1.h"
+#include "editor/TRxRichEdit.h"
+#include "platform/FakePlatform.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QTextBlock>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace {
+
+constexpr int kKeystrokes = 200;
+
+QString documentOf(qint64 characters)
+{
+    const QString line = QStringLiteral("Строка текста с несколькими словами, which wraps now and then. ");
+    QString text;
+    text.reserve(characters + line.size());
+    int n = 0;
+    while (text.size() < characters)
+        text += line + ((++n % 3 == 0) ? QStringLiteral("\n") : QString());
+    text.truncate(characters);
+    return text;
+}
+
+double millisecondsPerKey(TForm1 &form, bool atEnd)
+{
+    TRxRichEdit *editor = form.RxRichEdit1;
+    // The whole document laid out, as after the user has scrolled through it.
+    editor->document()->documentLayout()->blockBoundingRect(editor->document()->lastBlock());
+    editor->setSelectionStart(atEnd ? editor->TextLength() : 0);
+    editor->ensureCursorVisible();
+    QApplication::processEvents();
+    editor->viewport()->repaint();
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < kKeystrokes; ++i) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QApplication::sendEvent(editor, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QApplication::sendEvent(editor, &release);
+        editor->viewport()->repaint();
+    }
+    return timer.nsecsElapsed() / 1e6 / kKeystrokes;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    platform::FakePlatform platform;
+    TForm1::Options options;
+    options.settingsPath = dir.filePath(QStringLiteral("Veltrix.ini"));
+    TForm1 form(platform, options);
+    form.resize(1000, 700);
+    form.show();
+    form.RxRichEdit1->setFocus();
+
+    std::printf("%-8s %-6s %12s %12s\n", "size", "wrap", "start ms", "end ms");
+    const struct { const char *name; qint64 characters; } sizes[] = {
+        {"1 KB", 1000}, {"1 MB", 1000 * 1000}, {"16 MB", 16 * 1000 * 1000}};
+    for (const auto &size : sizes) {
+        form.RxRichEdit1->setText(documentOf(size.characters));
+        for (bool wrap : {true, false}) {
+            form.RxRichEdit1->setWordWrap(wrap);
+            const double atStart = millisecondsPerKey(form, false);
+            const double atEnd = millisecondsPerKey(form, true);
+            std::printf("%-8s %-6s %12.3f %12.3f\n", size.name, wrap ? "on" : "off", atStart, atEnd);
+            std::fflush(stdout);
+        }
+    }
+    return 0;
+}
