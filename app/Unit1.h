@@ -145,6 +145,13 @@ public:
     void CB1Click();
     void CB2Click();
 
+    // Find and replace dialogs' events; the position the replace dialog's
+    // search goes on from, never reset.
+    void FindDialog1Find();
+    void ReplaceDialog1Find();
+    void ReplaceDialog1Replace();
+    int ReplaceFindPos = 0;
+
     // Menu items with handlers of their own.
     void N109Click();
     void N16Click();

@@ -176,36 +176,13 @@ void TForm1::runMenuItem(const QString &name)
 // Handlers of the commands that are not built yet: each reports that it ran.
 void TForm1::ToolButton5Click() { handlerRan(__func__); }
 void TForm1::ToolButton6Click() { handlerRan(__func__); }
-void TForm1::ToolButton14Click() { handlerRan(__func__); }
-void TForm1::ToolButton18Click() { handlerRan(__func__); }
-void TForm1::ToolButton19Click() { handlerRan(__func__); }
-void TForm1::ToolButton20Click() { handlerRan(__func__); }
 void TForm1::ToolButton21Click() { handlerRan(__func__); }
 void TForm1::ToolButton22Click() { handlerRan(__func__); }
-void TForm1::ToolButton23Click() { handlerRan(__func__); }
-void TForm1::ToolButton24Click() { handlerRan(__func__); }
-void TForm1::ToolButton25Click() { handlerRan(__func__); }
-void TForm1::ToolButton26Click() { handlerRan(__func__); }
-void TForm1::ToolButton27Click() { handlerRan(__func__); }
 void TForm1::ToolButton39Click() { handlerRan(__func__); }
 void TForm1::ToolButton40Click() { handlerRan(__func__); }
 void TForm1::ToolButton41Click() { handlerRan(__func__); }
 void TForm1::N48Click() { handlerRan(__func__); }
 void TForm1::N94Click() { handlerRan(__func__); }
-void TForm1::Delphi1Click() { handlerRan(__func__); }
-void TForm1::Pascal1Click() { handlerRan(__func__); }
-void TForm1::HTML1Click() { handlerRan(__func__); }
-void TForm1::Cheader1Click() { handlerRan(__func__); }
-void TForm1::CPP1Click() { handlerRan(__func__); }
-void TForm1::N113Click() { handlerRan(__func__); }
-void TForm1::N106Click() { handlerRan(__func__); }
-void TForm1::Koir1Click() { handlerRan(__func__); }
-void TForm1::Koir8Win1Click() { handlerRan(__func__); }
-void TForm1::WinUTF81Click() { handlerRan(__func__); }
-void TForm1::UTF8Win1Click() { handlerRan(__func__); }
-void TForm1::N115Click() { handlerRan(__func__); }
-void TForm1::N116Click() { handlerRan(__func__); }
-void TForm1::N54Click() { handlerRan(__func__); }
 
 // Edit commands: one request each to the editor; none moves the focus.
 void TForm1::ToolButton8Click()

@@ -1,5 +1,6 @@
 #include "platform/FakePlatform.h"
 
+#include <QDialog>
 #include <QPrinter>
 #include <utility>
 
@@ -89,6 +90,14 @@ void FakeTrayIcon::show(const QString &newTip)
     ++shown;
     tip = newTip;
     visible = true;
+}
+
+int FakeModalWindows::exec(QDialog &window)
+{
+    titles.append(window.windowTitle());
+    if (inspect)
+        inspect(window);
+    return result;
 }
 
 } // namespace platform

@@ -128,6 +128,16 @@ public:
     QList<QColor> colorsAsked;
 };
 
+// Records each modal window as it would have been shown and answers with
+// `result` at once; `inspect` may look at the window (its labels, its title).
+class FakeModalWindows : public ModalWindows {
+public:
+    int exec(QDialog &window) override;
+    QStringList titles;
+    std::function<void(QDialog &)> inspect;
+    int result = 0;
+};
+
 class FakePlatform : public Platform {
 public:
     MessageBoxes &messageBoxes() override { return boxes; }
@@ -139,6 +149,7 @@ public:
     TrayIcon &trayIcon() override { return tray; }
     LockKeys &lockKeys() override { return locks; }
     FormatDialogs &formatDialogs() override { return formats; }
+    ModalWindows &modalWindows() override { return modal; }
     Clock &clock() override { return clockTime; }
 
     FakeMessageBoxes boxes;
@@ -150,6 +161,7 @@ public:
     FakeTrayIcon tray;
     FakeLockKeys locks;
     FakeFormatDialogs formats;
+    FakeModalWindows modal;
     FakeClock clockTime;
 };
 

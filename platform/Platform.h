@@ -10,6 +10,7 @@
 #include <QtGlobal>
 #include <optional>
 
+class QDialog;
 class QPrinter;
 class QWidget;
 
@@ -124,6 +125,16 @@ public:
     virtual std::optional<QColor> askColor(QWidget *owner, const QColor &initial) = 0;
 };
 
+// The program's own modal windows (statistics, about, calendar) are built in
+// code and shown through here, so that tests can look at them without a
+// nested event loop.
+class ModalWindows {
+public:
+    virtual ~ModalWindows() = default;
+    // Shows the window modally and returns its result (QDialog::exec()).
+    virtual int exec(QDialog &window) = 0;
+};
+
 enum class LockKey { CapsLock, ScrollLock, NumLock };
 
 // The toggle state of the lock keys.
@@ -153,6 +164,7 @@ public:
     virtual TrayIcon &trayIcon() = 0;
     virtual LockKeys &lockKeys() = 0;
     virtual FormatDialogs &formatDialogs() = 0;
+    virtual ModalWindows &modalWindows() = 0;
     virtual Clock &clock() = 0;
 };
 

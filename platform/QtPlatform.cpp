@@ -8,6 +8,7 @@
 #include "platform/X11Keyboard.h"
 
 #include <QCoreApplication>
+#include <QDialog>
 #include <QProcess>
 
 #include <QDesktopServices>
@@ -18,6 +19,11 @@
 namespace platform {
 
 namespace {
+
+class QtModalWindows : public ModalWindows {
+public:
+    int exec(QDialog &window) override { return window.exec(); }
+};
 
 class SystemClock : public Clock {
 public:
@@ -60,6 +66,7 @@ QtPlatform::QtPlatform()
       trayIcon_(std::make_unique<QtTrayIcon>()),
       lockKeys_(makeDesktopLockKeys()),
       formatDialogs_(std::make_unique<QtFormatDialogs>()),
+      modalWindows_(std::make_unique<QtModalWindows>()),
       clock_(std::make_unique<SystemClock>())
 {
 }
@@ -75,6 +82,7 @@ FileDialogs &QtPlatform::fileDialogs() { return *fileDialogs_; }
 TrayIcon &QtPlatform::trayIcon() { return *trayIcon_; }
 LockKeys &QtPlatform::lockKeys() { return *lockKeys_; }
 FormatDialogs &QtPlatform::formatDialogs() { return *formatDialogs_; }
+ModalWindows &QtPlatform::modalWindows() { return *modalWindows_; }
 Clock &QtPlatform::clock() { return *clock_; }
 
 } // namespace platform

@@ -21,6 +21,7 @@ public:
     TrayIcon &trayIcon() override;
     LockKeys &lockKeys() override;
     FormatDialogs &formatDialogs() override;
+    ModalWindows &modalWindows() override;
     Clock &clock() override;
 
 private:
@@ -33,6 +34,7 @@ private:
     std::unique_ptr<TrayIcon> trayIcon_;
     std::unique_ptr<LockKeys> lockKeys_;
     std::unique_ptr<FormatDialogs> formatDialogs_;
+    std::unique_ptr<ModalWindows> modalWindows_;
     std::unique_ptr<Clock> clock_;
 };
 
