@@ -23,6 +23,7 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 class TRxRichEdit;
+class TForm2;
 class StatusBar;
 class TColorBox;
 class TUpDown;
@@ -64,6 +65,9 @@ public:
     QMenu *PopupMenu4 = nullptr;
     QTimer *Timer1 = nullptr;
     QTimer *Timer2 = nullptr;
+    TForm2 *Form2 = nullptr; // the calculator window, made once at start
+    QAction *Action1 = nullptr;
+    QAction *Action2 = nullptr;
     QAction *Action4 = nullptr;
 
     // Program-wide state.
@@ -94,6 +98,11 @@ public:
     void AppShowHint();
     bool FormCloseQuery();
     void FormClose();
+
+    // Web site, mail, links.
+    void Action1Execute();
+    void Action2Execute();
+    void RxRichEdit1URLClick(const QString &link, Qt::MouseButton button);
 
     // Interface language.
     void Action4Execute();

@@ -81,6 +81,11 @@ void TForm1::connectHandlers()
         });
     }
     connect(Action4, &QAction::triggered, this, [this] { guarded([this] { Action4Execute(); }); });
+    connect(Action1, &QAction::triggered, this, [this] { guarded([this] { Action1Execute(); }); });
+    connect(Action2, &QAction::triggered, this, [this] { guarded([this] { Action2Execute(); }); });
+    connect(RxRichEdit1, &TRxRichEdit::OnURLClick, this, [this](const QString &link, Qt::MouseButton button) {
+        guarded([&] { RxRichEdit1URLClick(link, button); });
+    });
     connect(Timer1, &QTimer::timeout, this, [this] { guarded([this] { Timer1Timer(); }); });
     connect(Timer2, &QTimer::timeout, this, [this] { guarded([this] { Timer2Timer(); }); });
     connect(RxRichEdit1, &TRxRichEdit::OnChange, this, [this] { guarded([this] { RxRichEdit1Change(); }); });
@@ -174,15 +179,6 @@ void TForm1::runMenuItem(const QString &name)
 }
 
 // Handlers of the commands that are not built yet: each reports that it ran.
-void TForm1::ToolButton5Click() { handlerRan(__func__); }
-void TForm1::ToolButton6Click() { handlerRan(__func__); }
-void TForm1::ToolButton21Click() { handlerRan(__func__); }
-void TForm1::ToolButton22Click() { handlerRan(__func__); }
-void TForm1::ToolButton39Click() { handlerRan(__func__); }
-void TForm1::ToolButton40Click() { handlerRan(__func__); }
-void TForm1::ToolButton41Click() { handlerRan(__func__); }
-void TForm1::N48Click() { handlerRan(__func__); }
-void TForm1::N94Click() { handlerRan(__func__); }
 
 // Edit commands: one request each to the editor; none moves the focus.
 void TForm1::ToolButton8Click()

@@ -274,6 +274,10 @@ void TForm1::buildNonVisual()
     for (int i = 1; i <= 5; ++i) {
         auto *action = new QAction(actionList);
         action->setObjectName(QStringLiteral("Action%1").arg(i));
+        if (i == 1)
+            Action1 = action;
+        if (i == 2)
+            Action2 = action;
         if (i == 4)
             Action4 = action;
     }

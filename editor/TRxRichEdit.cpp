@@ -16,6 +16,7 @@
 #include <QTextDocumentFragment>
 #include <QTextList>
 #include <QTextOption>
+#include <QUrl>
 
 namespace {
 
@@ -640,6 +641,17 @@ void TRxRichEdit::insertFromMimeData(const QMimeData *source)
         QTextDocument pasted;
         pasted.setDefaultFont(font());
         if (rtf::read(source->data(type), pasted)) {
+            // The pictures' data lives in the document that holds them.
+            for (QTextBlock block = pasted.begin(); block.isValid(); block = block.next()) {
+                for (auto it = block.begin(); !it.atEnd(); ++it) {
+                    const QTextCharFormat format = it.fragment().charFormat();
+                    if (!format.isImageFormat())
+                        continue;
+                    const QUrl name(format.toImageFormat().name());
+                    document()->addResource(QTextDocument::ImageResource, name,
+                                            pasted.resource(QTextDocument::ImageResource, name));
+                }
+            }
             cursor.insertFragment(QTextDocumentFragment(&pasted));
             setTextCursor(cursor);
             return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FakeFindDialogs.h"
 #include "platform/Platform.h"
 
 #include <QStringList>
@@ -55,6 +56,14 @@ public:
     ~FakePrinting() override;
     QPrinter &currentPrinter() override;
     void setOutputFile(const QString &path);
+    bool askPrint(QWidget *) override { ++printAsked; return printAnswer; }
+    void askPrinterSetup(QWidget *) override { ++printerSetupAsked; }
+    void askPageSetup(QWidget *) override { ++pageSetupAsked; }
+
+    bool printAnswer = false;
+    int printAsked = 0;
+    int printerSetupAsked = 0;
+    int pageSetupAsked = 0;
 
 private:
     std::unique_ptr<QPrinter> printer_;
@@ -151,6 +160,7 @@ public:
     FormatDialogs &formatDialogs() override { return formats; }
     ModalWindows &modalWindows() override { return modal; }
     Clock &clock() override { return clockTime; }
+    FindDialogs &findDialogs() override { return findReplace; }
 
     FakeMessageBoxes boxes;
     FakeKeyboardLayouts keyboard;
@@ -163,6 +173,7 @@ public:
     FakeFormatDialogs formats;
     FakeModalWindows modal;
     FakeClock clockTime;
+    FakeFindDialogs findReplace;
 };
 
 } // namespace platform

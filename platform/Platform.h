@@ -10,6 +10,8 @@
 #include <QtGlobal>
 #include <optional>
 
+#include "platform/FindDialogs.h"
+
 class QDialog;
 class QPrinter;
 class QWidget;
@@ -64,11 +66,19 @@ public:
     virtual void showObjectProperties(QWidget *owner, const QString &typeName, const QString &details) = 0;
 };
 
+// The program-wide current printer and the three printing dialogs, which read
+// it when they open and change it when confirmed. Each dialog keeps its last
+// values for the run.
 class Printing {
 public:
     virtual ~Printing() = default;
-    // The printer the program prints on; printer setup changes it.
     virtual QPrinter &currentPrinter() = 0;
+    // The print dialog: the whole document only, no print-to-file box.
+    virtual bool askPrint(QWidget *owner) = 0;
+    virtual void askPrinterSetup(QWidget *owner) = 0;
+    // The page setup dialog; its margins stay with the dialog and never reach
+    // the printout, its paper and orientation become the printer's.
+    virtual void askPageSetup(QWidget *owner) = 0;
 };
 
 // The shell's "open" of a file or an address, and a second copy of the program.
@@ -166,6 +176,7 @@ public:
     virtual FormatDialogs &formatDialogs() = 0;
     virtual ModalWindows &modalWindows() = 0;
     virtual Clock &clock() = 0;
+    virtual FindDialogs &findDialogs() = 0;
 };
 
 } // namespace platform

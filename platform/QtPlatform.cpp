@@ -2,6 +2,7 @@
 
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtFileDialogs.h"
+#include "platform/QtFindDialogs.h"
 #include "platform/QtFormatDialogs.h"
 #include "platform/QtObjectDialogs.h"
 #include "platform/QtTrayIcon.h"
@@ -12,7 +13,11 @@
 #include <QProcess>
 
 #include <QDesktopServices>
+#include <QDir>
+#include <QRegularExpression>
 #include <QFileInfo>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QUrl>
 
@@ -32,10 +37,42 @@ public:
 
 class QtPrinting : public Printing {
 public:
+    QtPrinting()
+    {
+        // The page setup starts on A4 with 25 mm margins.
+        pageSetup_.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                             QMarginsF(25, 25, 25, 25), QPageLayout::Millimeter));
+    }
+
     QPrinter &currentPrinter() override { return printer_; }
+
+    bool askPrint(QWidget *owner) override
+    {
+        QPrintDialog dialog(&printer_, owner);
+        dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+        return dialog.exec() == QDialog::Accepted;
+    }
+
+    void askPrinterSetup(QWidget *owner) override
+    {
+        QPageSetupDialog dialog(&printer_, owner);
+        dialog.setWindowTitle(QStringLiteral("Print Setup"));
+        dialog.exec();
+    }
+
+    void askPageSetup(QWidget *owner) override
+    {
+        pageSetup_.setPrinterName(printer_.printerName());
+        QPageSetupDialog dialog(&pageSetup_, owner);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        printer_.setPageSize(pageSetup_.pageLayout().pageSize());
+        printer_.setPageOrientation(pageSetup_.pageLayout().orientation());
+    }
 
 private:
     QPrinter printer_{QPrinter::HighResolution};
+    QPrinter pageSetup_{QPrinter::HighResolution}; // holds the page setup dialog's values
 };
 
 // Hands a file or an address to the desktop; what happens then is the
@@ -44,8 +81,7 @@ class QtShell : public Shell {
 public:
     void open(const QString &target) override
     {
-        const QUrl url = QUrl::fromUserInput(target, QString(), QUrl::AssumeLocalFile);
-        QDesktopServices::openUrl(url);
+        QDesktopServices::openUrl(shellTarget(target));
     }
 
     void startProgramCopy() override
@@ -55,6 +91,18 @@ public:
 };
 
 } // namespace
+
+QUrl shellTarget(const QString &target)
+{
+    // An address with a scheme is one; "www." is the web; anything else is a
+    // file, found from the current folder as the shell would.
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
+    if (scheme.match(target).hasMatch())
+        return QUrl(target, QUrl::TolerantMode);
+    if (target.startsWith(QLatin1String("www."), Qt::CaseInsensitive))
+        return QUrl(QStringLiteral("http://") + target, QUrl::TolerantMode);
+    return QUrl::fromLocalFile(QDir::current().absoluteFilePath(target));
+}
 
 QtPlatform::QtPlatform()
     : messageBoxes_(std::make_unique<QtMessageBoxes>()),
@@ -67,7 +115,8 @@ QtPlatform::QtPlatform()
       lockKeys_(makeDesktopLockKeys()),
       formatDialogs_(std::make_unique<QtFormatDialogs>()),
       modalWindows_(std::make_unique<QtModalWindows>()),
-      clock_(std::make_unique<SystemClock>())
+      clock_(std::make_unique<SystemClock>()),
+      findDialogs_(std::make_unique<QtFindDialogs>())
 {
 }
 
@@ -84,5 +133,6 @@ LockKeys &QtPlatform::lockKeys() { return *lockKeys_; }
 FormatDialogs &QtPlatform::formatDialogs() { return *formatDialogs_; }
 ModalWindows &QtPlatform::modalWindows() { return *modalWindows_; }
 Clock &QtPlatform::clock() { return *clock_; }
+FindDialogs &QtPlatform::findDialogs() { return *findDialogs_; }
 
 } // namespace platform

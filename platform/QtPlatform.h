@@ -4,7 +4,12 @@
 
 #include <memory>
 
+class QUrl;
+
 namespace platform {
+
+// What the shell's "open" of a target opens.
+QUrl shellTarget(const QString &target);
 
 // The platform on Qt: real message boxes, the keyboard of the desktop.
 class QtPlatform : public Platform {
@@ -23,6 +28,7 @@ public:
     FormatDialogs &formatDialogs() override;
     ModalWindows &modalWindows() override;
     Clock &clock() override;
+    FindDialogs &findDialogs() override;
 
 private:
     std::unique_ptr<MessageBoxes> messageBoxes_;
@@ -36,6 +42,7 @@ private:
     std::unique_ptr<FormatDialogs> formatDialogs_;
     std::unique_ptr<ModalWindows> modalWindows_;
     std::unique_ptr<Clock> clock_;
+    std::unique_ptr<FindDialogs> findDialogs_;
 };
 
 } // namespace platform

@@ -1,0 +1,149 @@
+#include "MainWindowFixture.h"
+
+#include "accessories/AboutWindow.h"
+#include "accessories/Unit2.h"
+#include "editor/TRxRichEdit.h"
+#include "platform/QtPlatform.h"
+
+#include <QAction>
+#include <QCalendarWidget>
+#include <QDialog>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPrinter>
+#include <QTest>
+#include <QToolButton>
+#include <QUrl>
+
+namespace {
+
+int pdfPages(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray pdf = file.readAll();
+    return static_cast<int>(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page "));
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, PrintingUsesTheWholePrintableAreaOnly)
+{
+    TForm1 &f = createForm();
+    const QString pdf = dir.filePath("print.pdf");
+    platform.printer.setOutputFile(pdf);
+    f.toolButton(6)->click(); // cancelled
+    EXPECT_FALSE(QFileInfo::exists(pdf));
+
+    platform.printer.printAnswer = true;
+    f.RxRichEdit1->setText("");
+    QTest::keyClick(f.RxRichEdit1, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(pdfPages(pdf), 1); // an empty document is one blank page
+
+    f.RxRichEdit1->setText(QString("line of text\r\n").repeated(400));
+    f.menuItem("N66")->trigger();
+    const int pages = pdfPages(pdf);
+    EXPECT_GT(pages, 3);
+    // Margins on the printer do not change the pages.
+    platform.printer.currentPrinter().setPageMargins(QMarginsF(50, 50, 50, 50), QPageLayout::Millimeter);
+    f.toolButton(6)->click();
+    EXPECT_GE(pdfPages(pdf), pages);
+}
+
+TEST_F(MainWindowTest, SetupDialogsOpenFromTheirButtonsItemsAndKeys)
+{
+    TForm1 &f = createForm();
+    QTest::keyClick(f.RxRichEdit1, Qt::Key_P, Qt::ControlModifier | Qt::AltModifier);
+    f.menuItem("N65")->trigger();
+    EXPECT_EQ(platform.printer.printerSetupAsked, 2);
+    QTest::keyClick(f.RxRichEdit1, Qt::Key_Backspace, Qt::ShiftModifier | Qt::AltModifier);
+    f.menuItem("N48")->trigger();
+    EXPECT_EQ(platform.printer.pageSetupAsked, 2);
+}
+
+TEST_F(MainWindowTest, AboutWindowFollowsTheLanguageAndItsLinksRunTheActions)
+{
+    TForm1 &f = createForm();
+    QStringList texts;
+    platform.modal.inspect = [&](QDialog &window) {
+        for (QLabel *label : window.findChildren<QLabel *>())
+            texts.append(label->text());
+        EXPECT_EQ(window.geometry(), QRect(400, 300, 428, 238));
+        QLabel *site = window.findChild<QLabel *>("SiteLabel");
+        QTest::mouseClick(site, Qt::LeftButton);
+        QTest::mouseClick(window.findChild<QLabel *>("MailLabel"), Qt::LeftButton);
+    };
+    QTest::keyClick(f.RxRichEdit1, Qt::Key_W, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(platform.modal.titles, QStringList{"Veltrix 3.0"});
+    EXPECT_TRUE(texts.contains("Developer*s web-site"));
+    EXPECT_TRUE(texts.contains("Date of release"));
+    EXPECT_TRUE(texts.contains("16.02.2003"));
+    ASSERT_EQ(platform.shellOpen.opened.size(), 2);
+    EXPECT_TRUE(texts.contains(platform.shellOpen.opened[0])); // the site shown is the site opened
+    EXPECT_TRUE(platform.shellOpen.opened[1].startsWith("mailto:"));
+
+    texts.clear();
+    platform.modal.inspect = [&](QDialog &window) {
+        for (QLabel *label : window.findChildren<QLabel *>())
+            texts.append(label->text());
+    };
+    f.Lang = false;
+    f.menuItem("N102")->trigger();
+    EXPECT_TRUE(texts.contains("Сайт автора"));
+    EXPECT_EQ(texts.count("Veltrix"), 1); // a new window: nothing accumulated
+}
+
+TEST_F(MainWindowTest, CalendarShowsTheCurrentMonth)
+{
+    TForm1 &f = createForm();
+    QDate shown;
+    platform.modal.inspect = [&](QDialog &window) {
+        EXPECT_EQ(window.geometry(), QRect(300, 200, 200, 200));
+        shown = window.findChild<QCalendarWidget *>()->selectedDate();
+    };
+    QTest::keyClick(f.RxRichEdit1, Qt::Key_F12);
+    EXPECT_EQ(platform.modal.titles, QStringList{"Calendar"});
+    EXPECT_EQ(shown, QDate::currentDate());
+}
+
+TEST_F(MainWindowTest, MailHelpAndLinksGoToTheDesktop)
+{
+    TForm1 &f = createForm();
+    f.show();
+    f.RxRichEdit1->setText("a & b");
+    QTest::keyClick(f.RxRichEdit1, Qt::Key_J, Qt::ControlModifier);
+    QTest::keyClick(f.RxRichEdit1, Qt::Key_F1);
+    ASSERT_EQ(platform.shellOpen.opened.size(), 2);
+    EXPECT_TRUE(platform.shellOpen.opened[0].endsWith("&Body=%20a%20%26%20b"));
+    EXPECT_EQ(platform.shellOpen.opened[1], "HELP.chm");
+
+    f.RxRichEdit1->setText("see www.example.org now");
+    QCoreApplication::processEvents();
+    QTextCursor at(f.RxRichEdit1->document());
+    at.setPosition(6);
+    QTest::mouseClick(f.RxRichEdit1->viewport(), Qt::RightButton, Qt::NoModifier, f.RxRichEdit1->cursorRect(at).center());
+    EXPECT_EQ(platform.shellOpen.opened.last(), "www.example.org");
+}
+
+TEST(ShellTarget, RelativeNamesAreFilesInTheCurrentFolderAndAddressesStayAddresses)
+{
+    EXPECT_EQ(platform::shellTarget("HELP.chm"), QUrl::fromLocalFile(QDir::current().absoluteFilePath("HELP.chm")));
+    EXPECT_EQ(platform::shellTarget("www.example.org").toString(), "http://www.example.org");
+    EXPECT_EQ(platform::shellTarget("https://example.org/a?b=c").toString(), "https://example.org/a?b=c");
+    EXPECT_EQ(platform::shellTarget("mailto:x@example.org?Body=%26").scheme(), "mailto");
+}
+
+TEST_F(MainWindowTest, CalculatorOpensFromItsButtonItemsAndKey)
+{
+    TForm1 &f = createForm();
+    TForm2 calculator(*f.RxRichEdit1, [](const QString &) {});
+    f.Form2 = &calculator;
+    EXPECT_FALSE(calculator.isVisible());
+    QTest::keyClick(f.RxRichEdit1, Qt::Key_F1, Qt::ControlModifier);
+    EXPECT_TRUE(calculator.isVisible());
+    calculator.close(); // closing only hides it
+    f.menuItem("N98")->trigger();
+    EXPECT_TRUE(calculator.isVisible());
+}

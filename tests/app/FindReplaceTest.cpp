@@ -1,0 +1,462 @@
+#include "MainWindowFixture.h"
+
+#include "editor/TRxRichEdit.h"
+#include "platform/QtFindDialogs.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+// The main window with a document, and the two fake dialogs.
+class FindReplaceTest : public MainWindowTest {
+protected:
+    TForm1 &formWith(const QString &text)
+    {
+        TForm1 &f = createForm();
+        f.RxRichEdit1->setText(text);
+        return f;
+    }
+
+    platform::FakeFindDialog &findDialog() { return platform.findReplace.find; }
+    platform::FakeFindDialog &replaceDialog() { return platform.findReplace.replace; }
+
+    // Opens the find dialog, types `text` and presses Find Next.
+    void findNext(TForm1 &f, const QString &text)
+    {
+        f.toolButton(14)->click();
+        findDialog().findWhat = text;
+        ASSERT_TRUE(findDialog().pressFindNext());
+    }
+
+    // Opens the replace dialog (or brings it up) and presses Find Next.
+    void replaceFindNext(TForm1 &f, const QString &text)
+    {
+        f.toolButton(20)->click();
+        replaceDialog().findWhat = text;
+        ASSERT_TRUE(replaceDialog().pressFindNext());
+    }
+
+    QStringList messageTexts() const
+    {
+        QStringList texts;
+        for (const platform::ShownMessage &message : platform.boxes.messages)
+            texts.append(message.text);
+        return texts;
+    }
+
+    void expectSelected(TForm1 &f, int start, const QString &text)
+    {
+        EXPECT_EQ(f.RxRichEdit1->SelectionStart(), start);
+        EXPECT_EQ(f.RxRichEdit1->SelectedText(), text);
+    }
+};
+
+} // namespace
+
+// Opening ------------------------------------------------------------------------
+
+TEST_F(FindReplaceTest, KeysButtonsAndMenusOpenTheModelessDialogs)
+{
+    TForm1 &f = createForm();
+    f.show();
+    QTest::keyClick(f.RxRichEdit1, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(findDialog().open);
+    EXPECT_EQ(findDialog().owner, &f);
+    EXPECT_FALSE(replaceDialog().open);
+
+    QTest::keyClick(f.RxRichEdit1, Qt::Key_H, Qt::ControlModifier);
+    EXPECT_TRUE(replaceDialog().open);
+    EXPECT_EQ(replaceDialog().owner, &f);
+    EXPECT_TRUE(findDialog().open); // both may be open at once
+
+    // Opening an open dialog brings it to the front, keeping what was typed.
+    findDialog().findWhat = QStringLiteral("typed");
+    f.runMenuItem(QStringLiteral("N25"));
+    f.runMenuItem(QStringLiteral("N74"));
+    EXPECT_EQ(findDialog().shown, 3);
+    EXPECT_EQ(findDialog().findText(), "typed");
+    f.runMenuItem(QStringLiteral("N26"));
+    f.runMenuItem(QStringLiteral("N75"));
+    EXPECT_EQ(replaceDialog().shown, 3);
+}
+
+TEST_F(FindReplaceTest, ButtonsNeedSomethingToFind)
+{
+    TForm1 &f = formWith("text");
+    f.toolButton(14)->click();
+    f.toolButton(20)->click();
+    handlers.clear();
+    EXPECT_FALSE(findDialog().pressFindNext());
+    EXPECT_FALSE(replaceDialog().pressFindNext());
+    EXPECT_FALSE(replaceDialog().pressReplaceAll());
+    EXPECT_FALSE(findDialog().pressReplace()); // not on the find dialog
+    EXPECT_TRUE(handlers.isEmpty());
+    EXPECT_TRUE(platform.boxes.messages.isEmpty());
+}
+
+// The find dialog ----------------------------------------------------------------
+
+TEST_F(FindReplaceTest, FindSelectsTheFirstOccurrenceAndCloses)
+{
+    TForm1 &f = formWith("Первый абзац\nвторой: слово\nтретий: слово");
+    f.RxRichEdit1->setSelectionStart(30);
+    findNext(f, QStringLiteral("слово"));
+    EXPECT_EQ(handlers, (QStringList{"ToolButton14Click", "FindDialog1Find"}));
+    expectSelected(f, 21, QStringLiteral("слово"));
+    EXPECT_FALSE(findDialog().open);
+    EXPECT_FALSE(f.RxRichEdit1->HideSelection());
+    EXPECT_TRUE(platform.boxes.messages.isEmpty());
+
+    // Again and again: the second occurrence is never reached.
+    for (int i = 0; i < 3; ++i) {
+        findNext(f, QStringLiteral("слово"));
+        expectSelected(f, 21, QStringLiteral("слово"));
+    }
+}
+
+TEST_F(FindReplaceTest, FindNotFoundSaysSoInTheInterfaceLanguage)
+{
+    TForm1 &f = formWith("ABC\nМир");
+    f.RxRichEdit1->setSelectionStart(1);
+    f.RxRichEdit1->setSelectionLength(2);
+
+    f.Lang = true;
+    findNext(f, "abc"); // exact case only
+    f.Lang = false;
+    ASSERT_TRUE(findDialog().pressFindNext());
+    findDialog().findWhat = QStringLiteral("мир");
+    ASSERT_TRUE(findDialog().pressFindNext());
+
+    EXPECT_EQ(messageTexts(), (QStringList{"String abc isn*t found!", QStringLiteral("Строка abc не найдена!"),
+                                           QStringLiteral("Строка мир не найдена!")}));
+    for (const platform::ShownMessage &message : platform.boxes.messages) {
+        EXPECT_EQ(message.title, "Veltrix 3.0");
+        EXPECT_EQ(message.icon, platform::MessageIcon::None);
+    }
+    EXPECT_TRUE(findDialog().open);
+    expectSelected(f, 1, "BC");
+}
+
+TEST_F(FindReplaceTest, FindIgnoresTheDialogsOptions)
+{
+    TForm1 &f = formWith("xaby\nab");
+    f.toolButton(14)->click();
+    findDialog().wholeWordTicked = true;
+    findDialog().upChosen = true;
+    findNext(f, "ab");
+    expectSelected(f, 1, "ab"); // inside a word, and not searched upwards
+
+    f.toolButton(14)->click();
+    findDialog().matchCaseTicked = false; // unticked, the case still counts
+    findDialog().findWhat = "AB";
+    ASSERT_TRUE(findDialog().pressFindNext());
+    EXPECT_EQ(messageTexts(), QStringList{"String AB isn*t found!"}); // still exact case
+}
+
+// The replace dialog's Find Next -------------------------------------------------
+
+TEST_F(FindReplaceTest, ReplaceFindNextWalksOnIgnoringCaseAndStaysOpen)
+{
+    TForm1 &f = formWith("Мир, мир\nи МИР");
+    EXPECT_EQ(f.ReplaceFindPos, 0);
+    f.RxRichEdit1->setSelectionStart(10); // the caret does not matter
+    replaceFindNext(f, QStringLiteral("мир"));
+    EXPECT_EQ(handlers, (QStringList{"ToolButton20Click", "ReplaceDialog1Find"}));
+    expectSelected(f, 0, QStringLiteral("Мир"));
+    EXPECT_EQ(f.ReplaceFindPos, 3);
+    EXPECT_TRUE(replaceDialog().open);
+    EXPECT_FALSE(f.RxRichEdit1->HideSelection());
+
+    ASSERT_TRUE(replaceDialog().pressFindNext());
+    expectSelected(f, 5, QStringLiteral("мир"));
+    ASSERT_TRUE(replaceDialog().pressFindNext());
+    expectSelected(f, 11, QStringLiteral("МИР"));
+    EXPECT_EQ(f.ReplaceFindPos, 14);
+    EXPECT_TRUE(platform.boxes.messages.isEmpty());
+
+    // Past the last one it keeps saying so; nothing moves.
+    ASSERT_TRUE(replaceDialog().pressFindNext());
+    f.Lang = false;
+    ASSERT_TRUE(replaceDialog().pressFindNext());
+    EXPECT_EQ(messageTexts(), (QStringList{"Text isn*t found!", QStringLiteral("Текст не найден!")}));
+    EXPECT_EQ(platform.boxes.messages.first().title, "Veltrix 3.0");
+    EXPECT_EQ(f.ReplaceFindPos, 14);
+    expectSelected(f, 11, QStringLiteral("МИР"));
+    EXPECT_TRUE(replaceDialog().open);
+}
+
+TEST_F(FindReplaceTest, ReplaceFindNextIgnoresTheDialogsOptions)
+{
+    TForm1 &f = formWith("xABCy");
+    f.toolButton(20)->click();
+    replaceDialog().matchCaseTicked = true;
+    replaceDialog().wholeWordTicked = true;
+    replaceFindNext(f, "abc");
+    expectSelected(f, 1, "ABC");
+}
+
+TEST_F(FindReplaceTest, ReplaceFindPosIsNeverReset)
+{
+    TForm1 &f = formWith("one two three");
+    replaceFindNext(f, "three");
+    EXPECT_EQ(f.ReplaceFindPos, 13);
+
+    // Neither the find dialog nor a new document brings it back.
+    findNext(f, "one");
+    EXPECT_EQ(f.ReplaceFindPos, 13);
+    f.RxRichEdit1->ClearAll();
+    f.RxRichEdit1->setText("three\nthree");
+    replaceFindNext(f, "three");
+    EXPECT_EQ(messageTexts(), QStringList{"Text isn*t found!"});
+    EXPECT_EQ(f.ReplaceFindPos, 13);
+
+    // Text that reaches beyond it is searched from there.
+    f.RxRichEdit1->setText("three three three three");
+    ASSERT_TRUE(replaceDialog().pressFindNext());
+    expectSelected(f, 18, "three");
+    EXPECT_EQ(f.ReplaceFindPos, 23);
+}
+
+// Replace and Replace All --------------------------------------------------------
+
+TEST_F(FindReplaceTest, ReplaceTakesTheFoundTextSelectsTheNewOneAndCloses)
+{
+    TForm1 &f = formWith("Строка\nкот и кот");
+    replaceFindNext(f, QStringLiteral("кот"));
+    replaceDialog().replaceWith = QStringLiteral("пёс");
+    handlers.clear();
+    ASSERT_TRUE(replaceDialog().pressReplace());
+    EXPECT_EQ(handlers, QStringList{"ReplaceDialog1Replace"});
+    EXPECT_EQ(f.RxRichEdit1->Text(), QStringLiteral("Строка\r\nпёс и кот"));
+    expectSelected(f, 7, QStringLiteral("пёс"));
+    EXPECT_FALSE(replaceDialog().open);
+    EXPECT_EQ(f.ReplaceFindPos, 10); // not moved by the replacement
+    EXPECT_TRUE(f.RxRichEdit1->IsModified());
+
+    // Reopened, it remembers both texts and goes on after the first match.
+    f.toolButton(20)->click();
+    EXPECT_EQ(replaceDialog().findText(), QStringLiteral("кот"));
+    EXPECT_EQ(replaceDialog().replaceText(), QStringLiteral("пёс"));
+    ASSERT_TRUE(replaceDialog().pressFindNext());
+    expectSelected(f, 13, QStringLiteral("кот"));
+}
+
+TEST_F(FindReplaceTest, ReplaceAllMakesTheOneReplacementOnly)
+{
+    TForm1 &f = formWith("a-a-a\na");
+    replaceFindNext(f, "a");
+    replaceDialog().replaceWith = "aa"; // holds what it replaces: must still end
+    handlers.clear();
+    ASSERT_TRUE(replaceDialog().pressReplaceAll());
+    EXPECT_EQ(handlers, QStringList{"ReplaceDialog1Replace"});
+    EXPECT_EQ(f.RxRichEdit1->Text(), "aa-a-a\r\na");
+    expectSelected(f, 0, "aa");
+    EXPECT_FALSE(replaceDialog().open);
+}
+
+TEST_F(FindReplaceTest, ReplaceTakesAnySelection)
+{
+    TForm1 &f = formWith("left right");
+    f.toolButton(20)->click();
+    replaceDialog().findWhat = "nowhere";
+    replaceDialog().replaceWith = "LEFT";
+    f.RxRichEdit1->setSelectionStart(0);
+    f.RxRichEdit1->setSelectionLength(4);
+    ASSERT_TRUE(replaceDialog().pressReplace());
+    EXPECT_EQ(f.RxRichEdit1->Text(), "LEFT right");
+    expectSelected(f, 0, "LEFT");
+    EXPECT_TRUE(platform.boxes.messages.isEmpty());
+}
+
+TEST_F(FindReplaceTest, ReplaceWithNothingSelectedDoesNothing)
+{
+    TForm1 &f = formWith("text");
+    f.RxRichEdit1->setModified(false);
+    f.RxRichEdit1->setSelectionStart(2);
+    f.toolButton(20)->click();
+    replaceDialog().findWhat = "text";
+    replaceDialog().replaceWith = "new";
+    ASSERT_TRUE(replaceDialog().pressReplace());
+    ASSERT_TRUE(replaceDialog().pressReplaceAll());
+    EXPECT_EQ(f.RxRichEdit1->Text(), "text");
+    EXPECT_FALSE(f.RxRichEdit1->IsModified());
+    EXPECT_TRUE(replaceDialog().open);
+    EXPECT_TRUE(platform.boxes.messages.isEmpty());
+}
+
+TEST_F(FindReplaceTest, FieldsHoldOneLineOf255Characters)
+{
+    const QString long255(255, QLatin1Char('x'));
+    TForm1 &f = formWith(long255 + "\nx");
+    f.toolButton(14)->click();
+    findDialog().findWhat = long255 + "x"; // the 256th is not taken
+    ASSERT_TRUE(findDialog().pressFindNext());
+    expectSelected(f, 0, long255);
+
+    f.toolButton(20)->click();
+    replaceDialog().findWhat = "x\r\nsecond line";
+    replaceDialog().replaceWith = "y\nz";
+    ASSERT_TRUE(replaceDialog().pressReplace());
+    EXPECT_EQ(replaceDialog().findText(), "x");
+    EXPECT_EQ(f.RxRichEdit1->Text(), "y\r\nx"); // the selection, replaced by one line
+}
+
+// The dialogs on Qt -----------------------------------------------------------------
+
+namespace {
+
+template <typename Widget>
+Widget *named(QDialog *dialog, const QString &caption)
+{
+    for (Widget *widget : dialog->findChildren<Widget *>()) {
+        QString text;
+        if constexpr (std::is_same_v<Widget, QLineEdit>)
+            text = widget->accessibleName();
+        else
+            text = widget->text().remove(QLatin1Char('&'));
+        if (text == caption)
+            return widget;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TEST(QtFindDialogTest, FindDialogHasTheClassicControlsAndIsModeless)
+{
+    QWidget owner;
+    platform::QtFindDialogs dialogs;
+    platform::FindDialog &find = dialogs.findDialog();
+    EXPECT_FALSE(find.isOpen());
+    find.show(&owner, {});
+    QDialog *window = static_cast<platform::QtFindDialog &>(find).window();
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(find.isOpen());
+    EXPECT_FALSE(window->isModal());
+    EXPECT_EQ(window->parentWidget(), &owner);
+    EXPECT_EQ(window->windowTitle(), "Find");
+
+    QLineEdit *what = named<QLineEdit>(window, "Find what");
+    ASSERT_TRUE(what);
+    EXPECT_EQ(what->maxLength(), 255);
+    EXPECT_FALSE(named<QLineEdit>(window, "Replace with"));
+    EXPECT_TRUE(named<QCheckBox>(window, "Match whole word only"));
+    EXPECT_TRUE(named<QCheckBox>(window, "Match case"));
+    ASSERT_TRUE(named<QRadioButton>(window, "Down"));
+    EXPECT_TRUE(named<QRadioButton>(window, "Down")->isChecked());
+    EXPECT_TRUE(named<QRadioButton>(window, "Up"));
+    EXPECT_TRUE(named<QPushButton>(window, "Find Next"));
+    EXPECT_TRUE(named<QPushButton>(window, "Cancel"));
+    EXPECT_FALSE(named<QPushButton>(window, "Replace"));
+    EXPECT_FALSE(named<QPushButton>(window, "Replace All"));
+    EXPECT_TRUE(find.searchDown());
+}
+
+TEST(QtFindDialogTest, ReplaceDialogHasTheClassicControls)
+{
+    QWidget owner;
+    platform::QtFindDialogs dialogs;
+    dialogs.replaceDialog().show(&owner, {});
+    QDialog *window = static_cast<platform::QtFindDialog &>(dialogs.replaceDialog()).window();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->windowTitle(), "Replace");
+    EXPECT_FALSE(window->isModal());
+    EXPECT_TRUE(named<QLineEdit>(window, "Find what"));
+    ASSERT_TRUE(named<QLineEdit>(window, "Replace with"));
+    EXPECT_EQ(named<QLineEdit>(window, "Replace with")->maxLength(), 255);
+    EXPECT_TRUE(named<QCheckBox>(window, "Match whole word only"));
+    EXPECT_TRUE(named<QCheckBox>(window, "Match case"));
+    EXPECT_FALSE(named<QRadioButton>(window, "Up"));
+    for (const char *button : {"Find Next", "Replace", "Replace All", "Cancel"})
+        EXPECT_TRUE(named<QPushButton>(window, button)) << button;
+}
+
+TEST(QtFindDialogTest, ButtonsRunTheirEventsOnlyWithSomethingToFind)
+{
+    QWidget owner;
+    platform::QtFindDialogs dialogs;
+    QStringList ran;
+    platform::FindDialogEvents events;
+    events.findNext = [&] { ran.append("find"); };
+    events.replace = [&] { ran.append("replace"); };
+    events.replaceAll = [&] { ran.append("all"); };
+    events.closed = [&] { ran.append("closed"); };
+    platform::FindDialog &replace = dialogs.replaceDialog();
+    replace.show(&owner, events);
+    QDialog *window = static_cast<platform::QtFindDialog &>(replace).window();
+    ASSERT_TRUE(window);
+
+    for (const char *button : {"Find Next", "Replace", "Replace All"})
+        EXPECT_FALSE(named<QPushButton>(window, button)->isEnabled()) << button;
+    QTest::keyClicks(named<QLineEdit>(window, "Find what"), "cat");
+    named<QLineEdit>(window, "Replace with")->insert(QStringLiteral("пёс"));
+    EXPECT_EQ(replace.findText(), "cat");
+    EXPECT_EQ(replace.replaceText(), QStringLiteral("пёс"));
+    named<QCheckBox>(window, "Match case")->click();
+    EXPECT_TRUE(replace.matchCase());
+    EXPECT_FALSE(replace.wholeWord());
+
+    named<QPushButton>(window, "Find Next")->click();
+    named<QPushButton>(window, "Replace")->click();
+    named<QPushButton>(window, "Replace All")->click();
+    QTest::keyClick(named<QLineEdit>(window, "Find what"), Qt::Key_Return); // the default button
+    EXPECT_EQ(ran, (QStringList{"find", "replace", "all", "find"}));
+    EXPECT_TRUE(replace.isOpen());
+
+    named<QPushButton>(window, "Cancel")->click();
+    EXPECT_FALSE(replace.isOpen());
+    EXPECT_EQ(ran.last(), "closed");
+
+    // Reopened, it holds what was typed; Esc closes it.
+    replace.show(&owner, events);
+    EXPECT_EQ(static_cast<platform::QtFindDialog &>(replace).window(), window);
+    EXPECT_EQ(named<QLineEdit>(window, "Find what")->text(), "cat");
+    EXPECT_TRUE(named<QCheckBox>(window, "Match case")->isChecked());
+    QTest::keyClick(named<QLineEdit>(window, "Find what"), Qt::Key_Escape);
+    EXPECT_FALSE(replace.isOpen());
+}
+
+TEST(QtFindDialogTest, FieldsKeepOneLineOfAtMost255Characters)
+{
+    QWidget owner;
+    platform::QtFindDialogs dialogs;
+    platform::FindDialog &find = dialogs.findDialog();
+    find.show(&owner, {});
+    QLineEdit *what = named<QLineEdit>(static_cast<platform::QtFindDialog &>(find).window(), "Find what");
+    ASSERT_TRUE(what);
+    what->setText("first\r\nsecond"); // as a paste would bring it
+    EXPECT_EQ(what->text(), "first");
+    EXPECT_EQ(find.findText(), "first");
+    what->setText(QString(300, QLatin1Char('y')));
+    EXPECT_EQ(find.findText().size(), 255);
+
+    EXPECT_EQ(platform::findFieldText("a\nb"), "a");
+    EXPECT_EQ(platform::findFieldText(QString(254, QLatin1Char('x')) + QStringLiteral("😀")).size(), 254);
+}
+
+TEST(QtFindDialogTest, TheDialogGoesWithItsOwnerAndTheTextsStay)
+{
+    platform::QtFindDialogs dialogs;
+    platform::FindDialog &find = dialogs.findDialog();
+    auto owner = std::make_unique<QWidget>();
+    find.show(owner.get(), {});
+    named<QLineEdit>(static_cast<platform::QtFindDialog &>(find).window(), "Find what")->setText("kept");
+    owner.reset();
+    EXPECT_FALSE(find.isOpen());
+    EXPECT_FALSE(static_cast<platform::QtFindDialog &>(find).window());
+
+    QWidget second;
+    find.show(&second, {});
+    QDialog *window = static_cast<platform::QtFindDialog &>(find).window();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->parentWidget(), &second);
+    EXPECT_EQ(named<QLineEdit>(window, "Find what")->text(), "kept");
+    find.close();
+    EXPECT_FALSE(find.isOpen());
+}

@@ -1,0 +1,321 @@
+#include "MainWindowFixture.h"
+
+#include "editor/StatusBar.h"
+#include "editor/TRxRichEdit.h"
+#include "tools/Inserts.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDialog>
+#include <QImage>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLocale>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+QString u8(const char *s) { return QString::fromUtf8(s); }
+
+void press(QWidget *widget, const char *key)
+{
+    const QKeyCombination combination = QKeySequence::fromString(QString::fromLatin1(key))[0];
+    QTest::keyClick(widget, combination.key(), combination.keyboardModifiers());
+}
+
+// The ways to one command: its button or main menu item, its context menu
+// item, and its key typed in the editor.
+struct Route {
+    const char *name;
+    std::function<void(TForm1 &)> run;
+};
+
+std::vector<Route> routes(int button, const char *mainItem, const char *contextItem, const char *key)
+{
+    return {
+        {"button", [button](TForm1 &f) { f.toolButton(button)->click(); }},
+        {mainItem, [mainItem](TForm1 &f) { f.menuItem(QString::fromLatin1(mainItem))->trigger(); }},
+        {contextItem, [contextItem](TForm1 &f) { f.menuItem(QString::fromLatin1(contextItem))->trigger(); }},
+        {key, [key](TForm1 &f) { press(f.RxRichEdit1, key); }},
+    };
+}
+
+} // namespace
+
+class InsertsTest : public MainWindowTest {
+protected:
+    TForm1 &shownForm()
+    {
+        TForm1 &f = createForm();
+        f.show();
+        return f;
+    }
+
+    // "xxSELyy" with "SEL" selected.
+    void prepareSelection(TForm1 &f)
+    {
+        f.RxRichEdit1->setText(QStringLiteral("xxSELyy"));
+        f.RxRichEdit1->setSelectionStart(2);
+        f.RxRichEdit1->setSelectionLength(3);
+    }
+
+    QString writeFile(const QString &name, const QByteArray &content)
+    {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        return path;
+    }
+};
+
+TEST_F(InsertsTest, DateAndTimeReplaceTheSelectionInOneUndoStep)
+{
+    TForm1 &f = shownForm();
+    platform.clockTime.time = QDateTime(QDate(2026, 3, 4), QTime(17, 8, 9));
+    const QString stamp = inserts::dateTimeText(platform.clockTime.time, QLocale::system());
+    ASSERT_TRUE(stamp.startsWith(QLocale::system().toString(QDate(2026, 3, 4), QLocale::ShortFormat) + ' '));
+    for (const Route &route : routes(18, "N31", "N80", "F5")) {
+        prepareSelection(f);
+        route.run(f);
+        EXPECT_EQ(f.RxRichEdit1->Text(), "xx" + stamp + "yy") << route.name;
+        EXPECT_EQ(f.RxRichEdit1->SelectedText(), stamp) << route.name;
+        f.RxRichEdit1->Undo();
+        EXPECT_EQ(f.RxRichEdit1->Text(), "xxSELyy") << route.name;
+    }
+}
+
+TEST_F(InsertsTest, DateAloneWithinTheFirstSecondAfterMidnight)
+{
+    TForm1 &f = shownForm();
+    const QDate date(2026, 1, 1);
+    platform.clockTime.time = QDateTime(date, QTime(0, 0, 0, 500));
+    press(f.RxRichEdit1, "F5");
+    EXPECT_EQ(f.RxRichEdit1->Text(), QLocale::system().toString(date, QLocale::ShortFormat));
+}
+
+TEST_F(InsertsTest, FileContentsUpToTheFirstZeroByte)
+{
+    TForm1 &f = shownForm();
+    const QString path = writeFile("letter.txt", QByteArray("Dear\r\n\xC4\xF0\xF3\xE3\0ignored", 18));
+    for (const Route &route : routes(23, "N35", "N82", "Ctrl+E")) {
+        prepareSelection(f);
+        platform.files.answers = {path};
+        route.run(f);
+        EXPECT_EQ(f.RxRichEdit1->Text(), u8("xxDear\r\nДругyy")) << route.name;
+        EXPECT_EQ(f.RxRichEdit1->SelectedText(), u8("Dear\rДруг")) << route.name;
+        f.RxRichEdit1->Undo();
+        EXPECT_EQ(f.RxRichEdit1->Text(), "xxSELyy") << route.name;
+    }
+    const platform::FileDialogRequest &request = platform.files.openRequests.last();
+    EXPECT_EQ(request.filters, QStringList{"All files (*.*)|*.*"});
+}
+
+TEST_F(InsertsTest, FileContentsThatGiveNothing)
+{
+    TForm1 &f = shownForm();
+    struct Case {
+        const char *name;
+        std::optional<QString> answer;
+        const char *text; // the document afterwards
+    };
+    const Case cases[] = {
+        {"cancelled", std::nullopt, "xxSELyy"},
+        {"missing file", dir.filePath("missing.txt"), "xxSELyy"},
+        {"folder", dir.path(), "xxSELyy"},
+        {"empty file", writeFile("empty.txt", QByteArray()), "xxyy"},
+        {"zero first", writeFile("zero.bin", QByteArray("\0abc", 4)), "xxyy"},
+    };
+    for (const Case &c : cases) {
+        prepareSelection(f);
+        platform.files.answers = {c.answer};
+        press(f.RxRichEdit1, "Ctrl+E");
+        EXPECT_EQ(f.RxRichEdit1->Text(), QString::fromLatin1(c.text)) << c.name;
+    }
+    EXPECT_TRUE(platform.boxes.messages.isEmpty());
+}
+
+TEST_F(InsertsTest, FileNameWithoutItsFolder)
+{
+    TForm1 &f = shownForm();
+    const QString path = dir.filePath("letter.txt");
+    for (const Route &route : routes(24, "N36", "N83", "F10")) {
+        prepareSelection(f);
+        platform.files.answers = {path};
+        route.run(f);
+        EXPECT_EQ(f.RxRichEdit1->Text(), "xxletter.txtyy") << route.name;
+        EXPECT_EQ(f.RxRichEdit1->SelectedText(), "letter.txt") << route.name;
+        f.RxRichEdit1->Undo();
+        EXPECT_EQ(f.RxRichEdit1->Text(), "xxSELyy") << route.name;
+    }
+    prepareSelection(f);
+    platform.files.answers = {std::nullopt};
+    press(f.RxRichEdit1, "F10");
+    EXPECT_EQ(f.RxRichEdit1->Text(), "xxSELyy");
+}
+
+TEST_F(InsertsTest, BothFileInsertsShareTheDialogThatRemembersTheLastFile)
+{
+    TForm1 &f = shownForm();
+    const QString first = writeFile("first.txt", "1");
+    platform.files.answers = {first, std::nullopt, dir.filePath("second.txt")};
+    press(f.RxRichEdit1, "Ctrl+E");
+    press(f.RxRichEdit1, "F10"); // cancelled: the dialog keeps the first file
+    press(f.RxRichEdit1, "F10");
+    press(f.RxRichEdit1, "Ctrl+E");
+    ASSERT_EQ(platform.files.openRequests.size(), 4);
+    EXPECT_EQ(platform.files.openRequests[0].fileName, QString());
+    EXPECT_EQ(platform.files.openRequests[1].fileName, first);
+    EXPECT_EQ(platform.files.openRequests[2].fileName, first);
+    EXPECT_EQ(platform.files.openRequests[3].fileName, dir.filePath("second.txt"));
+}
+
+TEST_F(InsertsTest, TemplatesFromBothMenusReplaceTheDocumentAndMarkItModified)
+{
+    struct Case {
+        const char *mainItem;
+        const char *contextItem;
+        const char *firstLine;
+        bool breakAfterLast;
+    };
+    const Case cases[] = {
+        {"Delphi1", "Delphi2", "unit Unit1;", true},
+        {"Pascal1", "ObjectPascal1", "program Project1;", true},
+        {"HTML1", "HTML2", "<HTML>", false},
+        {"Cheader1", "CHeader2", "#ifndef mainH", true},
+        {"CPP1", "CPP2", "#include <vcl.h>", true},
+    };
+    TForm1 &f = shownForm();
+    for (const Case &c : cases) {
+        for (const char *item : {c.mainItem, c.contextItem}) {
+            f.RxRichEdit1->ClearAll();
+            f.RxRichEdit1->setText(QStringLiteral("former"));
+            f.RxRichEdit1->setModified(false);
+            f.menuItem(QString::fromLatin1(item))->trigger();
+            const QString text = f.RxRichEdit1->Text();
+            EXPECT_TRUE(text.startsWith(QString::fromLatin1(c.firstLine) + "\r\n")) << item;
+            EXPECT_EQ(text.endsWith("\r\n"), c.breakAfterLast) << item;
+            EXPECT_FALSE(text.contains("former")) << item;
+            EXPECT_TRUE(f.RxRichEdit1->IsModified()) << item;
+        }
+    }
+    EXPECT_TRUE(platform.boxes.questions.isEmpty()); // replaced without asking
+}
+
+TEST_F(InsertsTest, InsertObjectGoesThroughTheEditorsDialog)
+{
+    TForm1 &f = shownForm();
+    const QString picture = dir.filePath("dot.png");
+    QImage image(4, 3, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    ASSERT_TRUE(image.save(picture));
+
+    f.RxRichEdit1->setText(QStringLiteral("ab"));
+    f.RxRichEdit1->setSelectionStart(1);
+    platform.objects.choice = platform::InsertObjectChoice{picture, false};
+    f.menuItem("N113")->trigger();
+    EXPECT_EQ(platform.objects.asked, 1);
+    EXPECT_TRUE(f.RxRichEdit1->selectedObject().isValid());
+    EXPECT_EQ(f.RxRichEdit1->TextLength(), 3);
+
+    // Cancelled: nothing goes in and nothing is said.
+    platform.objects.choice.reset();
+    f.menuItem("N113")->trigger();
+    EXPECT_EQ(platform.objects.asked, 2);
+    EXPECT_EQ(f.RxRichEdit1->TextLength(), 3);
+    EXPECT_TRUE(platform.boxes.messages.isEmpty());
+}
+
+TEST_F(InsertsTest, KeyboardLayoutCommandsInBothLanguages)
+{
+    const quint32 en = 0x04090409, ru = 0x04190419;
+    struct Case {
+        QByteArray settings;
+        QList<quint32> installed;
+        const char *english;      // panel 4 after the English command
+        const char *russian;      // and after the Russian one
+        QList<quint32> activated; // by the English command, then by the Russian one
+    };
+    const Case cases[] = {
+        {"", {en, ru}, "ENG.", "RUS.", {en, ru}},
+        {"[LANGUAGE]\nLang=0\n", {en, ru}, "АНГЛ.", "РУС.", {en, ru}},
+        // A layout not installed is not activated; the panel says it all the same.
+        {"", {en}, "ENG.", "RUS.", {en}},
+        {"[LANGUAGE]\nLang=0\n", {ru}, "АНГЛ.", "РУС.", {ru}},
+        {"[LANGUAGE]\nLang=0\n", {}, "АНГЛ.", "РУС.", {}},
+    };
+    for (const Case &c : cases) {
+        writeSettings(c.settings);
+        platform.keyboard.layouts = c.installed;
+        TForm1 &f = shownForm();
+        for (const auto &[english, russian] :
+             {std::pair(routes(26, "N38", "N85", "Ctrl+Alt+E"), routes(27, "N39", "N86", "Ctrl+Alt+R"))}) {
+            for (std::size_t i = 0; i < english.size(); ++i) {
+                platform.keyboard.activations.clear();
+                english[i].run(f);
+                EXPECT_EQ(f.StatusBar1->panelText(4), u8(c.english)) << english[i].name;
+                russian[i].run(f);
+                EXPECT_EQ(f.StatusBar1->panelText(4), u8(c.russian)) << russian[i].name;
+                EXPECT_EQ(platform.keyboard.activations, c.activated) << english[i].name;
+            }
+        }
+    }
+}
+
+TEST_F(InsertsTest, TheLayoutPanelWaitsForTheNextLayoutCommandAfterALanguageSwitch)
+{
+    writeSettings("[LANGUAGE]\nLang=0\n");
+    TForm1 &f = shownForm();
+    press(f.RxRichEdit1, "Ctrl+Alt+E");
+    ASSERT_EQ(f.StatusBar1->panelText(4), u8("АНГЛ."));
+    f.CB3->click(); // to English
+    ASSERT_TRUE(f.Lang);
+    EXPECT_EQ(f.StatusBar1->panelText(4), u8("АНГЛ."));
+    press(f.RxRichEdit1, "Ctrl+Alt+E");
+    EXPECT_EQ(f.StatusBar1->panelText(4), "ENG.");
+}
+
+TEST_F(InsertsTest, StatisticsWindowInBothLanguages)
+{
+    struct Case {
+        QByteArray settings;
+        const char *title;
+        QStringList labels;
+    };
+    const Case cases[] = {
+        {"", "Program statistics", {"Strings count", "2", "Chars count (all)", "8", "Chars count", "7"}},
+        {"[LANGUAGE]\nLang=0\n",
+         "Статистика программы",
+         {u8("Количество строк"), "2", u8("Количество знаков всего"), "8", u8("Количество знаков"), "7"}},
+    };
+    for (const Case &c : cases) {
+        writeSettings(c.settings);
+        TForm1 &f = shownForm();
+        f.RxRichEdit1->setText(QStringLiteral("abc\r\ndef"));
+        f.RxRichEdit1->setSelectionStart(0);
+        f.RxRichEdit1->setSelectionLength(7);
+        const std::vector<Route> ways = {
+            {"N54", [](TForm1 &form) { form.menuItem("N54")->trigger(); }},
+            {"N103", [](TForm1 &form) { form.menuItem("N103")->trigger(); }},
+            {"Ctrl+Shift+F1", [](TForm1 &form) { press(form.RxRichEdit1, "Ctrl+Shift+F1"); }},
+        };
+        for (const Route &way : ways) {
+            QStringList labels;
+            QString title;
+            platform.modal.inspect = [&](QDialog &window) {
+                title = window.windowTitle();
+                QList<QLabel *> found = window.findChildren<QLabel *>();
+                std::sort(found.begin(), found.end(), [](const QLabel *a, const QLabel *b) {
+                    return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
+                });
+                for (const QLabel *label : found)
+                    labels.append(label->text());
+            };
+            way.run(f);
+            EXPECT_EQ(title, u8(c.title)) << way.name;
+            EXPECT_EQ(labels, c.labels) << way.name;
+        }
+        EXPECT_EQ(platform.modal.titles.size(), 3 * (&c - cases + 1));
+    }
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+
+// The text transforms of the "Вставка" and "Формат" menus: reverse, case and
+// sort. Pure text in, text out; the command handlers read the editor and put
+// the result back.
+namespace transforms {
+
+// The characters in the opposite order, line breaks included. A character
+// outside the BMP (a surrogate pair) moves as one character, so no half of it
+// is left alone.
+QString Reversed(const QString &text);
+
+// Case mapping of the Windows-1251 code page: the Latin and Cyrillic letters
+// it holds (Ё/ё and the other Cyrillic letters in 0x80..0xBF included) change
+// case; every other character, and every character the code page lacks, stays
+// as it is. The length never changes.
+QString UpperCase1251(const QString &text);
+QString LowerCase1251(const QString &text);
+
+// The paragraphs of a document text whose paragraph ends are CR LF, as the
+// editor's line list would give them: a last empty paragraph is left out, so
+// an empty text has no lines.
+QStringList DocumentLines(const QString &documentText);
+
+// Sorts ascending, ignoring case, by the collation of `locale`. Equal lines
+// keep their order. For the C locale, which would compare code points
+// (ё after я), the language-neutral collation is used.
+void SortLines(QStringList &lines, const QLocale &locale);
+
+// The lines, each followed by CR LF; the empty text for no lines.
+QString JoinLines(const QStringList &lines);
+
+} // namespace transforms
