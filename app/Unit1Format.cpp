@@ -8,6 +8,7 @@
 #include "editor/TRxRichEdit.h"
 #include "editor/UpDown.h"
 #include "platform/Platform.h"
+#include "tools/Inserts.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -211,7 +212,7 @@ void TForm1::Timer1Timer()
     const QLocale locale = QLocale::system();
     const QDateTime now = platform_.clock().now();
     StatusBar1->setPanelText(ClockPanel, locale.toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
-                                             locale.toString(now.time(), QLocale::LongFormat));
+                                             locale.toString(now.time(), inserts::longTimeFormat(locale)));
     platform::LockKeys &keys = platform_.lockKeys();
     StatusBar2->setPanelText(0, keys.isOn(platform::LockKey::CapsLock) ? QStringLiteral("CAPS") : QString());
     StatusBar2->setPanelText(1, keys.isOn(platform::LockKey::ScrollLock) ? QStringLiteral("SCROLL") : QString());

@@ -5,6 +5,7 @@
 
 namespace {
 constexpr int kBarHeight = 19;
+constexpr int kFontPixels = 11; // the classic window font's height, so the panel texts fit
 }
 
 StatusBar::StatusBar(int panelCount, QWidget *parent) : QFrame(parent)
@@ -24,6 +25,9 @@ StatusBar::StatusBar(int panelCount, QWidget *parent) : QFrame(parent)
         panels_.append(label);
         widths_.append(0);
     }
+    QFont small = font();
+    small.setPixelSize(kFontPixels);
+    setFont(small);
     setFixedHeight(kBarHeight);
     // A window narrower than the panels clips them instead of growing.
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);

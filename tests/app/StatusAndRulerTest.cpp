@@ -4,6 +4,7 @@
 #include "editor/Ruler.h"
 #include "editor/StatusBar.h"
 #include "editor/TRxRichEdit.h"
+#include "tools/Inserts.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -97,7 +98,8 @@ TEST_F(StatusTest, ClockAndLockKeysEverySecond)
     form->Timer1Timer();
     const QLocale locale = QLocale::system();
     EXPECT_EQ(panel(6), locale.toString(QDate(2026, 12, 8), QLocale::ShortFormat) + " " +
-                            locale.toString(QTime(9, 5, 7), QLocale::LongFormat));
+                            locale.toString(QTime(9, 5, 7), inserts::longTimeFormat(locale)));
+    EXPECT_FALSE(panel(6).contains("UTC"));
     EXPECT_EQ(form->StatusBar2->panelText(0), "CAPS");
     EXPECT_EQ(form->StatusBar2->panelText(1), "");
     EXPECT_EQ(form->StatusBar2->panelText(2), "NUM");
