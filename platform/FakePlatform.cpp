@@ -66,9 +66,10 @@ std::optional<QString> nextAnswer(std::deque<std::optional<QString>> &answers)
 {
     if (answers.empty())
         return std::nullopt;
-    std::optional<QString> answer = answers.front();
+    const QString path = answers.front().value_or(QString());
+    const bool confirmed = answers.front().has_value();
     answers.pop_front();
-    return answer;
+    return confirmed ? std::optional<QString>(path) : std::nullopt;
 }
 
 } // namespace
