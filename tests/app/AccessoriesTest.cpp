@@ -27,6 +27,20 @@ int pdfPages(const QString &path)
     return static_cast<int>(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page "));
 }
 
+// The size of the first page, in points.
+QSizeF pdfPageSize(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray pdf = file.readAll();
+    const qsizetype at = pdf.indexOf("/MediaBox [");
+    if (at < 0)
+        return {};
+    const QList<QByteArray> numbers = pdf.mid(at + 11, 40).split(']').first().simplified().split(' ');
+    return numbers.size() == 4 ? QSizeF(numbers[2].toDouble(), numbers[3].toDouble()) : QSizeF();
+}
+
 } // namespace
 
 TEST_F(MainWindowTest, PrintingUsesTheWholePrintableAreaOnly)
@@ -46,10 +60,17 @@ TEST_F(MainWindowTest, PrintingUsesTheWholePrintableAreaOnly)
     f.menuItem("N66")->trigger();
     const int pages = pdfPages(pdf);
     EXPECT_GT(pages, 3);
+    const QSizeF paper = platform.printer.currentPrinter().pageLayout().fullRectPoints().size();
+    EXPECT_NEAR(pdfPageSize(pdf).width(), paper.width(), 1.0);
+    EXPECT_NEAR(pdfPageSize(pdf).height(), paper.height(), 1.0);
     // Margins on the printer do not change the pages.
     platform.printer.currentPrinter().setPageMargins(QMarginsF(50, 50, 50, 50), QPageLayout::Millimeter);
     f.toolButton(6)->click();
     EXPECT_GE(pdfPages(pdf), pages);
+    // Landscape paper prints landscape pages.
+    platform.printer.currentPrinter().setPageOrientation(QPageLayout::Landscape);
+    f.toolButton(6)->click();
+    EXPECT_GT(pdfPageSize(pdf).width(), pdfPageSize(pdf).height());
 }
 
 TEST_F(MainWindowTest, SetupDialogsOpenFromTheirButtonsItemsAndKeys)
