@@ -2,16 +2,15 @@
 // change handler that refreshes the status bar, and the repaint, in documents
 // of 1 KB, 1 MB and 16 MB, word wrap on and off, the caret at the start and at
 // the end. Prints milliseconds per keystroke.
+#include "BenchWindow.h"
 #include "app/Unit1.h"
 #include "editor/TRxRichEdit.h"
-#include "platform/FakePlatform.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QTextBlock>
 #include <QElapsedTimer>
 #include <QKeyEvent>
-#include <QTemporaryDir>
 #include <cstdio>
 
 namespace {
@@ -58,13 +57,8 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir dir;
-    platform::FakePlatform platform;
-    TForm1::Options options;
-    options.settingsPath = dir.filePath(QStringLiteral("Veltrix.ini"));
-    TForm1 form(platform, options);
-    form.resize(1000, 700);
-    form.show();
+    BenchWindow window;
+    TForm1 &form = window.form;
     form.RxRichEdit1->setFocus();
 
     std::printf("%-8s %-6s %12s %12s\n", "size", "wrap", "start ms", "end ms");

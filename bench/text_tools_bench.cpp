@@ -1,17 +1,16 @@
 // Sorting and recoding whole documents, timed from the command to the document
 // shown again, side by side with GNU sort -f and iconv on the same lines and
 // bytes. Prints seconds and the ratio to the other program.
+#include "BenchWindow.h"
 #include "app/Unit1.h"
 #include "editor/CodePages.h"
 #include "editor/TRxRichEdit.h"
-#include "platform/FakePlatform.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <cstdio>
 
 namespace {
@@ -83,13 +82,9 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir dir;
-    platform::FakePlatform platform;
-    TForm1::Options options;
-    options.settingsPath = dir.filePath(QStringLiteral("Veltrix.ini"));
-    TForm1 form(platform, options);
-    form.resize(1000, 700);
-    form.show();
+    BenchWindow window;
+    TForm1 &form = window.form;
+    QTemporaryDir &dir = window.dir;
 
     for (int lines : {200000, 1000000}) {
         const QString text = linesOf(lines);

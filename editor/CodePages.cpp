@@ -167,4 +167,9 @@ QByteArray encodeKoi8r(QStringView text, bool *lossless)
     return encode(text, koi8rReverse(), lossless);
 }
 
+const char16_t *windows1251HighHalf()
+{
+    return kWindows1251High;
+}
+
 } // namespace codepage

@@ -18,6 +18,8 @@ QByteArray encodeWindows1251(QStringView text, bool *lossless = nullptr);
 bool canEncodeWindows1251(QChar c);
 // The byte for one character, or -1 when Windows-1251 has none.
 int windows1251Byte(QChar c);
+// The characters of the bytes 0x80 to 0xFF, for readers that decode byte by byte.
+const char16_t *windows1251HighHalf();
 
 QString decodeKoi8r(QByteArrayView bytes);
 QByteArray encodeKoi8r(QStringView text, bool *lossless = nullptr);

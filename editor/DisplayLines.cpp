@@ -26,7 +26,7 @@ int DisplayLines::linesOf(const QTextBlock &block) const
 void DisplayLines::syncThrough(int blockNumber)
 {
     const int blocks = document_->blockCount();
-    firstLine_.resize(static_cast<std::size_t>(blocks) + 1);
+    firstLine_.resize(static_cast<std::size_t>(blocks));
     if (validBlocks_ > blockNumber)
         return;
     QTextBlock block = document_->findBlockByNumber(validBlocks_);
@@ -36,9 +36,6 @@ void DisplayLines::syncThrough(int blockNumber)
         line += linesOf(block);
     }
     validBlocks_ = std::min(blockNumber + 1, blocks);
-    // firstLine_[blocks] holds the total once the last block is in.
-    if (validBlocks_ == blocks)
-        firstLine_[blocks] = line;
 }
 
 int DisplayLines::count()
@@ -67,7 +64,7 @@ int DisplayLines::lineOfPosition(int position)
 void DisplayLines::syncThroughLine(int line)
 {
     const int blocks = document_->blockCount();
-    firstLine_.resize(static_cast<std::size_t>(blocks) + 1);
+    firstLine_.resize(static_cast<std::size_t>(blocks));
     QTextBlock block = document_->findBlockByNumber(validBlocks_);
     int next = validBlocks_ == 0 ? 0 : firstLine_[validBlocks_ - 1] + linesOf(block.previous());
     // Up to the first block that starts after `line`: the ones before hold it.

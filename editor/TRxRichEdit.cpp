@@ -83,9 +83,7 @@ void TRxRichEdit::adoptDocument(QTextDocument *document)
     // The control deletes the document it made itself; the ones we made are ours.
     QTextDocument *old = QTextEdit::document();
     const bool oldIsOurs = old && old != document && old->parent() == this;
-    document->setParent(this);
-    document->setDefaultFont(font());
-    document->setDefaultTextOption(textOption_);
+    document->setParent(this); // made by newDocument(), with the control's font and tabs
     setDocument(document);
     if (oldIsOurs)
         old->deleteLater();
