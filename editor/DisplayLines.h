@@ -1,22 +1,15 @@
 #pragma once
 
-#include <QObject>
-#include <vector>
-
+class EditorLayout;
 class QTextDocument;
-class QTextBlock;
 
 // The lines the editor shows: with word wrap on, a paragraph that wraps is
-// several lines; a soft line break starts a line too. Line numbers of the
-// paragraphs are cached and recomputed lazily from the first paragraph an edit
-// touched, so a query costs little on large documents.
-class DisplayLines : public QObject {
-    Q_OBJECT
+// several lines; a soft line break starts a line too. The line counts come
+// from the editor's layout, which keeps them summed per run of paragraphs, so
+// a query costs little on large documents.
+class DisplayLines {
 public:
-    explicit DisplayLines(QTextDocument *document, QObject *parent = nullptr);
-
-    // Everything laid out anew (width, font or wrap mode changed).
-    void invalidateAll() { validBlocks_ = 0; }
+    explicit DisplayLines(QTextDocument *document);
 
     int count();                       // every line, the last empty one included
     int lineOfPosition(int position);  // the line holding a position
@@ -24,11 +17,7 @@ public:
     int lineLength(int line);          // characters of the line without its break
 
 private:
-    void syncThrough(int blockNumber);
-    void syncThroughLine(int line);
-    int linesOf(const QTextBlock &block) const;
+    EditorLayout &layout() const;
 
     QTextDocument *document_;
-    std::vector<int> firstLine_; // first line number of each block, valid below validBlocks_
-    int validBlocks_ = 0;
 };

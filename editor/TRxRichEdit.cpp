@@ -1,7 +1,8 @@
 #include "editor/TRxRichEdit.h"
 
 #include "editor/DisplayLines.h"
-#include "editor/LinkHighlighter.h"
+#include "editor/EditorLayout.h"
+#include "editor/Links.h"
 #include "editor/RichEditStrings.h"
 #include "editor/RtfReader.h"
 #include "editor/RtfWriter.h"
@@ -29,13 +30,22 @@ const QString kRtfMimeTypes[] = {QStringLiteral("text/rtf"), QStringLiteral("app
                                  QStringLiteral("text/richtext")};
 
 // The document's characters as the program counts them: a paragraph end is
-// `paragraphEnd`, a soft line break a vertical tab.
-QString programText(QString raw, const QString &paragraphEnd)
+// `paragraphEnd`, a soft line break a vertical tab. One pass: QString::replace
+// with a longer replacement moves the tail once per match.
+QString programText(const QString &raw, const QString &paragraphEnd)
 {
-    raw.replace(QChar::LineSeparator, QLatin1Char('\v'));
-    if (paragraphEnd.size() == 1)
-        return raw.replace(QChar::ParagraphSeparator, paragraphEnd.at(0));
-    return raw.replace(QChar::ParagraphSeparator, paragraphEnd);
+    const qsizetype ends = raw.count(QChar::ParagraphSeparator);
+    QString text(raw.size() + ends * (paragraphEnd.size() - 1), Qt::Uninitialized);
+    QChar *out = text.data();
+    for (const QChar c : raw) {
+        if (c == QChar::ParagraphSeparator) {
+            for (const QChar e : paragraphEnd)
+                *out++ = e;
+        } else {
+            *out++ = c == QChar::LineSeparator ? QChar(u'\v') : c;
+        }
+    }
+    return text;
 }
 
 } // namespace
@@ -72,6 +82,7 @@ TRxRichEdit::~TRxRichEdit()
 std::unique_ptr<QTextDocument> TRxRichEdit::newDocument() const
 {
     auto document = std::make_unique<QTextDocument>();
+    document->setDocumentLayout(new EditorLayout(document.get()));
     document->setDefaultFont(font());
     document->setDefaultTextOption(textOption_);
     document->setUndoRedoEnabled(true);
@@ -89,9 +100,7 @@ void TRxRichEdit::adoptDocument(QTextDocument *document)
         old->deleteLater();
 
     displayLines_ = std::make_unique<DisplayLines>(document);
-    if (!highlighter_)
-        highlighter_ = new LinkHighlighter(this);
-    highlighter_->setDocument(autoUrlDetect_ ? document : nullptr);
+    static_cast<EditorLayout *>(document->documentLayout())->setLinksShown(autoUrlDetect_);
     undoDepth_ = 0;
     redoDepth_ = 0;
 
@@ -233,13 +242,12 @@ void TRxRichEdit::setWordWrap(bool wrap)
 {
     wordWrap_ = wrap;
     setLineWrapMode(wrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
-    displayLines_->invalidateAll();
 }
 
 void TRxRichEdit::setAutoURLDetect(bool detect)
 {
     autoUrlDetect_ = detect;
-    highlighter_->setDocument(detect ? document() : nullptr);
+    static_cast<EditorLayout *>(document()->documentLayout())->setLinksShown(detect);
 }
 
 void TRxRichEdit::setHideSelection(bool hide)
@@ -555,7 +563,7 @@ QString TRxRichEdit::linkAt(QPoint viewportPosition, int *start, int *end) const
     const QTextBlock block = document()->findBlock(position);
     const int inBlock = position - block.position();
     const QString text = block.text();
-    for (const LinkHighlighter::Link &link : LinkHighlighter::findLinks(text)) {
+    for (const links::Link &link : links::find(text)) {
         if (inBlock >= link.start && inBlock < link.start + link.length) {
             *start = block.position() + link.start;
             *end = *start + link.length;
@@ -606,12 +614,6 @@ void TRxRichEdit::keyPressEvent(QKeyEvent *event)
         return;
     }
     QTextEdit::keyPressEvent(event);
-}
-
-void TRxRichEdit::resizeEvent(QResizeEvent *event)
-{
-    QTextEdit::resizeEvent(event);
-    displayLines_->invalidateAll();
 }
 
 bool TRxRichEdit::canInsertFromMimeData(const QMimeData *source) const

@@ -11,7 +11,6 @@
 #include <memory>
 
 class DisplayLines;
-class LinkHighlighter;
 class QPrinter;
 class TRichEditStrings;
 namespace platform { class Platform; }
@@ -128,7 +127,6 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
     QMimeData *createMimeDataFromSelection() const override;
@@ -149,7 +147,6 @@ private:
     TRxParaAttributes paragraphFormat_{*this};
     std::unique_ptr<TRichEditStrings> lines_;
     std::unique_ptr<DisplayLines> displayLines_;
-    LinkHighlighter *highlighter_ = nullptr;
     QTextOption textOption_;
     PlainTextFormat plainTextFormat_;
     TColor color_ = TColor::fromRgb(0xffffff);

@@ -1,7 +1,9 @@
-#include "editor/LinkHighlighter.h"
+#include "editor/Links.h"
 
 #include <QRegularExpression>
 #include <QTextCharFormat>
+
+namespace links {
 
 namespace {
 
@@ -25,7 +27,7 @@ int trimmedLength(const QString &text, int start, int length)
 
 } // namespace
 
-QList<LinkHighlighter::Link> LinkHighlighter::findLinks(const QString &text)
+QList<Link> find(const QString &text)
 {
     QList<Link> links;
     // Every address has a colon or "www." in it: most paragraphs need no regex.
@@ -43,11 +45,12 @@ QList<LinkHighlighter::Link> LinkHighlighter::findLinks(const QString &text)
     return links;
 }
 
-void LinkHighlighter::highlightBlock(const QString &text)
+QTextCharFormat format()
 {
     QTextCharFormat link;
     link.setForeground(QColor(Qt::blue));
     link.setFontUnderline(true);
-    for (const Link &found : findLinks(text))
-        setFormat(found.start, found.length, link);
+    return link;
 }
+
+} // namespace links

@@ -1,0 +1,115 @@
+#pragma once
+
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
+#include <QTimer>
+#include <unordered_set>
+#include <vector>
+
+// The editor's document layout. It lays out only the paragraphs that are
+// shown or asked for, and keeps the height and line count of every paragraph
+// in chunks that carry their sums: an edit lays out the paragraphs it touched
+// and moves nothing else, so a keystroke costs the same at the start of a
+// large document as in a small one. Paragraphs not laid out yet take an
+// estimated height until the background pass, a paint or a query reaches them.
+//
+// It handles what the editor's documents hold: paragraphs with alignment,
+// margins, first-line indent, tabs and lists, inline pictures. There are no
+// tables or nested frames in them. Addresses in the text are shown as links
+// when `setLinksShown` is on; that format is painted only and never part of
+// the document.
+class EditorLayout : public QAbstractTextDocumentLayout {
+    Q_OBJECT
+public:
+    explicit EditorLayout(QTextDocument *document);
+    ~EditorLayout() override;
+
+    void draw(QPainter *painter, const PaintContext &context) override;
+    int hitTest(const QPointF &point, Qt::HitTestAccuracy accuracy) const override;
+    int pageCount() const override { return 1; }
+    QSizeF documentSize() const override;
+    QRectF frameBoundingRect(QTextFrame *frame) const override;
+    QRectF blockBoundingRect(const QTextBlock &block) const override;
+
+    void setLinksShown(bool shown);
+    bool linksShown() const { return linksShown_; }
+
+    // Display lines, counted over laid-out paragraphs: each call lays out
+    // whatever paragraphs before the answer are still estimated.
+    int firstLineOfBlock(int blockNumber);
+    // The paragraph that holds display line `line` and that paragraph's first
+    // line; -1 when the document has fewer lines.
+    int blockOfLine(int line, int *firstLine);
+    int lineCount();
+
+    // Lays out every paragraph still estimated.
+    void layoutAll();
+    int blocksNotLaidOut() const;
+
+protected:
+    void documentChanged(int from, int charsRemoved, int charsAdded) override;
+
+private:
+    struct Entry {
+        qreal height = 0;
+        int lines = 1;
+        bool laidOut = false;
+    };
+    struct Chunk {
+        std::vector<Entry> entries;
+        qreal height = 0;
+        int lines = 0;
+        int notLaidOut = 0;
+        bool dirty = false; // sums to be taken again
+        void resum();
+    };
+    struct Place {
+        std::size_t chunk;
+        std::size_t index;
+    };
+    struct ChangeKey {
+        int from = -1, removed = -1, added = -1, revision = -1;
+        bool operator==(const ChangeKey &other) const
+        {
+            return from == other.from && removed == other.removed && added == other.added && revision == other.revision;
+        }
+    };
+
+    void applyChange(int from, int removed, int added);
+    void rebuild();
+    Place place(int blockNumber) const;
+    int blockNumberAt(Place place) const;
+    qreal blockTop(int blockNumber) const;
+    int blockAtY(qreal y, qreal *top) const;
+    // Lays out a paragraph and writes what it measured into its entry; returns
+    // the change of its height.
+    qreal layoutBlock(const QTextBlock &block, Entry &entry) const;
+    Entry estimate(const QTextBlock &block) const;
+    void ensureLaidOut(const QTextBlock &block) const;
+    void layoutThrough(int blockNumber) const;
+    void splitLargeChunks();
+    void setEntry(Place at, const QTextBlock &block) const;
+    template <typename Visit> void forEachEntry(Place from, QTextBlock block, Visit visit) const;
+    void scheduleBackground();
+    void backgroundStep();
+    void reportSize() const;
+    qreal availableWidth() const;
+    qreal margin() const;
+    class ShapingKept;
+    void keepShaping(const QTextBlock &block);
+    void dropOldShaping();
+    void drawListMarker(QPainter *painter, const QPointF &origin, const QTextBlock &block) const;
+
+    mutable std::vector<Chunk> chunks_;
+    int totalBlocks_ = 0;
+    qreal estimatedLineHeight_ = 0;
+    qreal estimatedCharWidth_ = 0;
+    mutable qreal widest_ = 0;
+    mutable QSizeF reportedSize_;
+    mutable bool sizeReportQueued_ = false;
+    bool linksShown_ = false;
+    ChangeKey applied_;
+    QTimer background_;
+    std::unordered_set<ShapingKept *> kept_;
+    quint64 paints_ = 0;
+};

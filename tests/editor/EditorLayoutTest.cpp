@@ -1,0 +1,204 @@
+#include "RichEditFixture.h"
+#include "editor/EditorLayout.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QRandomGenerator>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextLayout>
+
+namespace {
+
+EditorLayout &layoutOf(TRxRichEdit &editor)
+{
+    return *static_cast<EditorLayout *>(editor.document()->documentLayout());
+}
+
+QString paragraphs(int count, int wordsEach)
+{
+    QString text;
+    for (int i = 0; i < count; ++i) {
+        for (int w = 0; w < wordsEach; ++w)
+            text += QStringLiteral("слово%1 ").arg((i * 7 + w) % 13);
+        text += QLatin1Char('\n');
+    }
+    return text;
+}
+
+// Every paragraph laid out where the one before it ends, the document as high
+// as its paragraphs, and the display lines counted as a plain walk counts them.
+void expectInStep(TRxRichEdit &editor)
+{
+    QTextDocument *doc = editor.document();
+    EditorLayout &layout = layoutOf(editor);
+    layout.layoutAll();
+    qreal bottom = doc->documentMargin();
+    int line = 0;
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        const QRectF rect = layout.blockBoundingRect(block);
+        ASSERT_DOUBLE_EQ(rect.top(), bottom) << "paragraph " << block.blockNumber();
+        const QTextLayout *lines = block.layout();
+        ASSERT_GT(lines->lineCount(), 0);
+        const QTextLine last = lines->lineAt(lines->lineCount() - 1);
+        ASSERT_DOUBLE_EQ(rect.height(), last.y() + last.height()) << "paragraph " << block.blockNumber();
+        ASSERT_EQ(layout.firstLineOfBlock(block.blockNumber()), line) << "paragraph " << block.blockNumber();
+        bottom = rect.bottom();
+        line += lines->lineCount();
+    }
+    EXPECT_DOUBLE_EQ(layout.documentSize().height(), bottom + doc->documentMargin());
+    EXPECT_EQ(editor.LineCount(), line);
+}
+
+} // namespace
+
+TEST_F(RichEditTest, LayoutStaysInStepThroughEditsAcrossManyParagraphs)
+{
+    // Enough paragraphs for many runs of them, edits that split, join and
+    // delete across runs, and undo and redo of them.
+    editor->setText(paragraphs(1500, 9));
+    QRandomGenerator random(11);
+    QTextDocument *doc = editor->document();
+    for (int step = 0; step < 120; ++step) {
+        QTextCursor cursor(doc);
+        const int length = doc->characterCount() - 1;
+        cursor.setPosition(random.bounded(length + 1));
+        switch (step % 5) {
+        case 0:
+            cursor.insertText(QStringLiteral("новый\nabzac\nи ещё один длинный абзац, который переносится "
+                                             "на несколько строк при узком окне редактора"));
+            break;
+        case 1: {
+            const int end = std::min(length, cursor.position() + random.bounded(4000));
+            cursor.setPosition(end, QTextCursor::KeepAnchor);
+            cursor.removeSelectedText();
+            break;
+        }
+        case 2:
+            cursor.insertText(QStringLiteral("x"));
+            break;
+        case 3:
+            cursor.insertBlock();
+            break;
+        case 4:
+            editor->Undo();
+            break;
+        }
+        if (step % 20 == 19)
+            expectInStep(*editor);
+    }
+    expectInStep(*editor);
+    // A narrower window wraps anew.
+    editor->resize(220, 300);
+    expectInStep(*editor);
+    editor->setWordWrap(false);
+    expectInStep(*editor);
+}
+
+TEST_F(RichEditTest, WholeTextReplacedIsNotLaidOutAtOnce)
+{
+    editor->setText(paragraphs(20000, 12));
+    EditorLayout &layout = layoutOf(*editor);
+    EXPECT_GT(layout.blocksNotLaidOut(), 10000);
+    // What is shown is laid out and painted.
+    editor->viewport()->repaint();
+    EXPECT_GT(editor->document()->firstBlock().layout()->lineCount(), 0);
+    // The caret's line is exact: the paragraphs before it are laid out for it.
+    editor->setSelectionStart(editor->document()->findBlockByNumber(3000).position());
+    const int line = editor->LineFromChar(editor->SelectionStart());
+    int walked = 0;
+    for (QTextBlock block = editor->document()->begin(); block.blockNumber() < 3000; block = block.next())
+        walked += block.layout()->lineCount();
+    EXPECT_EQ(line, walked);
+    // The background pass finishes the rest.
+    for (int i = 0; i < 10000 && layout.blocksNotLaidOut() > 0; ++i)
+        QApplication::processEvents();
+    EXPECT_EQ(layout.blocksNotLaidOut(), 0);
+    expectInStep(*editor);
+}
+
+TEST_F(RichEditTest, ClicksFindTheCharacterUnderThePointer)
+{
+    editor->setText(QStringLiteral("first line\nsecond line here\nthird"));
+    EditorLayout &layout = layoutOf(*editor);
+    const QTextBlock second = editor->document()->findBlockByNumber(1);
+    const int at = second.position() + 7; // "l" of "line"
+    QTextCursor cursor(editor->document());
+    cursor.setPosition(at);
+    const QRectF caret = editor->cursorRect(cursor).translated(editor->horizontalScrollBar()->value(),
+                                                               editor->verticalScrollBar()->value());
+    const QPointF onCharacter(caret.left() + 2, caret.center().y());
+    EXPECT_EQ(layout.hitTest(onCharacter, Qt::ExactHit), at);
+    EXPECT_EQ(layout.hitTest(QPointF(caret.left() - 1, caret.center().y()), Qt::FuzzyHit), at);
+    // Past the end of a line: nothing exactly, the line's end otherwise.
+    EXPECT_EQ(layout.hitTest(QPointF(390, caret.center().y()), Qt::ExactHit), -1);
+    EXPECT_EQ(layout.hitTest(QPointF(390, caret.center().y()), Qt::FuzzyHit),
+              second.position() + second.length() - 1);
+    // Below the text: the last position.
+    EXPECT_EQ(layout.hitTest(QPointF(390, 5000), Qt::FuzzyHit), editor->TextLength());
+    EXPECT_EQ(layout.hitTest(QPointF(5, 5000), Qt::ExactHit), -1);
+}
+
+TEST_F(RichEditTest, PicturesTakeTheSizeTheirFormatGives)
+{
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    editor->document()->addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("mem:pic")), image);
+    QTextImageFormat format;
+    format.setName(QStringLiteral("mem:pic"));
+    format.setWidth(80);
+    format.setHeight(60);
+    QTextCursor cursor(editor->document());
+    cursor.insertImage(format);
+    const QRectF rect = layoutOf(*editor).blockBoundingRect(editor->document()->firstBlock());
+    EXPECT_GE(rect.height(), 60);
+    EXPECT_LT(rect.height(), 90);
+    // Painted, scaled to that size.
+    QImage shot(editor->viewport()->size(), QImage::Format_RGB32);
+    editor->viewport()->render(&shot);
+    EXPECT_EQ(shot.pixelColor(int(rect.left()) + 60, int(rect.top()) + 40), QColor(Qt::red));
+}
+
+TEST_F(RichEditTest, AddressesArePaintedAsLinksOnlyWhileDetectionIsOn)
+{
+    editor->setText(QStringLiteral("see http://example.com/page here"));
+    const auto bluePixels = [this] {
+        QImage shot(editor->viewport()->size(), QImage::Format_RGB32);
+        editor->viewport()->render(&shot);
+        int count = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x) {
+                const QColor c = shot.pixelColor(x, y);
+                count += (c.blue() > 150 && c.red() < 100 && c.green() < 100) ? 1 : 0;
+            }
+        return count;
+    };
+    EXPECT_GT(bluePixels(), 20);
+    editor->setAutoURLDetect(false);
+    EXPECT_EQ(bluePixels(), 0);
+    // Painting a link changes neither the text nor the modified flag.
+    editor->setModified(false);
+    editor->setAutoURLDetect(true);
+    bluePixels();
+    EXPECT_FALSE(editor->IsModified());
+    EXPECT_FALSE(editor->CanUndo());
+}
+
+TEST_F(RichEditTest, ShapedGlyphsAreKeptForAFewScreensOnly)
+{
+    editor->setText(paragraphs(3000, 6));
+    QScrollBar *bar = editor->verticalScrollBar();
+    QImage shot(editor->viewport()->size(), QImage::Format_RGB32);
+    for (int i = 0; i < 200 && bar->value() < bar->maximum(); ++i) {
+        bar->setValue(bar->value() + editor->viewport()->height());
+        editor->viewport()->render(&shot);
+    }
+    int kept = 0;
+    for (QTextBlock block = editor->document()->begin(); block.isValid(); block = block.next())
+        kept += block.layout()->cacheEnabled() ? 1 : 0;
+    EXPECT_GT(kept, 0);
+    EXPECT_LE(kept, 512);
+    expectInStep(*editor);
+}
