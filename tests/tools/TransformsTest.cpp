@@ -6,6 +6,8 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QCollator>
+#include <numeric>
 #include <gtest/gtest.h>
 
 using namespace transforms;
@@ -187,4 +189,29 @@ TEST(SortLines, KeepsEveryLineWhole)
     QStringList lines = {longLine, QStringLiteral("b\va"), QStringLiteral("a")};
     SortLines(lines, QLocale(QLocale::Russian, QLocale::Russia));
     EXPECT_EQ(lines, QStringList({QStringLiteral("a"), QStringLiteral("b\va"), longLine}));
+}
+
+TEST(SortLines, LargeInputsSortedInTwoHalvesMatchOneByOneComparison)
+{
+    // Enough lines for the two-halves path; many lines differ only in case, so
+    // the merge must keep equal lines in their first order too.
+    const QLocale russian(QLocale::Russian, QLocale::Russia);
+    const char *const words[] = {"Ёж", "ёж", "Ель", "абзац", "Абзац", "zebra", "Zebra", "apple", "", "мир"};
+    QStringList lines;
+    for (int i = 0; i < 30000; ++i)
+        lines.append(u8(words[(i * 7919) % 10]) + QString::number((i * 31) % 17));
+    QStringList sorted = lines;
+    SortLines(sorted, russian);
+
+    QCollator collator(russian);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    QList<int> order(lines.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return collator.compare(lines.at(a), lines.at(b)) < 0; });
+    QStringList expected;
+    for (int index : order)
+        expected.append(lines.at(index));
+    ASSERT_EQ(sorted.size(), expected.size());
+    EXPECT_EQ(sorted, expected);
 }
