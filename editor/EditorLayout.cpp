@@ -123,7 +123,6 @@ EditorLayout::EditorLayout(QTextDocument *document) : QAbstractTextDocumentLayou
     connect(document, &QTextDocument::contentsChange, this, [this](int from, int removed, int added) {
         applyChange(from, removed, added);
     });
-    rebuild();
 }
 
 EditorLayout::~EditorLayout()
@@ -157,8 +156,23 @@ EditorLayout::Entry EditorLayout::estimate(const QTextBlock &block) const
     return entry;
 }
 
+void EditorLayout::markStale()
+{
+    stale_ = true;
+    Q_EMIT update(QRectF(0, 0, kUnlimitedWidth, kUnlimitedWidth * 1e3));
+    // The size is reported once the entries are made again, when first asked.
+    QMetaObject::invokeMethod(this, [this] { reportSize(); }, Qt::QueuedConnection);
+}
+
+void EditorLayout::ensureCurrent() const
+{
+    if (stale_)
+        const_cast<EditorLayout *>(this)->rebuild();
+}
+
 void EditorLayout::rebuild()
 {
+    stale_ = false;
     const QFontMetricsF metrics(document()->defaultFont());
     estimatedLineHeight_ = metrics.lineSpacing();
     estimatedCharWidth_ = metrics.averageCharWidth();
@@ -245,9 +259,7 @@ void EditorLayout::documentChanged(int from, int charsRemoved, int charsAdded)
     // Page size, default font or text option: everything anew.
     if (from == 0 && charsRemoved == 0 && charsAdded == document()->characterCount() &&
         totalBlocks_ == document()->blockCount()) {
-        rebuild();
-        reportSize();
-        Q_EMIT update(QRectF(0, 0, kUnlimitedWidth, kUnlimitedWidth * 1e3));
+        markStale();
         return;
     }
     applyChange(from, charsRemoved, charsAdded);
@@ -258,6 +270,8 @@ void EditorLayout::applyChange(int from, int removed, int added)
 {
     QTextDocument *doc = document();
     applied_ = ChangeKey{from, removed, added, doc->revision()};
+    if (stale_)
+        return; // all made anew when next asked
     const int count = doc->blockCount();
     const int last = doc->characterCount() - 1;
     const int first = doc->findBlock(std::clamp(from, 0, last)).blockNumber();
@@ -266,9 +280,7 @@ void EditorLayout::applyChange(int from, int removed, int added)
     const int oldEntries = newEntries - (count - totalBlocks_);
     if (first < 0 || oldEntries < 1 || first + oldEntries > totalBlocks_ ||
         (newEntries > kLayOutAtOnce && newEntries > count / 2)) {
-        rebuild();
-        reportSize();
-        Q_EMIT update(QRectF(0, 0, kUnlimitedWidth, kUnlimitedWidth * 1e3));
+        markStale();
         return;
     }
 
@@ -330,9 +342,7 @@ void EditorLayout::applyChange(int from, int removed, int added)
             chunk.resum();
     }
     if (totalBlocks_ != count) {
-        rebuild(); // never expected: the document and the entries disagree
-        reportSize();
-        Q_EMIT update(QRectF(0, 0, kUnlimitedWidth, kUnlimitedWidth * 1e3));
+        markStale(); // never expected: the document and the entries disagree
         return;
     }
 
@@ -479,6 +489,7 @@ void EditorLayout::layoutThrough(int blockNumber) const
 
 int EditorLayout::firstLineOfBlock(int blockNumber)
 {
+    ensureCurrent();
     layoutThrough(blockNumber);
     const Place at = place(blockNumber);
     int line = 0;
@@ -491,6 +502,7 @@ int EditorLayout::firstLineOfBlock(int blockNumber)
 
 int EditorLayout::blockOfLine(int line, int *firstLine)
 {
+    ensureCurrent();
     if (line < 0)
         return -1;
     int before = 0;
@@ -528,12 +540,14 @@ int EditorLayout::lineCount()
 
 void EditorLayout::layoutAll()
 {
+    ensureCurrent();
     layoutThrough(totalBlocks_ - 1);
     reportSize();
 }
 
 int EditorLayout::blocksNotLaidOut() const
 {
+    ensureCurrent();
     int count = 0;
     for (const Chunk &chunk : chunks_)
         count += chunk.notLaidOut;
@@ -548,6 +562,7 @@ void EditorLayout::scheduleBackground()
 
 void EditorLayout::backgroundStep()
 {
+    ensureCurrent();
     QElapsedTimer timer;
     timer.start();
     std::size_t c = 0;
@@ -599,6 +614,7 @@ void EditorLayout::setLinksShown(bool shown)
 
 QSizeF EditorLayout::documentSize() const
 {
+    ensureCurrent();
     qreal height = 0;
     for (const Chunk &chunk : chunks_)
         height += chunk.height;
@@ -617,6 +633,7 @@ QRectF EditorLayout::frameBoundingRect(QTextFrame *frame) const
 
 QRectF EditorLayout::blockBoundingRect(const QTextBlock &block) const
 {
+    ensureCurrent();
     if (!block.isValid() || block.document() != document())
         return {};
     ensureLaidOut(block);
@@ -633,6 +650,7 @@ QRectF EditorLayout::blockBoundingRect(const QTextBlock &block) const
 
 int EditorLayout::hitTest(const QPointF &point, Qt::HitTestAccuracy accuracy) const
 {
+    ensureCurrent();
     const qreal m = margin();
     const bool exact = accuracy == Qt::ExactHit;
     const qreal y = point.y() - m;
@@ -712,6 +730,7 @@ void EditorLayout::dropOldShaping()
 
 void EditorLayout::draw(QPainter *painter, const PaintContext &context)
 {
+    ensureCurrent();
     if (document()->blockCount() != totalBlocks_)
         rebuild(); // never expected outside an edit
     const QRectF clip = context.clip;

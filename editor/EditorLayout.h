@@ -77,6 +77,8 @@ private:
 
     void applyChange(int from, int removed, int added);
     void rebuild();
+    void markStale();
+    void ensureCurrent() const;
     Place place(int blockNumber) const;
     int blockNumberAt(Place place) const;
     qreal blockTop(int blockNumber) const;
@@ -108,6 +110,7 @@ private:
     mutable QSizeF reportedSize_;
     mutable bool sizeReportQueued_ = false;
     bool linksShown_ = false;
+    bool stale_ = true; // entries to be made anew before the next use
     ChangeKey applied_;
     QTimer background_;
     std::unordered_set<ShapingKept *> kept_;
