@@ -375,6 +375,23 @@ void EditorLayout::splitLargeChunks()
 
 // Laying out -----------------------------------------------------------------------
 
+namespace {
+
+// How far a line moves the next one down, by the paragraph's line spacing.
+qreal lineAdvance(const QTextBlockFormat &format, qreal natural)
+{
+    const qreal value = format.lineHeight();
+    switch (format.lineHeightType()) {
+    case QTextBlockFormat::ProportionalHeight: return value > 0 ? natural * value / 100 : natural;
+    case QTextBlockFormat::FixedHeight: return value > 0 ? value : natural;
+    case QTextBlockFormat::MinimumHeight: return std::max(natural, value);
+    case QTextBlockFormat::LineDistanceHeight: return natural + std::max<qreal>(0, value);
+    default: return natural;
+    }
+}
+
+} // namespace
+
 qreal EditorLayout::layoutBlock(const QTextBlock &block, Entry &entry) const
 {
     QTextLayout *layout = block.layout();
@@ -414,7 +431,7 @@ qreal EditorLayout::layoutBlock(const QTextBlock &block, Entry &entry) const
         }
         line.setLineWidth(std::max<qreal>(0, lineWidth));
         line.setPosition(QPointF(x, y));
-        y += line.height();
+        y += lineAdvance(format, line.height());
         widest = std::max(widest, x + line.naturalTextWidth() + right);
     }
     layout->endLayout();

@@ -9,6 +9,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QTest>
 
 namespace {
 
@@ -201,4 +202,39 @@ TEST_F(RichEditTest, ShapedGlyphsAreKeptForAFewScreensOnly)
     EXPECT_GT(kept, 0);
     EXPECT_LE(kept, 512);
     expectInStep(*editor);
+}
+
+TEST_F(RichEditTest, PastedTableIsShownAsParagraphsAndStaysEditable)
+{
+    // Tables come only from pasted HTML: the editor shows their cells one
+    // under another, as it saves them, and edits in and around them work.
+    editor->setText(QStringLiteral("before\nafter"));
+    QTextCursor cursor(editor->document()->findBlockByNumber(1));
+    cursor.insertTable(2, 2);
+    cursor.insertText(QStringLiteral("cell"));
+    editor->setTextCursor(cursor);
+    QTest::keyClicks(editor.get(), QStringLiteral("typed"));
+    QTest::keyClick(editor.get(), Qt::Key_Down);
+    QTest::keyClick(editor.get(), Qt::Key_Up);
+    QTest::keyClick(editor.get(), Qt::Key_Return);
+    QImage shot(editor->viewport()->size(), QImage::Format_RGB32);
+    editor->viewport()->render(&shot);
+    EXPECT_TRUE(editor->Text().contains(QStringLiteral("celltyped")));
+    expectInStep(*editor);
+    editor->SelectWholeText();
+    editor->Clear();
+    expectInStep(*editor);
+}
+
+TEST_F(RichEditTest, LineSpacingOfPastedParagraphsIsKept)
+{
+    editor->setText(QStringLiteral("single\ndouble"));
+    QTextCursor cursor(editor->document()->findBlockByNumber(1));
+    QTextBlockFormat format;
+    format.setLineHeight(200, QTextBlockFormat::ProportionalHeight);
+    cursor.mergeBlockFormat(format);
+    EditorLayout &layout = layoutOf(*editor);
+    const qreal single = layout.blockBoundingRect(editor->document()->findBlockByNumber(0)).height();
+    const qreal twice = layout.blockBoundingRect(editor->document()->findBlockByNumber(1)).height();
+    EXPECT_NEAR(twice, 2 * single, 0.5);
 }
