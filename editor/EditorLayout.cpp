@@ -504,6 +504,27 @@ void EditorLayout::layoutThrough(int blockNumber) const
     }
 }
 
+void EditorLayout::layoutThroughY(qreal y) const
+{
+    qreal top = 0;
+    int number = 0;
+    for (std::size_t c = 0; c < chunks_.size() && top <= y; ++c) {
+        Chunk &chunk = chunks_[c];
+        if (chunk.notLaidOut > 0) {
+            qreal at = top;
+            QTextBlock block = document()->findBlockByNumber(number);
+            for (std::size_t i = 0; i < chunk.entries.size() && block.isValid() && at <= y; ++i) {
+                if (!chunk.entries[i].laidOut)
+                    setEntry(Place{c, i}, block);
+                at += chunk.entries[i].height;
+                block = block.next();
+            }
+        }
+        top += chunk.height;
+        number += static_cast<int>(chunk.entries.size());
+    }
+}
+
 int EditorLayout::firstLineOfBlock(int blockNumber)
 {
     ensureCurrent();
@@ -653,7 +674,12 @@ QRectF EditorLayout::blockBoundingRect(const QTextBlock &block) const
     ensureCurrent();
     if (!block.isValid() || block.document() != document())
         return {};
-    ensureLaidOut(block);
+    // Everything above a paragraph is laid out before it is placed: what is
+    // shown never moves when the paragraphs before it are laid out later.
+    if (document()->blockCount() == totalBlocks_)
+        layoutThrough(block.blockNumber());
+    else
+        ensureLaidOut(block);
     const qreal m = margin();
     const qreal width = std::min(availableWidth(), std::max<qreal>(0, documentSize().width() - 2 * m));
     if (document()->blockCount() != totalBlocks_) {
@@ -673,6 +699,7 @@ int EditorLayout::hitTest(const QPointF &point, Qt::HitTestAccuracy accuracy) co
     const qreal y = point.y() - m;
     if (y < 0 && exact)
         return -1;
+    layoutThroughY(y);
     qreal top = 0;
     int number = blockAtY(std::max<qreal>(0, y), &top);
     QTextBlock block = document()->findBlockByNumber(number);
@@ -753,6 +780,8 @@ void EditorLayout::draw(QPainter *painter, const PaintContext &context)
     const QRectF clip = context.clip;
     const qreal m = margin();
     qreal top = 0;
+    if (clip.isValid())
+        layoutThroughY(clip.bottom() - m);
     const int first = clip.isValid() ? blockAtY(clip.top() - m, &top) : 0;
     QTextBlock block = document()->findBlockByNumber(first);
     const int cursorWidth = property("cursorWidth").toInt();

@@ -11,7 +11,9 @@
 // in chunks that carry their sums: an edit lays out the paragraphs it touched
 // and moves nothing else, so a keystroke costs the same at the start of a
 // large document as in a small one. Paragraphs not laid out yet take an
-// estimated height until the background pass, a paint or a query reaches them.
+// estimated height until the background pass, a paint or a query reaches them;
+// all paragraphs above one that is painted or placed are laid out first, so
+// what is shown never moves when the rest is laid out.
 //
 // It handles what the editor's documents hold: paragraphs with alignment,
 // margins, first-line indent, tabs and lists, inline pictures. There are no
@@ -89,6 +91,7 @@ private:
     Entry estimate(const QTextBlock &block) const;
     void ensureLaidOut(const QTextBlock &block) const;
     void layoutThrough(int blockNumber) const;
+    void layoutThroughY(qreal y) const;
     void splitLargeChunks();
     void setEntry(Place at, const QTextBlock &block) const;
     template <typename Visit> void forEachEntry(Place from, QTextBlock block, Visit visit) const;

@@ -238,3 +238,20 @@ TEST_F(RichEditTest, LineSpacingOfPastedParagraphsIsKept)
     const qreal twice = layout.blockBoundingRect(editor->document()->findBlockByNumber(1)).height();
     EXPECT_NEAR(twice, 2 * single, 0.5);
 }
+
+TEST_F(RichEditTest, ShownTextStaysPutWhileTheRestIsLaidOut)
+{
+    // Straight to the end of a new long text: the paragraphs above are laid
+    // out for it, so the background pass moves nothing that is shown.
+    editor->setText(paragraphs(20000, 12));
+    editor->moveCursor(QTextCursor::End);
+    editor->viewport()->repaint();
+    const QRect caret = editor->cursorRect();
+    const int scrolled = editor->verticalScrollBar()->value();
+    EditorLayout &layout = layoutOf(*editor);
+    for (int i = 0; i < 10000 && layout.blocksNotLaidOut() > 0; ++i)
+        QApplication::processEvents();
+    EXPECT_EQ(layout.blocksNotLaidOut(), 0);
+    EXPECT_EQ(editor->cursorRect(), caret);
+    EXPECT_EQ(editor->verticalScrollBar()->value(), scrolled);
+}
