@@ -26,6 +26,7 @@ constexpr int kLayOutAtOnce = 512;
 constexpr qint64 kBackgroundSliceMs = 8;
 // Paragraphs whose shaped glyphs are kept for the next paint: a few screens.
 constexpr std::size_t kShapingKept = 512;
+constexpr qreal kWidthStep = 128;
 // Width for lines when the document has no page width: nothing wraps.
 constexpr qreal kUnlimitedWidth = 1e6;
 
@@ -658,7 +659,14 @@ QSizeF EditorLayout::documentSize() const
         height += chunk.height;
     const qreal m = margin();
     const qreal page = document()->pageSize().width();
-    const qreal width = std::max(page > 0 ? page : 0, widest_ + 2 * m);
+    // The width without wrap grows in steps: typing on the longest line
+    // would otherwise change the scroll range, and repaint the scroll bar, at
+    // every key.
+    qreal width = widest_ + 2 * m;
+    if (page > 0 && width <= page)
+        width = page;
+    else
+        width = std::max(page, std::ceil(width / kWidthStep) * kWidthStep);
     return {width, height + 2 * m};
 }
 

@@ -255,3 +255,23 @@ TEST_F(RichEditTest, ShownTextStaysPutWhileTheRestIsLaidOut)
     EXPECT_EQ(editor->cursorRect(), caret);
     EXPECT_EQ(editor->verticalScrollBar()->value(), scrolled);
 }
+
+TEST_F(RichEditTest, ScrollRangeWithoutWrapGrowsInStepsAndWrapNeedsNone)
+{
+    editor->setText(QStringLiteral("a fairly long line of text ").repeated(12));
+    EXPECT_EQ(editor->horizontalScrollBar()->maximum(), 0);
+    editor->setWordWrap(false);
+    editor->moveCursor(QTextCursor::End);
+    QApplication::processEvents();
+    QList<int> ranges{editor->horizontalScrollBar()->maximum()};
+    for (int i = 0; i < 12; ++i) {
+        QTest::keyClick(editor.get(), Qt::Key_W);
+        QApplication::processEvents();
+        if (editor->horizontalScrollBar()->maximum() != ranges.last())
+            ranges.append(editor->horizontalScrollBar()->maximum());
+    }
+    EXPECT_GT(ranges.first(), 0);
+    EXPECT_LE(ranges.size(), 2); // a dozen letters cross at most one step
+    // The caret stays in view at the end of the line.
+    EXPECT_TRUE(editor->viewport()->rect().contains(editor->cursorRect().center()));
+}
