@@ -70,7 +70,7 @@ private:
     static QImage picture(QTextDocument *document, const QTextImageFormat &format)
     {
         const QVariant data = document->resource(QTextDocument::ImageResource, QUrl(format.name()));
-        if (data.canConvert<QImage>() && data.userType() == QMetaType::QImage)
+        if (data.userType() == QMetaType::QImage)
             return data.value<QImage>();
         if (data.userType() == QMetaType::QPixmap)
             return data.value<QPixmap>().toImage();
@@ -433,7 +433,12 @@ qreal EditorLayout::layoutBlock(const QTextBlock &block, Entry &entry) const
         line.setLineWidth(std::max<qreal>(0, lineWidth));
         line.setPosition(QPointF(x, y));
         y += lineAdvance(format, line.height());
-        widest = std::max(widest, x + line.naturalTextWidth() + right);
+        // A wrapped line may run a fraction of a pixel past its width; only
+        // what cannot wrap (a wide picture, a line without wrap) widens the text.
+        qreal used = line.naturalTextWidth();
+        if (used <= lineWidth + 1)
+            used = std::min(used, std::max<qreal>(0, lineWidth));
+        widest = std::max(widest, x + used + right);
     }
     layout->endLayout();
     layout->setPosition(QPointF(0, 0));

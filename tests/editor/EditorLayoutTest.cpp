@@ -275,3 +275,23 @@ TEST_F(RichEditTest, ScrollRangeWithoutWrapGrowsInStepsAndWrapNeedsNone)
     // The caret stays in view at the end of the line.
     EXPECT_TRUE(editor->viewport()->rect().contains(editor->cursorRect().center()));
 }
+
+TEST_F(RichEditTest, WrappedTextNeverNeedsAHorizontalScrollBar)
+{
+    // Lines that fill their width to a fraction of a pixel must not widen
+    // the text past the window.
+    QRandomGenerator random(1);
+    const char *const words[] = {"Привет", "мир", "документ", "Текст", "Veltrix", "editor", "строка", "Format", "пример", "абзац"};
+    QString text;
+    for (int i = 0; i < 3000; ++i) {
+        const int count = random.bounded(3, 41);
+        for (int w = 0; w < count; ++w)
+            text += QString::fromUtf8(words[random.bounded(10)]) + QLatin1Char(' ');
+        text += QStringLiteral("line %1\n").arg(i);
+    }
+    editor->resize(700, 400);
+    editor->setText(text);
+    layoutOf(*editor).layoutAll();
+    QApplication::processEvents();
+    EXPECT_EQ(editor->horizontalScrollBar()->maximum(), 0);
+}
