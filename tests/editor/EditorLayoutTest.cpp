@@ -1,5 +1,6 @@
 #include "RichEditFixture.h"
 #include "editor/EditorLayout.h"
+#include "editor/ParagraphFormat.h"
 
 #include <QApplication>
 #include <QImage>
@@ -294,4 +295,47 @@ TEST_F(RichEditTest, WrappedTextNeverNeedsAHorizontalScrollBar)
     layoutOf(*editor).layoutAll();
     QApplication::processEvents();
     EXPECT_EQ(editor->horizontalScrollBar()->maximum(), 0);
+}
+
+TEST_F(RichEditTest, ListMarkersArePaintedBesideTheirParagraphs)
+{
+    editor->setText(QStringLiteral("one\ntwo\nthree"));
+    const auto inkLeftOfText = [this] {
+        QImage shot(editor->viewport()->size(), QImage::Format_RGB32);
+        editor->viewport()->render(&shot);
+        const QTextBlock first = editor->document()->firstBlock();
+        const QRectF rect = layoutOf(*editor).blockBoundingRect(first);
+        const int textLeft = int(rect.left() + first.layout()->lineAt(0).x());
+        int ink = 0;
+        for (int y = int(rect.top()); y < int(rect.bottom()); ++y)
+            for (int x = 0; x < textLeft - 1; ++x)
+                ink += qGray(shot.pixel(x, y)) < 128 ? 1 : 0;
+        return ink;
+    };
+    editor->SelectWholeText();
+    editor->ParagraphFormat().setFirstLineIndent(30); // room for the markers
+    EXPECT_EQ(inkLeftOfText(), 0);
+    editor->applyListStyle(paraformat::ListStyle::Bullet);
+    EXPECT_GT(inkLeftOfText(), 5);
+    editor->applyListStyle(paraformat::ListStyle::ArabicNumbers);
+    EXPECT_GT(inkLeftOfText(), 5);
+    editor->applyListStyle(paraformat::ListStyle::None);
+    EXPECT_EQ(inkLeftOfText(), 0);
+}
+
+TEST_F(RichEditTest, PageDownAndUpMoveByAScreenOfLines)
+{
+    editor->setText(paragraphs(400, 3));
+    editor->moveCursor(QTextCursor::Start);
+    QApplication::processEvents();
+    QTest::keyClick(editor.get(), Qt::Key_PageDown);
+    const int afterDown = editor->LineFromChar(editor->SelectionStart());
+    const int screenLines = int(editor->viewport()->height() / QFontMetricsF(editor->font()).lineSpacing());
+    EXPECT_GE(afterDown, screenLines - 3);
+    EXPECT_LE(afterDown, screenLines + 3);
+    QTest::keyClick(editor.get(), Qt::Key_PageDown);
+    EXPECT_GT(editor->LineFromChar(editor->SelectionStart()), afterDown + screenLines - 4);
+    QTest::keyClick(editor.get(), Qt::Key_PageUp);
+    QTest::keyClick(editor.get(), Qt::Key_PageUp);
+    EXPECT_EQ(editor->LineFromChar(editor->SelectionStart()), 0);
 }
