@@ -186,6 +186,10 @@ void TForm1::FormCreate()
     if (RussianLayout != 0)
         platform_.keyboardLayouts().activate(RussianLayout);
     writeLayoutMarker(true);
+
+    // What the user types from the start goes into the text, not into the
+    // font box, which comes first in the window's focus order.
+    RxRichEdit1->setFocus();
 }
 
 void TForm1::writeLayoutMarker(bool russian)

@@ -15,6 +15,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QApplication>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
@@ -206,4 +208,16 @@ TEST(FontList, DefaultFirstDuplicatesDroppedSortedIgnoringCase)
     const QStringList list = fontNameList({"Zeta", "arial", "Arial", "@Vertical", "DejaVu Sans", "default"});
     EXPECT_EQ(list, QStringList({"@Vertical", "arial", "Default", "default", "DejaVu Sans", "Zeta"}));
     EXPECT_EQ(fontNameList({"Default"}), QStringList({"Default"}));
+}
+
+TEST_F(MainWindowTest, TypingFromTheStartGoesIntoTheText)
+{
+    TForm1 &f = createForm();
+    f.show();
+    QApplication::setActiveWindow(&f);
+    QApplication::processEvents();
+    EXPECT_EQ(f.focusWidget(), f.RxRichEdit1);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("abc"));
+    EXPECT_EQ(f.RxRichEdit1->Text(), QStringLiteral("abc"));
+    EXPECT_EQ(f.ComboBox1->currentText(), QStringLiteral("Times New Roman"));
 }
