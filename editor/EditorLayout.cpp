@@ -16,6 +16,7 @@
 #include <QUrl>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -149,10 +150,8 @@ qreal EditorLayout::availableWidth() const
 EditorLayout::Entry EditorLayout::estimate(const QTextBlock &block) const
 {
     Entry entry;
-    const qreal width = availableWidth();
-    const bool wraps = document()->defaultTextOption().wrapMode() != QTextOption::NoWrap && width < kUnlimitedWidth;
-    if (wraps && width > 0)
-        entry.lines = std::max(1, static_cast<int>(std::ceil(block.length() * estimatedCharWidth_ / width)));
+    if (estimatedCharsPerLine_ > 0)
+        entry.lines = std::max(1, static_cast<int>(std::ceil(block.length() / estimatedCharsPerLine_)));
     entry.height = entry.lines * estimatedLineHeight_;
     return entry;
 }
@@ -174,9 +173,13 @@ void EditorLayout::ensureCurrent() const
 void EditorLayout::rebuild()
 {
     stale_ = false;
+    // Width, wrap mode and font change only through a rebuild: the estimates
+    // are fixed here once for every paragraph.
     const QFontMetricsF metrics(document()->defaultFont());
     estimatedLineHeight_ = metrics.lineSpacing();
-    estimatedCharWidth_ = metrics.averageCharWidth();
+    const qreal width = availableWidth();
+    const bool wraps = document()->defaultTextOption().wrapMode() != QTextOption::NoWrap && width < kUnlimitedWidth;
+    estimatedCharsPerLine_ = wraps && metrics.averageCharWidth() > 0 ? width / metrics.averageCharWidth() : 0;
     chunks_.clear();
     widest_ = 0;
     Chunk chunk;
@@ -198,7 +201,7 @@ void EditorLayout::rebuild()
     scheduleBackground();
 }
 
-EditorLayout::Place EditorLayout::place(int blockNumber) const
+EditorLayout::Place EditorLayout::place(int blockNumber, bool pastLast) const
 {
     std::size_t chunk = 0;
     std::size_t index = static_cast<std::size_t>(std::max(0, blockNumber));
@@ -207,15 +210,9 @@ EditorLayout::Place EditorLayout::place(int blockNumber) const
         ++chunk;
     }
     const std::size_t size = chunks_[chunk].entries.size();
+    if (pastLast)
+        return {chunk, std::min(index, size)};
     return {chunk, size == 0 ? 0 : std::min(index, size - 1)};
-}
-
-int EditorLayout::blockNumberAt(Place at) const
-{
-    std::size_t number = at.index;
-    for (std::size_t c = 0; c < at.chunk; ++c)
-        number += chunks_[c].entries.size();
-    return static_cast<int>(number);
 }
 
 qreal EditorLayout::blockTop(int blockNumber) const
@@ -308,16 +305,7 @@ void EditorLayout::applyChange(int from, int removed, int added)
     }
     totalBlocks_ -= oldEntries;
     // Put in the new ones, laid out now when they are few.
-    std::size_t insertChunk = 0;
-    std::size_t insertAt = 0;
-    {
-        std::size_t index = static_cast<std::size_t>(first);
-        while (insertChunk + 1 < chunks_.size() && index >= chunks_[insertChunk].entries.size()) {
-            index -= chunks_[insertChunk].entries.size();
-            ++insertChunk;
-        }
-        insertAt = std::min(index, chunks_[insertChunk].entries.size());
-    }
+    const Place insertAt = place(first, true);
     std::vector<Entry> fresh;
     fresh.reserve(static_cast<std::size_t>(newEntries));
     QTextBlock block = doc->findBlockByNumber(first);
@@ -327,12 +315,12 @@ void EditorLayout::applyChange(int from, int removed, int added)
             layoutBlock(block, entry);
         fresh.push_back(entry);
     }
-    auto &target = chunks_[insertChunk].entries;
-    target.insert(target.begin() + static_cast<std::ptrdiff_t>(insertAt), fresh.begin(), fresh.end());
+    auto &target = chunks_[insertAt.chunk].entries;
+    target.insert(target.begin() + static_cast<std::ptrdiff_t>(insertAt.index), fresh.begin(), fresh.end());
     totalBlocks_ += static_cast<int>(fresh.size());
 
     // Sums, and chunks kept between empty and twice their size.
-    chunks_[insertChunk].dirty = true;
+    chunks_[insertAt.chunk].dirty = true;
     chunks_.erase(std::remove_if(chunks_.begin(), chunks_.end(), [](const Chunk &chunk) { return chunk.entries.empty(); }),
                   chunks_.end());
     if (chunks_.empty())
@@ -356,7 +344,8 @@ void EditorLayout::applyChange(int from, int removed, int added)
     else
         Q_EMIT update(QRectF(0, m + top, kUnlimitedWidth, kUnlimitedWidth * 1e3));
     reportSize();
-    scheduleBackground();
+    if (newEntries > kLayOutAtOnce)
+        scheduleBackground();
 }
 
 void EditorLayout::splitLargeChunks()
@@ -492,43 +481,40 @@ template <typename Visit> void EditorLayout::forEachEntry(Place at, QTextBlock b
     }
 }
 
-void EditorLayout::layoutThrough(int blockNumber) const
-{
-    const Place end = place(blockNumber);
-    int number = 0;
-    for (std::size_t c = 0; c <= end.chunk; ++c) {
-        const int size = static_cast<int>(chunks_[c].entries.size());
-        if (chunks_[c].notLaidOut > 0) {
-            const std::size_t stop = c == end.chunk ? end.index : chunks_[c].entries.size() - 1;
-            QTextBlock block = document()->findBlockByNumber(number);
-            for (std::size_t i = 0; i <= stop && block.isValid(); ++i, block = block.next()) {
-                if (!chunks_[c].entries[i].laidOut)
-                    setEntry(Place{c, i}, block);
-            }
-        }
-        number += size;
-    }
-}
-
-void EditorLayout::layoutThroughY(qreal y) const
+bool EditorLayout::layoutPrefix(int lastBlock, qreal lastY, const QElapsedTimer *slice) const
 {
     qreal top = 0;
     int number = 0;
-    for (std::size_t c = 0; c < chunks_.size() && top <= y; ++c) {
+    for (std::size_t c = 0; c < chunks_.size() && number <= lastBlock && top <= lastY; ++c) {
         Chunk &chunk = chunks_[c];
         if (chunk.notLaidOut > 0) {
             qreal at = top;
             QTextBlock block = document()->findBlockByNumber(number);
-            for (std::size_t i = 0; i < chunk.entries.size() && block.isValid() && at <= y; ++i) {
-                if (!chunk.entries[i].laidOut)
+            for (std::size_t i = 0; i < chunk.entries.size() && block.isValid(); ++i, block = block.next()) {
+                if (number + static_cast<int>(i) > lastBlock || at > lastY)
+                    return true;
+                if (!chunk.entries[i].laidOut) {
                     setEntry(Place{c, i}, block);
+                    if (slice && slice->elapsed() >= kBackgroundSliceMs)
+                        return false;
+                }
                 at += chunk.entries[i].height;
-                block = block.next();
             }
         }
         top += chunk.height;
         number += static_cast<int>(chunk.entries.size());
     }
+    return true;
+}
+
+void EditorLayout::layoutThrough(int blockNumber) const
+{
+    layoutPrefix(blockNumber, std::numeric_limits<qreal>::max());
+}
+
+void EditorLayout::layoutThroughY(qreal y) const
+{
+    layoutPrefix(std::numeric_limits<int>::max(), y);
 }
 
 int EditorLayout::firstLineOfBlock(int blockNumber)
@@ -555,7 +541,7 @@ int EditorLayout::blockOfLine(int line, int *firstLine)
         const int size = static_cast<int>(chunks_[c].entries.size());
         // Estimated line counts may be off either way: count laid-out lines only.
         if (chunks_[c].notLaidOut > 0)
-            layoutThrough(number + size - 1);
+            layoutPrefix(number + size - 1, std::numeric_limits<qreal>::max());
         const Chunk &chunk = chunks_[c];
         if (before + chunk.lines > line) {
             for (const Entry &entry : chunk.entries) {
@@ -607,29 +593,17 @@ void EditorLayout::scheduleBackground()
 void EditorLayout::backgroundStep()
 {
     ensureCurrent();
-    QElapsedTimer timer;
-    timer.start();
-    std::size_t c = 0;
+    QElapsedTimer slice;
+    slice.start();
     int number = 0;
-    while (c < chunks_.size() && chunks_[c].notLaidOut == 0) {
+    qreal top = 0;
+    for (std::size_t c = 0; c < chunks_.size() && chunks_[c].notLaidOut == 0; ++c) {
         number += static_cast<int>(chunks_[c].entries.size());
-        ++c;
+        top += chunks_[c].height;
     }
-    if (c == chunks_.size())
+    if (number == totalBlocks_)
         return;
-    const qreal top = blockTop(number);
-    QTextBlock block = document()->findBlockByNumber(number);
-    bool done = true;
-    forEachEntry(Place{c, 0}, block, [&](Place at, const QTextBlock &b) {
-        if (!chunks_[at.chunk].entries[at.index].laidOut) {
-            setEntry(at, b);
-            if (timer.elapsed() >= kBackgroundSliceMs) {
-                done = false;
-                return false;
-            }
-        }
-        return true;
-    });
+    const bool done = layoutPrefix(std::numeric_limits<int>::max(), std::numeric_limits<qreal>::max(), &slice);
     Q_EMIT update(QRectF(0, margin() + top, kUnlimitedWidth, kUnlimitedWidth * 1e3));
     reportSize();
     if (!done)
@@ -712,21 +686,11 @@ int EditorLayout::hitTest(const QPointF &point, Qt::HitTestAccuracy accuracy) co
     const qreal y = point.y() - m;
     if (y < 0 && exact)
         return -1;
+    // Everything through y laid out, the paragraph found there is final.
     layoutThroughY(y);
     qreal top = 0;
-    int number = blockAtY(std::max<qreal>(0, y), &top);
-    QTextBlock block = document()->findBlockByNumber(number);
-    // Laying a paragraph out changes its height, not where it starts.
-    for (;;) {
-        ensureLaidOut(block);
-        const Place at = place(number);
-        const qreal height = chunks_[at.chunk].entries[at.index].height;
-        if (y < top + height || !block.next().isValid())
-            break;
-        top += height;
-        block = block.next();
-        ++number;
-    }
+    const QTextBlock block = document()->findBlockByNumber(blockAtY(std::max<qreal>(0, y), &top));
+    ensureLaidOut(block);
     const QTextLayout *layout = block.layout();
     const qreal inBlockY = y - top;
     if (layout->lineCount() == 0)

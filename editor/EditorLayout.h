@@ -6,6 +6,8 @@
 #include <unordered_set>
 #include <vector>
 
+class QElapsedTimer;
+
 // The editor's document layout. It lays out only the paragraphs that are
 // shown or asked for, and keeps the height and line count of every paragraph
 // in chunks that carry their sums: an edit lays out the paragraphs it touched
@@ -81,8 +83,9 @@ private:
     void rebuild();
     void markStale();
     void ensureCurrent() const;
-    Place place(int blockNumber) const;
-    int blockNumberAt(Place place) const;
+    // Where a paragraph's entry is; with `pastLast`, where a new entry for it
+    // goes (one past the last entry when it is the next paragraph).
+    Place place(int blockNumber, bool pastLast = false) const;
     qreal blockTop(int blockNumber) const;
     int blockAtY(qreal y, qreal *top) const;
     // Lays out a paragraph and writes what it measured into its entry; returns
@@ -90,6 +93,10 @@ private:
     qreal layoutBlock(const QTextBlock &block, Entry &entry) const;
     Entry estimate(const QTextBlock &block) const;
     void ensureLaidOut(const QTextBlock &block) const;
+    // Lays out, in order, the estimated paragraphs up to `lastBlock` that
+    // start at or above `lastY`; with a time slice it stops when that is
+    // used up and says false.
+    bool layoutPrefix(int lastBlock, qreal lastY, const QElapsedTimer *slice = nullptr) const;
     void layoutThrough(int blockNumber) const;
     void layoutThroughY(qreal y) const;
     void splitLargeChunks();
@@ -108,7 +115,7 @@ private:
     mutable std::vector<Chunk> chunks_;
     int totalBlocks_ = 0;
     qreal estimatedLineHeight_ = 0;
-    qreal estimatedCharWidth_ = 0;
+    qreal estimatedCharsPerLine_ = 0; // 0: nothing wraps
     mutable qreal widest_ = 0;
     mutable QSizeF reportedSize_;
     mutable bool sizeReportQueued_ = false;

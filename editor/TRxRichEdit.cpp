@@ -79,6 +79,12 @@ TRxRichEdit::~TRxRichEdit()
     displayLines_.reset();
 }
 
+EditorLayout &TRxRichEdit::editorLayout() const
+{
+    // Every document of the editor is made by newDocument(), with this layout.
+    return *static_cast<EditorLayout *>(document()->documentLayout());
+}
+
 std::unique_ptr<QTextDocument> TRxRichEdit::newDocument() const
 {
     auto document = std::make_unique<QTextDocument>();
@@ -100,7 +106,7 @@ void TRxRichEdit::adoptDocument(QTextDocument *document)
         old->deleteLater();
 
     displayLines_ = std::make_unique<DisplayLines>(document);
-    static_cast<EditorLayout *>(document->documentLayout())->setLinksShown(autoUrlDetect_);
+    editorLayout().setLinksShown(autoUrlDetect_);
     undoDepth_ = 0;
     redoDepth_ = 0;
 
@@ -247,7 +253,7 @@ void TRxRichEdit::setWordWrap(bool wrap)
 void TRxRichEdit::setAutoURLDetect(bool detect)
 {
     autoUrlDetect_ = detect;
-    static_cast<EditorLayout *>(document()->documentLayout())->setLinksShown(detect);
+    editorLayout().setLinksShown(detect);
 }
 
 void TRxRichEdit::setHideSelection(bool hide)

@@ -11,6 +11,7 @@
 #include <memory>
 
 class DisplayLines;
+class EditorLayout;
 class QPrinter;
 class TRichEditStrings;
 namespace platform { class Platform; }
@@ -137,6 +138,7 @@ private:
     void adoptDocument(QTextDocument *document);
     void replaceWithPlainText(const QString &text);
     std::unique_ptr<QTextDocument> newDocument() const;
+    EditorLayout &editorLayout() const;
     QString linkAt(QPoint viewportPosition, int *start, int *end) const;
     void insertTextWithBreaks(QTextCursor &cursor, const QString &text, const QTextCharFormat &format);
     void clearUndo();
