@@ -4,9 +4,9 @@
 
 #include "app/CommandRoutes.h"
 #include "editor/TRxRichEdit.h"
-#include "editor/ColorBox.h"
-#include "editor/Ruler.h"
-#include "editor/UpDown.h"
+#include "widgets/ColorBox.h"
+#include "widgets/Ruler.h"
+#include "widgets/UpDown.h"
 #include "platform/Platform.h"
 
 #include <QAction>

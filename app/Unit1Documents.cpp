@@ -2,7 +2,7 @@
 #include "app/Unit1.h"
 
 #include "app/AppTitle.h"
-#include "editor/StatusBar.h"
+#include "widgets/StatusBar.h"
 #include "editor/TRxRichEdit.h"
 #include "platform/Platform.h"
 

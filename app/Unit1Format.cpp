@@ -1,12 +1,12 @@
 // Character and paragraph formatting, the status bars and the view switches.
 #include "app/Unit1.h"
 
-#include "editor/ColorBox.h"
-#include "editor/Ruler.h"
-#include "editor/RulerGeometry.h"
-#include "editor/StatusBar.h"
+#include "widgets/ColorBox.h"
+#include "widgets/Ruler.h"
+#include "widgets/RulerGeometry.h"
+#include "widgets/StatusBar.h"
 #include "editor/TRxRichEdit.h"
-#include "editor/UpDown.h"
+#include "widgets/UpDown.h"
 #include "platform/Platform.h"
 #include "tools/Inserts.h"
 

@@ -4,11 +4,11 @@
 
 #include "app/CommandRoutes.h"
 #include "app/ToolbarIcons.h"
-#include "editor/ColorBox.h"
-#include "editor/Ruler.h"
-#include "editor/StatusBar.h"
+#include "widgets/ColorBox.h"
+#include "widgets/Ruler.h"
+#include "widgets/StatusBar.h"
 #include "editor/TRxRichEdit.h"
-#include "editor/UpDown.h"
+#include "widgets/UpDown.h"
 #include "ui_text/TextTables.h"
 
 #include <QAction>

@@ -2,8 +2,8 @@
 // markers that left the scale's left end back onto it.
 #include "app/Unit1.h"
 
-#include "editor/Ruler.h"
-#include "editor/RulerGeometry.h"
+#include "widgets/Ruler.h"
+#include "widgets/RulerGeometry.h"
 #include "editor/TRxRichEdit.h"
 
 #include <QLabel>

@@ -9,7 +9,7 @@
 // 10 and 16 MB, and setPlainText of the same text into a bare QTextEdit as the
 // floor. Figures: LoadFile, LoadFile until the first screen is painted and a key
 // is taken, SaveFile, and the process's peak memory per character.
-#include "editor/CodePages.h"
+#include "formats/CodePages.h"
 #include "editor/TRxRichEdit.h"
 
 #include <QApplication>

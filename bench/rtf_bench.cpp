@@ -7,8 +7,8 @@
 //       $(pkg-config --cflags --libs Qt6Gui) -o /tmp/rtf_bench
 //   QT_QPA_PLATFORM=offscreen /tmp/rtf_bench
 
-#include "editor/RtfReader.h"
-#include "editor/RtfWriter.h"
+#include "formats/RtfReader.h"
+#include "formats/RtfWriter.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

@@ -3,7 +3,7 @@
 // bytes. Prints seconds and the ratio to the other program.
 #include "BenchWindow.h"
 #include "app/Unit1.h"
-#include "editor/CodePages.h"
+#include "formats/CodePages.h"
 #include "editor/TRxRichEdit.h"
 
 #include <QApplication>

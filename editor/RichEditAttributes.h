@@ -1,7 +1,7 @@
 #pragma once
 
-#include "editor/ParagraphFormat.h"
-#include "editor/TColor.h"
+#include "formats/ParagraphFormat.h"
+#include "formats/TColor.h"
 
 #include <QFlags>
 #include <QString>

@@ -1,8 +1,8 @@
 // The editor's files, printing and embedded objects.
 #include "editor/TRxRichEdit.h"
 
-#include "editor/RtfReader.h"
-#include "editor/RtfWriter.h"
+#include "formats/RtfReader.h"
+#include "formats/RtfWriter.h"
 #include "platform/Platform.h"
 #include "platform/VeltrixError.h"
 

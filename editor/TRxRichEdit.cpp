@@ -4,8 +4,8 @@
 #include "editor/EditorLayout.h"
 #include "editor/Links.h"
 #include "editor/RichEditStrings.h"
-#include "editor/RtfReader.h"
-#include "editor/RtfWriter.h"
+#include "formats/RtfReader.h"
+#include "formats/RtfWriter.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFontMetricsF>

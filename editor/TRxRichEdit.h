@@ -1,8 +1,8 @@
 #pragma once
 
-#include "editor/PlainTextCodec.h"
+#include "formats/PlainTextCodec.h"
 #include "editor/RichEditAttributes.h"
-#include "editor/TColor.h"
+#include "formats/TColor.h"
 
 #include <QList>
 #include <QTextEdit>

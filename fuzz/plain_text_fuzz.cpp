@@ -6,8 +6,8 @@
 //       editor/CodePages.cpp $(pkg-config --libs Qt6Core) -o plain_text_fuzz
 //   ./plain_text_fuzz fuzz/corpus/plain
 
-#include "editor/CodePages.h"
-#include "editor/PlainTextCodec.h"
+#include "formats/CodePages.h"
+#include "formats/PlainTextCodec.h"
 
 #include <QString>
 

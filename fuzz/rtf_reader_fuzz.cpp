@@ -9,8 +9,8 @@
 //       $(pkg-config --cflags --libs Qt6Gui) -o /tmp/rtf_reader_fuzz
 //   /tmp/rtf_reader_fuzz -max_len=65536 -rss_limit_mb=2048 fuzz/corpus/rtf
 
-#include "editor/RtfReader.h"
-#include "editor/RtfWriter.h"
+#include "formats/RtfReader.h"
+#include "formats/RtfWriter.h"
 
 #include <QGuiApplication>
 #include <QTextBlock>

@@ -1,6 +1,6 @@
 #include "tools/Inserts.h"
 
-#include "editor/PlainTextCodec.h"
+#include "formats/PlainTextCodec.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "tools/Recoding.h"
 
-#include "editor/CodePages.h"
+#include "formats/CodePages.h"
 
 namespace recoding {
 

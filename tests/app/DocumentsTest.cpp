@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 
 #include "app/DocumentFiles.h"
-#include "editor/StatusBar.h"
+#include "widgets/StatusBar.h"
 #include "editor/TRxRichEdit.h"
 
 #include <QAction>

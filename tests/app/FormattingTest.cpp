@@ -1,9 +1,9 @@
 #include "MainWindowFixture.h"
 
-#include "editor/ColorBox.h"
-#include "editor/StatusBar.h"
+#include "widgets/ColorBox.h"
+#include "widgets/StatusBar.h"
 #include "editor/TRxRichEdit.h"
-#include "editor/UpDown.h"
+#include "widgets/UpDown.h"
 
 #include <QAction>
 #include <QComboBox>

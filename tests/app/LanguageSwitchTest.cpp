@@ -1,6 +1,6 @@
 #include "MainWindowFixture.h"
 
-#include "editor/StatusBar.h"
+#include "widgets/StatusBar.h"
 #include "editor/TRxRichEdit.h"
 
 #include <QAction>

@@ -2,10 +2,10 @@
 
 #include "app/FontList.h"
 #include "app/KeyboardLayoutChoice.h"
-#include "editor/ColorBox.h"
-#include "editor/StatusBar.h"
+#include "widgets/ColorBox.h"
+#include "widgets/StatusBar.h"
 #include "editor/TRxRichEdit.h"
-#include "editor/UpDown.h"
+#include "widgets/UpDown.h"
 
 #include <QAction>
 #include <QCheckBox>

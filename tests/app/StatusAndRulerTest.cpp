@@ -1,8 +1,8 @@
 #include "MainWindowFixture.h"
 
-#include "editor/ColorBox.h"
-#include "editor/Ruler.h"
-#include "editor/StatusBar.h"
+#include "widgets/ColorBox.h"
+#include "widgets/Ruler.h"
+#include "widgets/StatusBar.h"
 #include "editor/TRxRichEdit.h"
 #include "tools/Inserts.h"
 

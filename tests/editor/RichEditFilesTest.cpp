@@ -1,6 +1,6 @@
 #include "RichEditFixture.h"
 
-#include "editor/CodePages.h"
+#include "formats/CodePages.h"
 #include "platform/VeltrixError.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "tools/Transforms.h"
 
-#include "editor/CodePages.h"
+#include "formats/CodePages.h"
 
 #include <QLocale>
 #include <QSet>

@@ -1,4 +1,4 @@
-#include "editor/RulerGeometry.h"
+#include "widgets/RulerGeometry.h"
 
 #include <gtest/gtest.h>
 

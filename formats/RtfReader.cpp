@@ -1,7 +1,7 @@
-#include "editor/RtfReader.h"
+#include "formats/RtfReader.h"
 
-#include "editor/ParagraphFormat.h"
-#include "editor/RtfCodePages.h"
+#include "formats/ParagraphFormat.h"
+#include "formats/RtfCodePages.h"
 
 #include <QBuffer>
 #include <QHash>

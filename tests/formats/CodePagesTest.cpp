@@ -1,4 +1,4 @@
-#include "editor/CodePages.h"
+#include "formats/CodePages.h"
 
 #include <gtest/gtest.h>
 

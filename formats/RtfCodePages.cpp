@@ -1,6 +1,6 @@
-#include "editor/RtfCodePages.h"
+#include "formats/RtfCodePages.h"
 
-#include "editor/CodePages.h"
+#include "formats/CodePages.h"
 
 namespace rtf::detail {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/TColor.h"
+#include "formats/TColor.h"
 
 #include <QComboBox>
 

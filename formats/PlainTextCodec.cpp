@@ -1,6 +1,6 @@
-#include "PlainTextCodec.h"
+#include "formats/PlainTextCodec.h"
 
-#include "CodePages.h"
+#include "formats/CodePages.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "editor/ParagraphFormat.h"
+#include "formats/ParagraphFormat.h"
 
 #include <QtMath>
 

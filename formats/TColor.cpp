@@ -1,4 +1,4 @@
-#include "editor/TColor.h"
+#include "formats/TColor.h"
 
 namespace {
 

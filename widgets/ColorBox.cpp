@@ -1,4 +1,4 @@
-#include "editor/ColorBox.h"
+#include "widgets/ColorBox.h"
 
 #include <QPainter>
 #include <QPixmap>

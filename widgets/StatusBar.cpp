@@ -1,4 +1,4 @@
-#include "editor/StatusBar.h"
+#include "widgets/StatusBar.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

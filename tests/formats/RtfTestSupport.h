@@ -3,9 +3,9 @@
 // Helpers shared by the RTF tests: reading strings, describing a document's
 // paragraphs and characters so failures show what differs.
 
-#include "editor/ParagraphFormat.h"
-#include "editor/RtfReader.h"
-#include "editor/RtfWriter.h"
+#include "formats/ParagraphFormat.h"
+#include "formats/RtfReader.h"
+#include "formats/RtfWriter.h"
 
 #include <QImage>
 #include <QTextBlock>

@@ -1,4 +1,4 @@
-#include "editor/Ruler.h"
+#include "widgets/Ruler.h"
 
 #include <QLabel>
 #include <QPainter>

@@ -1,7 +1,7 @@
-#include "editor/RtfWriter.h"
+#include "formats/RtfWriter.h"
 
-#include "editor/ParagraphFormat.h"
-#include "editor/RtfCodePages.h"
+#include "formats/ParagraphFormat.h"
+#include "formats/RtfCodePages.h"
 
 #include <QBuffer>
 #include <QHash>

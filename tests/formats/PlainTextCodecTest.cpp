@@ -1,6 +1,6 @@
-#include "editor/PlainTextCodec.h"
+#include "formats/PlainTextCodec.h"
 
-#include "editor/CodePages.h"
+#include "formats/CodePages.h"
 
 #include <gtest/gtest.h>
 

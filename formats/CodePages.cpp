@@ -1,4 +1,4 @@
-#include "CodePages.h"
+#include "formats/CodePages.h"
 
 #include <array>
 #include <cstdint>
