@@ -1,6 +1,6 @@
 #include "app/ShortcutTable.h"
 
-#include "app/CommandRoutes.h"
+#include "app/CommandTable.h"
 #include "ui_text/TextTables.h"
 
 #include <QKeySequence>
@@ -20,8 +20,9 @@ QList<ShortcutTable::Entry> entriesOf(const char *menuName)
         const QKeySequence sequence = QKeySequence::fromString(QString::fromLatin1(item.shortcut), QKeySequence::PortableText);
         if (sequence.isEmpty())
             continue;
-        const MenuRoute *route = findMenuRoute(item.name);
-        const bool hasAction = route && route->kind != RouteKind::NoAction;
+        const Command *command = findCommand(QString::fromLatin1(item.name));
+        const bool hasAction =
+            command && command->kind != CommandKind::NoAction && command->kind != CommandKind::SubmenuShown;
         entries.append({QString::fromLatin1(item.name), sequence[0], hasAction});
     }
     return entries;

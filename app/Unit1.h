@@ -3,35 +3,45 @@
 #include <QColor>
 #include <QHash>
 #include <QMainWindow>
-#include <QStringList>
 #include <functional>
+#include <memory>
 
-#include "app/DocumentFiles.h"
-#include "app/ShortcutTable.h"
-
+class CommandRunner;
+class Document;
+class HintWatcher;
 class QAction;
 class QCheckBox;
 class QComboBox;
-class QFrame;
-class QLabel;
-enum class FontStyle;
-enum class TAlignment;
-namespace paraformat { enum class ListStyle; }
 class QLineEdit;
 class QMenu;
 class QTimer;
 class QToolBar;
 class QToolButton;
-class TRxRichEdit;
-class TForm2;
-class StatusBar;
-class TColorBox;
-class TUpDown;
 class RulerBand;
+class ShortcutDispatcher;
+class StatusBar;
+class StatusPanels;
+class TColorBox;
+class TForm2;
+class TRxRichEdit;
+class TUpDown;
+enum class FontStyle;
+enum class TAlignment;
+namespace paraformat { enum class ListStyle; }
 namespace platform { class Platform; }
 
-// The main window. Its handlers are named after the component and the event;
-// each is a few lines that call the plain classes doing the work.
+// The main window: its components and its handlers, named after the component
+// and the event. Each handler is a few lines that call the plain classes doing
+// the work (the document, the settings, the status panels, the editor and the
+// text tools). Every handler runs through the window's CommandRunner (object
+// name "Commands"), which reports errors and tells who listens which ran.
+//
+// The handlers live in files named by their concern: MainWindow.cpp (start-up,
+// activation, closing), MainWindowBuild.cpp (components, menus and wiring),
+// MainWindowFiles.cpp, MainWindowEdit.cpp, MainWindowFormat.cpp,
+// MainWindowView.cpp, MainWindowStatus.cpp, MainWindowRuler.cpp,
+// MainWindowTextTools.cpp, MainWindowInserts.cpp, MainWindowFind.cpp,
+// MainWindowAccessories.cpp, MainWindowLanguage.cpp and MainWindowTray.cpp.
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
@@ -43,53 +53,15 @@ public:
     TForm1(platform::Platform &platform, Options options, QWidget *parent = nullptr);
     ~TForm1() override;
 
-    // Components, by the names the rest of the program uses.
-    QWidget *CoolBar1 = nullptr;
-    QToolBar *ToolBar1 = nullptr;
-    QToolBar *ToolBar2 = nullptr;
-    RulerBand *Panel1 = nullptr;
-    TRxRichEdit *RxRichEdit1 = nullptr;
-    StatusBar *StatusBar1 = nullptr;
-    StatusBar *StatusBar2 = nullptr;
-    QComboBox *ComboBox1 = nullptr;
-    QLineEdit *Edit1 = nullptr;
-    TUpDown *UpDown1 = nullptr;
-    TColorBox *ColorBox1 = nullptr;
-    TColorBox *ColorBox2 = nullptr;
-    QCheckBox *CB1 = nullptr;
-    QCheckBox *CB2 = nullptr;
-    QCheckBox *CB3 = nullptr;
-    QMenu *PopupMenu1 = nullptr;
-    QMenu *PopupMenu2 = nullptr;
-    QMenu *PopupMenu3 = nullptr;
-    QMenu *PopupMenu4 = nullptr;
-    QTimer *Timer1 = nullptr;
-    QTimer *Timer2 = nullptr;
-    TForm2 *Form2 = nullptr; // the calculator window, made once at start
-    QAction *Action1 = nullptr;
-    QAction *Action2 = nullptr;
-    QAction *Action4 = nullptr;
+    // The editor control, for the calculator window that pastes into it.
+    TRxRichEdit &editor() const { return *RxRichEdit1; }
+    // The calculator window, made once at start beside this one.
+    void setCalculator(TForm2 *calculator) { Form2 = calculator; }
 
-    // Program-wide state.
-    bool Lang = true; // true = English interface
-    quint32 RussianLayout = 0;
-    quint32 EnglishLayout = 0;
-
-    // Document state: the file being edited and the file last opened.
-    QString CurrentFileName;
-    QString OpenedFileName;
-    FileDialogState OpenDialog1;
-    FileDialogState SaveDialog1;
-
-    QToolButton *toolButton(int number) const;
-    QAction *menuItem(const QString &name) const;
-    QStringList menuItemNames() const { return menuItems_.keys(); }
-
-    // Runs what choosing the menu item runs (its forwarding or own handler).
-    void runMenuItem(const QString &name);
-
-    // Tests watch which handler ran; the observer gets the handler's name.
-    void setHandlerObserver(std::function<void(const char *)> observer) { handlerObserver_ = std::move(observer); }
+    // State the handlers share, for reading.
+    bool english() const { return Lang; }
+    const Document &document() const { return *document_; }
+    int replaceFindPos() const { return ReplaceFindPos; }
 
     // Start-up, activation, painting, hints, closing.
     void FormCreate();
@@ -154,12 +126,10 @@ public:
     void CB1Click();
     void CB2Click();
 
-    // Find and replace dialogs' events; the position the replace dialog's
-    // search goes on from, never reset.
+    // Find and replace dialogs' events.
     void FindDialog1Find();
     void ReplaceDialog1Find();
     void ReplaceDialog1Replace();
-    int ReplaceFindPos = 0;
 
     // Menu items with handlers of their own.
     void N109Click();
@@ -217,20 +187,11 @@ public:
     void RxRichEdit1MouseDown(Qt::MouseButton button, QPoint position);
     void RxRichEdit1SelectionChange();
 
-    // Ruler markers; x is the pointer's position within the marker.
-    void CurPosMouseDown(int x);
-    void CurPosMouseMove(int x);
+    // A ruler marker dropped: its indent is written to the paragraph. The
+    // ruler itself moves the markers while they are dragged.
     void CurPosMouseUp();
-    void LeftIndentMouseDown(int x);
-    void LeftIndentMouseMove(int x);
     void LeftIndentMouseUp();
-    void RightIndentMouseDown(int x);
-    void RightIndentMouseMove(int x);
     void RightIndentMouseUp();
-    bool RulerDragging = false;
-    int RulerGrabOffset = 0;
-
-    QColor ColorDialog1 = Qt::black; // the colour the colour dialog last held
 
     // Tray.
     void HideToTray();
@@ -244,53 +205,94 @@ protected:
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // Building the window (Unit1Layout.cpp).
+    // Building and wiring (MainWindowBuild.cpp).
     void buildCoolBar();
-    void buildToolBar1();
-    void buildToolBar2();
+    void buildToolBars();
+    void buildFontBoxes();
     void buildLooseControls();
     void buildMenus();
-    void buildNonVisual();
     QMenu *buildMenuTree(const char *menuName, QWidget *menuBarOrMenu);
-    void connectHandlers();
-    void connectMenuHandlers();
+    void buildNonVisual();
+    void connectCommands();
+    void connectEvents();
     void showEditorContextMenu(QPoint globalPosition);
+    bool contextMenuTakesKeysFor(QWidget *widget) const;
 
-    void handlerRan(const char *name);
-    void guarded(const std::function<void()> &command);
+    // The steps of FormCreate (MainWindow.cpp).
+    void showEditorFontInBoxes();
+    void setStartingRightIndent();
+    void findKeyboardLayouts();
+    void setTabStops();
+    void fillFontList();
+    void restorePlacementAndLanguage();
+    void activateStartingLayout();
+    QRect windowPlacement() const { return QRect(x(), y(), width(), height()); }
+
+    // Runs `handler` under the name `handlerName` through the command runner.
+    void run(const char *handlerName, const std::function<void()> &handler);
+    void runMenuItem(const QString &name); // what choosing the item runs
+    QAction *menuItem(const QString &name) const;
+    QToolButton *toolButton(int number) const;
     void flipCheck(const QString &itemName);
     void setComponentText(const QString &component, bool caption, const QString &text);
-    bool contextMenuTakesKeysFor(QObject *widget) const;
-    bool handleShortcutKey(QObject *watched, QEvent *event);
-    void writeWindowPlacement();
-    bool saveDocument();   // false when the user cancelled the save dialog
-    bool saveDocumentAs();
-    void setDocumentTitle(const QString &path);
+    void showCaretPosition();
+    void showKeyboardLayout(bool russian);
     void toggleAutosave();
     void changeStyle(FontStyle flag, bool add);
-    void align(TAlignment alignment, const char *russian, const char *english);
+    void align(TAlignment alignment);
     void numberParagraphs(paraformat::ListStyle style);
-    QString caretPositionText() const;
     void choosePaperColor();
     void flipToolPanel();
     void flipStatusBar();
     void flipRuler();
-    void markerPressed(QLabel *marker, int x);
-    void markerMoved(QLabel *marker, int x);
-    bool handleMarkerMouse(QObject *watched, QEvent *event);
+    void placeRulerMarkers();
     void connectTray();
-    void writeLayoutMarker(bool russian);
+
+    // Components.
+    QWidget *CoolBar1 = nullptr;
+    QToolBar *ToolBar1 = nullptr;
+    QToolBar *ToolBar2 = nullptr;
+    RulerBand *Panel1 = nullptr;
+    TRxRichEdit *RxRichEdit1 = nullptr;
+    StatusBar *StatusBar1 = nullptr;
+    StatusBar *StatusBar2 = nullptr;
+    QComboBox *ComboBox1 = nullptr;
+    QLineEdit *Edit1 = nullptr;
+    TUpDown *UpDown1 = nullptr;
+    TColorBox *ColorBox1 = nullptr;
+    TColorBox *ColorBox2 = nullptr;
+    QCheckBox *CB1 = nullptr;
+    QCheckBox *CB2 = nullptr;
+    QCheckBox *CB3 = nullptr;
+    QMenu *PopupMenu1 = nullptr;
+    QMenu *PopupMenu2 = nullptr;
+    QMenu *PopupMenu3 = nullptr;
+    QMenu *PopupMenu4 = nullptr;
+    QTimer *Timer1 = nullptr;
+    QTimer *Timer2 = nullptr;
+    QAction *Action1 = nullptr;
+    QAction *Action2 = nullptr;
+    QAction *Action4 = nullptr;
+    TForm2 *Form2 = nullptr;
+
+    // State.
+    bool Lang = true; // true = English interface
+    quint32 RussianLayout = 0;
+    quint32 EnglishLayout = 0;
+    int ReplaceFindPos = 0;          // where the replace dialog's search goes on from, never reset
+    QColor ColorDialog1 = Qt::black; // the colour the colour dialog last held
 
     platform::Platform &platform_;
     Options options_;
+    CommandRunner *commands_ = nullptr;
+    std::unique_ptr<Document> document_;
+    std::unique_ptr<StatusPanels> status_;
+    ShortcutDispatcher *shortcuts_ = nullptr;
+    HintWatcher *hints_ = nullptr;
     QHash<QString, QAction *> menuItems_;
-    QHash<QString, std::function<void()>> ownHandlers_;
     QHash<int, QToolButton *> toolButtons_;
-    ShortcutTable shortcuts_;
-    std::function<void(const char *)> handlerObserver_;
     Qt::WindowStates shownState_ = Qt::WindowNoState; // the state to come back to from the tray
     bool sentToTrayAtStart_ = false;
 };

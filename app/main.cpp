@@ -57,8 +57,8 @@ int main(int argc, char *argv[])
     options.settingsPath = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Veltrix.ini"));
     options.argumentCount = argc - 1;
     TForm1 Form1(platform, options);
-    TForm2 Form2(*Form1.RxRichEdit1, [&platform](const QString &message) { showError(platform, message); });
-    Form1.Form2 = &Form2;
+    TForm2 Form2(Form1.editor(), [&platform](const QString &message) { showError(platform, message); });
+    Form1.setCalculator(&Form2);
 
     // First show: centred on the desktop at its current size, then maximized;
     // the size read from the settings becomes the restored size.

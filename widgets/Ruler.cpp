@@ -1,6 +1,9 @@
 #include "widgets/Ruler.h"
 
+#include "widgets/RulerGeometry.h"
+
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPolygon>
 
@@ -68,4 +71,73 @@ RulerBand::RulerBand(QWidget *parent) : QFrame(parent)
     CurPos = picture(this, "CurPos", markerPicture(8, true, false), QPoint(8, 0));
     LeftIndent = picture(this, "LeftIndent", markerPicture(14, false, true), QPoint(8, 8));
     RightIndent = picture(this, "RightIndent", markerPicture(8, false, false), QPoint(620, 15));
+    for (QLabel *marker : {CurPos, LeftIndent, RightIndent})
+        marker->installEventFilter(this);
+}
+
+QLabel *RulerBand::label(Marker marker) const
+{
+    switch (marker) {
+    case Marker::CurPos: return CurPos;
+    case Marker::LeftIndent: return LeftIndent;
+    case Marker::RightIndent: return RightIndent;
+    }
+    return CurPos;
+}
+
+int RulerBand::markerLeft(Marker marker) const
+{
+    return label(marker)->x();
+}
+
+void RulerBand::placeMarker(Marker marker, int left)
+{
+    QLabel *picture = label(marker);
+    picture->move(left, picture->y());
+}
+
+bool RulerBand::pullMarkersOntoScale()
+{
+    bool leftIndentMoved = false;
+    for (Marker marker : {Marker::CurPos, Marker::LeftIndent}) {
+        if (markerLeft(marker) < ruler::kLeftSnapLimit) {
+            placeMarker(marker, ruler::kSnapPosition);
+            dragging_ = false;
+            leftIndentMoved = leftIndentMoved || marker == Marker::LeftIndent;
+        }
+    }
+    return leftIndentMoved;
+}
+
+bool RulerBand::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
+        return false;
+    for (Marker marker : {Marker::CurPos, Marker::LeftIndent, Marker::RightIndent}) {
+        QLabel *picture = label(marker);
+        if (watched != picture)
+            continue;
+        // The press captures the pointer: moves outside the marker still come here.
+        const int x = static_cast<int>(static_cast<QMouseEvent *>(event)->position().x());
+        if (type == QEvent::MouseButtonPress) {
+            grabOffset_ = picture->width() / 2;
+            placeMarker(marker, picture->x() + x - grabOffset_);
+            dragging_ = true;
+        } else if (type == QEvent::MouseMove) {
+            if (dragging_)
+                placeMarker(marker, picture->x() + x - grabOffset_);
+        } else {
+            dragging_ = false;
+            Q_EMIT markerDropped(marker);
+        }
+        return true;
+    }
+    return false;
+}
+
+void RulerBand::paintEvent(QPaintEvent *event)
+{
+    QFrame::paintEvent(event);
+    Q_EMIT painted();
 }

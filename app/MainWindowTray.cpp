@@ -18,7 +18,7 @@ const char kTrayTip[] = "Veltrix 2.0";
 void TForm1::connectTray()
 {
     platform_.trayIcon().setActivationHandler([this](platform::TrayIcon::Activation activation) {
-        guarded([&] {
+        run(nullptr, [&] {
             if (activation == platform::TrayIcon::Activation::DoubleClick) {
                 RemoveTrayIcon();
                 RestoreFromTray();
@@ -32,7 +32,7 @@ void TForm1::connectTray()
         if (!manager.allowsInteraction())
             return;
         bool allowed = false;
-        guarded([&] { allowed = FormCloseQuery(); });
+        run(nullptr, [&] { allowed = FormCloseQuery(); });
         manager.release();
         if (!allowed)
             manager.cancel();

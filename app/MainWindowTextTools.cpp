@@ -21,7 +21,6 @@ constexpr char kNotUtf8English[] = "The text is not UTF-8. The document is uncha
 // Reverse letters: one replacement, so Undo brings the text back at once.
 void TForm1::ToolButton19Click()
 {
-    handlerRan(__func__);
     RxRichEdit1->setSelectedText(transforms::Reversed(RxRichEdit1->SelectedText()));
 }
 
@@ -29,7 +28,6 @@ void TForm1::ToolButton19Click()
 // paragraphs apart wherever the window's width happens to break them.
 void TForm1::ToolButton25Click()
 {
-    handlerRan(__func__);
     QStringList lines = transforms::DocumentLines(RxRichEdit1->Text());
     transforms::SortLines(lines, QLocale());
     RxRichEdit1->ClearAll();
@@ -42,7 +40,6 @@ void TForm1::ToolButton25Click()
 // it one character format, then by the converted text.
 void TForm1::N115Click()
 {
-    handlerRan(__func__);
     if (RxRichEdit1->SelectedText().isEmpty())
         return;
     RxRichEdit1->setSelectedText(RxRichEdit1->SelectedText());
@@ -51,7 +48,6 @@ void TForm1::N115Click()
 
 void TForm1::N116Click()
 {
-    handlerRan(__func__);
     if (RxRichEdit1->SelectedText().isEmpty())
         return;
     RxRichEdit1->setSelectedText(RxRichEdit1->SelectedText());
@@ -62,32 +58,27 @@ void TForm1::N116Click()
 // is replaced.
 void TForm1::N106Click()
 {
-    handlerRan(__func__);
     const QString words = numwords::NumberToWords(RxRichEdit1->SelectedText());
     RxRichEdit1->setSelectedText(words);
 }
 
 void TForm1::Koir1Click()
 {
-    handlerRan(__func__);
     RxRichEdit1->setText(recoding::windowsToKoi8(RxRichEdit1->Text()));
 }
 
 void TForm1::Koir8Win1Click()
 {
-    handlerRan(__func__);
     RxRichEdit1->setText(recoding::koi8ToWindows(RxRichEdit1->Text()));
 }
 
 void TForm1::WinUTF81Click()
 {
-    handlerRan(__func__);
     RxRichEdit1->setText(recoding::windowsToUtf8(RxRichEdit1->Text()));
 }
 
 void TForm1::UTF8Win1Click()
 {
-    handlerRan(__func__);
     const std::optional<QString> decoded = recoding::utf8ToWindows(RxRichEdit1->Text());
     if (!decoded) {
         platform_.messageBoxes().showMessage(this, platform::MessageIcon::None, QString::fromUtf8(kAppTitle),

@@ -30,32 +30,27 @@ QString jobTitle(const QString &text)
 
 void TForm1::ToolButton6Click()
 {
-    handlerRan(__func__);
     if (platform_.printing().askPrint(this))
         RxRichEdit1->PrintDocument(jobTitle(RxRichEdit1->Text()));
 }
 
 void TForm1::ToolButton5Click()
 {
-    handlerRan(__func__);
     platform_.printing().askPrinterSetup(this);
 }
 
 void TForm1::N48Click()
 {
-    handlerRan(__func__);
     platform_.printing().askPageSetup(this);
 }
 
 void TForm1::N94Click()
 {
-    handlerRan(__func__);
     platform_.printing().askPageSetup(this);
 }
 
 void TForm1::ToolButton22Click()
 {
-    handlerRan(__func__);
     AboutWindow about(
         Lang, [this] { Action1->trigger(); }, [this] { Action2->trigger(); }, this);
     platform_.modalWindows().exec(about);
@@ -63,7 +58,6 @@ void TForm1::ToolButton22Click()
 
 void TForm1::ToolButton40Click()
 {
-    handlerRan(__func__);
     // Whatever goes wrong with the calendar is of no consequence: no message.
     try {
         CalendarWindow calendar(this);
@@ -74,19 +68,16 @@ void TForm1::ToolButton40Click()
 
 void TForm1::ToolButton39Click()
 {
-    handlerRan(__func__);
     platform_.shell().open(mailAddress(Lang, false, RxRichEdit1->Text()));
 }
 
 void TForm1::Action2Execute()
 {
-    handlerRan(__func__);
     platform_.shell().open(mailAddress(Lang, true, RxRichEdit1->Text()));
 }
 
 void TForm1::Action1Execute()
 {
-    handlerRan(__func__);
     platform_.shell().open(QString::fromLatin1(developer::kSite));
 }
 
@@ -94,7 +85,6 @@ void TForm1::Action1Execute()
 // leave the process.
 void TForm1::ToolButton21Click()
 {
-    handlerRan(__func__);
     platform_.shell().open(QString::fromLatin1(kHelpFile));
 }
 
@@ -106,7 +96,6 @@ void TForm1::RxRichEdit1URLClick(const QString &link, Qt::MouseButton)
 // The calculator window: shown, or brought to the front when it is open.
 void TForm1::ToolButton41Click()
 {
-    handlerRan(__func__);
     if (Form2)
         Form2->Show();
 }

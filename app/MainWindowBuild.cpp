@@ -1,15 +1,17 @@
-// Building the main window: the cool bar with both tool bars and the ruler, the
-// editor, the status bars, the loose controls, the menus and the timers.
+// Building the main window (the cool bar with both tool bars and the ruler, the
+// loose controls, the menus and the timers) and wiring every component to its
+// handler through the command table and the command runner.
 #include "app/Unit1.h"
 
-#include "app/CommandRoutes.h"
+#include "app/CommandRunner.h"
+#include "app/CommandTable.h"
 #include "app/ToolbarIcons.h"
+#include "editor/TRxRichEdit.h"
+#include "platform/Platform.h"
+#include "ui_text/TextTables.h"
 #include "widgets/ColorBox.h"
 #include "widgets/Ruler.h"
-#include "widgets/StatusBar.h"
-#include "editor/TRxRichEdit.h"
 #include "widgets/UpDown.h"
-#include "ui_text/TextTables.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -37,10 +39,6 @@ constexpr int kUpDownWidth = 15;
 constexpr int kTimer1Interval = 1000;     // ms
 constexpr int kTimer2Interval = 300000;   // ms: five minutes
 constexpr int kLooseControlsTop = 40;     // pixels below the menu bar
-
-const int kToolBar1Buttons[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15,
-                                17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27};
-const int kToolBar2Buttons[] = {28, 29, 30, 31, 32, 33, 35, 36, 37, 39, 40, 41, 42, 43};
 
 struct LooseControl {
     const char *name;
@@ -97,46 +95,40 @@ void TForm1::buildCoolBar()
     ToolBar1 = makeToolBar(CoolBar1, "ToolBar1", kToolBar1Height);
     ToolBar2 = makeToolBar(CoolBar1, "ToolBar2", kToolBar2Height);
     Panel1 = new RulerBand(CoolBar1);
-    setHint(Panel1->Image1, initialHint("Image1"));
+    setHint(Panel1->scale(), initialHint("Image1"));
     layout->addWidget(ToolBar1);
     layout->addWidget(ToolBar2);
     layout->addWidget(Panel1);
-    buildToolBar1();
-    buildToolBar2();
+    buildToolBars();
+    buildFontBoxes();
 }
 
-void TForm1::buildToolBar1()
+void TForm1::buildToolBars()
 {
-    for (int number : kToolBar1Buttons) {
-        const QString name = QStringLiteral("ToolButton%1").arg(number);
-        auto *button = new QToolButton(ToolBar1);
+    for (const Command &command : commandTable()) {
+        if (command.place == ToolBarPlace::None)
+            continue;
+        QToolBar *bar = command.place == ToolBarPlace::ToolBar1 ? ToolBar1 : ToolBar2;
+        const QString name = QString::fromLatin1(command.name);
+        auto *button = new QToolButton(bar);
         button->setObjectName(name);
         button->setIcon(toolbarIcon(name));
-        button->setFixedSize(kButtonSize, kButtonSize);
+        if (bar == ToolBar1) {
+            button->setFixedSize(kButtonSize, kButtonSize);
+        } else {
+            button->setFixedHeight(kButtonSize);
+            button->setMinimumWidth(kButtonSize);
+        }
         button->setAutoRaise(true);
         button->setFocusPolicy(Qt::NoFocus); // commands leave the focus in the editor
-        setHint(button, initialHint(name.toLatin1().constData()));
-        ToolBar1->addWidget(button);
-        toolButtons_.insert(number, button);
+        setHint(button, initialHint(command.name));
+        bar->addWidget(button);
     }
 }
 
-void TForm1::buildToolBar2()
+// The font name box, the size box and its spinner, after ToolBar2's buttons.
+void TForm1::buildFontBoxes()
 {
-    for (int number : kToolBar2Buttons) {
-        const QString name = QStringLiteral("ToolButton%1").arg(number);
-        auto *button = new QToolButton(ToolBar2);
-        button->setObjectName(name);
-        button->setIcon(toolbarIcon(name));
-        button->setFixedHeight(kButtonSize);
-        button->setMinimumWidth(kButtonSize);
-        button->setAutoRaise(true);
-        button->setFocusPolicy(Qt::NoFocus);
-        setHint(button, initialHint(name.toLatin1().constData()));
-        ToolBar2->addWidget(button);
-        toolButtons_.insert(number, button);
-    }
-
     ComboBox1 = new QComboBox(ToolBar2);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setEditable(true);
@@ -215,7 +207,7 @@ QMenu *TForm1::buildMenuTree(const char *menuName, QWidget *root)
         }
         action->setObjectName(name);
         if (row.shortcut && *row.shortcut) {
-            // Shown in the menu; the key itself is dispatched by eventFilter().
+            // Shown in the menu; the key itself is dispatched by the ShortcutDispatcher.
             action->setShortcut(QKeySequence::fromString(QString::fromLatin1(row.shortcut), QKeySequence::PortableText));
             action->setShortcutContext(Qt::WidgetShortcut);
         }
@@ -247,11 +239,10 @@ void TForm1::buildMenus()
     }
 
     // The items whose handlers flip check marks show them.
-    static const char *const kMarkedItems[] = {"N27", "N77", "N28", "N78", "N51", "N99", "RTF1", "RTF2",
-                                               "N52", "N100", "N105", "N110", "N30", "N109", "N16",
-                                               "N45", "N96"};
-    for (const char *name : kMarkedItems)
-        menuItem(QString::fromLatin1(name))->setCheckable(true);
+    for (const Command &command : commandTable()) {
+        if (command.checkable)
+            menuItem(QString::fromLatin1(command.name))->setCheckable(true);
+    }
     for (const ui_text::MenuTable *table : {ui_text::findMenuTable("MainMenu1"), ui_text::findMenuTable("PopupMenu1")}) {
         for (std::size_t i = 0; i < table->count; ++i) {
             if (table->items[i].checked)
@@ -281,4 +272,155 @@ void TForm1::buildNonVisual()
         if (i == 4)
             Action4 = action;
     }
+}
+
+QAction *TForm1::menuItem(const QString &name) const
+{
+    return menuItems_.value(name);
+}
+
+QToolButton *TForm1::toolButton(int number) const
+{
+    return findChild<QToolButton *>(QStringLiteral("ToolButton%1").arg(number));
+}
+
+void TForm1::run(const char *handlerName, const std::function<void()> &handler)
+{
+    commands_->run(handlerName, handler);
+}
+
+void TForm1::flipCheck(const QString &itemName)
+{
+    QAction *action = menuItem(itemName);
+    action->setChecked(!action->isChecked());
+}
+
+void TForm1::connectCommands()
+{
+    for (const Command &command : commandTable()) {
+        const QString name = QString::fromLatin1(command.name);
+        auto handler = [this, &command] { run(command.handlerName, [this, &command] { (this->*command.handler)(); }); };
+        switch (command.kind) {
+        case CommandKind::Button:
+            connect(toolButton(name.mid(QLatin1String("ToolButton").size()).toInt()), &QToolButton::clicked, this,
+                    handler);
+            break;
+        case CommandKind::CheckBox:
+            // A check box reports every change of its tick, from the user or from code.
+            connect(findChild<QCheckBox *>(name), &QCheckBox::toggled, this, handler);
+            break;
+        case CommandKind::SubmenuShown:
+            connect(menuItem(name)->menu(), &QMenu::aboutToShow, this, handler);
+            break;
+        default: {
+            QAction *action = menuItem(name);
+            connect(action, &QAction::triggered, this, [this, action, name] {
+                // Menu items do not tick themselves: their handlers flip the marks.
+                if (action->isCheckable()) {
+                    const QSignalBlocker blocker(action);
+                    action->setChecked(!action->isChecked());
+                }
+                runMenuItem(name);
+            });
+        }
+        }
+    }
+}
+
+void TForm1::runMenuItem(const QString &name)
+{
+    const Command *command = findCommand(name);
+    if (!command)
+        return;
+    const QString target = QString::fromLatin1(command->target ? command->target : "");
+    switch (command->kind) {
+    case CommandKind::ClickButton:
+        findChild<QToolButton *>(target)->click();
+        break;
+    case CommandKind::FlipCheckBox: {
+        auto *box = findChild<QCheckBox *>(target);
+        box->setChecked(!box->isChecked());
+        break;
+    }
+    case CommandKind::RunTwin:
+        runMenuItem(target);
+        break;
+    case CommandKind::OwnHandler:
+        run(command->handlerName, [this, command] { (this->*command->handler)(); });
+        break;
+    default:
+        break;
+    }
+}
+
+// The handlers of everything that is not a button, check box or menu item. The
+// events that come with every key, tick or language switch run unnamed.
+void TForm1::connectEvents()
+{
+    connect(Action4, &QAction::triggered, this, [this] { run(nullptr, [this] { Action4Execute(); }); });
+    connect(Action1, &QAction::triggered, this, [this] { run("Action1Execute", [this] { Action1Execute(); }); });
+    connect(Action2, &QAction::triggered, this, [this] { run("Action2Execute", [this] { Action2Execute(); }); });
+    connect(Timer1, &QTimer::timeout, this, [this] { run(nullptr, [this] { Timer1Timer(); }); });
+    connect(Timer2, &QTimer::timeout, this, [this] { run("Timer2Timer", [this] { Timer2Timer(); }); });
+    connect(RxRichEdit1, &TRxRichEdit::OnChange, this, [this] { run(nullptr, [this] { RxRichEdit1Change(); }); });
+    connect(RxRichEdit1, &TRxRichEdit::OnMouseDown, this, [this](Qt::MouseButton button, QPoint position) {
+        run(nullptr, [=] { RxRichEdit1MouseDown(button, position); });
+    });
+    connect(RxRichEdit1, &TRxRichEdit::OnURLClick, this, [this](const QString &link, Qt::MouseButton button) {
+        run("RxRichEdit1URLClick", [&] { RxRichEdit1URLClick(link, button); });
+    });
+    // The font name box reacts to the user's changes only, not to the program's.
+    const auto fontNameChanged = [this] { run("ComboBox1Change", [this] { ComboBox1Change(); }); };
+    connect(ComboBox1, qOverload<int>(&QComboBox::activated), this, fontNameChanged);
+    connect(ComboBox1->lineEdit(), &QLineEdit::textEdited, this, fontNameChanged);
+    connect(UpDown1, &TUpDown::changing, this, [this] { run("UpDown1Changing", [this] { UpDown1Changing(); }); });
+    connect(ColorBox1, &TColorBox::colorSelected, this, [this] { run("ColorBox1Select", [this] { ColorBox1Select(); }); });
+    connect(ColorBox2, &TColorBox::colorSelected, this, [this] { run("ColorBox2Select", [this] { ColorBox2Select(); }); });
+
+    connect(Panel1, &RulerBand::markerDropped, this, [this](RulerBand::Marker marker) {
+        switch (marker) {
+        case RulerBand::Marker::CurPos: run("CurPosMouseUp", [this] { CurPosMouseUp(); }); break;
+        case RulerBand::Marker::LeftIndent: run("LeftIndentMouseUp", [this] { LeftIndentMouseUp(); }); break;
+        case RulerBand::Marker::RightIndent: run("RightIndentMouseUp", [this] { RightIndentMouseUp(); }); break;
+        }
+    });
+    // The ruler's markers are held on the scale at every repaint.
+    connect(Panel1, &RulerBand::painted, this, [this] { run(nullptr, [this] { FormPaint(); }); }, Qt::QueuedConnection);
+
+    connect(RxRichEdit1, &QWidget::customContextMenuRequested, this, [this](QPoint position) {
+        showEditorContextMenu(RxRichEdit1->viewport()->mapToGlobal(position));
+    });
+    connect(CoolBar1, &QWidget::customContextMenuRequested, this,
+            [this](QPoint position) { PopupMenu1->popup(CoolBar1->mapToGlobal(position)); });
+}
+
+void TForm1::showEditorContextMenu(QPoint globalPosition)
+{
+    const QTextImageFormat object = RxRichEdit1->selectedObject();
+    if (!object.isValid()) {
+        PopupMenu1->popup(globalPosition);
+        return;
+    }
+    // A selected object adds its properties and its verbs to the menu.
+    auto *menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addActions(PopupMenu1->actions());
+    menu->addSeparator();
+    const QString typeName = TRxRichEdit::objectTypeName(object);
+    menu->addAction(QStringLiteral("%1 Properties").arg(typeName), this, [this, object, typeName] {
+        platform_.objectDialogs().showObjectProperties(this, typeName, RxRichEdit1->objectDetails(object));
+    });
+    QMenu *verbs = menu->addMenu(typeName);
+    verbs->addAction(QStringLiteral("Open"), this, [this, object] { run(nullptr, [&] { RxRichEdit1->openObject(object); }); });
+    menu->popup(globalPosition);
+}
+
+// The editor and the cool bar carry the context menu, so its shortcuts come first there.
+bool TForm1::contextMenuTakesKeysFor(QWidget *widget) const
+{
+    for (; widget; widget = widget->parentWidget()) {
+        if (widget == RxRichEdit1 || widget == CoolBar1)
+            return true;
+    }
+    return false;
 }

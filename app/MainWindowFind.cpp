@@ -8,19 +8,17 @@
 
 void TForm1::ToolButton14Click()
 {
-    handlerRan(__func__);
     platform::FindDialogEvents events;
-    events.findNext = [this] { guarded([this] { FindDialog1Find(); }); };
+    events.findNext = [this] { run("FindDialog1Find", [this] { FindDialog1Find(); }); };
     platform_.findDialogs().findDialog().show(this, std::move(events));
 }
 
 void TForm1::ToolButton20Click()
 {
-    handlerRan(__func__);
     platform::FindDialogEvents events;
-    events.findNext = [this] { guarded([this] { ReplaceDialog1Find(); }); };
+    events.findNext = [this] { run("ReplaceDialog1Find", [this] { ReplaceDialog1Find(); }); };
     // Replace All is the same one replacement as Replace.
-    events.replace = [this] { guarded([this] { ReplaceDialog1Replace(); }); };
+    events.replace = [this] { run("ReplaceDialog1Replace", [this] { ReplaceDialog1Replace(); }); };
     events.replaceAll = events.replace;
     platform_.findDialogs().replaceDialog().show(this, std::move(events));
 }
@@ -28,7 +26,6 @@ void TForm1::ToolButton20Click()
 // Always the first occurrence, exact case; the dialog's options are not read.
 void TForm1::FindDialog1Find()
 {
-    handlerRan(__func__);
     platform::FindDialog &dialog = platform_.findDialogs().findDialog();
     const QString text = dialog.findText();
     if (findreplace::selectFirstOccurrence(*RxRichEdit1, text)) {
@@ -42,7 +39,6 @@ void TForm1::FindDialog1Find()
 // Walks on from ReplaceFindPos, ignoring case; the dialog stays open.
 void TForm1::ReplaceDialog1Find()
 {
-    handlerRan(__func__);
     const QString text = platform_.findDialogs().replaceDialog().findText();
     if (!findreplace::selectNextFrom(*RxRichEdit1, text, ReplaceFindPos))
         platform_.messageBoxes().showMessage(this, platform::MessageIcon::None, QString::fromUtf8(kAppTitle),
@@ -53,7 +49,6 @@ void TForm1::ReplaceDialog1Find()
 // ReplaceFindPos stays where it is.
 void TForm1::ReplaceDialog1Replace()
 {
-    handlerRan(__func__);
     platform::FindDialog &dialog = platform_.findDialogs().replaceDialog();
     if (findreplace::replaceSelection(*RxRichEdit1, dialog.replaceText()))
         dialog.close();

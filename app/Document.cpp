@@ -1,0 +1,128 @@
+#include "app/Document.h"
+
+#include "editor/TRxRichEdit.h"
+#include "platform/Platform.h"
+
+namespace {
+
+platform::FileDialogRequest requestFor(const QStringList &filters, const FileDialogState &state)
+{
+    platform::FileDialogRequest request;
+    request.filters = filters;
+    request.defaultExtension = QString::fromLatin1(documents::kDefaultExtension);
+    request.initialFolder = state.initialFolder;
+    request.fileName = state.fileName;
+    return request;
+}
+
+} // namespace
+
+Document::Document(TRxRichEdit &editor, platform::Platform &platform, QWidget *dialogOwner)
+    : editor_(editor), platform_(platform), dialogOwner_(dialogOwner)
+{
+}
+
+bool Document::open()
+{
+    openDialog_.initialFolder = documents::folderOf(currentFileName_);
+    const std::optional<QString> chosen =
+        platform_.fileDialogs().openFileName(dialogOwner_, requestFor(documents::openFilters(), openDialog_));
+    if (!chosen)
+        return false;
+    openDialog_.fileName = *chosen;
+    editor_.LoadFile(*chosen); // a failure stops here, nothing else changed
+    if (showTitle)
+        showTitle(documents::titleFor(*chosen));
+    currentFileName_ = *chosen;
+    openedFileName_ = *chosen;
+    editor_.setModified(false);
+    return true;
+}
+
+bool Document::save()
+{
+    if (currentFileName_.isEmpty())
+        return saveAs();
+    editor_.SaveFile(currentFileName_); // a failure leaves the flag and the marker set
+    markSaved();
+    return true;
+}
+
+bool Document::saveAs()
+{
+    saveDialog_.initialFolder = documents::folderOf(currentFileName_);
+    saveDialog_.fileName = documents::nameOf(currentFileName_);
+    const std::optional<QString> chosen =
+        platform_.fileDialogs().saveFileName(dialogOwner_, requestFor(documents::saveFilters(), saveDialog_));
+    // Cancelled: nothing changes, the document stays marked as modified.
+    if (!chosen)
+        return false;
+    saveDialog_.fileName = *chosen;
+    editor_.SaveFile(*chosen);
+    if (showTitle)
+        showTitle(documents::titleFor(*chosen));
+    currentFileName_ = *chosen;
+    markSaved();
+    return true;
+}
+
+void Document::markSaved()
+{
+    editor_.setModified(false);
+    if (showSaved)
+        showSaved();
+}
+
+void Document::offerSaveBeforeExit(bool english)
+{
+    if (!editor_.IsModified())
+        return;
+    platform::Question prompt;
+    prompt.icon = platform::MessageIcon::Warning;
+    prompt.title = QStringLiteral("Warning");
+    prompt.text = documents::exitPromptText(english);
+    prompt.defaultAnswer = platform::Answer::Yes;
+    prompt.escapeAnswer = platform::Answer::No;
+    if (platform_.messageBoxes().ask(dialogOwner_, prompt) != platform::Answer::Yes)
+        return;
+    const std::optional<QString> chosen =
+        platform_.fileDialogs().saveFileName(dialogOwner_, requestFor(documents::saveFilters(), saveDialog_));
+    if (chosen) {
+        saveDialog_.fileName = *chosen;
+        editor_.SaveFile(*chosen);
+    }
+}
+
+bool Document::closeQuery(bool english)
+{
+    if (!editor_.IsModified())
+        return true;
+    platform::Question prompt;
+    prompt.icon = platform::MessageIcon::Question;
+    prompt.title = QStringLiteral("Confirm");
+    prompt.text = documents::closePromptText(english, editor_.PlainText() ? openedFileName_ : currentFileName_);
+    prompt.withCancel = true;
+    prompt.defaultAnswer = platform::Answer::Yes;
+    prompt.escapeAnswer = platform::Answer::Cancel;
+    switch (platform_.messageBoxes().ask(dialogOwner_, prompt)) {
+    case platform::Answer::Yes:
+        // A save whose dialog was cancelled keeps the window open with the text.
+        return save();
+    case platform::Answer::No:
+        return true;
+    case platform::Answer::Cancel:
+        return false;
+    }
+    return false;
+}
+
+std::optional<QString> Document::chooseFileToInsert()
+{
+    platform::FileDialogRequest request;
+    request.filters = QStringList{QStringLiteral("All files (*.*)|*.*")};
+    request.fileName = insertDialog_.fileName;
+    const std::optional<QString> chosen = platform_.fileDialogs().openFileName(dialogOwner_, request);
+    if (chosen)
+        insertDialog_.fileName = *chosen;
+    return chosen;
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "app/DocumentFiles.h"
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QWidget;
+class TRxRichEdit;
+namespace platform { class Platform; }
+
+// The document being edited: its file names, the file dialogs' states, open,
+// save and save as, the two prompts of closing, and the title they give the
+// window. The text itself lives in the editor only.
+class Document {
+public:
+    // `dialogOwner` owns the dialogs and message boxes this class shows.
+    Document(TRxRichEdit &editor, platform::Platform &platform, QWidget *dialogOwner);
+
+    // Told the new window title after a file is opened or saved under a name.
+    std::function<void(const QString &title)> showTitle;
+    // Told when the document was written and is no longer modified.
+    std::function<void()> showSaved;
+
+    // The file being edited, and the file last opened (empty until then).
+    const QString &currentFileName() const { return currentFileName_; }
+    const QString &openedFileName() const { return openedFileName_; }
+    // What the open dialog last chose, remembered in the settings at close.
+    const QString &lastOpenChoice() const { return openDialog_.fileName; }
+
+    // Asks for a file and loads it; false when the dialog was cancelled.
+    // A file that cannot be read raises and leaves everything as it was.
+    bool open();
+    // Writes the document to its file, or asks for one when it has none;
+    // false when the user cancelled the save dialog.
+    bool save();
+    bool saveAs();
+
+    // Exit's offer to save a modified document to a file of the user's choice,
+    // which does not become the document's file.
+    void offerSaveBeforeExit(bool english);
+    // The close question for a modified document; false keeps the window open.
+    bool closeQuery(bool english);
+
+    // The file dialog of the two file inserts, which keeps the file last chosen.
+    std::optional<QString> chooseFileToInsert();
+
+private:
+    void markSaved();
+
+    TRxRichEdit &editor_;
+    platform::Platform &platform_;
+    QWidget *dialogOwner_;
+    QString currentFileName_;
+    QString openedFileName_;
+    FileDialogState openDialog_;
+    FileDialogState saveDialog_;
+    FileDialogState insertDialog_;
+};

@@ -1,0 +1,57 @@
+// The document's file commands, Exit and autosave.
+#include "app/Unit1.h"
+
+#include "app/Document.h"
+#include "platform/Platform.h"
+
+#include <QAction>
+#include <QTimer>
+
+// New: a second, independent copy of the program; this window stays as it is.
+void TForm1::ToolButton1Click()
+{
+    platform_.shell().startProgramCopy();
+}
+
+void TForm1::ToolButton2Click()
+{
+    document_->open();
+}
+
+void TForm1::ToolButton3Click()
+{
+    document_->save();
+}
+
+void TForm1::ToolButton4Click()
+{
+    document_->saveAs();
+}
+
+// Exit: a modified document is offered a save first; then the window closes,
+// which asks again while the document is still marked as modified.
+void TForm1::ToolButton7Click()
+{
+    document_->offerSaveBeforeExit(Lang);
+    close();
+}
+
+// Autosave: both items flip both marks; the timer runs while N109 is marked.
+void TForm1::toggleAutosave()
+{
+    flipCheck(QStringLiteral("N16"));
+    flipCheck(QStringLiteral("N109"));
+    if (menuItem(QStringLiteral("N109"))->isChecked())
+        Timer2->start();
+    else
+        Timer2->stop();
+}
+
+void TForm1::N109Click() { toggleAutosave(); }
+void TForm1::N16Click() { toggleAutosave(); }
+
+// Saved at each expiry, modified or not.
+void TForm1::Timer2Timer()
+{
+    ToolButton3Click();
+}
