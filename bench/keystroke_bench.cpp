@@ -32,7 +32,7 @@ QString documentOf(qint64 characters)
 
 double millisecondsPerKey(TForm1 &form, bool atEnd)
 {
-    TRxRichEdit *editor = form.RxRichEdit1;
+    TRxRichEdit *editor = &form.editor();
     // The whole document laid out, as once the layout's background pass is over.
     auto *layout = static_cast<EditorLayout *>(editor->document()->documentLayout());
     QElapsedTimer background;
@@ -65,15 +65,15 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     BenchWindow window;
     TForm1 &form = window.form;
-    form.RxRichEdit1->setFocus();
+    form.editor().setFocus();
 
     std::printf("%-8s %-6s %12s %12s\n", "size", "wrap", "start ms", "end ms");
     const struct { const char *name; qint64 characters; } sizes[] = {
         {"1 KB", 1000}, {"1 MB", 1000 * 1000}, {"16 MB", 16 * 1000 * 1000}};
     for (const auto &size : sizes) {
-        form.RxRichEdit1->setText(documentOf(size.characters));
+        form.editor().setText(documentOf(size.characters));
         for (bool wrap : {true, false}) {
-            form.RxRichEdit1->setWordWrap(wrap);
+            form.editor().setWordWrap(wrap);
             backgroundSeconds = 0;
             const double atStart = millisecondsPerKey(form, false);
             const double atEnd = millisecondsPerKey(form, true);

@@ -46,7 +46,7 @@ double runCommand(TForm1 &form, void (TForm1::*command)())
     QElapsedTimer timer;
     timer.start();
     (form.*command)();
-    form.RxRichEdit1->viewport()->repaint();
+    form.editor().viewport()->repaint();
     return timer.nsecsElapsed() / 1e9;
 }
 
@@ -102,7 +102,7 @@ int main(int argc, char **argv)
         const QString text = linesOf(lines);
         const QString input = dir.filePath(QStringLiteral("lines.txt"));
         writeFile(input, text.toUtf8());
-        form.RxRichEdit1->setText(text);
+        form.editor().setText(text);
         const double ours = runCommand(form, &TForm1::ToolButton25Click);
         const double theirs = runProgram(QStringLiteral("sort"), {QStringLiteral("-f")}, input);
         report(qPrintable(QStringLiteral("sort %1 lines").arg(lines)), ours, theirs, "sort -f");
@@ -131,11 +131,11 @@ int main(int argc, char **argv)
     for (const auto &recoding : recodings) {
         QFile input(recoding.input);
         input.open(QIODevice::ReadOnly);
-        form.RxRichEdit1->setText(codepage::decodeWindows1251(input.readAll()));
+        form.editor().setText(codepage::decodeWindows1251(input.readAll()));
         const double ours = runCommand(form, recoding.command);
         const double theirs = runProgram(QStringLiteral("iconv"), recoding.iconv, recoding.input);
         report(recoding.name, ours, theirs, "iconv");
-        report("  text document alone", documentFloor(form.RxRichEdit1->Text()), theirs, "iconv");
+        report("  text document alone", documentFloor(form.editor().Text()), theirs, "iconv");
     }
     return 0;
 }

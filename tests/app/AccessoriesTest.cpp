@@ -48,16 +48,16 @@ TEST_F(MainWindowTest, PrintingUsesTheWholePrintableAreaOnly)
     TForm1 &f = createForm();
     const QString pdf = dir.filePath("print.pdf");
     platform.printer.setOutputFile(pdf);
-    f.toolButton(6)->click(); // cancelled
+    toolButton(f, 6)->click(); // cancelled
     EXPECT_FALSE(QFileInfo::exists(pdf));
 
     platform.printer.printAnswer = true;
-    f.RxRichEdit1->setText("");
-    QTest::keyClick(f.RxRichEdit1, Qt::Key_P, Qt::ControlModifier);
+    RxRichEdit1(f)->setText("");
+    QTest::keyClick(RxRichEdit1(f), Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(pdfPages(pdf), 1); // an empty document is one blank page
 
-    f.RxRichEdit1->setText(QString("line of text\r\n").repeated(400));
-    f.menuItem("N66")->trigger();
+    RxRichEdit1(f)->setText(QString("line of text\r\n").repeated(400));
+    menuItem(f, "N66")->trigger();
     const int pages = pdfPages(pdf);
     EXPECT_GT(pages, 3);
     const QSizeF paper = platform.printer.currentPrinter().pageLayout().fullRectPoints().size();
@@ -65,22 +65,22 @@ TEST_F(MainWindowTest, PrintingUsesTheWholePrintableAreaOnly)
     EXPECT_NEAR(pdfPageSize(pdf).height(), paper.height(), 1.0);
     // Margins on the printer do not change the pages.
     platform.printer.currentPrinter().setPageMargins(QMarginsF(50, 50, 50, 50), QPageLayout::Millimeter);
-    f.toolButton(6)->click();
+    toolButton(f, 6)->click();
     EXPECT_GE(pdfPages(pdf), pages);
     // Landscape paper prints landscape pages.
     platform.printer.currentPrinter().setPageOrientation(QPageLayout::Landscape);
-    f.toolButton(6)->click();
+    toolButton(f, 6)->click();
     EXPECT_GT(pdfPageSize(pdf).width(), pdfPageSize(pdf).height());
 }
 
 TEST_F(MainWindowTest, SetupDialogsOpenFromTheirButtonsItemsAndKeys)
 {
     TForm1 &f = createForm();
-    QTest::keyClick(f.RxRichEdit1, Qt::Key_P, Qt::ControlModifier | Qt::AltModifier);
-    f.menuItem("N65")->trigger();
+    QTest::keyClick(RxRichEdit1(f), Qt::Key_P, Qt::ControlModifier | Qt::AltModifier);
+    menuItem(f, "N65")->trigger();
     EXPECT_EQ(platform.printer.printerSetupAsked, 2);
-    QTest::keyClick(f.RxRichEdit1, Qt::Key_Backspace, Qt::ShiftModifier | Qt::AltModifier);
-    f.menuItem("N48")->trigger();
+    QTest::keyClick(RxRichEdit1(f), Qt::Key_Backspace, Qt::ShiftModifier | Qt::AltModifier);
+    menuItem(f, "N48")->trigger();
     EXPECT_EQ(platform.printer.pageSetupAsked, 2);
 }
 
@@ -96,7 +96,7 @@ TEST_F(MainWindowTest, AboutWindowFollowsTheLanguageAndItsLinksRunTheActions)
         QTest::mouseClick(site, Qt::LeftButton);
         QTest::mouseClick(window.findChild<QLabel *>("MailLabel"), Qt::LeftButton);
     };
-    QTest::keyClick(f.RxRichEdit1, Qt::Key_W, Qt::ControlModifier | Qt::AltModifier);
+    QTest::keyClick(RxRichEdit1(f), Qt::Key_W, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(platform.modal.titles, QStringList{"Veltrix 3.0"});
     EXPECT_TRUE(texts.contains("Developer*s web-site"));
     EXPECT_TRUE(texts.contains("Date of release"));
@@ -110,8 +110,8 @@ TEST_F(MainWindowTest, AboutWindowFollowsTheLanguageAndItsLinksRunTheActions)
         for (QLabel *label : window.findChildren<QLabel *>())
             texts.append(label->text());
     };
-    f.Lang = false;
-    f.menuItem("N102")->trigger();
+    useLanguage(f, false);
+    menuItem(f, "N102")->trigger();
     EXPECT_TRUE(texts.contains("Сайт автора"));
     EXPECT_EQ(texts.count("Veltrix"), 1); // a new window: nothing accumulated
 }
@@ -124,7 +124,7 @@ TEST_F(MainWindowTest, CalendarShowsTheCurrentMonth)
         EXPECT_EQ(window.geometry(), QRect(300, 200, 200, 200));
         shown = window.findChild<QCalendarWidget *>()->selectedDate();
     };
-    QTest::keyClick(f.RxRichEdit1, Qt::Key_F12);
+    QTest::keyClick(RxRichEdit1(f), Qt::Key_F12);
     EXPECT_EQ(platform.modal.titles, QStringList{"Calendar"});
     EXPECT_EQ(shown, QDate::currentDate());
 }
@@ -133,18 +133,18 @@ TEST_F(MainWindowTest, MailHelpAndLinksGoToTheDesktop)
 {
     TForm1 &f = createForm();
     f.show();
-    f.RxRichEdit1->setText("a & b");
-    QTest::keyClick(f.RxRichEdit1, Qt::Key_J, Qt::ControlModifier);
-    QTest::keyClick(f.RxRichEdit1, Qt::Key_F1);
+    RxRichEdit1(f)->setText("a & b");
+    QTest::keyClick(RxRichEdit1(f), Qt::Key_J, Qt::ControlModifier);
+    QTest::keyClick(RxRichEdit1(f), Qt::Key_F1);
     ASSERT_EQ(platform.shellOpen.opened.size(), 2);
     EXPECT_TRUE(platform.shellOpen.opened[0].endsWith("&Body=%20a%20%26%20b"));
     EXPECT_EQ(platform.shellOpen.opened[1], "HELP.chm");
 
-    f.RxRichEdit1->setText("see www.example.org now");
+    RxRichEdit1(f)->setText("see www.example.org now");
     QCoreApplication::processEvents();
-    QTextCursor at(f.RxRichEdit1->document());
+    QTextCursor at(RxRichEdit1(f)->document());
     at.setPosition(6);
-    QTest::mouseClick(f.RxRichEdit1->viewport(), Qt::RightButton, Qt::NoModifier, f.RxRichEdit1->cursorRect(at).center());
+    QTest::mouseClick(RxRichEdit1(f)->viewport(), Qt::RightButton, Qt::NoModifier, RxRichEdit1(f)->cursorRect(at).center());
     EXPECT_EQ(platform.shellOpen.opened.last(), "www.example.org");
 }
 
@@ -159,12 +159,12 @@ TEST(ShellTarget, RelativeNamesAreFilesInTheCurrentFolderAndAddressesStayAddress
 TEST_F(MainWindowTest, CalculatorOpensFromItsButtonItemsAndKey)
 {
     TForm1 &f = createForm();
-    TForm2 calculator(*f.RxRichEdit1, [](const QString &) {});
-    f.Form2 = &calculator;
+    TForm2 calculator(*RxRichEdit1(f), [](const QString &) {});
+    f.setCalculator(&calculator);
     EXPECT_FALSE(calculator.isVisible());
-    QTest::keyClick(f.RxRichEdit1, Qt::Key_F1, Qt::ControlModifier);
+    QTest::keyClick(RxRichEdit1(f), Qt::Key_F1, Qt::ControlModifier);
     EXPECT_TRUE(calculator.isVisible());
     calculator.close(); // closing only hides it
-    f.menuItem("N98")->trigger();
+    menuItem(f, "N98")->trigger();
     EXPECT_TRUE(calculator.isVisible());
 }

@@ -22,8 +22,8 @@ protected:
 
     void modify()
     {
-        form->RxRichEdit1->setSelectionStart(form->RxRichEdit1->TextLength());
-        form->RxRichEdit1->setSelectedText("text");
+        RxRichEdit1(*form)->setSelectionStart(RxRichEdit1(*form)->TextLength());
+        RxRichEdit1(*form)->setSelectedText("text");
     }
 
     QByteArray contentOf(const QString &path)
@@ -35,7 +35,7 @@ protected:
 
 TEST_F(CloseTest, UnmodifiedDocumentClosesWithoutAQuestion)
 {
-    form->toolButton(7)->click();
+    toolButton(*form, 7)->click();
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(platform.boxes.questions.isEmpty());
     EXPECT_TRUE(settingsContent().contains("[FORM]"));
@@ -61,7 +61,7 @@ TEST_F(CloseTest, ClosePromptOfAnUntitledDocumentAndItsThreeAnswers)
     platform.boxes.answers = {Answer::Yes};
     EXPECT_FALSE(form->close());
     EXPECT_EQ(platform.files.saveRequests.size(), 1);
-    EXPECT_EQ(form->RxRichEdit1->Text(), "text");
+    EXPECT_EQ(RxRichEdit1(*form)->Text(), "text");
 
     // Yes with a file chosen: saved, then closed.
     const QString path = dir.filePath("saved.rtf");
@@ -81,10 +81,10 @@ TEST_F(CloseTest, NoClosesWithoutSaving)
 
 TEST_F(CloseTest, PromptsFollowTheInterfaceLanguage)
 {
-    form->Lang = false;
+    useLanguage(*form, false);
     modify();
     platform.boxes.answers = {Answer::No, Answer::Cancel};
-    form->toolButton(7)->click(); // Exit: the exit prompt, then the close prompt
+    toolButton(*form, 7)->click(); // Exit: the exit prompt, then the close prompt
     ASSERT_EQ(platform.boxes.questions.size(), 2);
     EXPECT_EQ(platform.boxes.questions[0].title, "Warning");
     EXPECT_EQ(platform.boxes.questions[0].icon, MessageIcon::Warning);
@@ -101,16 +101,16 @@ TEST_F(CloseTest, ExitPromptSavesACopyWithoutMakingItTheDocumentsFile)
     const QString copy = dir.filePath("copy.rtf");
     platform.boxes.answers = {Answer::Yes, Answer::Cancel};
     platform.files.answers = {copy};
-    form->menuItem("N15")->trigger();
+    menuItem(*form, "N15")->trigger();
     EXPECT_TRUE(contentOf(copy).contains("text"));
     EXPECT_EQ(form->windowTitle(), "Veltrix 3.0");
-    EXPECT_TRUE(form->CurrentFileName.isEmpty());
-    EXPECT_TRUE(form->RxRichEdit1->IsModified());
+    EXPECT_TRUE(form->document().currentFileName().isEmpty());
+    EXPECT_TRUE(RxRichEdit1(*form)->IsModified());
     EXPECT_EQ(platform.boxes.questions.size(), 2); // asked again by the close
     EXPECT_TRUE(form->isVisible());
     // The next Exit shows the save dialog as it was left.
     platform.boxes.answers = {Answer::Yes, Answer::No};
-    form->menuItem("N15")->trigger();
+    menuItem(*form, "N15")->trigger();
     EXPECT_EQ(platform.files.saveRequests.last().fileName, copy);
     EXPECT_FALSE(form->isVisible());
 }
@@ -134,30 +134,30 @@ TEST_F(CloseTest, AutosaveSavesAtEveryExpiryWhileOn)
     const QString path = dir.filePath("auto.rtf");
     modify();
     platform.files.answers = {path};
-    form->toolButton(4)->click();
+    toolButton(*form, 4)->click();
     QFile::remove(path);
 
-    QTest::keyClick(form->RxRichEdit1, Qt::Key_F12, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_TRUE(form->menuItem("N109")->isChecked());
-    EXPECT_TRUE(form->menuItem("N16")->isChecked());
-    EXPECT_TRUE(form->Timer2->isActive());
-    EXPECT_EQ(form->Timer2->interval(), 300000);
+    QTest::keyClick(RxRichEdit1(*form), Qt::Key_F12, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(menuItem(*form, "N109")->isChecked());
+    EXPECT_TRUE(menuItem(*form, "N16")->isChecked());
+    EXPECT_TRUE(Timer2(*form)->isActive());
+    EXPECT_EQ(Timer2(*form)->interval(), 300000);
 
-    form->Timer2->setInterval(1); // the test drives the five minutes
+    Timer2(*form)->setInterval(1); // the test drives the five minutes
     QTRY_VERIFY(QFile::exists(path)); // unmodified, saved all the same
 
-    form->menuItem("N109")->trigger();
-    EXPECT_FALSE(form->menuItem("N16")->isChecked());
-    EXPECT_FALSE(form->Timer2->isActive());
+    menuItem(*form, "N109")->trigger();
+    EXPECT_FALSE(menuItem(*form, "N16")->isChecked());
+    EXPECT_FALSE(Timer2(*form)->isActive());
 }
 
 TEST_F(CloseTest, AutosaveOfAnUntitledDocumentShowsTheSaveDialog)
 {
-    form->menuItem("N16")->trigger();
-    form->Timer2->setInterval(1);
+    menuItem(*form, "N16")->trigger();
+    Timer2(*form)->setInterval(1);
     QTRY_VERIFY(platform.files.saveRequests.size() >= 2);
-    EXPECT_TRUE(form->Timer2->isActive());
-    form->menuItem("N16")->trigger();
+    EXPECT_TRUE(Timer2(*form)->isActive());
+    menuItem(*form, "N16")->trigger();
 }
 
 class TrayTest : public MainWindowTest {};
@@ -172,8 +172,8 @@ TEST_F(TrayTest, MinimizingHidesToTheTrayAndADoubleClickBringsTheWindowBack)
     EXPECT_EQ(platform.tray.tip, "Veltrix 2.0");
 
     platform.tray.activate(platform::TrayIcon::Activation::LeftClick);
-    EXPECT_TRUE(f.PopupMenu1->isVisible());
-    f.PopupMenu1->hide();
+    EXPECT_TRUE(PopupMenu1(f)->isVisible());
+    PopupMenu1(f)->hide();
     EXPECT_FALSE(f.isVisible());
 
     platform.tray.activate(platform::TrayIcon::Activation::DoubleClick);
@@ -214,6 +214,6 @@ TEST_F(TrayTest, TheTrayMenusExitClosesTheHiddenWindow)
     f.show();
     f.HideToTray();
     f.AddTrayIcon();
-    f.menuItem("N67")->trigger();
+    menuItem(f, "N67")->trigger();
     EXPECT_TRUE(settingsContent().contains("[FORM]"));
 }

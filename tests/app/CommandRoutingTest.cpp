@@ -128,7 +128,7 @@ TEST_F(MainWindowTest, EveryMenuItemReachesItsHandler)
 {
     TForm1 &f = createForm();
     for (const auto &[item, handler] : kItemHandlers) {
-        QAction *action = f.menuItem(QString::fromLatin1(item));
+        QAction *action = menuItem(f, QString::fromLatin1(item));
         ASSERT_TRUE(action) << item;
         handlers.clear();
         action->trigger(); // as a click on the item does
@@ -141,7 +141,7 @@ TEST_F(MainWindowTest, ItemsWithoutAnActionRunNothing)
     TForm1 &f = createForm();
     for (const char *item : {"N114", "N1", "N5", "N40", "N108", "N107", "N55", "N104", "N112"}) {
         handlers.clear();
-        f.menuItem(QString::fromLatin1(item))->trigger();
+        menuItem(f, QString::fromLatin1(item))->trigger();
         EXPECT_TRUE(handlers.isEmpty()) << item;
     }
 }
@@ -149,7 +149,7 @@ TEST_F(MainWindowTest, ItemsWithoutAnActionRunNothing)
 TEST_F(MainWindowTest, OpeningTheMarkerSubmenuRunsItsHandler)
 {
     TForm1 &f = createForm();
-    QMenu *marker = f.menuItem("N45")->menu();
+    QMenu *marker = menuItem(f, "N45")->menu();
     Q_EMIT marker->aboutToShow();
     EXPECT_EQ(handlers, QStringList{"N45Click"});
 }
@@ -159,12 +159,12 @@ TEST_F(MainWindowTest, MenuChoiceDoesNotTickItsOwnMark)
     TForm1 &f = createForm();
     // The item's handler flips marks; a checkable item must not also tick
     // itself, or the mark would flip twice.
-    f.menuItem("N52")->trigger();
-    EXPECT_FALSE(f.menuItem("N52")->isChecked());
-    EXPECT_FALSE(f.menuItem("N100")->isChecked());
-    EXPECT_FALSE(f.CB3->isChecked());
-    f.menuItem("N109")->trigger(); // its handler flips its mark once
-    EXPECT_TRUE(f.menuItem("N109")->isChecked());
+    menuItem(f, "N52")->trigger();
+    EXPECT_FALSE(menuItem(f, "N52")->isChecked());
+    EXPECT_FALSE(menuItem(f, "N100")->isChecked());
+    EXPECT_FALSE(CB3(f)->isChecked());
+    menuItem(f, "N109")->trigger(); // its handler flips its mark once
+    EXPECT_TRUE(menuItem(f, "N109")->isChecked());
 }
 
 TEST_F(MainWindowTest, ShortcutsTakeTheContextMenuFirstInTheEditor)
@@ -172,14 +172,14 @@ TEST_F(MainWindowTest, ShortcutsTakeTheContextMenuFirstInTheEditor)
     TForm1 &f = createForm();
     f.show();
     for (const KeyCase &c : kKeys) {
-        for (QWidget *target : {static_cast<QWidget *>(f.RxRichEdit1), static_cast<QWidget *>(f.CB1)}) {
+        for (QWidget *target : {static_cast<QWidget *>(RxRichEdit1(f)), static_cast<QWidget *>(CB1(f))}) {
             if (!f.isVisible())
                 f.show(); // Esc closed it
-            const char *expected = target == f.RxRichEdit1 ? c.inEditor : c.elsewhere;
+            const char *expected = target == RxRichEdit1(f) ? c.inEditor : c.elsewhere;
             handlers.clear();
             press(target, c.key);
             const QStringList want = expected ? QStringList{QString::fromLatin1(expected)} : QStringList{};
-            EXPECT_EQ(handlers, want) << c.key << (target == f.RxRichEdit1 ? " in the editor" : " elsewhere");
+            EXPECT_EQ(handlers, want) << c.key << (target == RxRichEdit1(f) ? " in the editor" : " elsewhere");
         }
     }
 }
@@ -188,29 +188,29 @@ TEST_F(MainWindowTest, KeysTakenByMenusNeverReachTheEditor)
 {
     TForm1 &f = createForm();
     f.show();
-    f.RxRichEdit1->setPlainText("abc");
-    QTextCursor cursor = f.RxRichEdit1->textCursor();
+    RxRichEdit1(f)->setPlainText("abc");
+    QTextCursor cursor = RxRichEdit1(f)->textCursor();
     cursor.setPosition(1);
     cursor.setPosition(2, QTextCursor::KeepAnchor);
-    f.RxRichEdit1->setTextCursor(cursor);
+    RxRichEdit1(f)->setTextCursor(cursor);
     QApplication::clipboard()->setText("PASTED");
 
     // Shift+Insert is the font dialog, never paste; Ctrl+Insert the colour
     // dialog, never copy; Insert does nothing at all.
     for (const char *key : {"Shift+Ins", "Ctrl+Ins", "Ins"})
-        press(f.RxRichEdit1, key);
-    EXPECT_EQ(f.RxRichEdit1->toPlainText(), "abc");
-    EXPECT_FALSE(f.RxRichEdit1->overwriteMode());
+        press(RxRichEdit1(f), key);
+    EXPECT_EQ(RxRichEdit1(f)->toPlainText(), "abc");
+    EXPECT_FALSE(RxRichEdit1(f)->overwriteMode());
 
     // Delete runs the Delete command: the selection goes, nothing else.
-    press(f.RxRichEdit1, "Del");
-    EXPECT_EQ(f.RxRichEdit1->toPlainText(), "ac");
-    press(f.RxRichEdit1, "Del");
-    EXPECT_EQ(f.RxRichEdit1->toPlainText(), "ac");
+    press(RxRichEdit1(f), "Del");
+    EXPECT_EQ(RxRichEdit1(f)->toPlainText(), "ac");
+    press(RxRichEdit1(f), "Del");
+    EXPECT_EQ(RxRichEdit1(f)->toPlainText(), "ac");
 
     // Keys no menu claims stay with the editor.
-    press(f.RxRichEdit1, "Backspace");
-    EXPECT_EQ(f.RxRichEdit1->toPlainText(), "c");
+    press(RxRichEdit1(f), "Backspace");
+    EXPECT_EQ(RxRichEdit1(f)->toPlainText(), "c");
 }
 
 TEST_F(MainWindowTest, CoolBarControlsAskTheContextMenuFirst)
@@ -225,7 +225,7 @@ TEST_F(MainWindowTest, EscClosesAnUnmodifiedDocumentAndWritesThePlacement)
 {
     TForm1 &f = createForm();
     f.show();
-    press(f.RxRichEdit1, "Esc");
+    press(RxRichEdit1(f), "Esc");
     EXPECT_FALSE(f.isVisible());
     const QByteArray ini = settingsContent();
     EXPECT_TRUE(ini.startsWith("[FORM]\n")) << ini.constData();
@@ -246,8 +246,8 @@ TEST_F(MainWindowTest, HintsShowInUnderlinedCourierNew)
 {
     TForm1 &f = createForm();
     f.show();
-    QHelpEvent tip(QEvent::ToolTip, QPoint(2, 2), f.toolButton(1)->mapToGlobal(QPoint(2, 2)));
-    QApplication::sendEvent(f.toolButton(1), &tip);
+    QHelpEvent tip(QEvent::ToolTip, QPoint(2, 2), toolButton(f, 1)->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(toolButton(f, 1), &tip);
     EXPECT_EQ(QToolTip::font().family(), "Courier New");
     EXPECT_EQ(QToolTip::font().pointSize(), 10);
     EXPECT_TRUE(QToolTip::font().underline());

@@ -37,12 +37,12 @@ protected:
 
     void type(const QString &text)
     {
-        form->RxRichEdit1->setSelectionStart(form->RxRichEdit1->TextLength());
-        form->RxRichEdit1->setSelectedText(text);
+        RxRichEdit1(*form)->setSelectionStart(RxRichEdit1(*form)->TextLength());
+        RxRichEdit1(*form)->setSelectedText(text);
     }
 
-    QString marker() const { return form->StatusBar1->panelText(1); }
-    void setMarker() { form->StatusBar1->setPanelText(1, "Изменён"); }
+    QString marker() const { return StatusBar1(*form)->panelText(1); }
+    void setMarker() { StatusBar1(*form)->setPanelText(1, "Изменён"); }
 
     QString folderA, folderB;
 };
@@ -56,12 +56,12 @@ TEST_F(DocumentsTest, OpenTakesTheFileAndItsName)
     file.close();
 
     platform.files.answers = {path};
-    form->toolButton(2)->click();
-    EXPECT_EQ(form->RxRichEdit1->Text(), "hello");
+    toolButton(*form, 2)->click();
+    EXPECT_EQ(RxRichEdit1(*form)->Text(), "hello");
     EXPECT_EQ(form->windowTitle(), "x.rtf - Veltrix 3.0");
-    EXPECT_EQ(form->CurrentFileName, path);
-    EXPECT_EQ(form->OpenedFileName, path);
-    EXPECT_FALSE(form->RxRichEdit1->IsModified());
+    EXPECT_EQ(form->document().currentFileName(), path);
+    EXPECT_EQ(form->document().openedFileName(), path);
+    EXPECT_FALSE(RxRichEdit1(*form)->IsModified());
 
     ASSERT_EQ(platform.files.openRequests.size(), 1);
     const platform::FileDialogRequest &request = platform.files.openRequests[0];
@@ -72,18 +72,18 @@ TEST_F(DocumentsTest, OpenTakesTheFileAndItsName)
     EXPECT_EQ(request.initialFolder, "");
 
     // The next dialog starts in the folder of the current file.
-    form->toolButton(2)->click();
+    toolButton(*form, 2)->click();
     EXPECT_EQ(platform.files.openRequests[1].initialFolder, folderA);
 }
 
 TEST_F(DocumentsTest, CancelledOpenChangesNothing)
 {
     type("typed");
-    form->toolButton(2)->click();
-    EXPECT_EQ(form->RxRichEdit1->Text(), "typed");
-    EXPECT_TRUE(form->RxRichEdit1->IsModified());
+    toolButton(*form, 2)->click();
+    EXPECT_EQ(RxRichEdit1(*form)->Text(), "typed");
+    EXPECT_TRUE(RxRichEdit1(*form)->IsModified());
     EXPECT_EQ(form->windowTitle(), "Veltrix 3.0");
-    EXPECT_TRUE(form->CurrentFileName.isEmpty());
+    EXPECT_TRUE(form->document().currentFileName().isEmpty());
 }
 
 TEST_F(DocumentsTest, OpeningAMissingFileFailsAndChangesNothingButIsRememberedAtClose)
@@ -91,12 +91,12 @@ TEST_F(DocumentsTest, OpeningAMissingFileFailsAndChangesNothingButIsRememberedAt
     type("typed");
     const QString missing = QDir(folderA).filePath("missing.rtf");
     platform.files.answers = {missing};
-    form->menuItem("N8")->trigger();
+    menuItem(*form, "N8")->trigger();
     ASSERT_EQ(platform.boxes.messages.size(), 1);
     EXPECT_TRUE(platform.boxes.messages[0].text.contains(QDir::toNativeSeparators(missing)));
-    EXPECT_EQ(form->RxRichEdit1->Text(), "typed");
+    EXPECT_EQ(RxRichEdit1(*form)->Text(), "typed");
     EXPECT_EQ(form->windowTitle(), "Veltrix 3.0");
-    EXPECT_TRUE(form->OpenedFileName.isEmpty());
+    EXPECT_TRUE(form->document().openedFileName().isEmpty());
 
     platform.boxes.answers = {Answer::Cancel};
     form->close();
@@ -109,21 +109,21 @@ TEST_F(DocumentsTest, SaveOfAnUntitledDocumentAsksForAName)
     setMarker();
     const QString path = QDir(folderB).filePath("y.rtf");
     platform.files.answers = {path};
-    form->toolButton(3)->click();
+    toolButton(*form, 3)->click();
     ASSERT_EQ(platform.files.saveRequests.size(), 1);
     EXPECT_EQ(platform.files.saveRequests[0].filters.size(), 24);
     EXPECT_EQ(platform.files.saveRequests[0].filters[17], "*.H files|*.h");
     EXPECT_TRUE(contentOf(path).startsWith("{\\rtf1"));
     EXPECT_EQ(form->windowTitle(), "y.rtf - Veltrix 3.0");
-    EXPECT_EQ(form->CurrentFileName, path);
-    EXPECT_TRUE(form->OpenedFileName.isEmpty());
-    EXPECT_FALSE(form->RxRichEdit1->IsModified());
+    EXPECT_EQ(form->document().currentFileName(), path);
+    EXPECT_TRUE(form->document().openedFileName().isEmpty());
+    EXPECT_FALSE(RxRichEdit1(*form)->IsModified());
     EXPECT_EQ(marker(), "");
 
     // Save writes to the current file without a dialog.
     type(" more");
     setMarker();
-    form->toolButton(3)->click();
+    toolButton(*form, 3)->click();
     EXPECT_EQ(platform.files.saveRequests.size(), 1);
     EXPECT_TRUE(contentOf(path).contains("text more"));
     EXPECT_EQ(marker(), "");
@@ -133,11 +133,11 @@ TEST_F(DocumentsTest, CancelledSaveAsKeepsTheDocumentModified)
 {
     type("unsaved");
     setMarker();
-    form->toolButton(3)->click(); // untitled: Save As, cancelled
-    EXPECT_TRUE(form->RxRichEdit1->IsModified());
+    toolButton(*form, 3)->click(); // untitled: Save As, cancelled
+    EXPECT_TRUE(RxRichEdit1(*form)->IsModified());
     EXPECT_EQ(marker(), "Изменён");
-    form->toolButton(4)->click();
-    EXPECT_TRUE(form->RxRichEdit1->IsModified());
+    toolButton(*form, 4)->click();
+    EXPECT_TRUE(RxRichEdit1(*form)->IsModified());
     EXPECT_EQ(marker(), "Изменён");
     EXPECT_EQ(form->windowTitle(), "Veltrix 3.0");
 }
@@ -150,7 +150,7 @@ TEST_F(DocumentsTest, FailedSaveLeavesTheOldFileTheFlagAndTheMarker)
     file.write("old bytes\r\n");
     file.close();
     platform.files.answers = {path};
-    form->toolButton(2)->click();
+    toolButton(*form, 2)->click();
     type("new");
     setMarker();
     // The folder is replaced by a file of the same name: nothing can be written there.
@@ -159,10 +159,10 @@ TEST_F(DocumentsTest, FailedSaveLeavesTheOldFileTheFlagAndTheMarker)
     QFile blocker(folderA);
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    form->toolButton(3)->click();
+    toolButton(*form, 3)->click();
     ASSERT_EQ(platform.boxes.messages.size(), 1);
     EXPECT_TRUE(platform.boxes.messages[0].text.contains(QDir::toNativeSeparators(path)));
-    EXPECT_TRUE(form->RxRichEdit1->IsModified());
+    EXPECT_TRUE(RxRichEdit1(*form)->IsModified());
     EXPECT_EQ(marker(), "Изменён");
     EXPECT_EQ(contentOf(QDir(moved).filePath("doc.txt")), "old bytes\r\n");
 }
@@ -175,19 +175,19 @@ TEST_F(DocumentsTest, ExtensionDecidesTheFormatOtherwiseTheMode)
     file.write("plain\r\n");
     file.close();
     platform.files.answers = {txt};
-    form->toolButton(2)->click();
-    EXPECT_TRUE(form->CB2->isChecked()); // loading never changes the mode
-    form->RxRichEdit1->SelectWholeText();
-    form->RxRichEdit1->SelectionFormat().setStyle(FontStyle::Bold);
-    form->toolButton(3)->click();
+    toolButton(*form, 2)->click();
+    EXPECT_TRUE(CB2(*form)->isChecked()); // loading never changes the mode
+    RxRichEdit1(*form)->SelectWholeText();
+    RxRichEdit1(*form)->SelectionFormat().setStyle(FontStyle::Bold);
+    toolButton(*form, 3)->click();
     EXPECT_EQ(contentOf(txt), "plain\r\n"); // plain text: the bold is gone
 
     const QString html = QDir(folderA).filePath("page.html");
     platform.files.answers = {html};
-    form->toolButton(4)->click();
+    toolButton(*form, 4)->click();
     EXPECT_TRUE(contentOf(html).startsWith("{\\rtf1")); // RTF mode writes RTF
-    form->RxRichEdit1->setPlainTextMode(true);
-    form->toolButton(3)->click();
+    RxRichEdit1(*form)->setPlainTextMode(true);
+    toolButton(*form, 3)->click();
     EXPECT_EQ(contentOf(html), "plain\r\n");
 }
 
@@ -200,19 +200,19 @@ TEST_F(DocumentsTest, SaveAsElsewhereMovesTheDialogsButNotTheOpenedName)
     file.write("{\\rtf1 x\\par}");
     file.close();
     platform.files.answers = {x, y};
-    form->toolButton(2)->click();
-    form->toolButton(4)->click();
+    toolButton(*form, 2)->click();
+    toolButton(*form, 4)->click();
     EXPECT_EQ(form->windowTitle(), "y.rtf - Veltrix 3.0");
     EXPECT_EQ(platform.files.saveRequests[0].initialFolder, folderA);
     EXPECT_EQ(platform.files.saveRequests[0].fileName, "x.rtf");
-    form->toolButton(4)->click(); // cancelled
+    toolButton(*form, 4)->click(); // cancelled
     EXPECT_EQ(platform.files.saveRequests[1].initialFolder, folderB);
     EXPECT_EQ(platform.files.saveRequests[1].fileName, "y.rtf");
-    EXPECT_EQ(form->OpenedFileName, x);
+    EXPECT_EQ(form->document().openedFileName(), x);
 
     // In plain-text mode the close prompt names the file opened, not the one saved.
     type("!");
-    form->RxRichEdit1->setPlainTextMode(true);
+    RxRichEdit1(*form)->setPlainTextMode(true);
     platform.boxes.answers = {Answer::Cancel};
     EXPECT_FALSE(form->close());
     EXPECT_EQ(platform.boxes.questions.last().text, "Text in file \"" + x + "\" is modified, save to file?");
@@ -221,8 +221,8 @@ TEST_F(DocumentsTest, SaveAsElsewhereMovesTheDialogsButNotTheOpenedName)
 TEST_F(DocumentsTest, NewStartsAnotherCopyAndLeavesThisWindowAlone)
 {
     type("mine");
-    form->menuItem("N61")->trigger();
+    menuItem(*form, "N61")->trigger();
     EXPECT_EQ(platform.shellOpen.copiesStarted, 1);
-    EXPECT_EQ(form->RxRichEdit1->Text(), "mine");
-    EXPECT_TRUE(form->RxRichEdit1->IsModified());
+    EXPECT_EQ(RxRichEdit1(*form)->Text(), "mine");
+    EXPECT_TRUE(RxRichEdit1(*form)->IsModified());
 }

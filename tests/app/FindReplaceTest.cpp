@@ -19,7 +19,7 @@ protected:
     TForm1 &formWith(const QString &text)
     {
         TForm1 &f = createForm();
-        f.RxRichEdit1->setText(text);
+        RxRichEdit1(f)->setText(text);
         return f;
     }
 
@@ -29,7 +29,7 @@ protected:
     // Opens the find dialog, types `text` and presses Find Next.
     void findNext(TForm1 &f, const QString &text)
     {
-        f.toolButton(14)->click();
+        toolButton(f, 14)->click();
         findDialog().findWhat = text;
         ASSERT_TRUE(findDialog().pressFindNext());
     }
@@ -37,7 +37,7 @@ protected:
     // Opens the replace dialog (or brings it up) and presses Find Next.
     void replaceFindNext(TForm1 &f, const QString &text)
     {
-        f.toolButton(20)->click();
+        toolButton(f, 20)->click();
         replaceDialog().findWhat = text;
         ASSERT_TRUE(replaceDialog().pressFindNext());
     }
@@ -52,8 +52,8 @@ protected:
 
     void expectSelected(TForm1 &f, int start, const QString &text)
     {
-        EXPECT_EQ(f.RxRichEdit1->SelectionStart(), start);
-        EXPECT_EQ(f.RxRichEdit1->SelectedText(), text);
+        EXPECT_EQ(RxRichEdit1(f)->SelectionStart(), start);
+        EXPECT_EQ(RxRichEdit1(f)->SelectedText(), text);
     }
 };
 
@@ -65,32 +65,32 @@ TEST_F(FindReplaceTest, KeysButtonsAndMenusOpenTheModelessDialogs)
 {
     TForm1 &f = createForm();
     f.show();
-    QTest::keyClick(f.RxRichEdit1, Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClick(RxRichEdit1(f), Qt::Key_F, Qt::ControlModifier);
     EXPECT_TRUE(findDialog().open);
     EXPECT_EQ(findDialog().owner, &f);
     EXPECT_FALSE(replaceDialog().open);
 
-    QTest::keyClick(f.RxRichEdit1, Qt::Key_H, Qt::ControlModifier);
+    QTest::keyClick(RxRichEdit1(f), Qt::Key_H, Qt::ControlModifier);
     EXPECT_TRUE(replaceDialog().open);
     EXPECT_EQ(replaceDialog().owner, &f);
     EXPECT_TRUE(findDialog().open); // both may be open at once
 
     // Opening an open dialog brings it to the front, keeping what was typed.
     findDialog().findWhat = QStringLiteral("typed");
-    f.runMenuItem(QStringLiteral("N25"));
-    f.runMenuItem(QStringLiteral("N74"));
+    menuItem(f, QStringLiteral("N25"))->trigger();
+    menuItem(f, QStringLiteral("N74"))->trigger();
     EXPECT_EQ(findDialog().shown, 3);
     EXPECT_EQ(findDialog().findText(), "typed");
-    f.runMenuItem(QStringLiteral("N26"));
-    f.runMenuItem(QStringLiteral("N75"));
+    menuItem(f, QStringLiteral("N26"))->trigger();
+    menuItem(f, QStringLiteral("N75"))->trigger();
     EXPECT_EQ(replaceDialog().shown, 3);
 }
 
 TEST_F(FindReplaceTest, ButtonsNeedSomethingToFind)
 {
     TForm1 &f = formWith("text");
-    f.toolButton(14)->click();
-    f.toolButton(20)->click();
+    toolButton(f, 14)->click();
+    toolButton(f, 20)->click();
     handlers.clear();
     EXPECT_FALSE(findDialog().pressFindNext());
     EXPECT_FALSE(replaceDialog().pressFindNext());
@@ -105,12 +105,12 @@ TEST_F(FindReplaceTest, ButtonsNeedSomethingToFind)
 TEST_F(FindReplaceTest, FindSelectsTheFirstOccurrenceAndCloses)
 {
     TForm1 &f = formWith("Первый абзац\nвторой: слово\nтретий: слово");
-    f.RxRichEdit1->setSelectionStart(30);
+    RxRichEdit1(f)->setSelectionStart(30);
     findNext(f, QStringLiteral("слово"));
     EXPECT_EQ(handlers, (QStringList{"ToolButton14Click", "FindDialog1Find"}));
     expectSelected(f, 21, QStringLiteral("слово"));
     EXPECT_FALSE(findDialog().open);
-    EXPECT_FALSE(f.RxRichEdit1->HideSelection());
+    EXPECT_FALSE(RxRichEdit1(f)->HideSelection());
     EXPECT_TRUE(platform.boxes.messages.isEmpty());
 
     // Again and again: the second occurrence is never reached.
@@ -123,12 +123,12 @@ TEST_F(FindReplaceTest, FindSelectsTheFirstOccurrenceAndCloses)
 TEST_F(FindReplaceTest, FindNotFoundSaysSoInTheInterfaceLanguage)
 {
     TForm1 &f = formWith("ABC\nМир");
-    f.RxRichEdit1->setSelectionStart(1);
-    f.RxRichEdit1->setSelectionLength(2);
+    RxRichEdit1(f)->setSelectionStart(1);
+    RxRichEdit1(f)->setSelectionLength(2);
 
-    f.Lang = true;
+    useLanguage(f, true);
     findNext(f, "abc"); // exact case only
-    f.Lang = false;
+    useLanguage(f, false);
     ASSERT_TRUE(findDialog().pressFindNext());
     findDialog().findWhat = QStringLiteral("мир");
     ASSERT_TRUE(findDialog().pressFindNext());
@@ -146,13 +146,13 @@ TEST_F(FindReplaceTest, FindNotFoundSaysSoInTheInterfaceLanguage)
 TEST_F(FindReplaceTest, FindIgnoresTheDialogsOptions)
 {
     TForm1 &f = formWith("xaby\nab");
-    f.toolButton(14)->click();
+    toolButton(f, 14)->click();
     findDialog().wholeWordTicked = true;
     findDialog().upChosen = true;
     findNext(f, "ab");
     expectSelected(f, 1, "ab"); // inside a word, and not searched upwards
 
-    f.toolButton(14)->click();
+    toolButton(f, 14)->click();
     findDialog().matchCaseTicked = false; // unticked, the case still counts
     findDialog().findWhat = "AB";
     ASSERT_TRUE(findDialog().pressFindNext());
@@ -164,29 +164,29 @@ TEST_F(FindReplaceTest, FindIgnoresTheDialogsOptions)
 TEST_F(FindReplaceTest, ReplaceFindNextWalksOnIgnoringCaseAndStaysOpen)
 {
     TForm1 &f = formWith("Мир, мир\nи МИР");
-    EXPECT_EQ(f.ReplaceFindPos, 0);
-    f.RxRichEdit1->setSelectionStart(10); // the caret does not matter
+    EXPECT_EQ(f.replaceFindPos(), 0);
+    RxRichEdit1(f)->setSelectionStart(10); // the caret does not matter
     replaceFindNext(f, QStringLiteral("мир"));
     EXPECT_EQ(handlers, (QStringList{"ToolButton20Click", "ReplaceDialog1Find"}));
     expectSelected(f, 0, QStringLiteral("Мир"));
-    EXPECT_EQ(f.ReplaceFindPos, 3);
+    EXPECT_EQ(f.replaceFindPos(), 3);
     EXPECT_TRUE(replaceDialog().open);
-    EXPECT_FALSE(f.RxRichEdit1->HideSelection());
+    EXPECT_FALSE(RxRichEdit1(f)->HideSelection());
 
     ASSERT_TRUE(replaceDialog().pressFindNext());
     expectSelected(f, 5, QStringLiteral("мир"));
     ASSERT_TRUE(replaceDialog().pressFindNext());
     expectSelected(f, 11, QStringLiteral("МИР"));
-    EXPECT_EQ(f.ReplaceFindPos, 14);
+    EXPECT_EQ(f.replaceFindPos(), 14);
     EXPECT_TRUE(platform.boxes.messages.isEmpty());
 
     // Past the last one it keeps saying so; nothing moves.
     ASSERT_TRUE(replaceDialog().pressFindNext());
-    f.Lang = false;
+    useLanguage(f, false);
     ASSERT_TRUE(replaceDialog().pressFindNext());
     EXPECT_EQ(messageTexts(), (QStringList{"Text isn*t found!", QStringLiteral("Текст не найден!")}));
     EXPECT_EQ(platform.boxes.messages.first().title, "Veltrix 3.0");
-    EXPECT_EQ(f.ReplaceFindPos, 14);
+    EXPECT_EQ(f.replaceFindPos(), 14);
     expectSelected(f, 11, QStringLiteral("МИР"));
     EXPECT_TRUE(replaceDialog().open);
 }
@@ -194,7 +194,7 @@ TEST_F(FindReplaceTest, ReplaceFindNextWalksOnIgnoringCaseAndStaysOpen)
 TEST_F(FindReplaceTest, ReplaceFindNextIgnoresTheDialogsOptions)
 {
     TForm1 &f = formWith("xABCy");
-    f.toolButton(20)->click();
+    toolButton(f, 20)->click();
     replaceDialog().matchCaseTicked = true;
     replaceDialog().wholeWordTicked = true;
     replaceFindNext(f, "abc");
@@ -205,22 +205,22 @@ TEST_F(FindReplaceTest, ReplaceFindPosIsNeverReset)
 {
     TForm1 &f = formWith("one two three");
     replaceFindNext(f, "three");
-    EXPECT_EQ(f.ReplaceFindPos, 13);
+    EXPECT_EQ(f.replaceFindPos(), 13);
 
     // Neither the find dialog nor a new document brings it back.
     findNext(f, "one");
-    EXPECT_EQ(f.ReplaceFindPos, 13);
-    f.RxRichEdit1->ClearAll();
-    f.RxRichEdit1->setText("three\nthree");
+    EXPECT_EQ(f.replaceFindPos(), 13);
+    RxRichEdit1(f)->ClearAll();
+    RxRichEdit1(f)->setText("three\nthree");
     replaceFindNext(f, "three");
     EXPECT_EQ(messageTexts(), QStringList{"Text isn*t found!"});
-    EXPECT_EQ(f.ReplaceFindPos, 13);
+    EXPECT_EQ(f.replaceFindPos(), 13);
 
     // Text that reaches beyond it is searched from there.
-    f.RxRichEdit1->setText("three three three three");
+    RxRichEdit1(f)->setText("three three three three");
     ASSERT_TRUE(replaceDialog().pressFindNext());
     expectSelected(f, 18, "three");
-    EXPECT_EQ(f.ReplaceFindPos, 23);
+    EXPECT_EQ(f.replaceFindPos(), 23);
 }
 
 // Replace and Replace All --------------------------------------------------------
@@ -233,14 +233,14 @@ TEST_F(FindReplaceTest, ReplaceTakesTheFoundTextSelectsTheNewOneAndCloses)
     handlers.clear();
     ASSERT_TRUE(replaceDialog().pressReplace());
     EXPECT_EQ(handlers, QStringList{"ReplaceDialog1Replace"});
-    EXPECT_EQ(f.RxRichEdit1->Text(), QStringLiteral("Строка\r\nпёс и кот"));
+    EXPECT_EQ(RxRichEdit1(f)->Text(), QStringLiteral("Строка\r\nпёс и кот"));
     expectSelected(f, 7, QStringLiteral("пёс"));
     EXPECT_FALSE(replaceDialog().open);
-    EXPECT_EQ(f.ReplaceFindPos, 10); // not moved by the replacement
-    EXPECT_TRUE(f.RxRichEdit1->IsModified());
+    EXPECT_EQ(f.replaceFindPos(), 10); // not moved by the replacement
+    EXPECT_TRUE(RxRichEdit1(f)->IsModified());
 
     // Reopened, it remembers both texts and goes on after the first match.
-    f.toolButton(20)->click();
+    toolButton(f, 20)->click();
     EXPECT_EQ(replaceDialog().findText(), QStringLiteral("кот"));
     EXPECT_EQ(replaceDialog().replaceText(), QStringLiteral("пёс"));
     ASSERT_TRUE(replaceDialog().pressFindNext());
@@ -255,7 +255,7 @@ TEST_F(FindReplaceTest, ReplaceAllMakesTheOneReplacementOnly)
     handlers.clear();
     ASSERT_TRUE(replaceDialog().pressReplaceAll());
     EXPECT_EQ(handlers, QStringList{"ReplaceDialog1Replace"});
-    EXPECT_EQ(f.RxRichEdit1->Text(), "aa-a-a\r\na");
+    EXPECT_EQ(RxRichEdit1(f)->Text(), "aa-a-a\r\na");
     expectSelected(f, 0, "aa");
     EXPECT_FALSE(replaceDialog().open);
 }
@@ -263,13 +263,13 @@ TEST_F(FindReplaceTest, ReplaceAllMakesTheOneReplacementOnly)
 TEST_F(FindReplaceTest, ReplaceTakesAnySelection)
 {
     TForm1 &f = formWith("left right");
-    f.toolButton(20)->click();
+    toolButton(f, 20)->click();
     replaceDialog().findWhat = "nowhere";
     replaceDialog().replaceWith = "LEFT";
-    f.RxRichEdit1->setSelectionStart(0);
-    f.RxRichEdit1->setSelectionLength(4);
+    RxRichEdit1(f)->setSelectionStart(0);
+    RxRichEdit1(f)->setSelectionLength(4);
     ASSERT_TRUE(replaceDialog().pressReplace());
-    EXPECT_EQ(f.RxRichEdit1->Text(), "LEFT right");
+    EXPECT_EQ(RxRichEdit1(f)->Text(), "LEFT right");
     expectSelected(f, 0, "LEFT");
     EXPECT_TRUE(platform.boxes.messages.isEmpty());
 }
@@ -277,15 +277,15 @@ TEST_F(FindReplaceTest, ReplaceTakesAnySelection)
 TEST_F(FindReplaceTest, ReplaceWithNothingSelectedDoesNothing)
 {
     TForm1 &f = formWith("text");
-    f.RxRichEdit1->setModified(false);
-    f.RxRichEdit1->setSelectionStart(2);
-    f.toolButton(20)->click();
+    RxRichEdit1(f)->setModified(false);
+    RxRichEdit1(f)->setSelectionStart(2);
+    toolButton(f, 20)->click();
     replaceDialog().findWhat = "text";
     replaceDialog().replaceWith = "new";
     ASSERT_TRUE(replaceDialog().pressReplace());
     ASSERT_TRUE(replaceDialog().pressReplaceAll());
-    EXPECT_EQ(f.RxRichEdit1->Text(), "text");
-    EXPECT_FALSE(f.RxRichEdit1->IsModified());
+    EXPECT_EQ(RxRichEdit1(f)->Text(), "text");
+    EXPECT_FALSE(RxRichEdit1(f)->IsModified());
     EXPECT_TRUE(replaceDialog().open);
     EXPECT_TRUE(platform.boxes.messages.isEmpty());
 }
@@ -294,17 +294,17 @@ TEST_F(FindReplaceTest, FieldsHoldOneLineOf255Characters)
 {
     const QString long255(255, QLatin1Char('x'));
     TForm1 &f = formWith(long255 + "\nx");
-    f.toolButton(14)->click();
+    toolButton(f, 14)->click();
     findDialog().findWhat = long255 + "x"; // the 256th is not taken
     ASSERT_TRUE(findDialog().pressFindNext());
     expectSelected(f, 0, long255);
 
-    f.toolButton(20)->click();
+    toolButton(f, 20)->click();
     replaceDialog().findWhat = "x\r\nsecond line";
     replaceDialog().replaceWith = "y\nz";
     ASSERT_TRUE(replaceDialog().pressReplace());
     EXPECT_EQ(replaceDialog().findText(), "x");
-    EXPECT_EQ(f.RxRichEdit1->Text(), "y\r\nx"); // the selection, replaced by one line
+    EXPECT_EQ(RxRichEdit1(f)->Text(), "y\r\nx"); // the selection, replaced by one line
 }
 
 // The dialogs on Qt -----------------------------------------------------------------

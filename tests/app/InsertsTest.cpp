@@ -34,10 +34,10 @@ struct Route {
 std::vector<Route> routes(int button, const char *mainItem, const char *contextItem, const char *key)
 {
     return {
-        {"button", [button](TForm1 &f) { f.toolButton(button)->click(); }},
-        {mainItem, [mainItem](TForm1 &f) { f.menuItem(QString::fromLatin1(mainItem))->trigger(); }},
-        {contextItem, [contextItem](TForm1 &f) { f.menuItem(QString::fromLatin1(contextItem))->trigger(); }},
-        {key, [key](TForm1 &f) { press(f.RxRichEdit1, key); }},
+        {"button", [button](TForm1 &f) { toolButton(f, button)->click(); }},
+        {mainItem, [mainItem](TForm1 &f) { menuItem(f, QString::fromLatin1(mainItem))->trigger(); }},
+        {contextItem, [contextItem](TForm1 &f) { menuItem(f, QString::fromLatin1(contextItem))->trigger(); }},
+        {key, [key](TForm1 &f) { press(RxRichEdit1(f), key); }},
     };
 }
 
@@ -55,9 +55,9 @@ protected:
     // "xxSELyy" with "SEL" selected.
     void prepareSelection(TForm1 &f)
     {
-        f.RxRichEdit1->setText(QStringLiteral("xxSELyy"));
-        f.RxRichEdit1->setSelectionStart(2);
-        f.RxRichEdit1->setSelectionLength(3);
+        RxRichEdit1(f)->setText(QStringLiteral("xxSELyy"));
+        RxRichEdit1(f)->setSelectionStart(2);
+        RxRichEdit1(f)->setSelectionLength(3);
     }
 
     QString writeFile(const QString &name, const QByteArray &content)
@@ -79,10 +79,10 @@ TEST_F(InsertsTest, DateAndTimeReplaceTheSelectionInOneUndoStep)
     for (const Route &route : routes(18, "N31", "N80", "F5")) {
         prepareSelection(f);
         route.run(f);
-        EXPECT_EQ(f.RxRichEdit1->Text(), "xx" + stamp + "yy") << route.name;
-        EXPECT_EQ(f.RxRichEdit1->SelectedText(), stamp) << route.name;
-        f.RxRichEdit1->Undo();
-        EXPECT_EQ(f.RxRichEdit1->Text(), "xxSELyy") << route.name;
+        EXPECT_EQ(RxRichEdit1(f)->Text(), "xx" + stamp + "yy") << route.name;
+        EXPECT_EQ(RxRichEdit1(f)->SelectedText(), stamp) << route.name;
+        RxRichEdit1(f)->Undo();
+        EXPECT_EQ(RxRichEdit1(f)->Text(), "xxSELyy") << route.name;
     }
 }
 
@@ -91,8 +91,8 @@ TEST_F(InsertsTest, DateAloneWithinTheFirstSecondAfterMidnight)
     TForm1 &f = shownForm();
     const QDate date(2026, 1, 1);
     platform.clockTime.time = QDateTime(date, QTime(0, 0, 0, 500));
-    press(f.RxRichEdit1, "F5");
-    EXPECT_EQ(f.RxRichEdit1->Text(), QLocale::system().toString(date, QLocale::ShortFormat));
+    press(RxRichEdit1(f), "F5");
+    EXPECT_EQ(RxRichEdit1(f)->Text(), QLocale::system().toString(date, QLocale::ShortFormat));
 }
 
 TEST_F(InsertsTest, FileContentsUpToTheFirstZeroByte)
@@ -103,10 +103,10 @@ TEST_F(InsertsTest, FileContentsUpToTheFirstZeroByte)
         prepareSelection(f);
         platform.files.answers = {path};
         route.run(f);
-        EXPECT_EQ(f.RxRichEdit1->Text(), u8("xxDear\r\nДругyy")) << route.name;
-        EXPECT_EQ(f.RxRichEdit1->SelectedText(), u8("Dear\rДруг")) << route.name;
-        f.RxRichEdit1->Undo();
-        EXPECT_EQ(f.RxRichEdit1->Text(), "xxSELyy") << route.name;
+        EXPECT_EQ(RxRichEdit1(f)->Text(), u8("xxDear\r\nДругyy")) << route.name;
+        EXPECT_EQ(RxRichEdit1(f)->SelectedText(), u8("Dear\rДруг")) << route.name;
+        RxRichEdit1(f)->Undo();
+        EXPECT_EQ(RxRichEdit1(f)->Text(), "xxSELyy") << route.name;
     }
     const platform::FileDialogRequest &request = platform.files.openRequests.last();
     EXPECT_EQ(request.filters, QStringList{"All files (*.*)|*.*"});
@@ -130,8 +130,8 @@ TEST_F(InsertsTest, FileContentsThatGiveNothing)
     for (const Case &c : cases) {
         prepareSelection(f);
         platform.files.answers = {c.answer};
-        press(f.RxRichEdit1, "Ctrl+E");
-        EXPECT_EQ(f.RxRichEdit1->Text(), QString::fromLatin1(c.text)) << c.name;
+        press(RxRichEdit1(f), "Ctrl+E");
+        EXPECT_EQ(RxRichEdit1(f)->Text(), QString::fromLatin1(c.text)) << c.name;
     }
     EXPECT_TRUE(platform.boxes.messages.isEmpty());
 }
@@ -144,15 +144,15 @@ TEST_F(InsertsTest, FileNameWithoutItsFolder)
         prepareSelection(f);
         platform.files.answers = {path};
         route.run(f);
-        EXPECT_EQ(f.RxRichEdit1->Text(), "xxletter.txtyy") << route.name;
-        EXPECT_EQ(f.RxRichEdit1->SelectedText(), "letter.txt") << route.name;
-        f.RxRichEdit1->Undo();
-        EXPECT_EQ(f.RxRichEdit1->Text(), "xxSELyy") << route.name;
+        EXPECT_EQ(RxRichEdit1(f)->Text(), "xxletter.txtyy") << route.name;
+        EXPECT_EQ(RxRichEdit1(f)->SelectedText(), "letter.txt") << route.name;
+        RxRichEdit1(f)->Undo();
+        EXPECT_EQ(RxRichEdit1(f)->Text(), "xxSELyy") << route.name;
     }
     prepareSelection(f);
     platform.files.answers = {std::nullopt};
-    press(f.RxRichEdit1, "F10");
-    EXPECT_EQ(f.RxRichEdit1->Text(), "xxSELyy");
+    press(RxRichEdit1(f), "F10");
+    EXPECT_EQ(RxRichEdit1(f)->Text(), "xxSELyy");
 }
 
 TEST_F(InsertsTest, BothFileInsertsShareTheDialogThatRemembersTheLastFile)
@@ -160,10 +160,10 @@ TEST_F(InsertsTest, BothFileInsertsShareTheDialogThatRemembersTheLastFile)
     TForm1 &f = shownForm();
     const QString first = writeFile("first.txt", "1");
     platform.files.answers = {first, std::nullopt, dir.filePath("second.txt")};
-    press(f.RxRichEdit1, "Ctrl+E");
-    press(f.RxRichEdit1, "F10"); // cancelled: the dialog keeps the first file
-    press(f.RxRichEdit1, "F10");
-    press(f.RxRichEdit1, "Ctrl+E");
+    press(RxRichEdit1(f), "Ctrl+E");
+    press(RxRichEdit1(f), "F10"); // cancelled: the dialog keeps the first file
+    press(RxRichEdit1(f), "F10");
+    press(RxRichEdit1(f), "Ctrl+E");
     ASSERT_EQ(platform.files.openRequests.size(), 4);
     EXPECT_EQ(platform.files.openRequests[0].fileName, QString());
     EXPECT_EQ(platform.files.openRequests[1].fileName, first);
@@ -189,15 +189,15 @@ TEST_F(InsertsTest, TemplatesFromBothMenusReplaceTheDocumentAndMarkItModified)
     TForm1 &f = shownForm();
     for (const Case &c : cases) {
         for (const char *item : {c.mainItem, c.contextItem}) {
-            f.RxRichEdit1->ClearAll();
-            f.RxRichEdit1->setText(QStringLiteral("former"));
-            f.RxRichEdit1->setModified(false);
-            f.menuItem(QString::fromLatin1(item))->trigger();
-            const QString text = f.RxRichEdit1->Text();
+            RxRichEdit1(f)->ClearAll();
+            RxRichEdit1(f)->setText(QStringLiteral("former"));
+            RxRichEdit1(f)->setModified(false);
+            menuItem(f, QString::fromLatin1(item))->trigger();
+            const QString text = RxRichEdit1(f)->Text();
             EXPECT_TRUE(text.startsWith(QString::fromLatin1(c.firstLine) + "\r\n")) << item;
             EXPECT_EQ(text.endsWith("\r\n"), c.breakAfterLast) << item;
             EXPECT_FALSE(text.contains("former")) << item;
-            EXPECT_TRUE(f.RxRichEdit1->IsModified()) << item;
+            EXPECT_TRUE(RxRichEdit1(f)->IsModified()) << item;
         }
     }
     EXPECT_TRUE(platform.boxes.questions.isEmpty()); // replaced without asking
@@ -211,19 +211,19 @@ TEST_F(InsertsTest, InsertObjectGoesThroughTheEditorsDialog)
     image.fill(Qt::red);
     ASSERT_TRUE(image.save(picture));
 
-    f.RxRichEdit1->setText(QStringLiteral("ab"));
-    f.RxRichEdit1->setSelectionStart(1);
+    RxRichEdit1(f)->setText(QStringLiteral("ab"));
+    RxRichEdit1(f)->setSelectionStart(1);
     platform.objects.choice = platform::InsertObjectChoice{picture, false};
-    f.menuItem("N113")->trigger();
+    menuItem(f, "N113")->trigger();
     EXPECT_EQ(platform.objects.asked, 1);
-    EXPECT_TRUE(f.RxRichEdit1->selectedObject().isValid());
-    EXPECT_EQ(f.RxRichEdit1->TextLength(), 3);
+    EXPECT_TRUE(RxRichEdit1(f)->selectedObject().isValid());
+    EXPECT_EQ(RxRichEdit1(f)->TextLength(), 3);
 
     // Cancelled: nothing goes in and nothing is said.
     platform.objects.choice.reset();
-    f.menuItem("N113")->trigger();
+    menuItem(f, "N113")->trigger();
     EXPECT_EQ(platform.objects.asked, 2);
-    EXPECT_EQ(f.RxRichEdit1->TextLength(), 3);
+    EXPECT_EQ(RxRichEdit1(f)->TextLength(), 3);
     EXPECT_TRUE(platform.boxes.messages.isEmpty());
 }
 
@@ -254,9 +254,9 @@ TEST_F(InsertsTest, KeyboardLayoutCommandsInBothLanguages)
             for (std::size_t i = 0; i < english.size(); ++i) {
                 platform.keyboard.activations.clear();
                 english[i].run(f);
-                EXPECT_EQ(f.StatusBar1->panelText(4), u8(c.english)) << english[i].name;
+                EXPECT_EQ(StatusBar1(f)->panelText(4), u8(c.english)) << english[i].name;
                 russian[i].run(f);
-                EXPECT_EQ(f.StatusBar1->panelText(4), u8(c.russian)) << russian[i].name;
+                EXPECT_EQ(StatusBar1(f)->panelText(4), u8(c.russian)) << russian[i].name;
                 EXPECT_EQ(platform.keyboard.activations, c.activated) << english[i].name;
             }
         }
@@ -267,13 +267,13 @@ TEST_F(InsertsTest, TheLayoutPanelWaitsForTheNextLayoutCommandAfterALanguageSwit
 {
     writeSettings("[LANGUAGE]\nLang=0\n");
     TForm1 &f = shownForm();
-    press(f.RxRichEdit1, "Ctrl+Alt+E");
-    ASSERT_EQ(f.StatusBar1->panelText(4), u8("АНГЛ."));
-    f.CB3->click(); // to English
-    ASSERT_TRUE(f.Lang);
-    EXPECT_EQ(f.StatusBar1->panelText(4), u8("АНГЛ."));
-    press(f.RxRichEdit1, "Ctrl+Alt+E");
-    EXPECT_EQ(f.StatusBar1->panelText(4), "ENG.");
+    press(RxRichEdit1(f), "Ctrl+Alt+E");
+    ASSERT_EQ(StatusBar1(f)->panelText(4), u8("АНГЛ."));
+    CB3(f)->click(); // to English
+    ASSERT_TRUE(f.english());
+    EXPECT_EQ(StatusBar1(f)->panelText(4), u8("АНГЛ."));
+    press(RxRichEdit1(f), "Ctrl+Alt+E");
+    EXPECT_EQ(StatusBar1(f)->panelText(4), "ENG.");
 }
 
 TEST_F(InsertsTest, StatisticsWindowInBothLanguages)
@@ -292,13 +292,13 @@ TEST_F(InsertsTest, StatisticsWindowInBothLanguages)
     for (const Case &c : cases) {
         writeSettings(c.settings);
         TForm1 &f = shownForm();
-        f.RxRichEdit1->setText(QStringLiteral("abc\r\ndef"));
-        f.RxRichEdit1->setSelectionStart(0);
-        f.RxRichEdit1->setSelectionLength(7);
+        RxRichEdit1(f)->setText(QStringLiteral("abc\r\ndef"));
+        RxRichEdit1(f)->setSelectionStart(0);
+        RxRichEdit1(f)->setSelectionLength(7);
         const std::vector<Route> ways = {
-            {"N54", [](TForm1 &form) { form.menuItem("N54")->trigger(); }},
-            {"N103", [](TForm1 &form) { form.menuItem("N103")->trigger(); }},
-            {"Ctrl+Shift+F1", [](TForm1 &form) { press(form.RxRichEdit1, "Ctrl+Shift+F1"); }},
+            {"N54", [](TForm1 &form) { menuItem(form, "N54")->trigger(); }},
+            {"N103", [](TForm1 &form) { menuItem(form, "N103")->trigger(); }},
+            {"Ctrl+Shift+F1", [](TForm1 &form) { press(RxRichEdit1(form), "Ctrl+Shift+F1"); }},
         };
         for (const Route &way : ways) {
             QStringList labels;

@@ -19,8 +19,8 @@ struct LanguageState {
 
 LanguageState stateOf(const TForm1 &f)
 {
-    EXPECT_EQ(f.menuItem("N52")->isChecked(), f.menuItem("N100")->isChecked());
-    return {f.Lang, f.CB3->isChecked(), f.menuItem("N52")->isChecked(), f.menuItem("N13")->text()};
+    EXPECT_EQ(menuItem(f, "N52")->isChecked(), menuItem(f, "N100")->isChecked());
+    return {f.english(), CB3(f)->isChecked(), menuItem(f, "N52")->isChecked(), menuItem(f, "N13")->text()};
 }
 
 void expectState(const TForm1 &f, const LanguageState &expected, int step)
@@ -34,7 +34,7 @@ void expectState(const TForm1 &f, const LanguageState &expected, int step)
 
 void pressF9(TForm1 &f)
 {
-    QTest::keyClick(f.RxRichEdit1, Qt::Key_F9);
+    QTest::keyClick(RxRichEdit1(f), Qt::Key_F9);
 }
 
 } // namespace
@@ -60,15 +60,15 @@ TEST_F(MainWindowTest, FirstSwitchAfterAnEnglishStartOnlyMovesTheTicks)
     TForm1 &f = createForm();
     expectState(f, {true, true, true, "Printer setup"}, 0);
 
-    f.CB3->click(); // the check box itself
+    CB3(f)->click(); // the check box itself
     expectState(f, {true, false, false, "Printer setup"}, 1);
     EXPECT_EQ(settingsContent(), "[LANGUAGE]\nLang=1\n");
 
-    f.menuItem("N100")->trigger(); // the context menu's item
+    menuItem(f, "N100")->trigger(); // the context menu's item
     expectState(f, {false, true, true, "Установки принтера"}, 2);
-    EXPECT_EQ(f.CB3->toolTip(), "Русский интерфейс");
+    EXPECT_EQ(CB3(f)->toolTip(), "Русский интерфейс");
 
-    f.menuItem("N52")->trigger(); // the main menu's item
+    menuItem(f, "N52")->trigger(); // the main menu's item
     expectState(f, {true, false, false, "Printer setup"}, 3);
     EXPECT_TRUE(platform.boxes.messages.isEmpty());
 }
@@ -78,20 +78,20 @@ TEST_F(MainWindowTest, StatusTextsStayInTheirLanguageAfterASwitch)
     writeSettings("[LANGUAGE]\nLang=0\n");
     TForm1 &f = createForm();
     pressF9(f);
-    EXPECT_EQ(f.StatusBar1->panelText(4), "РУС.");
+    EXPECT_EQ(StatusBar1(f)->panelText(4), "РУС.");
 }
 
 TEST_F(MainWindowTest, UnwritableSettingsStopTheSwitchBeforeTheTexts)
 {
     TForm1 &f = createFormWithUnwritableSettings();
-    ASSERT_TRUE(f.Lang);
+    ASSERT_TRUE(f.english());
 
     pressF9(f); // true/ticked → true/unticked: nothing to see yet but the ticks
     pressF9(f); // now Russian is wanted, but cannot be stored
-    EXPECT_FALSE(f.Lang);
-    EXPECT_TRUE(f.CB3->isChecked());
-    EXPECT_TRUE(f.menuItem("N52")->isChecked());
-    EXPECT_EQ(f.menuItem("N13")->text(), "Printer setup"); // texts not re-applied
+    EXPECT_FALSE(f.english());
+    EXPECT_TRUE(CB3(f)->isChecked());
+    EXPECT_TRUE(menuItem(f, "N52")->isChecked());
+    EXPECT_EQ(menuItem(f, "N13")->text(), "Printer setup"); // texts not re-applied
 
     ASSERT_EQ(platform.boxes.messages.size(), 2);
     const platform::ShownMessage &box = platform.boxes.messages.last();
@@ -107,7 +107,7 @@ TEST_F(MainWindowTest, TemplateCaptionsAndSeparatorsNeverSwitch)
     pressF9(f);
     pressF9(f);
     for (const char *name : {"Delphi1", "Pascal1", "HTML1", "Cheader1", "CPP1", "Delphi2", "ObjectPascal1"})
-        EXPECT_FALSE(f.menuItem(name)->text().isEmpty()) << name;
-    EXPECT_EQ(f.menuItem("Pascal1")->text(), "Object Pascal");
-    EXPECT_TRUE(f.menuItem("N14")->text().isEmpty());
+        EXPECT_FALSE(menuItem(f, name)->text().isEmpty()) << name;
+    EXPECT_EQ(menuItem(f, "Pascal1")->text(), "Object Pascal");
+    EXPECT_TRUE(menuItem(f, "N14")->text().isEmpty());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/Unit1.h"
+#include "FormComponents.h"
+#include "app/CommandRunner.h"
 #include "platform/FakePlatform.h"
 
 #include <QFile>
@@ -33,7 +34,8 @@ protected:
         options.settingsPath = settingsPath();
         options.argumentCount = argumentCount;
         form = std::make_unique<TForm1>(platform, options);
-        form->setHandlerObserver([this](const char *name) { handlers.append(QString::fromLatin1(name)); });
+        QObject::connect(form->findChild<CommandRunner *>(QStringLiteral("Commands")), &CommandRunner::handlerStarted,
+                         [this](const QString &name) { handlers.append(name); });
         return *form;
     }
 

@@ -35,20 +35,20 @@ QList<int> panelWidths(const StatusBar *bar)
 TEST_F(MainWindowTest, FirstStartWithoutSettingsFileIsEnglishAndWritesNothing)
 {
     TForm1 &f = createForm();
-    EXPECT_TRUE(f.Lang);
-    EXPECT_EQ(f.menuItem("N1")->text(), "File");
-    EXPECT_EQ(f.menuItem("N13")->text(), "Printer setup");
-    EXPECT_EQ(f.menuItem("N52")->text(), "English interface");
-    EXPECT_EQ(f.toolButton(4)->toolTip(), "Save As...");
-    EXPECT_EQ(f.CB3->toolTip(), "English interface");
+    EXPECT_TRUE(f.english());
+    EXPECT_EQ(menuItem(f, "N1")->text(), "File");
+    EXPECT_EQ(menuItem(f, "N13")->text(), "Printer setup");
+    EXPECT_EQ(menuItem(f, "N52")->text(), "English interface");
+    EXPECT_EQ(toolButton(f, 4)->toolTip(), "Save As...");
+    EXPECT_EQ(CB3(f)->toolTip(), "English interface");
     // The switch controls keep their resource state.
-    EXPECT_TRUE(f.CB3->isChecked());
-    EXPECT_TRUE(f.menuItem("N52")->isChecked());
-    EXPECT_TRUE(f.menuItem("N100")->isChecked());
-    EXPECT_EQ(f.StatusBar1->panelText(4), "RUS.");
+    EXPECT_TRUE(CB3(f)->isChecked());
+    EXPECT_TRUE(menuItem(f, "N52")->isChecked());
+    EXPECT_TRUE(menuItem(f, "N100")->isChecked());
+    EXPECT_EQ(StatusBar1(f)->panelText(4), "RUS.");
     // Template captions are the same in both languages.
-    EXPECT_EQ(f.menuItem("Cheader1")->text(), "C++ header");
-    EXPECT_EQ(f.menuItem("CHeader2")->text(), "C++ Header");
+    EXPECT_EQ(menuItem(f, "Cheader1")->text(), "C++ header");
+    EXPECT_EQ(menuItem(f, "CHeader2")->text(), "C++ Header");
     EXPECT_FALSE(QFileInfo::exists(settingsPath()));
 }
 
@@ -56,13 +56,13 @@ TEST_F(MainWindowTest, StoredRussianKeepsTheWindowDefinitionTexts)
 {
     writeSettings("[LANGUAGE]\nLang=0\n");
     TForm1 &f = createForm();
-    EXPECT_FALSE(f.Lang);
-    EXPECT_EQ(f.menuItem("N1")->text(), "Файл");
-    EXPECT_EQ(f.menuItem("N13")->text(), "Параметры страницы");
-    EXPECT_EQ(f.menuItem("N109")->text(), "Автосохранение документа");
-    EXPECT_EQ(f.toolButton(4)->toolTip(), "Сохранить как");
-    EXPECT_EQ(f.CB1->toolTip(), "Автоматический перенос строк");
-    EXPECT_EQ(f.StatusBar1->panelText(4), "РУС.");
+    EXPECT_FALSE(f.english());
+    EXPECT_EQ(menuItem(f, "N1")->text(), "Файл");
+    EXPECT_EQ(menuItem(f, "N13")->text(), "Параметры страницы");
+    EXPECT_EQ(menuItem(f, "N109")->text(), "Автосохранение документа");
+    EXPECT_EQ(toolButton(f, 4)->toolTip(), "Сохранить как");
+    EXPECT_EQ(CB1(f)->toolTip(), "Автоматический перенос строк");
+    EXPECT_EQ(StatusBar1(f)->panelText(4), "РУС.");
 }
 
 TEST_F(MainWindowTest, LangValuesOtherThanZeroMeanEnglish)
@@ -70,7 +70,7 @@ TEST_F(MainWindowTest, LangValuesOtherThanZeroMeanEnglish)
     for (const char *value : {"2", "yes", "", "0x0"}) {
         writeSettings(QByteArray("[LANGUAGE]\nLang=") + value + "\n");
         TForm1 &f = createForm();
-        EXPECT_EQ(f.Lang, QByteArray(value) != "0x0") << value;
+        EXPECT_EQ(f.english(), QByteArray(value) != "0x0") << value;
     }
 }
 
@@ -87,34 +87,34 @@ TEST_F(MainWindowTest, WindowGeometryComesFromTheSettingsFile)
 TEST_F(MainWindowTest, ControlsOfTheWindowDefinition)
 {
     TForm1 &f = createForm();
-    EXPECT_EQ(panelWidths(f.StatusBar2), QList<int>({235, 235, 235}));
-    EXPECT_EQ(panelWidths(f.StatusBar1), QList<int>({100, 100, 100, 50, 50, 100, 150, 50}));
-    EXPECT_EQ(f.StatusBar1->panelText(1), QString());
+    EXPECT_EQ(panelWidths(StatusBar2(f)), QList<int>({235, 235, 235}));
+    EXPECT_EQ(panelWidths(StatusBar1(f)), QList<int>({100, 100, 100, 50, 50, 100, 150, 50}));
+    EXPECT_EQ(StatusBar1(f)->panelText(1), QString());
 
-    EXPECT_EQ(f.ComboBox1->currentText(), "Times New Roman");
-    EXPECT_GE(f.ComboBox1->findText("Default"), 0);
-    EXPECT_EQ(f.Edit1->text(), "14");
-    EXPECT_EQ(f.UpDown1->position(), 14);
-    EXPECT_EQ(f.ColorBox1->defaultColor(), TColor::fromRgb(0xffffff));
-    EXPECT_EQ(f.RxRichEdit1->ParagraphFormat().RightEdgeIndent(), 7);
-    EXPECT_FALSE(f.RxRichEdit1->IsModified());
+    EXPECT_EQ(ComboBox1(f)->currentText(), "Times New Roman");
+    EXPECT_GE(ComboBox1(f)->findText("Default"), 0);
+    EXPECT_EQ(Edit1(f)->text(), "14");
+    EXPECT_EQ(UpDown1(f)->position(), 14);
+    EXPECT_EQ(ColorBox1(f)->defaultColor(), TColor::fromRgb(0xffffff));
+    EXPECT_EQ(RxRichEdit1(f)->ParagraphFormat().RightEdgeIndent(), 7);
+    EXPECT_FALSE(RxRichEdit1(f)->IsModified());
 
     // Three tab stops at 15, 20 and 25 dialog units, not the first request's 100.
-    const QList<qreal> tabs = f.RxRichEdit1->tabStopPixels();
+    const QList<qreal> tabs = RxRichEdit1(f)->tabStopPixels();
     ASSERT_EQ(tabs.size(), 3);
     EXPECT_NEAR(tabs[1] / tabs[0], 20.0 / 15.0, 1e-9);
     EXPECT_NEAR(tabs[2] / tabs[0], 25.0 / 15.0, 1e-9);
 
     const struct { QWidget *control; QRect geometry; } loose[] = {
-        {f.ColorBox1, QRect(568, 40, 41, 22)}, {f.ColorBox2, QRect(608, 40, 41, 22)},
-        {f.CB1, QRect(648, 40, 17, 25)}, {f.CB2, QRect(664, 40, 17, 25)}, {f.CB3, QRect(680, 40, 17, 25)}};
+        {ColorBox1(f), QRect(568, 40, 41, 22)}, {ColorBox2(f), QRect(608, 40, 41, 22)},
+        {CB1(f), QRect(648, 40, 17, 25)}, {CB2(f), QRect(664, 40, 17, 25)}, {CB3(f), QRect(680, 40, 17, 25)}};
     for (const auto &entry : loose)
         EXPECT_EQ(entry.control->geometry(), entry.geometry) << entry.control->objectName().toStdString();
-    for (QCheckBox *box : {f.CB1, f.CB2, f.CB3})
+    for (QCheckBox *box : {CB1(f), CB2(f), CB3(f)})
         EXPECT_TRUE(box->isChecked());
     EXPECT_EQ(f.findChild<QLabel *>("RightIndent")->x(), 620);
-    EXPECT_FALSE(f.Timer2->isActive());
-    EXPECT_TRUE(f.Timer1->isActive());
+    EXPECT_FALSE(Timer2(f)->isActive());
+    EXPECT_TRUE(Timer1(f)->isActive());
 }
 
 TEST_F(MainWindowTest, EveryControlHasAHintAndAnAccessibleName)
@@ -145,28 +145,28 @@ TEST_F(MainWindowTest, MenuTreesAndCheckMarks)
     EXPECT_EQ(topLevel, QStringList({"N1", "N2", "N3", "N4", "N5", "N6"}));
 
     // "Special inserting" and "Coding" are submenus of their menus, in place.
-    QMenu *insert = f.menuItem("N4")->menu();
+    QMenu *insert = menuItem(f, "N4")->menu();
     QStringList insertItems;
     for (QAction *action : insert->actions())
         insertItems.append(action->objectName());
     EXPECT_EQ(insertItems, QStringList({"N31", "N32", "N35", "N36", "N108", "N113"}));
-    EXPECT_EQ(f.menuItem("N108")->menu()->actions().size(), 5);
-    EXPECT_TRUE(f.menuItem("N11")->isSeparator());
+    EXPECT_EQ(menuItem(f, "N108")->menu()->actions().size(), 5);
+    EXPECT_TRUE(menuItem(f, "N11")->isSeparator());
 
     QStringList marked;
-    for (const QString &name : f.menuItemNames()) {
-        if (f.menuItem(name)->isChecked())
+    for (const QString &name : menuItemNames(f)) {
+        if (menuItem(f, name)->isChecked())
             marked.append(name);
     }
     marked.sort();
     QStringList expected{"N27", "N28", "N51", "RTF1", "N52", "N105", "N30", "N77", "N78", "N99", "RTF2", "N100", "N110"};
     expected.sort();
     EXPECT_EQ(marked, expected);
-    EXPECT_TRUE(f.menuItem("N109")->isCheckable());
-    EXPECT_EQ(f.menuItem("N109")->shortcut(), QKeySequence("Ctrl+Shift+F12"));
-    EXPECT_EQ(f.menuItem("N48")->shortcut(), QKeySequence("Shift+Alt+Backspace"));
-    EXPECT_EQ(f.toolButton(28)->menu(), f.PopupMenu2);
-    EXPECT_EQ(f.toolButton(30)->menu(), f.PopupMenu4);
+    EXPECT_TRUE(menuItem(f, "N109")->isCheckable());
+    EXPECT_EQ(menuItem(f, "N109")->shortcut(), QKeySequence("Ctrl+Shift+F12"));
+    EXPECT_EQ(menuItem(f, "N48")->shortcut(), QKeySequence("Shift+Alt+Backspace"));
+    EXPECT_EQ(toolButton(f, 28)->menu(), PopupMenu2(f));
+    EXPECT_EQ(toolButton(f, 30)->menu(), PopupMenu4(f));
 }
 
 TEST_F(MainWindowTest, KeyboardLayoutsAtStart)
@@ -188,7 +188,7 @@ TEST_F(MainWindowTest, KeyboardLayoutsAtStart)
         platform.keyboard.activations.clear();
         TForm1 &f = createForm();
         EXPECT_EQ(platform.keyboard.activations, c.activations);
-        EXPECT_EQ(f.StatusBar1->panelText(4), "RUS.");
+        EXPECT_EQ(StatusBar1(f)->panelText(4), "RUS.");
     }
 }
 
@@ -216,8 +216,8 @@ TEST_F(MainWindowTest, TypingFromTheStartGoesIntoTheText)
     f.show();
     QApplication::setActiveWindow(&f);
     QApplication::processEvents();
-    EXPECT_EQ(f.focusWidget(), f.RxRichEdit1);
+    EXPECT_EQ(f.focusWidget(), RxRichEdit1(f));
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("abc"));
-    EXPECT_EQ(f.RxRichEdit1->Text(), QStringLiteral("abc"));
-    EXPECT_EQ(f.ComboBox1->currentText(), QStringLiteral("Times New Roman"));
+    EXPECT_EQ(RxRichEdit1(f)->Text(), QStringLiteral("abc"));
+    EXPECT_EQ(ComboBox1(f)->currentText(), QStringLiteral("Times New Roman"));
 }

@@ -22,11 +22,11 @@ protected:
         createForm();
         form->resize(700, 500);
         form->show();
-        editor = form->RxRichEdit1;
+        editor = RxRichEdit1(*form);
         editor->setFocus();
     }
 
-    QString panel(int index) const { return form->StatusBar1->panelText(index); }
+    QString panel(int index) const { return StatusBar1(*form)->panelText(index); }
 
     // Press, move and release a marker, the pointer at x within it.
     void drag(QLabel *marker, int pressX, int moveX)
@@ -80,15 +80,15 @@ TEST_F(StatusTest, AMouseClickRefreshesFontAndColourButNotTheMarker)
     editor->setSelectionLength(3);
     editor->SelectionFormat().setSize(20);
     editor->SelectionFormat().setColor(TColor::fromRgb(0x008000));
-    form->StatusBar1->setPanelText(1, "");
+    StatusBar1(*form)->setPanelText(1, "");
     QTextCursor at(editor->document());
     at.setPosition(1);
     QTest::mouseClick(editor->viewport(), Qt::RightButton, Qt::NoModifier, editor->cursorRect(at).center());
-    form->PopupMenu1->hide();
+    PopupMenu1(*form)->hide();
     EXPECT_EQ(panel(3), "20");
-    EXPECT_EQ(form->Edit1->text(), "20");
-    EXPECT_EQ(form->ColorBox2->currentText(), "Green");
-    EXPECT_EQ(form->ColorBox1->currentText(), "White");
+    EXPECT_EQ(Edit1(*form)->text(), "20");
+    EXPECT_EQ(ColorBox2(*form)->currentText(), "Green");
+    EXPECT_EQ(ColorBox1(*form)->currentText(), "White");
     EXPECT_EQ(panel(1), "");
 }
 
@@ -100,17 +100,17 @@ TEST_F(StatusTest, ClockAndLockKeysEverySecond)
     EXPECT_EQ(panel(6), locale.toString(QDate(2026, 12, 8), QLocale::ShortFormat) + " " +
                             locale.toString(QTime(9, 5, 7), inserts::longTimeFormat(locale)));
     EXPECT_FALSE(panel(6).contains("UTC"));
-    EXPECT_EQ(form->StatusBar2->panelText(0), "CAPS");
-    EXPECT_EQ(form->StatusBar2->panelText(1), "");
-    EXPECT_EQ(form->StatusBar2->panelText(2), "NUM");
-    EXPECT_EQ(form->Timer1->interval(), 1000);
+    EXPECT_EQ(StatusBar2(*form)->panelText(0), "CAPS");
+    EXPECT_EQ(StatusBar2(*form)->panelText(1), "");
+    EXPECT_EQ(StatusBar2(*form)->panelText(2), "NUM");
+    EXPECT_EQ(Timer1(*form)->interval(), 1000);
 }
 
 TEST_F(StatusTest, SavingEmptiesTheMarkerUntilTheNextKey)
 {
     QTest::keyClicks(editor, "a");
     platform.files.answers = {dir.filePath("s.rtf")};
-    form->toolButton(3)->click();
+    toolButton(*form, 3)->click();
     EXPECT_EQ(panel(1), "");
     QTest::keyClicks(editor, "b");
     EXPECT_EQ(panel(1), "Изменён");
@@ -119,64 +119,63 @@ TEST_F(StatusTest, SavingEmptiesTheMarkerUntilTheNextKey)
 TEST_F(StatusTest, RulerMarkersSetTheIndentsWhenDropped)
 {
     editor->setText("paragraph");
-    RulerBand *ruler = form->Panel1;
-    dropAt(ruler->CurPos, 98);
+    dropAt(rulerMarker(*form, "CurPos"), 98);
     EXPECT_EQ(editor->ParagraphFormat().FirstLineIndent(), 72);
-    EXPECT_FALSE(form->RulerDragging);
+    EXPECT_FALSE(Panel1(*form)->dragging());
 
-    dropAt(ruler->LeftIndent, 138);
+    dropAt(rulerMarker(*form, "LeftIndent"), 138);
     EXPECT_EQ(editor->ParagraphFormat().OtherLinesIndent(), 30);
-    EXPECT_EQ(ruler->CurPos->x(), 98); // placed again from the paragraph
-    EXPECT_EQ(ruler->LeftIndent->x(), 138);
+    EXPECT_EQ(rulerMarker(*form, "CurPos")->x(), 98); // placed again from the paragraph
+    EXPECT_EQ(rulerMarker(*form, "LeftIndent")->x(), 138);
 
-    dropAt(ruler->RightIndent, 620);
+    dropAt(rulerMarker(*form, "RightIndent"), 620);
     EXPECT_EQ(editor->ParagraphFormat().RightEdgeIndent(), 61);
     form->RxRichEdit1SelectionChange();
-    EXPECT_EQ(ruler->RightIndent->x(), 587);
+    EXPECT_EQ(rulerMarker(*form, "RightIndent")->x(), 587);
 }
 
 TEST_F(StatusTest, MarkersLeftOfTheScaleSnapBackAtTheNextRepaint)
 {
     editor->setText("paragraph");
-    RulerBand *ruler = form->Panel1;
-    dropAt(ruler->CurPos, 0);
+    RulerBand *ruler = Panel1(*form);
+    dropAt(rulerMarker(*form, "CurPos"), 0);
     EXPECT_EQ(editor->ParagraphFormat().FirstLineIndent(), -1);
     form->FormPaint();
-    EXPECT_EQ(ruler->CurPos->x(), 8);
+    EXPECT_EQ(rulerMarker(*form, "CurPos")->x(), 8);
     EXPECT_EQ(editor->ParagraphFormat().FirstLineIndent(), -1);
 
     editor->ParagraphFormat().setFirstLineIndent(0);
-    dropAt(ruler->LeftIndent, 3);
-    EXPECT_EQ(ruler->LeftIndent->x(), 2);
+    dropAt(rulerMarker(*form, "LeftIndent"), 3);
+    EXPECT_EQ(rulerMarker(*form, "LeftIndent")->x(), 2);
     ruler->repaint(); // a repaint runs the check
-    QTRY_COMPARE(ruler->LeftIndent->x(), 8);
+    QTRY_COMPARE(rulerMarker(*form, "LeftIndent")->x(), 8);
     EXPECT_EQ(editor->ParagraphFormat().OtherLinesIndent(), 2);
 }
 
 TEST_F(StatusTest, CtrlLHidesAndShowsTheRuler)
 {
     QTest::keyClick(editor, Qt::Key_L, Qt::ControlModifier);
-    EXPECT_TRUE(form->Panel1->isHidden());
-    EXPECT_FALSE(form->menuItem("N105")->isChecked());
-    EXPECT_FALSE(form->menuItem("N110")->isChecked());
+    EXPECT_TRUE(Panel1(*form)->isHidden());
+    EXPECT_FALSE(menuItem(*form, "N105")->isChecked());
+    EXPECT_FALSE(menuItem(*form, "N110")->isChecked());
     QTest::keyClick(editor, Qt::Key_L, Qt::ControlModifier);
-    EXPECT_FALSE(form->Panel1->isHidden());
-    EXPECT_TRUE(form->menuItem("N105")->isChecked());
+    EXPECT_FALSE(Panel1(*form)->isHidden());
+    EXPECT_TRUE(menuItem(*form, "N105")->isChecked());
 }
 
 TEST_F(StatusTest, EveryPathToWordWrapFlipsTheSameMarks)
 {
     QTest::keyClick(editor, Qt::Key_F7);
-    EXPECT_FALSE(form->CB1->isChecked());
-    EXPECT_FALSE(form->menuItem("N51")->isChecked());
-    EXPECT_FALSE(form->menuItem("N99")->isChecked());
+    EXPECT_FALSE(CB1(*form)->isChecked());
+    EXPECT_FALSE(menuItem(*form, "N51")->isChecked());
+    EXPECT_FALSE(menuItem(*form, "N99")->isChecked());
     EXPECT_FALSE(editor->WordWrap());
-    form->CB1->click();
-    EXPECT_TRUE(form->menuItem("N51")->isChecked());
-    EXPECT_TRUE(form->menuItem("N99")->isChecked());
+    CB1(*form)->click();
+    EXPECT_TRUE(menuItem(*form, "N51")->isChecked());
+    EXPECT_TRUE(menuItem(*form, "N99")->isChecked());
     EXPECT_TRUE(editor->WordWrap());
-    form->menuItem("N99")->trigger();
-    EXPECT_FALSE(form->CB1->isChecked());
+    menuItem(*form, "N99")->trigger();
+    EXPECT_FALSE(CB1(*form)->isChecked());
     EXPECT_FALSE(editor->WordWrap());
 }
 
@@ -187,10 +186,10 @@ TEST_F(StatusTest, PlainTextModeFromF8DropsFormats)
     editor->SelectionFormat().setStyle(FontStyle::Bold);
     QTest::keyClick(editor, Qt::Key_F8);
     EXPECT_TRUE(editor->PlainText());
-    EXPECT_FALSE(form->menuItem("RTF1")->isChecked());
+    EXPECT_FALSE(menuItem(*form, "RTF1")->isChecked());
     QTest::keyClick(editor, Qt::Key_F8);
     EXPECT_FALSE(editor->PlainText());
-    EXPECT_TRUE(form->CB2->isChecked());
+    EXPECT_TRUE(CB2(*form)->isChecked());
     editor->SelectWholeText();
     EXPECT_EQ(editor->SelectionFormat().Style(), FontStyles());
     EXPECT_EQ(editor->Text(), "bold");
@@ -198,42 +197,42 @@ TEST_F(StatusTest, PlainTextModeFromF8DropsFormats)
 
 TEST_F(StatusTest, ToolPanelAndStatusBarSwitches)
 {
-    form->toolButton(15)->click();
-    for (QWidget *control : {form->CoolBar1, static_cast<QWidget *>(form->ColorBox1), static_cast<QWidget *>(form->CB3)})
+    toolButton(*form, 15)->click();
+    for (QWidget *control : {CoolBar1(*form), static_cast<QWidget *>(ColorBox1(*form)), static_cast<QWidget *>(CB3(*form))})
         EXPECT_TRUE(control->isHidden());
-    EXPECT_FALSE(form->menuItem("N27")->isChecked());
-    form->menuItem("N27")->trigger();
-    EXPECT_FALSE(form->CoolBar1->isHidden());
-    EXPECT_TRUE(form->menuItem("N27")->isChecked());
-    EXPECT_TRUE(form->menuItem("N77")->isChecked());
+    EXPECT_FALSE(menuItem(*form, "N27")->isChecked());
+    menuItem(*form, "N27")->trigger();
+    EXPECT_FALSE(CoolBar1(*form)->isHidden());
+    EXPECT_TRUE(menuItem(*form, "N27")->isChecked());
+    EXPECT_TRUE(menuItem(*form, "N77")->isChecked());
 
     QTest::keyClick(editor, Qt::Key_U, Qt::ControlModifier);
-    EXPECT_TRUE(form->StatusBar1->isHidden());
-    EXPECT_FALSE(form->StatusBar2->isHidden());
-    EXPECT_FALSE(form->menuItem("N28")->isChecked());
+    EXPECT_TRUE(StatusBar1(*form)->isHidden());
+    EXPECT_FALSE(StatusBar2(*form)->isHidden());
+    EXPECT_FALSE(menuItem(*form, "N28")->isChecked());
 }
 
 TEST_F(StatusTest, PaperColourFromTheBoxAndFromTheDialog)
 {
-    form->ColorBox1->setSelected(TColor::fromRgb(0xffff00));
-    Q_EMIT form->ColorBox1->activated(form->ColorBox1->currentIndex());
+    ColorBox1(*form)->setSelected(TColor::fromRgb(0xffff00));
+    Q_EMIT ColorBox1(*form)->activated(ColorBox1(*form)->currentIndex());
     EXPECT_EQ(editor->Color(), TColor::fromRgb(0xffff00));
 
     QTest::keyClick(editor, Qt::Key_Insert, Qt::ControlModifier); // cancelled
     EXPECT_EQ(editor->Color(), TColor::fromRgb(0xffff00));
-    EXPECT_EQ(form->ColorBox1->currentText(), "Black"); // the dialog's colour, black before the first use
+    EXPECT_EQ(ColorBox1(*form)->currentText(), "Black"); // the dialog's colour, black before the first use
     platform.formats.colorAnswer = QColor(0, 128, 128);
-    form->menuItem("N93")->trigger();
+    menuItem(*form, "N93")->trigger();
     EXPECT_EQ(editor->Color(), TColor::fromRgb(0x008080));
-    EXPECT_EQ(form->ColorBox1->currentText(), "Teal");
+    EXPECT_EQ(ColorBox1(*form)->currentText(), "Teal");
     EXPECT_EQ(platform.formats.colorsAsked.last(), QColor(Qt::black));
 }
 
 TEST_F(StatusTest, AutomaticLinksSwitchOffAndOn)
 {
-    form->menuItem("N30")->trigger();
+    menuItem(*form, "N30")->trigger();
     EXPECT_FALSE(editor->AutoURLDetect());
-    EXPECT_FALSE(form->menuItem("N30")->isChecked());
-    form->menuItem("N30")->trigger();
+    EXPECT_FALSE(menuItem(*form, "N30")->isChecked());
+    menuItem(*form, "N30")->trigger();
     EXPECT_TRUE(editor->AutoURLDetect());
 }

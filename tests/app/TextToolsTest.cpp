@@ -20,26 +20,26 @@ struct Route {
 
 Route button(int number)
 {
-    return {"button", [number](TForm1 &f) { f.toolButton(number)->click(); }};
+    return {"button", [number](TForm1 &f) { toolButton(f, number)->click(); }};
 }
 
 Route item(const char *name)
 {
-    return {name, [name](TForm1 &f) { f.menuItem(QString::fromLatin1(name))->trigger(); }};
+    return {name, [name](TForm1 &f) { menuItem(f, QString::fromLatin1(name))->trigger(); }};
 }
 
 Route key(const char *name, Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
-    return {name, [k, modifiers](TForm1 &f) { QTest::keyClick(f.RxRichEdit1, k, modifiers); }};
+    return {name, [k, modifiers](TForm1 &f) { QTest::keyClick(RxRichEdit1(f), k, modifiers); }};
 }
 
 void select(TForm1 &f, int start, int length)
 {
-    f.RxRichEdit1->setSelectionStart(start);
-    f.RxRichEdit1->setSelectionLength(length);
+    RxRichEdit1(f)->setSelectionStart(start);
+    RxRichEdit1(f)->setSelectionLength(length);
 }
 
-void undo(TForm1 &f) { f.toolButton(8)->click(); }
+void undo(TForm1 &f) { toolButton(f, 8)->click(); }
 
 } // namespace
 
@@ -47,11 +47,11 @@ TEST_F(MainWindowTest, ReverseFromButtonMenusAndF4)
 {
     for (const Route &route : {button(19), item("N32"), item("N81"), key("F4", Qt::Key_F4)}) {
         TForm1 &f = createForm();
-        f.RxRichEdit1->setText("xabcx");
+        RxRichEdit1(f)->setText("xabcx");
         select(f, 1, 3);
         route.run(f);
-        EXPECT_EQ(f.RxRichEdit1->Text(), "xcbax") << route.name;
-        EXPECT_EQ(f.RxRichEdit1->SelectedText(), "cba") << route.name;
+        EXPECT_EQ(RxRichEdit1(f)->Text(), "xcbax") << route.name;
+        EXPECT_EQ(RxRichEdit1(f)->SelectedText(), "cba") << route.name;
         EXPECT_EQ(handlers.last(), "ToolButton19Click") << route.name;
     }
 }
@@ -59,30 +59,30 @@ TEST_F(MainWindowTest, ReverseFromButtonMenusAndF4)
 TEST_F(MainWindowTest, ReverseAcrossAParagraphEndIsOneUndoStep)
 {
     TForm1 &f = createForm();
-    f.RxRichEdit1->setText("ab\r\ncde");
-    f.RxRichEdit1->SelectWholeText();
-    f.toolButton(19)->click();
-    EXPECT_EQ(f.RxRichEdit1->Text(), "edc\r\nba");
-    EXPECT_EQ(f.RxRichEdit1->SelectedText(), "edc\rba");
+    RxRichEdit1(f)->setText("ab\r\ncde");
+    RxRichEdit1(f)->SelectWholeText();
+    toolButton(f, 19)->click();
+    EXPECT_EQ(RxRichEdit1(f)->Text(), "edc\r\nba");
+    EXPECT_EQ(RxRichEdit1(f)->SelectedText(), "edc\rba");
     // Again on the selection that was left: the former text.
-    f.toolButton(19)->click();
-    EXPECT_EQ(f.RxRichEdit1->Text(), "ab\r\ncde");
+    toolButton(f, 19)->click();
+    EXPECT_EQ(RxRichEdit1(f)->Text(), "ab\r\ncde");
     undo(f);
-    EXPECT_EQ(f.RxRichEdit1->Text(), "edc\r\nba");
+    EXPECT_EQ(RxRichEdit1(f)->Text(), "edc\r\nba");
     undo(f);
-    EXPECT_EQ(f.RxRichEdit1->Text(), "ab\r\ncde");
-    EXPECT_FALSE(f.RxRichEdit1->CanUndo());
+    EXPECT_EQ(RxRichEdit1(f)->Text(), "ab\r\ncde");
+    EXPECT_FALSE(RxRichEdit1(f)->CanUndo());
 }
 
 TEST_F(MainWindowTest, ReverseAndCaseDoNothingWithoutASelection)
 {
     for (const Route &route : {button(19), item("N115"), item("N116")}) {
         TForm1 &f = createForm();
-        f.RxRichEdit1->setText("abc");
-        f.RxRichEdit1->setSelectionStart(1);
+        RxRichEdit1(f)->setText("abc");
+        RxRichEdit1(f)->setSelectionStart(1);
         route.run(f);
-        EXPECT_EQ(f.RxRichEdit1->Text(), "abc") << route.name;
-        EXPECT_FALSE(f.RxRichEdit1->CanUndo()) << route.name;
+        EXPECT_EQ(RxRichEdit1(f)->Text(), "abc") << route.name;
+        EXPECT_FALSE(RxRichEdit1(f)->CanUndo()) << route.name;
     }
 }
 
@@ -102,11 +102,11 @@ TEST_F(MainWindowTest, CaseFromMenusAndKeys)
     };
     for (const auto &c : cases) {
         TForm1 &f = createForm();
-        f.RxRichEdit1->setText(u8("[Ёлка и Tree, 2 шт. αß]"));
+        RxRichEdit1(f)->setText(u8("[Ёлка и Tree, 2 шт. αß]"));
         select(f, 1, 21);
         c.route.run(f);
-        EXPECT_EQ(f.RxRichEdit1->Text(), u8("[") + u8(c.expected) + u8("]")) << c.route.name;
-        EXPECT_EQ(f.RxRichEdit1->SelectedText(), u8(c.expected)) << c.route.name;
+        EXPECT_EQ(RxRichEdit1(f)->Text(), u8("[") + u8(c.expected) + u8("]")) << c.route.name;
+        EXPECT_EQ(RxRichEdit1(f)->SelectedText(), u8(c.expected)) << c.route.name;
         EXPECT_EQ(handlers.last(), c.handler) << c.route.name;
     }
 }
@@ -114,27 +114,27 @@ TEST_F(MainWindowTest, CaseFromMenusAndKeys)
 TEST_F(MainWindowTest, CaseConversionIsTwoReplacements)
 {
     TForm1 &f = createForm();
-    f.RxRichEdit1->setText(u8("Привет"));
-    f.RxRichEdit1->SelectWholeText();
-    f.menuItem("N115")->trigger();
-    EXPECT_EQ(f.RxRichEdit1->Text(), u8("ПРИВЕТ"));
+    RxRichEdit1(f)->setText(u8("Привет"));
+    RxRichEdit1(f)->SelectWholeText();
+    menuItem(f, "N115")->trigger();
+    EXPECT_EQ(RxRichEdit1(f)->Text(), u8("ПРИВЕТ"));
     undo(f);
-    EXPECT_EQ(f.RxRichEdit1->Text(), u8("Привет"));
-    EXPECT_TRUE(f.RxRichEdit1->CanUndo());
+    EXPECT_EQ(RxRichEdit1(f)->Text(), u8("Привет"));
+    EXPECT_TRUE(RxRichEdit1(f)->CanUndo());
     undo(f);
-    EXPECT_EQ(f.RxRichEdit1->Text(), u8("Привет"));
-    EXPECT_FALSE(f.RxRichEdit1->CanUndo());
+    EXPECT_EQ(RxRichEdit1(f)->Text(), u8("Привет"));
+    EXPECT_FALSE(RxRichEdit1(f)->CanUndo());
 }
 
 TEST_F(MainWindowTest, SortFromButtonMenusAndCtrlAltB)
 {
     for (const Route &route : {button(25), item("N37"), item("N84"), key("Ctrl+Alt+B", Qt::Key_B, Qt::ControlModifier | Qt::AltModifier)}) {
         TForm1 &f = createForm();
-        f.RxRichEdit1->setText("b\r\nA\r\na\r\nC");
+        RxRichEdit1(f)->setText("b\r\nA\r\na\r\nC");
         route.run(f);
-        EXPECT_EQ(f.RxRichEdit1->Text(), "A\r\na\r\nb\r\nC\r\n") << route.name;
+        EXPECT_EQ(RxRichEdit1(f)->Text(), "A\r\na\r\nb\r\nC\r\n") << route.name;
         EXPECT_EQ(handlers.last(), "ToolButton25Click") << route.name;
-        EXPECT_TRUE(f.RxRichEdit1->IsModified()) << route.name;
+        EXPECT_TRUE(RxRichEdit1(f)->IsModified()) << route.name;
     }
 }
 
@@ -153,9 +153,9 @@ TEST_F(MainWindowTest, SortedDocuments)
     };
     for (const auto &c : cases) {
         TForm1 &f = createForm();
-        f.RxRichEdit1->setText(u8(c.before));
-        f.toolButton(25)->click();
-        EXPECT_EQ(f.RxRichEdit1->Text(), u8(c.after)) << c.before;
+        RxRichEdit1(f)->setText(u8(c.before));
+        toolButton(f, 25)->click();
+        EXPECT_EQ(RxRichEdit1(f)->Text(), u8(c.after)) << c.before;
     }
 }
 
@@ -165,22 +165,22 @@ TEST_F(MainWindowTest, SortKeepsWrappedParagraphsWhole)
     f.show();
     f.resize(500, 400);
     const QString longParagraph = QStringLiteral("zebra crossing ").repeated(60).trimmed();
-    f.RxRichEdit1->setText(longParagraph + QStringLiteral("\r\nmiddle\r\nalpha"));
-    ASSERT_TRUE(f.RxRichEdit1->WordWrap());
-    ASSERT_GT(f.RxRichEdit1->Lines().Count(), 4); // the long paragraph shows as several lines
-    f.toolButton(25)->click();
-    EXPECT_EQ(f.RxRichEdit1->Text(), QStringLiteral("alpha\r\nmiddle\r\n") + longParagraph + QStringLiteral("\r\n"));
+    RxRichEdit1(f)->setText(longParagraph + QStringLiteral("\r\nmiddle\r\nalpha"));
+    ASSERT_TRUE(RxRichEdit1(f)->WordWrap());
+    ASSERT_GT(RxRichEdit1(f)->Lines().Count(), 4); // the long paragraph shows as several lines
+    toolButton(f, 25)->click();
+    EXPECT_EQ(RxRichEdit1(f)->Text(), QStringLiteral("alpha\r\nmiddle\r\n") + longParagraph + QStringLiteral("\r\n"));
 }
 
 TEST_F(MainWindowTest, NumberToWordsFromMenusAndCtrlShiftF10)
 {
     for (const Route &route : {item("N106"), item("N111"), key("Ctrl+Shift+F10", Qt::Key_F10, Qt::ControlModifier | Qt::ShiftModifier)}) {
         TForm1 &f = createForm();
-        f.RxRichEdit1->setText(u8("Итого: 1234 руб."));
+        RxRichEdit1(f)->setText(u8("Итого: 1234 руб."));
         select(f, 7, 4);
         route.run(f);
-        EXPECT_EQ(f.RxRichEdit1->Text(), u8("Итого: одна тысяча двести тридцать четыре руб.")) << route.name;
-        EXPECT_EQ(f.RxRichEdit1->SelectedText(), u8("одна тысяча двести тридцать четыре")) << route.name;
+        EXPECT_EQ(RxRichEdit1(f)->Text(), u8("Итого: одна тысяча двести тридцать четыре руб.")) << route.name;
+        EXPECT_EQ(RxRichEdit1(f)->SelectedText(), u8("одна тысяча двести тридцать четыре")) << route.name;
         EXPECT_EQ(handlers.last(), "N106Click") << route.name;
     }
 }
@@ -188,10 +188,10 @@ TEST_F(MainWindowTest, NumberToWordsFromMenusAndCtrlShiftF10)
 TEST_F(MainWindowTest, NumberToWordsWithoutASelectionInsertsZero)
 {
     TForm1 &f = createForm();
-    f.RxRichEdit1->setText("ab");
-    f.RxRichEdit1->setSelectionStart(1);
-    f.menuItem("N106")->trigger();
-    EXPECT_EQ(f.RxRichEdit1->Text(), u8("aнольb"));
+    RxRichEdit1(f)->setText("ab");
+    RxRichEdit1(f)->setSelectionStart(1);
+    menuItem(f, "N106")->trigger();
+    EXPECT_EQ(RxRichEdit1(f)->Text(), u8("aнольb"));
 }
 
 TEST_F(MainWindowTest, NumberToWordsRefusesWhatIsNotANumber)
@@ -208,16 +208,16 @@ TEST_F(MainWindowTest, NumberToWordsRefusesWhatIsNotANumber)
         platform.boxes.messages.clear();
         TForm1 &f = createForm();
         const QString text = u8("[") + u8(c.selected) + u8("]");
-        f.RxRichEdit1->setText(QString(text).replace(QStringLiteral("\r"), QStringLiteral("\r\n")));
-        const QString before = f.RxRichEdit1->Text();
+        RxRichEdit1(f)->setText(QString(text).replace(QStringLiteral("\r"), QStringLiteral("\r\n")));
+        const QString before = RxRichEdit1(f)->Text();
         const int length = int(qstrlen(c.selected));
         select(f, 1, length);
-        f.RxRichEdit1->setModified(false);
-        f.menuItem("N106")->trigger();
-        EXPECT_EQ(f.RxRichEdit1->Text(), before) << c.selected;
-        EXPECT_EQ(f.RxRichEdit1->SelectionStart(), 1) << c.selected;
-        EXPECT_EQ(f.RxRichEdit1->SelectionLength(), length) << c.selected;
-        EXPECT_FALSE(f.RxRichEdit1->IsModified()) << c.selected;
+        RxRichEdit1(f)->setModified(false);
+        menuItem(f, "N106")->trigger();
+        EXPECT_EQ(RxRichEdit1(f)->Text(), before) << c.selected;
+        EXPECT_EQ(RxRichEdit1(f)->SelectionStart(), 1) << c.selected;
+        EXPECT_EQ(RxRichEdit1(f)->SelectionLength(), length) << c.selected;
+        EXPECT_FALSE(RxRichEdit1(f)->IsModified()) << c.selected;
         ASSERT_EQ(platform.boxes.messages.size(), 1) << c.selected;
         EXPECT_EQ(platform.boxes.messages[0].icon, platform::MessageIcon::Error);
         EXPECT_EQ(platform.boxes.messages[0].title, "Veltrix 3.0");
@@ -249,9 +249,9 @@ TEST_F(MainWindowTest, RecodingFromMainAndContextMenus)
     };
     for (const auto &c : cases) {
         TForm1 &f = createForm();
-        f.RxRichEdit1->setText(c.before);
-        f.menuItem(c.item)->trigger();
-        EXPECT_EQ(f.RxRichEdit1->Text(), c.after) << c.item;
+        RxRichEdit1(f)->setText(c.before);
+        menuItem(f, c.item)->trigger();
+        EXPECT_EQ(RxRichEdit1(f)->Text(), c.after) << c.item;
         EXPECT_EQ(handlers.last(), c.handler) << c.item;
     }
     EXPECT_TRUE(platform.boxes.messages.isEmpty());
@@ -261,14 +261,14 @@ TEST_F(MainWindowTest, RecodingKeepsCharactersWindows1251Lacks)
 {
     TForm1 &f = createForm();
     const QString text = u8("α Привет 😀 ß");
-    f.RxRichEdit1->setText(text);
-    f.menuItem("Koir1")->trigger();
-    EXPECT_EQ(f.RxRichEdit1->Text(), u8("α рТЙЧЕФ 😀 ß"));
-    f.menuItem("Koir8Win1")->trigger();
-    EXPECT_EQ(f.RxRichEdit1->Text(), text);
-    f.menuItem("WinUTF81")->trigger();
-    f.menuItem("UTF8Win1")->trigger();
-    EXPECT_EQ(f.RxRichEdit1->Text(), text);
+    RxRichEdit1(f)->setText(text);
+    menuItem(f, "Koir1")->trigger();
+    EXPECT_EQ(RxRichEdit1(f)->Text(), u8("α рТЙЧЕФ 😀 ß"));
+    menuItem(f, "Koir8Win1")->trigger();
+    EXPECT_EQ(RxRichEdit1(f)->Text(), text);
+    menuItem(f, "WinUTF81")->trigger();
+    menuItem(f, "UTF8Win1")->trigger();
+    EXPECT_EQ(RxRichEdit1(f)->Text(), text);
     EXPECT_TRUE(platform.boxes.messages.isEmpty());
 }
 
@@ -276,8 +276,8 @@ TEST_F(MainWindowTest, EmptyDocumentStaysEmptyUnderEveryRecoding)
 {
     for (const char *name : {"Koir1", "Koir8Win1", "WinUTF81", "UTF8Win1"}) {
         TForm1 &f = createForm();
-        f.menuItem(name)->trigger();
-        EXPECT_EQ(f.RxRichEdit1->Text(), "") << name;
+        menuItem(f, name)->trigger();
+        EXPECT_EQ(RxRichEdit1(f)->Text(), "") << name;
     }
     EXPECT_TRUE(platform.boxes.messages.isEmpty());
 }
@@ -294,12 +294,12 @@ TEST_F(MainWindowTest, TextThatIsNotUtf8IsLeftAsItIs)
     for (const auto &c : cases) {
         platform.boxes.messages.clear();
         TForm1 &f = createForm();
-        f.Lang = c.lang;
-        f.RxRichEdit1->setText(u8("Обычный текст\r\nв Windows-1251"));
-        f.RxRichEdit1->setModified(false);
-        f.menuItem("UTF8Win1")->trigger();
-        EXPECT_EQ(f.RxRichEdit1->Text(), u8("Обычный текст\r\nв Windows-1251"));
-        EXPECT_FALSE(f.RxRichEdit1->IsModified());
+        useLanguage(f, c.lang);
+        RxRichEdit1(f)->setText(u8("Обычный текст\r\nв Windows-1251"));
+        RxRichEdit1(f)->setModified(false);
+        menuItem(f, "UTF8Win1")->trigger();
+        EXPECT_EQ(RxRichEdit1(f)->Text(), u8("Обычный текст\r\nв Windows-1251"));
+        EXPECT_FALSE(RxRichEdit1(f)->IsModified());
         ASSERT_EQ(platform.boxes.messages.size(), 1);
         EXPECT_EQ(platform.boxes.messages[0].icon, platform::MessageIcon::None);
         EXPECT_EQ(platform.boxes.messages[0].title, "Veltrix 3.0");
