@@ -4,7 +4,7 @@
 #include "accessories/AboutWindow.h"
 #include "accessories/DeveloperInfo.h"
 #include "accessories/Mail.h"
-#include "accessories/Unit2.h"
+#include "accessories/CalculatorWindow.h"
 #include "editor/TRxRichEdit.h"
 #include "platform/Platform.h"
 

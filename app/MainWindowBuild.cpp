@@ -289,6 +289,11 @@ void TForm1::run(const char *handlerName, const std::function<void()> &handler)
     commands_->run(handlerName, handler);
 }
 
+std::function<void()> TForm1::handler(const char *handlerName, void (TForm1::*handler)())
+{
+    return [this, handlerName, handler] { run(handlerName, [this, handler] { (this->*handler)(); }); };
+}
+
 void TForm1::flipCheck(const QString &itemName)
 {
     QAction *action = menuItem(itemName);
@@ -299,18 +304,17 @@ void TForm1::connectCommands()
 {
     for (const Command &command : commandTable()) {
         const QString name = QString::fromLatin1(command.name);
-        auto handler = [this, &command] { run(command.handlerName, [this, &command] { (this->*command.handler)(); }); };
         switch (command.kind) {
         case CommandKind::Button:
-            connect(toolButton(name.mid(QLatin1String("ToolButton").size()).toInt()), &QToolButton::clicked, this,
-                    handler);
+            connect(findChild<QToolButton *>(name), &QToolButton::clicked, this,
+                    handler(command.handlerName, command.handler));
             break;
         case CommandKind::CheckBox:
             // A check box reports every change of its tick, from the user or from code.
-            connect(findChild<QCheckBox *>(name), &QCheckBox::toggled, this, handler);
+            connect(findChild<QCheckBox *>(name), &QCheckBox::toggled, this, handler(command.handlerName, command.handler));
             break;
         case CommandKind::SubmenuShown:
-            connect(menuItem(name)->menu(), &QMenu::aboutToShow, this, handler);
+            connect(menuItem(name)->menu(), &QMenu::aboutToShow, this, handler(command.handlerName, command.handler));
             break;
         default: {
             QAction *action = menuItem(name);
@@ -346,7 +350,7 @@ void TForm1::runMenuItem(const QString &name)
         runMenuItem(target);
         break;
     case CommandKind::OwnHandler:
-        run(command->handlerName, [this, command] { (this->*command->handler)(); });
+        handler(command->handlerName, command->handler)();
         break;
     default:
         break;
@@ -357,12 +361,12 @@ void TForm1::runMenuItem(const QString &name)
 // events that come with every key, tick or language switch run unnamed.
 void TForm1::connectEvents()
 {
-    connect(Action4, &QAction::triggered, this, [this] { run(nullptr, [this] { Action4Execute(); }); });
-    connect(Action1, &QAction::triggered, this, [this] { run("Action1Execute", [this] { Action1Execute(); }); });
-    connect(Action2, &QAction::triggered, this, [this] { run("Action2Execute", [this] { Action2Execute(); }); });
-    connect(Timer1, &QTimer::timeout, this, [this] { run(nullptr, [this] { Timer1Timer(); }); });
-    connect(Timer2, &QTimer::timeout, this, [this] { run("Timer2Timer", [this] { Timer2Timer(); }); });
-    connect(RxRichEdit1, &TRxRichEdit::OnChange, this, [this] { run(nullptr, [this] { RxRichEdit1Change(); }); });
+    connect(Action4, &QAction::triggered, this, handler(nullptr, &TForm1::Action4Execute));
+    connect(Action1, &QAction::triggered, this, handler("Action1Execute", &TForm1::Action1Execute));
+    connect(Action2, &QAction::triggered, this, handler("Action2Execute", &TForm1::Action2Execute));
+    connect(Timer1, &QTimer::timeout, this, handler(nullptr, &TForm1::Timer1Timer));
+    connect(Timer2, &QTimer::timeout, this, handler("Timer2Timer", &TForm1::Timer2Timer));
+    connect(RxRichEdit1, &TRxRichEdit::OnChange, this, handler(nullptr, &TForm1::RxRichEdit1Change));
     connect(RxRichEdit1, &TRxRichEdit::OnMouseDown, this, [this](Qt::MouseButton button, QPoint position) {
         run(nullptr, [=] { RxRichEdit1MouseDown(button, position); });
     });
@@ -370,22 +374,21 @@ void TForm1::connectEvents()
         run("RxRichEdit1URLClick", [&] { RxRichEdit1URLClick(link, button); });
     });
     // The font name box reacts to the user's changes only, not to the program's.
-    const auto fontNameChanged = [this] { run("ComboBox1Change", [this] { ComboBox1Change(); }); };
-    connect(ComboBox1, qOverload<int>(&QComboBox::activated), this, fontNameChanged);
-    connect(ComboBox1->lineEdit(), &QLineEdit::textEdited, this, fontNameChanged);
-    connect(UpDown1, &TUpDown::changing, this, [this] { run("UpDown1Changing", [this] { UpDown1Changing(); }); });
-    connect(ColorBox1, &TColorBox::colorSelected, this, [this] { run("ColorBox1Select", [this] { ColorBox1Select(); }); });
-    connect(ColorBox2, &TColorBox::colorSelected, this, [this] { run("ColorBox2Select", [this] { ColorBox2Select(); }); });
+    connect(ComboBox1, qOverload<int>(&QComboBox::activated), this, handler("ComboBox1Change", &TForm1::ComboBox1Change));
+    connect(ComboBox1->lineEdit(), &QLineEdit::textEdited, this, handler("ComboBox1Change", &TForm1::ComboBox1Change));
+    connect(UpDown1, &TUpDown::changing, this, handler("UpDown1Changing", &TForm1::UpDown1Changing));
+    connect(ColorBox1, &TColorBox::colorSelected, this, handler("ColorBox1Select", &TForm1::ColorBox1Select));
+    connect(ColorBox2, &TColorBox::colorSelected, this, handler("ColorBox2Select", &TForm1::ColorBox2Select));
 
     connect(Panel1, &RulerBand::markerDropped, this, [this](RulerBand::Marker marker) {
         switch (marker) {
-        case RulerBand::Marker::CurPos: run("CurPosMouseUp", [this] { CurPosMouseUp(); }); break;
-        case RulerBand::Marker::LeftIndent: run("LeftIndentMouseUp", [this] { LeftIndentMouseUp(); }); break;
-        case RulerBand::Marker::RightIndent: run("RightIndentMouseUp", [this] { RightIndentMouseUp(); }); break;
+        case RulerBand::Marker::CurPos: handler("CurPosMouseUp", &TForm1::CurPosMouseUp)(); break;
+        case RulerBand::Marker::LeftIndent: handler("LeftIndentMouseUp", &TForm1::LeftIndentMouseUp)(); break;
+        case RulerBand::Marker::RightIndent: handler("RightIndentMouseUp", &TForm1::RightIndentMouseUp)(); break;
         }
     });
     // The ruler's markers are held on the scale at every repaint.
-    connect(Panel1, &RulerBand::painted, this, [this] { run(nullptr, [this] { FormPaint(); }); }, Qt::QueuedConnection);
+    connect(Panel1, &RulerBand::painted, this, handler(nullptr, &TForm1::FormPaint), Qt::QueuedConnection);
 
     connect(RxRichEdit1, &QWidget::customContextMenuRequested, this, [this](QPoint position) {
         showEditorContextMenu(RxRichEdit1->viewport()->mapToGlobal(position));

@@ -1,4 +1,4 @@
-#include "accessories/Unit2.h"
+#include "accessories/CalculatorWindow.h"
 #include "app/AppTitle.h"
 #include "app/ErrorDisplay.h"
 #include "app/ToolbarIcons.h"

@@ -1,4 +1,4 @@
-#include "accessories/Unit2.h"
+#include "accessories/CalculatorWindow.h"
 #include "editor/TRxRichEdit.h"
 
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 
 #include "accessories/AboutWindow.h"
-#include "accessories/Unit2.h"
+#include "accessories/CalculatorWindow.h"
 #include "editor/TRxRichEdit.h"
 #include "platform/QtPlatform.h"
 
