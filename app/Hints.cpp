@@ -20,8 +20,7 @@ void applyHintStyle()
     QToolTip::setPalette(palette);
 }
 
-HintWatcher::HintWatcher(std::function<void()> aboutToShow, QObject *parent)
-    : QObject(parent), aboutToShow_(std::move(aboutToShow))
+HintWatcher::HintWatcher(std::function<void()> aboutToShow) : aboutToShow_(std::move(aboutToShow))
 {
     qApp->installEventFilter(this);
 }

@@ -12,7 +12,7 @@ void applyHintStyle();
 class HintWatcher : public QObject {
     Q_OBJECT
 public:
-    HintWatcher(std::function<void()> aboutToShow, QObject *parent);
+    explicit HintWatcher(std::function<void()> aboutToShow);
     ~HintWatcher() override;
 
 protected:

@@ -87,8 +87,8 @@ void TForm1::FormCreate()
     setStartingRightIndent();
     // From now on every hint passes through AppShowHint, and the menus'
     // shortcut keys reach their items.
-    hints_ = new HintWatcher([this] { AppShowHint(); }, this);
-    shortcuts_ = new ShortcutDispatcher(
+    hints_ = std::make_unique<HintWatcher>([this] { AppShowHint(); });
+    shortcuts_ = std::make_unique<ShortcutDispatcher>(
         *this, [this](QWidget *focused) { return contextMenuTakesKeysFor(focused); },
         [this](const QString &item) { runMenuItem(item); });
     findKeyboardLayouts();

@@ -7,7 +7,7 @@
 #include <QMenu>
 
 ShortcutDispatcher::ShortcutDispatcher(QWidget &window, ContextMenuTest contextMenuFirst, MenuItemRunner runMenuItem)
-    : QObject(&window), window_(window), contextMenuFirst_(std::move(contextMenuFirst)),
+    : window_(window), contextMenuFirst_(std::move(contextMenuFirst)),
       runMenuItem_(std::move(runMenuItem))
 {
     qApp->installEventFilter(this);

@@ -291,10 +291,10 @@ private:
     CommandRunner *commands_ = nullptr;
     std::unique_ptr<Document> document_;
     std::unique_ptr<StatusPanels> status_;
-    ShortcutDispatcher *shortcuts_ = nullptr;
-    HintWatcher *hints_ = nullptr;
+    // Application-wide event filters, gone before the window's components.
+    std::unique_ptr<ShortcutDispatcher> shortcuts_;
+    std::unique_ptr<HintWatcher> hints_;
     QHash<QString, QAction *> menuItems_;
-    QHash<int, QToolButton *> toolButtons_;
     Qt::WindowStates shownState_ = Qt::WindowNoState; // the state to come back to from the tray
     bool sentToTrayAtStart_ = false;
 };
