@@ -64,7 +64,7 @@ public:
     Content takeContent() { return m_content.take(m_fonts.takeFamilies()); }
 
 private:
-    // Tokens (RtfParser.cpp).
+    // Tokens and groups (RtfParser.cpp).
     void openGroup();
     void closeGroup();
     void closeDestination(const State &closed);
@@ -88,16 +88,46 @@ private:
     void oldList(const Keyword &keyword);
     void listTable(const Keyword &keyword, const Token &word);
 
-    // Text and paragraphs (RtfParserText.cpp).
-    Target textTarget() const;
+    // Text and paragraphs (RtfParser.cpp). The small ones run for every
+    // character and are defined here so that they inline.
+    Target textTarget() const
+    {
+        if (m_state.hidden)
+            return Target::None;
+        if (m_state.dest == Dest::Normal)
+            return Target::MainText;
+        if (m_state.dest == Dest::NumberText)
+            return Target::NumberText;
+        return Target::None;
+    }
+    // The characters bytes 0x80..0xFF stand for here.
+    const char16_t *byteTable()
+    {
+        if (m_state.dest == Dest::FontTable && m_fonts.entryPending())
+            return m_fonts.entryByteTable();
+        return m_fonts.byteTable(m_state.font);
+    }
+    void openRun(Target target)
+    {
+        if (m_content.openTarget() != target || m_formatDirty)
+            startRun(target);
+    }
+    // Opens the run, after the tab of a table cell that ended before.
+    void beginText(Target target)
+    {
+        if (m_pendingCellTab && target == Target::MainText) {
+            m_pendingCellTab = false;
+            openRun(target);
+            m_content.put('\t');
+        }
+        openRun(target);
+    }
+    void startRun(Target target);
     void documentText(const uchar *begin, const uchar *end);
     void emitChar(char16_t c);
     void emitUnicode(int value);
     void flushHighSurrogate();
-    void beginText(Target target);
-    void openRun(Target target);
     CharKey currentKey();
-    const char16_t *byteTable();
     int listStyle() const;
     void endParagraph();
     void commitColor();

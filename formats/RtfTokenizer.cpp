@@ -12,26 +12,9 @@ namespace {
 // parameter of any length costs no more than its digits.
 constexpr qint64 kParameterSaturation = qint64(1) << 40;
 
-bool isLetter(uchar c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
 bool isDigit(uchar c)
 {
     return c >= '0' && c <= '9';
-}
-
-bool endsText(uchar c)
-{
-    return c == '\\' || c == '{' || c == '}' || c == '\r' || c == '\n';
-}
-
-Token tokenOf(TokenType type)
-{
-    Token token;
-    token.type = type;
-    return token;
 }
 
 } // namespace
@@ -47,44 +30,6 @@ Tokenizer::Tokenizer(const uchar *begin, const uchar *end) : m_p(begin), m_end(e
             break;
     }
     m_lastSignificant = last;
-}
-
-Token Tokenizer::next()
-{
-    while (m_p < m_end) {
-        switch (*m_p) {
-        case '{':
-            ++m_p;
-            return tokenOf(TokenType::GroupOpen);
-        case '}':
-            ++m_p;
-            return tokenOf(TokenType::GroupClose);
-        case '\\':
-            ++m_p;
-            return controlSequence();
-        case '\r':
-        case '\n':
-            ++m_p;
-            break;
-        default:
-            return text();
-        }
-    }
-    return tokenOf(TokenType::End);
-}
-
-Token Tokenizer::controlSequence()
-{
-    if (m_p >= m_end)
-        return tokenOf(TokenType::End); // a lone backslash at the end
-    if (isLetter(*m_p))
-        return controlWord();
-    const uchar c = *m_p++;
-    if (c == '\'')
-        return hexByte();
-    Token token = tokenOf(TokenType::ControlSymbol);
-    token.byte = c;
-    return token;
 }
 
 Token Tokenizer::controlWord()
@@ -124,33 +69,6 @@ Token Tokenizer::controlWord()
         token.end = m_p + length;
         m_p += length;
     }
-    return token;
-}
-
-Token Tokenizer::hexByte()
-{
-    int value = 0;
-    int digits = 0;
-    while (digits < 2 && m_p < m_end) {
-        const int h = hexDigitValue(*m_p);
-        if (h < 0)
-            break;
-        value = value * 16 + h;
-        ++digits;
-        ++m_p;
-    }
-    Token token = tokenOf(digits > 0 ? TokenType::HexByte : TokenType::ControlSymbol);
-    token.byte = digits > 0 ? uchar(value) : uchar('\'');
-    return token;
-}
-
-Token Tokenizer::text()
-{
-    Token token = tokenOf(TokenType::Text);
-    token.begin = m_p;
-    while (m_p < m_end && !endsText(*m_p))
-        ++m_p;
-    token.end = m_p;
     return token;
 }
 

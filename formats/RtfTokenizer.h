@@ -70,6 +70,18 @@ public:
     bool onlyClosingLeft() const { return m_p >= m_lastSignificant; }
 
 private:
+    static bool isLetter(uchar c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+    static bool endsText(uchar c)
+    {
+        return c == '\\' || c == '{' || c == '}' || c == '\r' || c == '\n';
+    }
+    static Token tokenOf(TokenType type)
+    {
+        Token token;
+        token.type = type;
+        return token;
+    }
+
     Token controlSequence();
     Token controlWord();
     Token hexByte();
@@ -79,5 +91,73 @@ private:
     const uchar *m_end;
     const uchar *m_lastSignificant;
 };
+
+// Defined here so that the parser's loop, which runs through them for every
+// token, compiles into one piece.
+
+inline Token Tokenizer::next()
+{
+    while (m_p < m_end) {
+        switch (*m_p) {
+        case '{':
+            ++m_p;
+            return tokenOf(TokenType::GroupOpen);
+        case '}':
+            ++m_p;
+            return tokenOf(TokenType::GroupClose);
+        case '\\':
+            ++m_p;
+            return controlSequence();
+        case '\r':
+        case '\n':
+            ++m_p;
+            break;
+        default:
+            return text();
+        }
+    }
+    return tokenOf(TokenType::End);
+}
+
+inline Token Tokenizer::controlSequence()
+{
+    if (m_p >= m_end)
+        return tokenOf(TokenType::End); // a lone backslash at the end
+    if (isLetter(*m_p))
+        return controlWord();
+    const uchar c = *m_p++;
+    if (c == '\'')
+        return hexByte();
+    Token token = tokenOf(TokenType::ControlSymbol);
+    token.byte = c;
+    return token;
+}
+
+inline Token Tokenizer::hexByte()
+{
+    int value = 0;
+    int digits = 0;
+    while (digits < 2 && m_p < m_end) {
+        const int h = hexDigitValue(*m_p);
+        if (h < 0)
+            break;
+        value = value * 16 + h;
+        ++digits;
+        ++m_p;
+    }
+    Token token = tokenOf(digits > 0 ? TokenType::HexByte : TokenType::ControlSymbol);
+    token.byte = digits > 0 ? uchar(value) : uchar('\'');
+    return token;
+}
+
+inline Token Tokenizer::text()
+{
+    Token token = tokenOf(TokenType::Text);
+    token.begin = m_p;
+    while (m_p < m_end && !endsText(*m_p))
+        ++m_p;
+    token.end = m_p;
+    return token;
+}
 
 } // namespace rtf::detail
