@@ -157,7 +157,7 @@ void Parser::controlWord(const Token &token)
         return;
 
     switch (keyword->group) {
-    case Group::Destination: break;
+    case Group::Destination: break; // above
     case Group::Document: documentSetting(*keyword, token); break;
     case Group::Font: font(*keyword, token); break;
     case Group::Colour: colour(*keyword, token); break;
