@@ -1,11 +1,8 @@
 // RTF reader and writer speed on documents shaped like the Windows rich edit
 // control's output: Cyrillic as \'xx, a format change every few words.
 //
-// Build (not part of the CMake project):
-//   g++ -O2 -std=c++17 -fPIC -I. bench/rtf_bench.cpp editor/RtfReader.cpp \
-//       editor/RtfWriter.cpp editor/RtfCodePages.cpp editor/ParagraphFormat.cpp \
-//       $(pkg-config --cflags --libs Qt6Gui) -o /tmp/rtf_bench
-//   QT_QPA_PLATFORM=offscreen /tmp/rtf_bench
+// Built with the program (target rtf_bench); run from a Release build:
+//   QT_QPA_PLATFORM=offscreen build-rel/bench/rtf_bench
 
 #include "formats/RtfReader.h"
 #include "formats/RtfWriter.h"

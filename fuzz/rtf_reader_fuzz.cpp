@@ -2,12 +2,8 @@
 // a hang or unbounded memory; what loads must also write and read back with
 // the same text.
 //
-// Build (not part of the CMake project):
-//   clang++ -g -O1 -std=c++17 -fPIC -fsanitize=fuzzer,address,undefined -I. \
-//       fuzz/rtf_reader_fuzz.cpp editor/RtfReader.cpp editor/RtfWriter.cpp \
-//       editor/RtfCodePages.cpp editor/ParagraphFormat.cpp \
-//       $(pkg-config --cflags --libs Qt6Gui) -o /tmp/rtf_reader_fuzz
-//   /tmp/rtf_reader_fuzz -max_len=65536 -rss_limit_mb=2048 fuzz/corpus/rtf
+// Built with -DVELTRIX_FUZZ=ON (target rtf_reader_fuzz) and run by CTest on
+// fuzz/corpus/rtf.
 
 #include "formats/RtfReader.h"
 #include "formats/RtfWriter.h"

@@ -1,0 +1,135 @@
+#pragma once
+
+#include <QHash>
+#include <QImage>
+#include <QString>
+
+#include <vector>
+
+// What the parser makes of an RTF document, ready to become a QTextDocument:
+// all text in one buffer cut into runs, the paragraphs, and every distinct
+// character and paragraph format once.
+namespace rtf::detail {
+
+constexpr quint32 kAutoColor = 0xFFFFFFFFu; // no colour given: the text's default
+constexpr int kDefaultHalfPoints = 24;      // 12 points
+
+enum CharFlag { kBoldFlag = 1, kItalicFlag = 2, kUnderlineFlag = 4, kStrikeFlag = 8 };
+
+struct CharKey {
+    int family = -1; // index into Content::families; -1: the document's default
+    int halfPoints = kDefaultHalfPoints;
+    int flags = 0;   // CharFlag bits
+    quint32 fg = kAutoColor;
+    quint32 bg = kAutoColor;
+    bool operator==(const CharKey &o) const
+    {
+        return family == o.family && halfPoints == o.halfPoints && flags == o.flags && fg == o.fg
+            && bg == o.bg;
+    }
+};
+
+inline size_t qHash(const CharKey &k, size_t seed = 0)
+{
+    return qHashMulti(seed, k.family, k.halfPoints, k.flags, k.fg, k.bg);
+}
+
+enum Alignment { kAlignLeft, kAlignCentre, kAlignRight, kAlignJustify };
+
+struct ParaKey {
+    int align = kAlignLeft;
+    int li = 0;    // twips, as RTF gives them
+    int fi = 0;
+    int ri = 0;
+    int list = 0;  // paraformat::ListStyle
+    bool operator==(const ParaKey &o) const
+    {
+        return align == o.align && li == o.li && fi == o.fi && ri == o.ri && list == o.list;
+    }
+};
+
+inline size_t qHash(const ParaKey &k, size_t seed = 0)
+{
+    return qHashMulti(seed, k.align, k.li, k.fi, k.ri, k.list);
+}
+
+struct Run {
+    int format; // < 0: the image -(format + 1)
+    qsizetype start;
+    qsizetype length;
+};
+
+struct Block {
+    int paraFormat;
+    int charFormat; // of the paragraph mark
+    size_t firstRun;
+    size_t runCount;
+};
+
+struct Image {
+    QImage image;
+    double width = 0; // pixels; 0 = the image's own
+    double height = 0;
+};
+
+struct Content {
+    QString text; // the runs' characters; longer than what they use
+    std::vector<Run> runs;
+    std::vector<Block> blocks;
+    std::vector<CharKey> charFormats;
+    std::vector<ParaKey> paraFormats;
+    std::vector<Image> images;
+    std::vector<QString> families;
+};
+
+// Where characters go: the document's text, or the list number RTF writes
+// before a list paragraph for readers that know no lists.
+enum class Target : quint8 { None, MainText, NumberText };
+
+// Collects text into runs and paragraphs as the parser reads it.
+class ContentCollector
+{
+public:
+    // The text rarely outgrows the RTF it comes from.
+    explicit ContentCollector(qsizetype expectedLength);
+    Q_DISABLE_COPY_MOVE(ContentCollector) // m_buffer points into m_content
+
+    void put(char16_t c)
+    {
+        if (Q_UNLIKELY(m_size == m_capacity))
+            grow();
+        m_buffer[m_size++] = c;
+    }
+
+    Target openTarget() const { return m_openTarget; }
+    // Starts a run of this format unless the open run has it already.
+    void openRun(Target target, const CharKey &key);
+    void closeRun();
+    void addImage(Image image);
+
+    // A list number without a list we understand stays as text.
+    void endParagraph(const ParaKey &paragraph, const CharKey &mark);
+    bool paragraphEmpty() const { return m_content.runs.size() == m_blockRunStart; }
+    bool hasNumberText() const { return !m_numberRuns.empty(); }
+    int paragraphCount() const { return int(m_content.blocks.size()); }
+
+    Content take(std::vector<QString> families);
+
+private:
+    void grow();
+    int charFormat(const CharKey &key);
+    int paraFormat(const ParaKey &key);
+
+    Content m_content;
+    char16_t *m_buffer = nullptr;
+    qsizetype m_size = 0;
+    qsizetype m_capacity = 0;
+    std::vector<Run> m_numberRuns;
+    size_t m_blockRunStart = 0;
+    Target m_openTarget = Target::None;
+    CharKey m_openKey;
+    QHash<CharKey, int> m_charIndex;
+    QHash<ParaKey, int> m_paraIndex;
+};
+
+} // namespace rtf::detail

@@ -1,0 +1,176 @@
+#include "formats/RtfDocumentBuilder.h"
+
+#include "formats/ParagraphFormat.h"
+
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextList>
+#include <QUrl>
+
+#include <atomic>
+
+namespace rtf::detail {
+
+namespace {
+
+// Qt revisits every item of a list when one is added, so a list of n items
+// costs n*n. Lists stay whole up to kLongList items until the lists so far
+// have cost kListBudget; after that they are cut every kShortList items.
+constexpr int kLongList = 4096;
+constexpr int kShortList = 16;
+constexpr qint64 kListBudget = 8'000'000;
+
+constexpr int kTwipsPerPoint = 20;
+
+std::atomic<quint64> g_nextImageId{1};
+
+std::vector<QTextCharFormat> charFormats(const Content &content)
+{
+    std::vector<QTextCharFormat> formats;
+    formats.reserve(content.charFormats.size());
+    for (const CharKey &k : content.charFormats) {
+        QTextCharFormat f;
+        if (k.family >= 0)
+            f.setFontFamilies(QStringList{content.families[size_t(k.family)]});
+        f.setFontPointSize(k.halfPoints / 2.0);
+        f.setFontWeight((k.flags & kBoldFlag) ? QFont::Bold : QFont::Normal);
+        f.setFontItalic(k.flags & kItalicFlag);
+        f.setFontUnderline(k.flags & kUnderlineFlag);
+        f.setFontStrikeOut(k.flags & kStrikeFlag);
+        if (k.fg != kAutoColor)
+            f.setForeground(QColor(QRgb(k.fg)));
+        if (k.bg != kAutoColor)
+            f.setBackground(QColor(QRgb(k.bg)));
+        formats.push_back(f);
+    }
+    return formats;
+}
+
+std::vector<QTextBlockFormat> blockFormats(const Content &content)
+{
+    static const Qt::Alignment alignments[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight,
+                                               Qt::AlignJustify};
+    std::vector<QTextBlockFormat> formats;
+    formats.reserve(content.paraFormats.size());
+    for (const ParaKey &k : content.paraFormats) {
+        QTextBlockFormat f;
+        f.setAlignment(alignments[k.align & 3]);
+        paraformat::setIndents(f,
+                               {(k.li + k.fi) / kTwipsPerPoint, -k.fi / kTwipsPerPoint,
+                                k.ri / kTwipsPerPoint},
+                               k.list != 0);
+        formats.push_back(f);
+    }
+    return formats;
+}
+
+// Adds the images as resources under names unique to the process, so
+// documents never share an image by accident; returns the names.
+std::vector<QString> addImages(const Content &content, QTextDocument &document)
+{
+    std::vector<QString> names;
+    names.reserve(content.images.size());
+    for (const Image &image : content.images) {
+        const QString name = QStringLiteral("veltrix-image:%1").arg(g_nextImageId.fetch_add(1));
+        document.addResource(QTextDocument::ImageResource, QUrl(name), image.image);
+        names.push_back(name);
+    }
+    return names;
+}
+
+// Puts consecutive paragraphs of one list style into one QTextList.
+class ListJoiner
+{
+public:
+    void add(QTextCursor &cursor, int style)
+    {
+        const int maxItems = m_cost < kListBudget ? kLongList : kShortList;
+        if (style == 0) {
+            m_list = nullptr;
+        } else if (m_list && style == m_style && m_items < maxItems) {
+            m_list->add(cursor.block());
+            m_cost += m_items++;
+        } else {
+            m_list = cursor.createList(paraformat::listFormat(paraformat::ListStyle(style)));
+            m_style = style;
+            m_items = 1;
+        }
+    }
+
+private:
+    QTextList *m_list = nullptr;
+    int m_style = 0;
+    int m_items = 0;
+    qint64 m_cost = 0;
+};
+
+class Builder
+{
+public:
+    Builder(const Content &content, QTextDocument &document)
+        : m_content(content), m_charFormats(charFormats(content)),
+          m_blockFormats(blockFormats(content)), m_imageNames(addImages(content, document)),
+          m_cursor(&document)
+    {
+    }
+
+    void build()
+    {
+        m_cursor.beginEditBlock();
+        for (size_t b = 0; b < m_content.blocks.size(); ++b) {
+            const Block &block = m_content.blocks[b];
+            const QTextBlockFormat &blockFormat = m_blockFormats[size_t(block.paraFormat)];
+            const QTextCharFormat &markFormat = m_charFormats[size_t(block.charFormat)];
+            if (b == 0) {
+                m_cursor.setBlockFormat(blockFormat);
+                m_cursor.setBlockCharFormat(markFormat);
+            } else {
+                m_cursor.insertBlock(blockFormat, markFormat);
+            }
+            m_lists.add(m_cursor, m_content.paraFormats[size_t(block.paraFormat)].list);
+            for (size_t r = block.firstRun; r < block.firstRun + block.runCount; ++r)
+                insertRun(m_content.runs[r]);
+        }
+        m_cursor.endEditBlock();
+    }
+
+private:
+    void insertRun(const Run &run)
+    {
+        if (run.format < 0) {
+            const size_t index = size_t(-run.format - 1);
+            const Image &image = m_content.images[index];
+            QTextImageFormat f;
+            f.setName(m_imageNames[index]);
+            if (image.width > 0)
+                f.setWidth(image.width);
+            if (image.height > 0)
+                f.setHeight(image.height);
+            m_cursor.insertText(QString(QChar::ObjectReplacementCharacter), f);
+        } else if (run.length > 0) {
+            m_cursor.insertText(
+                QString::fromRawData(m_content.text.constData() + run.start, run.length),
+                m_charFormats[size_t(run.format)]);
+        }
+    }
+
+    const Content &m_content;
+    const std::vector<QTextCharFormat> m_charFormats;
+    const std::vector<QTextBlockFormat> m_blockFormats;
+    const std::vector<QString> m_imageNames;
+    QTextCursor m_cursor;
+    ListJoiner m_lists;
+};
+
+} // namespace
+
+void buildDocument(const Content &content, QTextDocument &document)
+{
+    const bool undo = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);
+    document.clear();
+    Builder(content, document).build();
+    document.setUndoRedoEnabled(undo);
+}
+
+} // namespace rtf::detail

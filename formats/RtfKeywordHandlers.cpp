@@ -1,0 +1,308 @@
+// The parser's handlers for control words, one per group of RtfKeywords.h.
+
+#include "formats/RtfParser.h"
+
+#include "formats/RtfCodePages.h"
+
+#include <algorithm>
+
+namespace rtf::detail {
+
+namespace {
+
+constexpr int kMaxIndentTwips = 31680; // 22 inches, the rich edit control's page limit
+constexpr int kMaxHalfPoints = 3276;   // 1638 points, the largest size the control takes
+constexpr int kMaxUnicodeSkip = 64;
+
+// A switch without a number, such as \b, turns on; \b0 turns off.
+bool switchedOn(const Token &word)
+{
+    return !word.hasParam || word.param != 0;
+}
+
+} // namespace
+
+void Parser::destination(Action action, bool starred)
+{
+    State &s = m_state;
+    switch (action) {
+    case Action::SkippedDestination:
+        s.dest = Dest::Skip;
+        return;
+    case Action::FontTable:
+        s.dest = Dest::FontTable;
+        m_fonts.startTable();
+        return;
+    case Action::ColorTable:
+        s.dest = Dest::ColorTable;
+        m_colors.startTable();
+        return;
+    case Action::Picture:
+        if (s.dest != Dest::Normal) {
+            s.dest = Dest::Skip;
+            return;
+        }
+        s.dest = Dest::Pict;
+        m_picture.start();
+        return;
+    case Action::OldList:
+        s.dest = Dest::Pn;
+        m_lists.startOldList();
+        return;
+    case Action::NumberText:
+        s.dest = s.dest == Dest::Normal ? Dest::NumberText : Dest::Skip;
+        return;
+    case Action::ListTable:
+        s.dest = Dest::ListTable;
+        return;
+    case Action::ListOverrideTable:
+        s.dest = Dest::ListOverrideTable;
+        return;
+    case Action::List:
+        if (s.dest == Dest::ListTable) {
+            s.dest = Dest::List;
+            m_lists.startList();
+        } else if (starred) {
+            s.dest = Dest::Skip;
+        }
+        return;
+    case Action::ListLevel:
+        if (s.dest == Dest::List) {
+            s.dest = Dest::ListLevel;
+            m_lists.startLevel();
+        } else if (starred) {
+            s.dest = Dest::Skip;
+        }
+        return;
+    case Action::ListOverride:
+        if (s.dest == Dest::ListOverrideTable) {
+            s.dest = Dest::ListOverride;
+            m_lists.startOverride();
+        } else if (starred) {
+            s.dest = Dest::Skip;
+        }
+        return;
+    default:
+        return; // TextDestination: the text is read where it stands
+    }
+}
+
+void Parser::documentSetting(const Keyword &keyword, const Token &word)
+{
+    switch (keyword.action) {
+    case Action::CharacterSet:
+        m_fonts.setDocumentCodePage(keyword.value);
+        return;
+    case Action::AnsiCodePage:
+        if (word.hasParam && codePageTable(word.param))
+            m_fonts.setDocumentCodePage(word.param);
+        return;
+    case Action::DefaultFont:
+        if (word.hasParam)
+            m_fonts.setDefaultFont(word.param);
+        return;
+    default:
+        return;
+    }
+}
+
+void Parser::font(const Keyword &keyword, const Token &word)
+{
+    if (!word.hasParam)
+        return;
+    const bool inTable = m_state.dest == Dest::FontTable;
+    switch (keyword.action) {
+    case Action::Font:
+        if (inTable) {
+            m_fonts.startEntry(word.param, m_stack.size());
+        } else if (m_fonts.accepts(word.param)) {
+            m_state.font = word.param;
+            m_formatDirty = true;
+        }
+        return;
+    case Action::FontCharset:
+        if (inTable)
+            m_fonts.setEntryCharset(word.param);
+        return;
+    case Action::FontCodePage:
+        if (inTable)
+            m_fonts.setEntryCodePage(word.param);
+        return;
+    default:
+        return;
+    }
+}
+
+void Parser::colour(const Keyword &keyword, const Token &word)
+{
+    if (m_state.dest == Dest::ColorTable)
+        m_colors.setComponent(keyword.value, word.param);
+}
+
+void Parser::characterFormat(const Keyword &keyword, const Token &word)
+{
+    State &s = m_state;
+    m_formatDirty = true;
+    switch (keyword.action) {
+    case Action::Plain:
+        s.font = -1;
+        s.halfPoints = kDefaultHalfPoints;
+        s.bold = s.italic = s.underline = s.strike = s.hidden = false;
+        s.fg = s.bg = 0;
+        return;
+    case Action::Bold:
+        s.bold = switchedOn(word);
+        return;
+    case Action::Italic:
+        s.italic = switchedOn(word);
+        return;
+    case Action::Underline:
+        s.underline = switchedOn(word);
+        return;
+    case Action::UnderlineNone:
+        s.underline = false;
+        return;
+    case Action::Strike:
+        s.strike = switchedOn(word);
+        return;
+    case Action::Hidden:
+        s.hidden = switchedOn(word);
+        return;
+    case Action::FontSize:
+        if (!word.hasParam)
+            s.halfPoints = kDefaultHalfPoints;
+        else if (word.param > 0)
+            s.halfPoints = qMin(word.param, kMaxHalfPoints);
+        return;
+    case Action::Foreground:
+        s.fg = word.hasParam ? word.param : 0;
+        return;
+    case Action::Background:
+        s.bg = word.hasParam ? word.param : 0;
+        return;
+    default:
+        return;
+    }
+}
+
+void Parser::paragraphFormat(const Keyword &keyword, const Token &word)
+{
+    State &s = m_state;
+    switch (keyword.action) {
+    case Action::ParagraphDefaults:
+        s.align = kAlignLeft;
+        s.li = s.fi = s.ri = 0;
+        s.pnStyle = kStyleNone;
+        s.ls = 0;
+        s.ilvl = 0;
+        return;
+    case Action::Alignment:
+        s.align = quint8(keyword.value);
+        return;
+    case Action::FirstIndent:
+        s.fi = std::clamp(word.param, -kMaxIndentTwips, kMaxIndentTwips);
+        return;
+    case Action::LeftIndent:
+        s.li = std::clamp(word.param, -kMaxIndentTwips, kMaxIndentTwips);
+        return;
+    case Action::RightIndent:
+        s.ri = std::clamp(word.param, -kMaxIndentTwips, kMaxIndentTwips);
+        return;
+    case Action::ListOverrideNumber:
+        if (s.dest == Dest::ListOverride)
+            m_lists.setOverrideNumber(word.param);
+        else
+            s.ls = word.param;
+        return;
+    case Action::ListLevelNumber:
+        s.ilvl = std::clamp(word.param, 0, kMaxListLevels - 1);
+        return;
+    default:
+        return;
+    }
+}
+
+void Parser::breakOrCharacter(const Keyword &keyword)
+{
+    switch (keyword.action) {
+    case Action::Paragraph:
+    case Action::Row:
+        if (m_state.dest == Dest::Normal)
+            endParagraph();
+        return;
+    case Action::Cell:
+        if (m_state.dest == Dest::Normal)
+            m_pendingCellTab = true;
+        return;
+    case Action::Line:
+        emitChar(QChar::LineSeparator);
+        return;
+    case Action::Tab:
+        emitChar('\t');
+        return;
+    case Action::Character:
+        emitChar(char16_t(keyword.value));
+        return;
+    default:
+        return;
+    }
+}
+
+void Parser::unicode(const Keyword &keyword, const Token &word)
+{
+    if (keyword.action == Action::UnicodeCharacter) {
+        if (word.hasParam)
+            emitUnicode(word.param);
+        m_unicodeSkip = m_state.uc;
+    } else if (keyword.action == Action::FallbackLength) {
+        m_state.uc = quint8(std::clamp(word.hasParam ? word.param : 1, 0, kMaxUnicodeSkip));
+    }
+}
+
+void Parser::picture(const Keyword &keyword, const Token &word)
+{
+    // The size words count wherever they stand: each picture starts afresh.
+    switch (keyword.action) {
+    case Action::PictureType:
+        if (m_state.dest == Dest::Pict)
+            m_picture.setType(keyword.value);
+        return;
+    case Action::WidthGoal:
+        m_picture.setWidthGoal(word.param);
+        return;
+    case Action::HeightGoal:
+        m_picture.setHeightGoal(word.param);
+        return;
+    case Action::ScaleX:
+        m_picture.setScaleX(word.param);
+        return;
+    case Action::ScaleY:
+        m_picture.setScaleY(word.param);
+        return;
+    default:
+        return;
+    }
+}
+
+void Parser::oldList(const Keyword &keyword)
+{
+    if (keyword.action == Action::OldListLevel)
+        m_lists.setOldListLevel(keyword.value);
+    else if (keyword.action == Action::OldListStyle)
+        m_lists.setOldListStyle(keyword.value);
+}
+
+void Parser::listTable(const Keyword &keyword, const Token &word)
+{
+    if (keyword.action == Action::ListId) {
+        if (m_state.dest == Dest::List)
+            m_lists.setListId(word.param);
+        else if (m_state.dest == Dest::ListOverride)
+            m_lists.setOverrideListId(word.param);
+    } else if (keyword.action == Action::LevelNumberFormat) {
+        if (m_state.dest == Dest::ListLevel)
+            m_lists.setLevelFormat(word.param);
+    }
+}
+
+} // namespace rtf::detail

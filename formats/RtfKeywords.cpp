@@ -1,0 +1,253 @@
+#include "formats/RtfKeywords.h"
+
+#include "formats/RtfContent.h"
+#include "formats/RtfListTable.h"
+#include "formats/RtfPicture.h"
+#include "formats/RtfTokenizer.h"
+
+#include <cstring>
+
+namespace rtf::detail {
+
+namespace {
+
+using A = Action;
+using G = Group;
+
+constexpr qsizetype kMaxWordLength = 32; // longer words are none of ours
+
+constexpr int kRedShift = 16;
+constexpr int kGreenShift = 8;
+constexpr int kBlueShift = 0;
+
+const Keyword kKeywords[] = {
+    // Destinations read for their tables, pictures and list numbers.
+    {"fonttbl", G::Destination, A::FontTable, 0}, {"colortbl", G::Destination, A::ColorTable, 0},
+    {"pict", G::Destination, A::Picture, 0}, {"pn", G::Destination, A::OldList, 0},
+    {"pntext", G::Destination, A::NumberText, 0}, {"listtext", G::Destination, A::NumberText, 0},
+    {"listtable", G::Destination, A::ListTable, 0}, {"list", G::Destination, A::List, 0},
+    {"listlevel", G::Destination, A::ListLevel, 0},
+    {"listoverridetable", G::Destination, A::ListOverrideTable, 0},
+    {"listoverride", G::Destination, A::ListOverride, 0},
+    // Destinations whose text is document text: field results, shapes' text
+    // and pictures.
+    {"shppict", G::Destination, A::TextDestination, 0},
+    {"fldrslt", G::Destination, A::TextDestination, 0},
+    {"result", G::Destination, A::TextDestination, 0},
+    {"field", G::Destination, A::TextDestination, 0},
+    {"shptxt", G::Destination, A::TextDestination, 0},
+    // Destinations that never hold document text, with or without \*: field
+    // instructions, headers, notes, objects, document information...
+    {"stylesheet", G::Destination, A::SkippedDestination, 0},
+    {"info", G::Destination, A::SkippedDestination, 0},
+    {"header", G::Destination, A::SkippedDestination, 0},
+    {"headerl", G::Destination, A::SkippedDestination, 0},
+    {"headerr", G::Destination, A::SkippedDestination, 0},
+    {"headerf", G::Destination, A::SkippedDestination, 0},
+    {"footer", G::Destination, A::SkippedDestination, 0},
+    {"footerl", G::Destination, A::SkippedDestination, 0},
+    {"footerr", G::Destination, A::SkippedDestination, 0},
+    {"footerf", G::Destination, A::SkippedDestination, 0},
+    {"footnote", G::Destination, A::SkippedDestination, 0},
+    {"annotation", G::Destination, A::SkippedDestination, 0},
+    {"shp", G::Destination, A::SkippedDestination, 0},
+    {"shpinst", G::Destination, A::SkippedDestination, 0},
+    {"shprslt", G::Destination, A::SkippedDestination, 0},
+    {"nonshppict", G::Destination, A::SkippedDestination, 0},
+    {"objdata", G::Destination, A::SkippedDestination, 0},
+    {"objclass", G::Destination, A::SkippedDestination, 0},
+    {"objname", G::Destination, A::SkippedDestination, 0},
+    {"fldinst", G::Destination, A::SkippedDestination, 0},
+    {"xe", G::Destination, A::SkippedDestination, 0},
+    {"tc", G::Destination, A::SkippedDestination, 0},
+    {"txe", G::Destination, A::SkippedDestination, 0},
+    {"rxe", G::Destination, A::SkippedDestination, 0},
+    {"template", G::Destination, A::SkippedDestination, 0},
+    {"revtbl", G::Destination, A::SkippedDestination, 0},
+    {"filetbl", G::Destination, A::SkippedDestination, 0},
+    {"rsidtbl", G::Destination, A::SkippedDestination, 0},
+    {"pntxtb", G::Destination, A::SkippedDestination, 0},
+    {"pntxta", G::Destination, A::SkippedDestination, 0},
+    {"pnseclvl", G::Destination, A::SkippedDestination, 0},
+    {"leveltext", G::Destination, A::SkippedDestination, 0},
+    {"levelnumbers", G::Destination, A::SkippedDestination, 0},
+    {"listname", G::Destination, A::SkippedDestination, 0},
+    {"bkmkstart", G::Destination, A::SkippedDestination, 0},
+    {"bkmkend", G::Destination, A::SkippedDestination, 0},
+    {"ftnsep", G::Destination, A::SkippedDestination, 0},
+    {"ftnsepc", G::Destination, A::SkippedDestination, 0},
+    {"ftncn", G::Destination, A::SkippedDestination, 0},
+    {"aftnsep", G::Destination, A::SkippedDestination, 0},
+    {"aftnsepc", G::Destination, A::SkippedDestination, 0},
+    {"aftncn", G::Destination, A::SkippedDestination, 0},
+    {"do", G::Destination, A::SkippedDestination, 0},
+    {"private", G::Destination, A::SkippedDestination, 0},
+    {"atnid", G::Destination, A::SkippedDestination, 0},
+    {"atnauthor", G::Destination, A::SkippedDestination, 0},
+    {"atndate", G::Destination, A::SkippedDestination, 0},
+    {"pgdsctbl", G::Destination, A::SkippedDestination, 0},
+    {"themedata", G::Destination, A::SkippedDestination, 0},
+    {"colorschememapping", G::Destination, A::SkippedDestination, 0},
+    {"datastore", G::Destination, A::SkippedDestination, 0},
+    {"latentstyles", G::Destination, A::SkippedDestination, 0},
+    {"generator", G::Destination, A::SkippedDestination, 0},
+    {"falt", G::Destination, A::SkippedDestination, 0},
+    {"panose", G::Destination, A::SkippedDestination, 0},
+    {"fontemb", G::Destination, A::SkippedDestination, 0},
+    {"fontfile", G::Destination, A::SkippedDestination, 0},
+    {"picprop", G::Destination, A::SkippedDestination, 0},
+    {"blipuid", G::Destination, A::SkippedDestination, 0},
+    {"listpicture", G::Destination, A::SkippedDestination, 0},
+    {"xmlnstbl", G::Destination, A::SkippedDestination, 0},
+    {"mmathPr", G::Destination, A::SkippedDestination, 0},
+    {"userprops", G::Destination, A::SkippedDestination, 0},
+    {"comment", G::Destination, A::SkippedDestination, 0},
+    {"author", G::Destination, A::SkippedDestination, 0},
+    {"title", G::Destination, A::SkippedDestination, 0},
+    {"subject", G::Destination, A::SkippedDestination, 0},
+    {"keywords", G::Destination, A::SkippedDestination, 0},
+    {"operator", G::Destination, A::SkippedDestination, 0},
+    {"doccomm", G::Destination, A::SkippedDestination, 0},
+
+    // The document's character set, as a code page, and default font.
+    {"ansi", G::Document, A::CharacterSet, 1252}, {"mac", G::Document, A::CharacterSet, 10000},
+    {"pc", G::Document, A::CharacterSet, 437}, {"pca", G::Document, A::CharacterSet, 850},
+    {"ansicpg", G::Document, A::AnsiCodePage, 0}, {"deff", G::Document, A::DefaultFont, 0},
+
+    // Fonts and colours.
+    {"f", G::Font, A::Font, 0}, {"fcharset", G::Font, A::FontCharset, 0},
+    {"cpg", G::Font, A::FontCodePage, 0},
+    {"red", G::Colour, A::Component, kRedShift}, {"green", G::Colour, A::Component, kGreenShift},
+    {"blue", G::Colour, A::Component, kBlueShift},
+
+    // Character formatting; every kind of underline is an underline.
+    {"plain", G::CharacterFormat, A::Plain, 0}, {"b", G::CharacterFormat, A::Bold, 0},
+    {"i", G::CharacterFormat, A::Italic, 0}, {"ul", G::CharacterFormat, A::Underline, 0},
+    {"uld", G::CharacterFormat, A::Underline, 0}, {"uldash", G::CharacterFormat, A::Underline, 0},
+    {"uldashd", G::CharacterFormat, A::Underline, 0},
+    {"uldashdd", G::CharacterFormat, A::Underline, 0},
+    {"uldb", G::CharacterFormat, A::Underline, 0}, {"ulhwave", G::CharacterFormat, A::Underline, 0},
+    {"ulldash", G::CharacterFormat, A::Underline, 0}, {"ulth", G::CharacterFormat, A::Underline, 0},
+    {"ulthd", G::CharacterFormat, A::Underline, 0},
+    {"ulthdash", G::CharacterFormat, A::Underline, 0},
+    {"ulthdashd", G::CharacterFormat, A::Underline, 0},
+    {"ulthdashdd", G::CharacterFormat, A::Underline, 0},
+    {"ulthldash", G::CharacterFormat, A::Underline, 0},
+    {"ululdbwave", G::CharacterFormat, A::Underline, 0},
+    {"ulw", G::CharacterFormat, A::Underline, 0}, {"ulwave", G::CharacterFormat, A::Underline, 0},
+    {"ulnone", G::CharacterFormat, A::UnderlineNone, 0},
+    {"strike", G::CharacterFormat, A::Strike, 0}, {"striked", G::CharacterFormat, A::Strike, 0},
+    {"fs", G::CharacterFormat, A::FontSize, 0}, {"cf", G::CharacterFormat, A::Foreground, 0},
+    {"cb", G::CharacterFormat, A::Background, 0},
+    {"highlight", G::CharacterFormat, A::Background, 0},
+    {"chcbpat", G::CharacterFormat, A::Background, 0}, {"v", G::CharacterFormat, A::Hidden, 0},
+
+    // Paragraph formatting.
+    {"pard", G::ParagraphFormat, A::ParagraphDefaults, 0},
+    {"ql", G::ParagraphFormat, A::Alignment, kAlignLeft},
+    {"qc", G::ParagraphFormat, A::Alignment, kAlignCentre},
+    {"qr", G::ParagraphFormat, A::Alignment, kAlignRight},
+    {"qj", G::ParagraphFormat, A::Alignment, kAlignJustify},
+    {"qd", G::ParagraphFormat, A::Alignment, kAlignJustify},
+    {"fi", G::ParagraphFormat, A::FirstIndent, 0},
+    {"li", G::ParagraphFormat, A::LeftIndent, 0}, {"lin", G::ParagraphFormat, A::LeftIndent, 0},
+    {"ri", G::ParagraphFormat, A::RightIndent, 0}, {"rin", G::ParagraphFormat, A::RightIndent, 0},
+    {"ls", G::ParagraphFormat, A::ListOverrideNumber, 0},
+    {"ilvl", G::ParagraphFormat, A::ListLevelNumber, 0},
+
+    // Breaks and named characters; table cells become tabs, rows paragraphs.
+    {"par", G::Text, A::Paragraph, 0}, {"line", G::Text, A::Line, 0}, {"tab", G::Text, A::Tab, 0},
+    {"cell", G::Text, A::Cell, 0}, {"nestcell", G::Text, A::Cell, 0}, {"row", G::Text, A::Row, 0},
+    {"nestrow", G::Text, A::Row, 0},
+    {"emdash", G::Text, A::Character, 0x2014}, {"endash", G::Text, A::Character, 0x2013},
+    {"emspace", G::Text, A::Character, 0x2003}, {"enspace", G::Text, A::Character, 0x2002},
+    {"qmspace", G::Text, A::Character, 0x2005}, {"bullet", G::Text, A::Character, 0x2022},
+    {"lquote", G::Text, A::Character, 0x2018}, {"rquote", G::Text, A::Character, 0x2019},
+    {"ldblquote", G::Text, A::Character, 0x201C}, {"rdblquote", G::Text, A::Character, 0x201D},
+    {"zwj", G::Text, A::Character, 0x200D}, {"zwnj", G::Text, A::Character, 0x200C},
+    {"zwbo", G::Text, A::Character, 0x200B}, {"ltrmark", G::Text, A::Character, 0x200E},
+    {"rtlmark", G::Text, A::Character, 0x200F},
+
+    // Unicode characters and the length of their fallback.
+    {"u", G::Unicode, A::UnicodeCharacter, 0}, {"uc", G::Unicode, A::FallbackLength, 0},
+
+    // Pictures: the kinds we show, the ones we drop, the displayed size.
+    {"pngblip", G::Picture, A::PictureType, kPicturePng},
+    {"jpegblip", G::Picture, A::PictureType, kPictureJpeg},
+    {"emfblip", G::Picture, A::PictureType, kPictureOther},
+    {"wmetafile", G::Picture, A::PictureType, kPictureOther},
+    {"pmmetafile", G::Picture, A::PictureType, kPictureOther},
+    {"macpict", G::Picture, A::PictureType, kPictureOther},
+    {"dibitmap", G::Picture, A::PictureType, kPictureOther},
+    {"wbitmap", G::Picture, A::PictureType, kPictureOther},
+    {"picwgoal", G::Picture, A::WidthGoal, 0}, {"pichgoal", G::Picture, A::HeightGoal, 0},
+    {"picscalex", G::Picture, A::ScaleX, 0}, {"picscaley", G::Picture, A::ScaleY, 0},
+
+    // Old lists: the level and the numbering of a {\pn} group.
+    {"pnlvlblt", G::OldList, A::OldListLevel, kPnBullet},
+    {"pnlvlbody", G::OldList, A::OldListLevel, kPnBody},
+    {"pnlvl", G::OldList, A::OldListLevel, kPnBody},
+    {"pnlvlcont", G::OldList, A::OldListLevel, kPnContinuation},
+    {"pndec", G::OldList, A::OldListStyle, kStyleDecimal},
+    {"pnord", G::OldList, A::OldListStyle, kStyleDecimal},
+    {"pncard", G::OldList, A::OldListStyle, kStyleDecimal},
+    {"pnordt", G::OldList, A::OldListStyle, kStyleDecimal},
+    {"pnlcltr", G::OldList, A::OldListStyle, kStyleLowerLetter},
+    {"pnucltr", G::OldList, A::OldListStyle, kStyleUpperLetter},
+    {"pnlcrm", G::OldList, A::OldListStyle, kStyleLowerRoman},
+    {"pnucrm", G::OldList, A::OldListStyle, kStyleUpperRoman},
+
+    // The list table and its overrides.
+    {"listid", G::ListTable, A::ListId, 0}, {"levelnfc", G::ListTable, A::LevelNumberFormat, 0},
+    {"levelnfcn", G::ListTable, A::LevelNumberFormat, 0},
+};
+
+// Open addressing over the tokenizer's hash of the letters, so a control
+// word costs one probe in the common case.
+class KeywordTable
+{
+public:
+    static constexpr quint32 kSize = 1024; // power of two, well above the keyword count
+
+    KeywordTable()
+    {
+        for (const Keyword &keyword : kKeywords) {
+            const auto length = quint32(std::strlen(keyword.name));
+            quint32 hash = kWordHashSeed;
+            for (quint32 i = 0; i < length; ++i)
+                hash = wordHashStep(hash, uchar(keyword.name[i]));
+            quint32 slot = hash & (kSize - 1);
+            while (m_slots[slot])
+                slot = (slot + 1) & (kSize - 1);
+            m_slots[slot] = &keyword;
+            m_lengths[slot] = length;
+        }
+    }
+
+    const Keyword *find(quint32 hash, const uchar *letters, quint32 length) const
+    {
+        quint32 slot = hash & (kSize - 1);
+        while (const Keyword *keyword = m_slots[slot]) {
+            if (m_lengths[slot] == length && std::memcmp(keyword->name, letters, length) == 0)
+                return keyword;
+            slot = (slot + 1) & (kSize - 1);
+        }
+        return nullptr;
+    }
+
+private:
+    const Keyword *m_slots[kSize] = {};
+    quint32 m_lengths[kSize] = {};
+};
+
+} // namespace
+
+const Keyword *findKeyword(quint32 hash, const uchar *letters, qsizetype length)
+{
+    static const KeywordTable table;
+    if (length > kMaxWordLength)
+        return nullptr;
+    return table.find(hash, letters, quint32(length));
+}
+
+} // namespace rtf::detail

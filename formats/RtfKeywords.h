@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QtGlobal>
+
+// The control words the reader understands. Each belongs to a group, and the
+// parser has one handler per group (see RtfParser.h).
+namespace rtf::detail {
+
+enum class Group : quint8 {
+    Destination,     // starts a table, a picture, or text to keep or skip
+    Document,        // the document's character set and default font
+    Font,            // font table entries and the current font
+    Colour,          // colour table components
+    CharacterFormat,
+    ParagraphFormat,
+    Text,            // breaks, tabs and named characters
+    Unicode,         // \u and its fallback
+    Picture,
+    OldList,         // {\pn} numbering
+    ListTable,       // \listtable and \listoverridetable entries
+};
+
+enum class Action : quint8 {
+    // Destination
+    SkippedDestination, TextDestination, FontTable, ColorTable, Picture, OldList, NumberText,
+    ListTable, List, ListLevel, ListOverrideTable, ListOverride,
+    // Document
+    CharacterSet, AnsiCodePage, DefaultFont,
+    // Font
+    Font, FontCharset, FontCodePage,
+    // Colour
+    Component,
+    // CharacterFormat
+    Plain, Bold, Italic, Underline, UnderlineNone, Strike, Hidden, FontSize, Foreground,
+    Background,
+    // ParagraphFormat
+    ParagraphDefaults, Alignment, FirstIndent, LeftIndent, RightIndent, ListOverrideNumber,
+    ListLevelNumber,
+    // Text
+    Paragraph, Row, Cell, Line, Tab, Character,
+    // Unicode
+    UnicodeCharacter, FallbackLength,
+    // Picture
+    PictureType, WidthGoal, HeightGoal, ScaleX, ScaleY,
+    // OldList
+    OldListLevel, OldListStyle,
+    // ListTable
+    ListId, LevelNumberFormat,
+};
+
+struct Keyword {
+    const char *name;
+    Group group;
+    Action action;
+    // CharacterSet: the code page; Component: the bit shift of red, green or
+    // blue; Alignment: see ParaKey; Character: the character; PictureType:
+    // see PictureReader; OldListLevel: see ListTable; OldListStyle: the style.
+    int value;
+};
+
+// The keyword whose letters these are, or nullptr. hash is the letters'
+// hash as the tokenizer computes it.
+const Keyword *findKeyword(quint32 hash, const uchar *letters, qsizetype length);
+
+} // namespace rtf::detail

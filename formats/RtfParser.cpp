@@ -1,0 +1,438 @@
+#include "formats/RtfParser.h"
+
+namespace rtf::detail {
+
+namespace {
+
+constexpr size_t kMaxSavedDepth = 1024; // deeper groups are counted, not saved
+constexpr size_t kExpectedDepth = 64;
+
+// A character-producing word stands for one fallback character of a \u;
+// any other word ends the fallback.
+bool isFallbackCharacter(const Keyword *keyword)
+{
+    return keyword && keyword->group == Group::Text
+        && (keyword->action == Action::Character || keyword->action == Action::Tab);
+}
+
+bool acceptable(char16_t c)
+{
+    if (c < 0x20)
+        return c == '\t';
+    // Characters that QTextDocument reads as its own structure.
+    return c != 0x2029 && c != 0xFDD0 && c != 0xFDD1 && c != 0xFFFC && c != 0xFFFE && c != 0xFFFF
+        && !QChar::isSurrogate(c);
+}
+
+} // namespace
+
+Parser::Parser(const uchar *begin, const uchar *end)
+    : m_tokens(begin, end), m_content(qsizetype(end - begin))
+{
+    m_stack.reserve(kExpectedDepth);
+}
+
+void Parser::parse()
+{
+    while (!m_done) {
+        const Token token = m_tokens.next();
+        switch (token.type) {
+        case TokenType::End:
+            m_done = true;
+            break;
+        case TokenType::GroupOpen:
+            openGroup();
+            break;
+        case TokenType::GroupClose:
+            closeGroup();
+            break;
+        case TokenType::ControlWord:
+            controlWord(token);
+            break;
+        case TokenType::ControlSymbol:
+            controlSymbol(token.byte);
+            break;
+        case TokenType::HexByte:
+            hexByte(token.byte);
+            break;
+        case TokenType::Text:
+            text(token);
+            break;
+        case TokenType::Binary:
+            binary(token);
+            break;
+        }
+    }
+    finish();
+}
+
+void Parser::openGroup()
+{
+    m_unicodeSkip = 0;
+    m_star = false;
+    if (m_stack.size() >= kMaxSavedDepth) {
+        ++m_overflow;
+        return;
+    }
+    m_stack.push_back(m_state);
+}
+
+void Parser::closeGroup()
+{
+    m_unicodeSkip = 0;
+    m_star = false;
+    if (m_overflow > 0) {
+        --m_overflow;
+        return;
+    }
+    // The root group is never popped. Extra closing braces are ignored
+    // unless only braces and white space follow: then the document has ended.
+    if (m_stack.size() <= 1) {
+        if (m_tokens.onlyClosingLeft())
+            m_done = true;
+        return;
+    }
+    const State closed = m_state;
+    m_state = m_stack.back();
+    m_stack.pop_back();
+    m_formatDirty = true;
+    m_fonts.groupClosed(m_stack.size());
+    if (closed.dest != m_state.dest)
+        closeDestination(closed);
+}
+
+void Parser::closeDestination(const State &closed)
+{
+    switch (closed.dest) {
+    case Dest::FontTable:
+        m_fonts.endTable();
+        break;
+    case Dest::ColorTable:
+        m_colors.endTable();
+        break;
+    case Dest::Pict:
+        finishPicture();
+        break;
+    case Dest::Pn:
+        m_state.pnStyle = qint8(m_lists.oldListStyle());
+        break;
+    case Dest::ListLevel:
+        m_lists.endLevel();
+        break;
+    case Dest::List:
+        m_lists.endList();
+        break;
+    case Dest::ListOverride:
+        m_lists.endOverride();
+        break;
+    default:
+        break;
+    }
+}
+
+void Parser::controlWord(const Token &token)
+{
+    const bool starred = m_star;
+    m_star = false;
+    if (m_state.dest == Dest::Skip)
+        return;
+    const Keyword *keyword = findKeyword(token.hash, token.begin, token.end - token.begin);
+    if (m_unicodeSkip > 0) {
+        if (isFallbackCharacter(keyword)) {
+            --m_unicodeSkip;
+            return;
+        }
+        m_unicodeSkip = 0;
+    }
+    if (keyword && keyword->group == Group::Destination) {
+        destination(keyword->action, starred);
+        return;
+    }
+    if (starred) {
+        // \* before a word that is not a destination we read.
+        m_state.dest = Dest::Skip;
+        return;
+    }
+    if (!keyword)
+        return;
+
+    switch (keyword->group) {
+    case Group::Destination: break; // above
+    case Group::Document: documentSetting(*keyword, token); break;
+    case Group::Font: font(*keyword, token); break;
+    case Group::Colour: colour(*keyword, token); break;
+    case Group::CharacterFormat: characterFormat(*keyword, token); break;
+    case Group::ParagraphFormat: paragraphFormat(*keyword, token); break;
+    case Group::Text: breakOrCharacter(*keyword); break;
+    case Group::Unicode: unicode(*keyword, token); break;
+    case Group::Picture: picture(*keyword, token); break;
+    case Group::OldList: oldList(*keyword); break;
+    case Group::ListTable: listTable(*keyword, token); break;
+    }
+}
+
+void Parser::controlSymbol(uchar c)
+{
+    if (c == '*') {
+        m_star = true;
+        return;
+    }
+    m_star = false;
+    if (m_state.dest == Dest::Skip)
+        return;
+    switch (c) {
+    case '\\':
+    case '{':
+    case '}':
+    case '~':
+    case '-':
+    case '_':
+        if (m_unicodeSkip > 0) {
+            --m_unicodeSkip;
+            return;
+        }
+        emitChar(c == '~' ? 0x00A0 : c == '-' ? 0x00AD : c == '_' ? 0x2011 : char16_t(c));
+        return;
+    case '\r':
+    case '\n':
+        m_unicodeSkip = 0;
+        if (m_state.dest == Dest::Normal)
+            endParagraph();
+        return;
+    case '\t':
+        m_unicodeSkip = 0;
+        emitChar('\t');
+        return;
+    default:
+        return; // \: \| \' without digits, and unknown symbols
+    }
+}
+
+void Parser::hexByte(uchar value)
+{
+    m_star = false;
+    if (m_state.dest == Dest::Skip)
+        return;
+    if (m_unicodeSkip > 0) {
+        --m_unicodeSkip;
+        return;
+    }
+    if (m_state.dest == Dest::Pict)
+        return;
+    emitChar(value < 0x80 ? char16_t(value) : byteTable()[value - 0x80]);
+}
+
+void Parser::text(const Token &token)
+{
+    m_star = false;
+    const uchar *p = token.begin;
+    const uchar *end = token.end;
+    // A \u's fallback is counted in bytes.
+    if (m_unicodeSkip > 0) {
+        const qsizetype skipped = qMin<qsizetype>(m_unicodeSkip, end - p);
+        m_unicodeSkip -= int(skipped);
+        p += skipped;
+    }
+    switch (m_state.dest) {
+    case Dest::Normal:
+    case Dest::NumberText:
+        if (p < end)
+            documentText(p, end);
+        return;
+    case Dest::FontTable:
+        for (; p < end; ++p)
+            emitChar(*p < 0x80 ? char16_t(*p) : byteTable()[*p - 0x80]);
+        return;
+    case Dest::ColorTable:
+        for (; p < end; ++p) {
+            if (*p == ';')
+                commitColor();
+        }
+        return;
+    case Dest::Pict:
+        m_picture.appendHex(p, end);
+        return;
+    default:
+        return; // text we do not keep
+    }
+}
+
+void Parser::binary(const Token &token)
+{
+    const bool starred = m_star;
+    m_star = false;
+    if (m_state.dest == Dest::Skip)
+        return;
+    m_unicodeSkip = 0;
+    if (starred)
+        m_state.dest = Dest::Skip;
+    else if (m_state.dest == Dest::Pict)
+        m_picture.appendBinary(token.begin, token.end);
+}
+
+void Parser::finish()
+{
+    // Groups left open at the end of the data close here, so tables and
+    // pictures cut short still count.
+    while (m_stack.size() > 1) {
+        m_overflow = 0;
+        closeGroup();
+    }
+    flushHighSurrogate();
+    m_content.closeRun();
+    const bool lastEmpty =
+        m_content.paragraphEmpty() && (!m_content.hasNumberText() || listStyle() != kStyleNone);
+    // The last paragraph mark merges with the document's own final one.
+    if (!lastEmpty || m_content.paragraphCount() == 0)
+        endParagraph();
+}
+
+void Parser::documentText(const uchar *begin, const uchar *end)
+{
+    const Target target = textTarget();
+    if (target == Target::None)
+        return;
+    flushHighSurrogate();
+    beginText(target);
+    const char16_t *high = m_fonts.byteTable(m_state.font);
+    for (const uchar *p = begin; p < end; ++p) {
+        const uchar b = *p;
+        if (b >= 0x80)
+            m_content.put(high[b - 0x80]);
+        else if (b >= 0x20 || b == '\t')
+            m_content.put(b);
+    }
+}
+
+void Parser::emitChar(char16_t c)
+{
+    if (m_highSurrogate)
+        flushHighSurrogate();
+    if (!acceptable(c)) {
+        if (!QChar::isSurrogate(c))
+            return;
+        c = 0xFFFD;
+    }
+    switch (m_state.dest) {
+    case Dest::Normal:
+    case Dest::NumberText: {
+        const Target target = textTarget();
+        if (target == Target::None)
+            return;
+        beginText(target);
+        m_content.put(c);
+        return;
+    }
+    case Dest::FontTable:
+        if (c == ';')
+            m_fonts.commitEntry();
+        else
+            m_fonts.appendToName(c);
+        return;
+    case Dest::ColorTable:
+        if (c == ';')
+            commitColor();
+        return;
+    default:
+        return;
+    }
+}
+
+void Parser::emitUnicode(int value)
+{
+    if (value < -32768 || value > 65535)
+        return;
+    if (value < 0)
+        value += 65536; // RTF writes characters above 0x7FFF as negative numbers
+    const auto c = char16_t(value);
+    if (QChar::isHighSurrogate(c)) {
+        flushHighSurrogate();
+        m_highSurrogate = c;
+        return;
+    }
+    if (!QChar::isLowSurrogate(c)) {
+        emitChar(c);
+        return;
+    }
+    if (!m_highSurrogate) {
+        emitChar(0xFFFD);
+        return;
+    }
+    const char16_t high = m_highSurrogate;
+    m_highSurrogate = 0;
+    const Target target = textTarget();
+    if (target != Target::None) {
+        openRun(target);
+        m_content.put(high);
+        m_content.put(c);
+    } else if (m_state.dest == Dest::FontTable) {
+        m_fonts.appendToName(high, c);
+    }
+}
+
+void Parser::flushHighSurrogate()
+{
+    if (m_highSurrogate) {
+        m_highSurrogate = 0;
+        emitChar(0xFFFD);
+    }
+}
+
+void Parser::startRun(Target target)
+{
+    const CharKey key = currentKey();
+    m_formatDirty = false;
+    m_content.openRun(target, key);
+}
+
+CharKey Parser::currentKey()
+{
+    CharKey k;
+    k.family = m_fonts.family(m_state.font);
+    k.halfPoints = m_state.halfPoints;
+    k.flags = (m_state.bold ? kBoldFlag : 0) | (m_state.italic ? kItalicFlag : 0)
+        | (m_state.underline ? kUnderlineFlag : 0) | (m_state.strike ? kStrikeFlag : 0);
+    k.fg = m_colors.colour(m_state.fg);
+    k.bg = m_colors.colour(m_state.bg);
+    return k;
+}
+
+int Parser::listStyle() const
+{
+    return m_lists.style(m_state.ls, m_state.ilvl).value_or(m_state.pnStyle);
+}
+
+void Parser::endParagraph()
+{
+    flushHighSurrogate();
+    m_pendingCellTab = false;
+    ParaKey paragraph;
+    paragraph.align = m_state.align;
+    paragraph.li = m_state.li;
+    paragraph.fi = m_state.fi;
+    paragraph.ri = m_state.ri;
+    paragraph.list = listStyle();
+    m_content.endParagraph(paragraph, currentKey());
+}
+
+void Parser::commitColor()
+{
+    m_colors.commit();
+    m_formatDirty = true;
+}
+
+void Parser::finishPicture()
+{
+    std::optional<Image> image = m_picture.finish(m_state.dest == Dest::Normal && !m_state.hidden);
+    if (!image)
+        return;
+    flushHighSurrogate();
+    if (m_pendingCellTab) {
+        m_pendingCellTab = false;
+        openRun(Target::MainText);
+        m_content.put('\t');
+    }
+    m_content.addImage(std::move(*image));
+}
+
+} // namespace rtf::detail

@@ -1,0 +1,156 @@
+#pragma once
+
+#include "formats/RtfColorTable.h"
+#include "formats/RtfContent.h"
+#include "formats/RtfFontTable.h"
+#include "formats/RtfKeywords.h"
+#include "formats/RtfListTable.h"
+#include "formats/RtfPicture.h"
+#include "formats/RtfTokenizer.h"
+
+#include <vector>
+
+// Turns an RTF document's tokens into Content. The state of open groups lives
+// on a stack of its own, never on the call stack, and groups nested beyond
+// a limit are counted instead of saved.
+namespace rtf::detail {
+
+// What the text of a group is.
+enum class Dest : quint8 {
+    Normal,     // document text
+    NumberText, // \pntext, \listtext: the rendered list number
+    Skip,
+    FontTable,
+    ColorTable,
+    Pict,
+    Pn,
+    ListTable,
+    List,
+    ListLevel,
+    ListOverrideTable,
+    ListOverride,
+};
+
+// What a group saves when it opens and gets back when it closes.
+struct State {
+    Dest dest = Dest::Normal;
+    quint8 uc = 1; // fallback characters after \u
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
+    bool hidden = false;
+    quint8 align = kAlignLeft;
+    qint8 pnStyle = kStyleNone;
+    int font = -1; // -1: the default font
+    int halfPoints = kDefaultHalfPoints;
+    int fg = 0;    // colour table indexes; 0: automatic
+    int bg = 0;
+    int li = 0;    // twips
+    int fi = 0;
+    int ri = 0;
+    int ls = 0;
+    int ilvl = 0;
+};
+
+class Parser
+{
+public:
+    // begin is at the opening "{\rtf".
+    Parser(const uchar *begin, const uchar *end);
+
+    void parse();
+    int paragraphCount() const { return m_content.paragraphCount(); }
+    Content takeContent() { return m_content.take(m_fonts.takeFamilies()); }
+
+private:
+    // Tokens and groups (RtfParser.cpp).
+    void openGroup();
+    void closeGroup();
+    void closeDestination(const State &closed);
+    void controlWord(const Token &token);
+    void controlSymbol(uchar c);
+    void hexByte(uchar value);
+    void text(const Token &token);
+    void binary(const Token &token);
+    void finish();
+
+    // One handler per group of keywords (RtfKeywordHandlers.cpp).
+    void destination(Action action, bool starred);
+    void documentSetting(const Keyword &keyword, const Token &word);
+    void font(const Keyword &keyword, const Token &word);
+    void colour(const Keyword &keyword, const Token &word);
+    void characterFormat(const Keyword &keyword, const Token &word);
+    void paragraphFormat(const Keyword &keyword, const Token &word);
+    void breakOrCharacter(const Keyword &keyword);
+    void unicode(const Keyword &keyword, const Token &word);
+    void picture(const Keyword &keyword, const Token &word);
+    void oldList(const Keyword &keyword);
+    void listTable(const Keyword &keyword, const Token &word);
+
+    // Text and paragraphs (RtfParser.cpp). The small ones run for every
+    // character and are defined here so that they inline.
+    Target textTarget() const
+    {
+        if (m_state.hidden)
+            return Target::None;
+        if (m_state.dest == Dest::Normal)
+            return Target::MainText;
+        if (m_state.dest == Dest::NumberText)
+            return Target::NumberText;
+        return Target::None;
+    }
+    // The characters bytes 0x80..0xFF stand for here.
+    const char16_t *byteTable()
+    {
+        if (m_state.dest == Dest::FontTable && m_fonts.entryPending())
+            return m_fonts.entryByteTable();
+        return m_fonts.byteTable(m_state.font);
+    }
+    void openRun(Target target)
+    {
+        if (m_content.openTarget() != target || m_formatDirty)
+            startRun(target);
+    }
+    // Opens the run, after the tab of a table cell that ended before.
+    void beginText(Target target)
+    {
+        if (m_pendingCellTab && target == Target::MainText) {
+            m_pendingCellTab = false;
+            openRun(target);
+            m_content.put('\t');
+        }
+        openRun(target);
+    }
+    void startRun(Target target);
+    void documentText(const uchar *begin, const uchar *end);
+    void emitChar(char16_t c);
+    void emitUnicode(int value);
+    void flushHighSurrogate();
+    CharKey currentKey();
+    int listStyle() const;
+    void endParagraph();
+    void commitColor();
+    void finishPicture();
+
+    Tokenizer m_tokens;
+    bool m_done = false;
+
+    State m_state;
+    std::vector<State> m_stack;
+    int m_overflow = 0;        // groups opened beyond the saved depth
+    bool m_star = false;       // \* came just before
+    int m_unicodeSkip = 0;     // fallback characters of a \u still to skip
+    char16_t m_highSurrogate = 0;
+
+    FontTable m_fonts;
+    ColorTable m_colors;
+    ListTable m_lists;
+    PictureReader m_picture;
+
+    ContentCollector m_content;
+    bool m_formatDirty = true; // the state may no longer match the open run
+    bool m_pendingCellTab = false;
+};
+
+} // namespace rtf::detail

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "formats/RtfContent.h"
+
+#include <QByteArray>
+
+#include <optional>
+
+// A {\pict} group being read: its data from hex digits or \bin, its declared
+// kind and displayed size, and the decoding of what it holds into an image
+// within limits on size and count.
+namespace rtf::detail {
+
+// What \pngblip, \jpegblip and the other picture kinds declare.
+constexpr int kPictureUnknown = 0;
+constexpr int kPicturePng = 1;
+constexpr int kPictureJpeg = 2;
+constexpr int kPictureOther = -1; // metafiles and bitmaps we do not show
+
+class PictureReader
+{
+public:
+    void start();
+    void setType(int type) { m_type = type; }
+    void setWidthGoal(int twips);
+    void setHeightGoal(int twips);
+    void setScaleX(int percent);
+    void setScaleY(int percent);
+
+    // Hex digits in pairs; anything else between them is ignored.
+    void appendHex(const uchar *begin, const uchar *end);
+    void appendBinary(const uchar *begin, const uchar *end);
+
+    // Ends the picture. Returns it when it is to be shown, is a PNG or JPEG
+    // image and is within the limits; the data is dropped either way.
+    std::optional<Image> finish(bool shown);
+
+private:
+    QByteArray m_data;
+    int m_nibble = -1; // the first digit of a pair, until the second comes
+    int m_type = kPictureUnknown;
+    bool m_tooBig = false;
+    int m_widthGoal = 0; // twips
+    int m_heightGoal = 0;
+    int m_scaleX = 100;  // percent
+    int m_scaleY = 100;
+    qint64 m_totalPixels = 0;
+    int m_attempts = 0;
+};
+
+} // namespace rtf::detail
