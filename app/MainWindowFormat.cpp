@@ -1,6 +1,7 @@
 // Character and paragraph formatting.
 #include "app/Unit1.h"
 
+#include "app/FontDialogChoice.h"
 #include "app/StatusPanels.h"
 #include "editor/TRxRichEdit.h"
 #include "platform/Platform.h"
@@ -36,24 +37,11 @@ void TForm1::ColorBox2Select()
 void TForm1::ToolButton37Click()
 {
     TRxTextAttributes &format = RxRichEdit1->SelectionFormat();
-    platform::FontChoice choice;
-    TColor color;
-    format.assignTo(choice.font, &color);
-    choice.color = color.toQColor(RxRichEdit1->palette());
-    const std::optional<platform::FontChoice> chosen = platform_.formatDialogs().askFont(this, choice);
-    if (chosen) {
+    platform::FontChoice choice = fontdialog::choiceOf(format, RxRichEdit1->palette());
+    TColor color = format.Color();
+    if (const std::optional<platform::FontChoice> chosen = platform_.formatDialogs().askFont(this, choice)) {
         choice = *chosen;
-        format.setName(choice.font.family());
-        format.setSize(choice.font.pointSize());
-        FontStyles style;
-        style.setFlag(FontStyle::Bold, choice.font.bold());
-        style.setFlag(FontStyle::Italic, choice.font.italic());
-        style.setFlag(FontStyle::Underline, choice.font.underline());
-        style.setFlag(FontStyle::StrikeOut, choice.font.strikeOut());
-        format.setStyle(style);
-        // The automatic colour comes back from the dialog as its RGB value.
-        color = choice.color == color.toQColor(RxRichEdit1->palette()) ? color : TColor::fromQColor(choice.color);
-        format.setColor(color);
+        color = fontdialog::applyChoice(format, choice, RxRichEdit1->palette());
     }
     RxRichEdit1->setFocus();
     ComboBox1->setEditText(choice.font.family());
