@@ -396,13 +396,19 @@ int EditorLayout::blockOfLine(int line, int *firstLine)
     if (line < 0)
         return -1;
     // Estimated line counts may be off either way: the paragraph found stands
-    // once every paragraph through it is laid out.
+    // once every paragraph through it is laid out. Paragraphs are laid out a
+    // step at a time, the whole step of the answer too: lines are mostly asked
+    // for one after another.
     for (;;) {
         const int found = metrics_.atLine(line, firstLine);
         const int estimated = metrics_.firstNotLaidOut();
-        if (estimated < 0 || (found >= 0 && found < estimated))
+        if (estimated < 0)
             return found;
-        layoutThrough(std::max(found, estimated + kLineSearchStep - 1));
+        const bool final = found >= 0 && found < estimated;
+        const int step = (final ? found : std::max(found, estimated)) / kLineSearchStep;
+        layoutThrough((step + 1) * kLineSearchStep - 1);
+        if (final)
+            return found;
     }
 }
 
