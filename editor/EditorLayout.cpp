@@ -20,11 +20,12 @@
 
 namespace {
 
-constexpr std::size_t kChunkSize = 256;
 // An edit that makes more paragraphs than this is estimated and laid out
 // later, like a whole new text; fewer are laid out at once.
 constexpr int kLayOutAtOnce = 512;
 constexpr qint64 kBackgroundSliceMs = 8;
+// Paragraphs laid out at a time while the paragraph of a line is looked for.
+constexpr int kLineSearchStep = 256;
 // Paragraphs whose shaped glyphs are kept for the next paint: a few screens.
 constexpr std::size_t kShapingKept = 512;
 constexpr qreal kWidthStep = 128;
@@ -98,19 +99,6 @@ public:
     quint64 paint = 0;
 };
 
-void EditorLayout::Chunk::resum()
-{
-    dirty = false;
-    height = 0;
-    lines = 0;
-    notLaidOut = 0;
-    for (const Entry &entry : entries) {
-        height += entry.height;
-        lines += entry.lines;
-        notLaidOut += entry.laidOut ? 0 : 1;
-    }
-}
-
 EditorLayout::EditorLayout(QTextDocument *document) : QAbstractTextDocumentLayout(document)
 {
     registerHandler(QTextFormat::ImageObject, new PictureHandler(this));
@@ -180,71 +168,11 @@ void EditorLayout::rebuild()
     const qreal width = availableWidth();
     const bool wraps = document()->defaultTextOption().wrapMode() != QTextOption::NoWrap && width < kUnlimitedWidth;
     estimatedCharsPerLine_ = wraps && metrics.averageCharWidth() > 0 ? width / metrics.averageCharWidth() : 0;
-    chunks_.clear();
+    metrics_.clear();
     widest_ = 0;
-    Chunk chunk;
-    chunk.entries.reserve(kChunkSize);
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        chunk.entries.push_back(estimate(block));
-        if (chunk.entries.size() == kChunkSize) {
-            chunk.resum();
-            chunks_.push_back(std::move(chunk));
-            chunk = Chunk();
-            chunk.entries.reserve(kChunkSize);
-        }
-    }
-    if (!chunk.entries.empty() || chunks_.empty()) {
-        chunk.resum();
-        chunks_.push_back(std::move(chunk));
-    }
-    totalBlocks_ = document()->blockCount();
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
+        metrics_.append(estimate(block));
     scheduleBackground();
-}
-
-EditorLayout::Place EditorLayout::place(int blockNumber, bool pastLast) const
-{
-    std::size_t chunk = 0;
-    std::size_t index = static_cast<std::size_t>(std::max(0, blockNumber));
-    while (chunk + 1 < chunks_.size() && index >= chunks_[chunk].entries.size()) {
-        index -= chunks_[chunk].entries.size();
-        ++chunk;
-    }
-    const std::size_t size = chunks_[chunk].entries.size();
-    if (pastLast)
-        return {chunk, std::min(index, size)};
-    return {chunk, size == 0 ? 0 : std::min(index, size - 1)};
-}
-
-qreal EditorLayout::blockTop(int blockNumber) const
-{
-    const Place at = place(blockNumber);
-    qreal top = 0;
-    for (std::size_t c = 0; c < at.chunk; ++c)
-        top += chunks_[c].height;
-    const auto &entries = chunks_[at.chunk].entries;
-    for (std::size_t i = 0; i < at.index; ++i)
-        top += entries[i].height;
-    return top;
-}
-
-int EditorLayout::blockAtY(qreal y, qreal *top) const
-{
-    qreal above = 0;
-    int number = 0;
-    std::size_t c = 0;
-    while (c + 1 < chunks_.size() && above + chunks_[c].height <= y) {
-        above += chunks_[c].height;
-        number += static_cast<int>(chunks_[c].entries.size());
-        ++c;
-    }
-    const auto &entries = chunks_[c].entries;
-    std::size_t i = 0;
-    while (i + 1 < entries.size() && above + entries[i].height <= y) {
-        above += entries[i].height;
-        ++i;
-    }
-    *top = above;
-    return number + static_cast<int>(i);
 }
 
 void EditorLayout::documentChanged(int from, int charsRemoved, int charsAdded)
@@ -256,7 +184,7 @@ void EditorLayout::documentChanged(int from, int charsRemoved, int charsAdded)
     }
     // Page size, default font or text option: everything anew.
     if (from == 0 && charsRemoved == 0 && charsAdded == document()->characterCount() &&
-        totalBlocks_ == document()->blockCount()) {
+        inStep()) {
         markStale();
         return;
     }
@@ -266,101 +194,71 @@ void EditorLayout::documentChanged(int from, int charsRemoved, int charsAdded)
 
 void EditorLayout::applyChange(int from, int removed, int added)
 {
-    QTextDocument *doc = document();
-    applied_ = ChangeKey{from, removed, added, doc->revision()};
+    applied_ = ChangeKey{from, removed, added, document()->revision()};
     if (stale_)
         return; // all made anew when next asked
-    const int count = doc->blockCount();
-    const int last = doc->characterCount() - 1;
-    const int first = doc->findBlock(std::clamp(from, 0, last)).blockNumber();
-    const int lastChanged = doc->findBlock(std::clamp(from + added, 0, last)).blockNumber();
-    const int newEntries = lastChanged - first + 1;
-    const int oldEntries = newEntries - (count - totalBlocks_);
-    if (first < 0 || oldEntries < 1 || first + oldEntries > totalBlocks_ ||
-        (newEntries > kLayOutAtOnce && newEntries > count / 2)) {
+    const std::optional<ChangedBlocks> changed = changedBlocks(from, added);
+    if (!changed) {
         markStale();
         return;
     }
-
-    const qreal top = blockTop(first);
-    // Take out the entries of the paragraphs the change touched.
+    const qreal top = metrics_.top(changed->first);
     qreal oldHeight = 0;
-    {
-        Place at = place(first);
-        int left = oldEntries;
-        std::size_t c = at.chunk;
-        std::size_t i = at.index;
-        while (left > 0 && c < chunks_.size()) {
-            auto &entries = chunks_[c].entries;
-            const std::size_t take = std::min<std::size_t>(static_cast<std::size_t>(left), entries.size() - i);
-            for (std::size_t k = i; k < i + take; ++k)
-                oldHeight += entries[k].height;
-            entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(i),
-                          entries.begin() + static_cast<std::ptrdiff_t>(i + take));
-            left -= static_cast<int>(take);
-            chunks_[c].dirty = true;
-            ++c;
-            i = 0;
-        }
-    }
-    totalBlocks_ -= oldEntries;
-    // Put in the new ones, laid out now when they are few.
-    const Place insertAt = place(first, true);
-    std::vector<Entry> fresh;
-    fresh.reserve(static_cast<std::size_t>(newEntries));
-    QTextBlock block = doc->findBlockByNumber(first);
-    for (int k = 0; k < newEntries && block.isValid(); ++k, block = block.next()) {
-        Entry entry = estimate(block);
-        if (newEntries <= kLayOutAtOnce)
-            layoutBlock(block, entry);
-        fresh.push_back(entry);
-    }
-    auto &target = chunks_[insertAt.chunk].entries;
-    target.insert(target.begin() + static_cast<std::ptrdiff_t>(insertAt.index), fresh.begin(), fresh.end());
-    totalBlocks_ += static_cast<int>(fresh.size());
-
-    // Sums, and chunks kept between empty and twice their size.
-    chunks_[insertAt.chunk].dirty = true;
-    chunks_.erase(std::remove_if(chunks_.begin(), chunks_.end(), [](const Chunk &chunk) { return chunk.entries.empty(); }),
-                  chunks_.end());
-    if (chunks_.empty())
-        chunks_.emplace_back();
-    splitLargeChunks();
-    for (auto &chunk : chunks_) {
-        if (chunk.dirty)
-            chunk.resum();
-    }
-    if (totalBlocks_ != count) {
+    for (int k = 0; k < changed->oldCount; ++k)
+        oldHeight += metrics_.at(changed->first + k).height;
+    const qreal newHeight = replaceEntries(*changed);
+    if (!inStep()) {
         markStale(); // never expected: the document and the entries disagree
         return;
     }
-
-    qreal newHeight = 0;
-    for (const Entry &entry : fresh)
-        newHeight += entry.height;
-    const qreal m = margin();
-    if (newEntries == oldEntries && qFuzzyCompare(1 + newHeight, 1 + oldHeight))
-        Q_EMIT update(QRectF(0, m + top, kUnlimitedWidth, newHeight));
-    else
-        Q_EMIT update(QRectF(0, m + top, kUnlimitedWidth, kUnlimitedWidth * 1e3));
+    repaintChange(*changed, top, oldHeight, newHeight);
     reportSize();
-    if (newEntries > kLayOutAtOnce)
+    if (changed->newCount > kLayOutAtOnce)
         scheduleBackground();
 }
 
-void EditorLayout::splitLargeChunks()
+// None when the change is better followed by making every entry anew.
+std::optional<EditorLayout::ChangedBlocks> EditorLayout::changedBlocks(int from, int added) const
 {
-    for (std::size_t c = 0; c < chunks_.size(); ++c) {
-        if (chunks_[c].entries.size() <= 2 * kChunkSize)
-            continue;
-        Chunk rest;
-        auto &entries = chunks_[c].entries;
-        rest.entries.assign(entries.begin() + static_cast<std::ptrdiff_t>(kChunkSize), entries.end());
-        entries.resize(kChunkSize);
-        chunks_[c].dirty = true;
-        rest.dirty = true;
-        chunks_.insert(chunks_.begin() + static_cast<std::ptrdiff_t>(c + 1), std::move(rest));
+    const QTextDocument *doc = document();
+    const int count = doc->blockCount();
+    const int last = doc->characterCount() - 1;
+    ChangedBlocks changed;
+    changed.first = doc->findBlock(std::clamp(from, 0, last)).blockNumber();
+    const int lastChanged = doc->findBlock(std::clamp(from + added, 0, last)).blockNumber();
+    changed.newCount = lastChanged - changed.first + 1;
+    changed.oldCount = changed.newCount - (count - metrics_.count());
+    if (changed.first < 0 || changed.oldCount < 1 || changed.first + changed.oldCount > metrics_.count() ||
+        (changed.newCount > kLayOutAtOnce && changed.newCount > count / 2))
+        return std::nullopt;
+    return changed;
+}
+
+qreal EditorLayout::replaceEntries(const ChangedBlocks &changed)
+{
+    // Laid out now when they are few, estimated for later otherwise.
+    const bool layOut = changed.newCount <= kLayOutAtOnce;
+    std::vector<Entry> fresh;
+    fresh.reserve(static_cast<std::size_t>(changed.newCount));
+    qreal height = 0;
+    QTextBlock block = document()->findBlockByNumber(changed.first);
+    for (int k = 0; k < changed.newCount && block.isValid(); ++k, block = block.next()) {
+        fresh.push_back(layOut ? layoutBlock(block) : estimate(block));
+        height += fresh.back().height;
     }
+    metrics_.remove(changed.first, changed.oldCount);
+    metrics_.insert(changed.first, fresh);
+    return height;
+}
+
+void EditorLayout::repaintChange(const ChangedBlocks &changed, qreal top, qreal oldHeight, qreal newHeight)
+{
+    // Unless the paragraphs kept their height, everything below them moved.
+    const qreal m = margin();
+    if (changed.newCount == changed.oldCount && qFuzzyCompare(1 + newHeight, 1 + oldHeight))
+        Q_EMIT update(QRectF(0, m + top, kUnlimitedWidth, newHeight));
+    else
+        Q_EMIT update(QRectF(0, m + top, kUnlimitedWidth, kUnlimitedWidth * 1e3));
 }
 
 // Laying out -----------------------------------------------------------------------
@@ -382,7 +280,7 @@ qreal lineAdvance(const QTextBlockFormat &format, qreal natural)
 
 } // namespace
 
-qreal EditorLayout::layoutBlock(const QTextBlock &block, Entry &entry) const
+EditorLayout::Entry EditorLayout::layoutBlock(const QTextBlock &block) const
 {
     QTextLayout *layout = block.layout();
     const QTextBlockFormat format = block.blockFormat();
@@ -433,76 +331,44 @@ qreal EditorLayout::layoutBlock(const QTextBlock &block, Entry &entry) const
     layout->setPosition(QPointF(0, 0));
     y += format.bottomMargin();
 
-    const qreal change = y - entry.height;
+    Entry entry;
     entry.height = y;
     entry.lines = std::max(1, layout->lineCount());
     entry.laidOut = true;
     widest_ = std::max(widest_, widest);
-    return change;
+    return entry;
 }
 
-void EditorLayout::setEntry(Place at, const QTextBlock &block) const
+void EditorLayout::measure(int blockNumber, const QTextBlock &block) const
 {
-    Chunk &chunk = chunks_[at.chunk];
-    Entry &entry = chunk.entries[at.index];
-    const int oldLines = entry.lines;
-    const bool wasLaidOut = entry.laidOut;
-    chunk.height += layoutBlock(block, entry);
-    chunk.lines += entry.lines - oldLines;
-    if (!wasLaidOut)
-        --chunk.notLaidOut;
+    metrics_.set(blockNumber, layoutBlock(block));
 }
 
 void EditorLayout::ensureLaidOut(const QTextBlock &block) const
 {
     QTextLayout *layout = block.layout();
-    if (document()->blockCount() != totalBlocks_) {
+    if (!inStep()) {
         // Asked in the middle of an edit, before the change is known: lay the
         // paragraph out for its lines and leave the sums to the change.
-        if (layout->lineCount() == 0) {
-            Entry scratch;
-            layoutBlock(block, scratch);
-        }
+        if (layout->lineCount() == 0)
+            layoutBlock(block);
         return;
     }
-    const Place at = place(block.blockNumber());
-    if (!chunks_[at.chunk].entries[at.index].laidOut || layout->lineCount() == 0)
-        setEntry(at, block);
-}
-
-template <typename Visit> void EditorLayout::forEachEntry(Place at, QTextBlock block, Visit visit) const
-{
-    for (std::size_t c = at.chunk; c < chunks_.size() && block.isValid(); ++c) {
-        for (std::size_t i = (c == at.chunk ? at.index : 0); i < chunks_[c].entries.size() && block.isValid(); ++i) {
-            if (!visit(Place{c, i}, block))
-                return;
-            block = block.next();
-        }
-    }
+    const int number = block.blockNumber();
+    if (!metrics_.at(number).laidOut || layout->lineCount() == 0)
+        measure(number, block);
 }
 
 bool EditorLayout::layoutPrefix(int lastBlock, qreal lastY, const QElapsedTimer *slice) const
 {
-    qreal top = 0;
-    int number = 0;
-    for (std::size_t c = 0; c < chunks_.size() && number <= lastBlock && top <= lastY; ++c) {
-        Chunk &chunk = chunks_[c];
-        if (chunk.notLaidOut > 0) {
-            qreal at = top;
-            QTextBlock block = document()->findBlockByNumber(number);
-            for (std::size_t i = 0; i < chunk.entries.size() && block.isValid(); ++i, block = block.next()) {
-                if (number + static_cast<int>(i) > lastBlock || at > lastY)
-                    return true;
-                if (!chunk.entries[i].laidOut) {
-                    setEntry(Place{c, i}, block);
-                    if (slice && slice->elapsed() >= kBackgroundSliceMs)
-                        return false;
-                }
-                at += chunk.entries[i].height;
-            }
-        }
-        top += chunk.height;
-        number += static_cast<int>(chunk.entries.size());
+    for (int number = metrics_.firstNotLaidOut(); number >= 0 && number <= lastBlock;
+         number = metrics_.firstNotLaidOut(number + 1)) {
+        const QTextBlock block = document()->findBlockByNumber(number);
+        if (!block.isValid() || metrics_.top(number) > lastY)
+            return true;
+        measure(number, block);
+        if (slice && slice->elapsed() >= kBackgroundSliceMs)
+            return false;
     }
     return true;
 }
@@ -521,13 +387,7 @@ int EditorLayout::firstLineOfBlock(int blockNumber)
 {
     ensureCurrent();
     layoutThrough(blockNumber);
-    const Place at = place(blockNumber);
-    int line = 0;
-    for (std::size_t c = 0; c < at.chunk; ++c)
-        line += chunks_[c].lines;
-    for (std::size_t i = 0; i < at.index; ++i)
-        line += chunks_[at.chunk].entries[i].lines;
-    return line;
+    return metrics_.firstLine(blockNumber);
 }
 
 int EditorLayout::blockOfLine(int line, int *firstLine)
@@ -535,53 +395,40 @@ int EditorLayout::blockOfLine(int line, int *firstLine)
     ensureCurrent();
     if (line < 0)
         return -1;
-    int before = 0;
-    int number = 0;
-    for (std::size_t c = 0; c < chunks_.size(); ++c) {
-        const int size = static_cast<int>(chunks_[c].entries.size());
-        // Estimated line counts may be off either way: count laid-out lines only.
-        if (chunks_[c].notLaidOut > 0)
-            layoutPrefix(number + size - 1, std::numeric_limits<qreal>::max());
-        const Chunk &chunk = chunks_[c];
-        if (before + chunk.lines > line) {
-            for (const Entry &entry : chunk.entries) {
-                if (before + entry.lines > line) {
-                    *firstLine = before;
-                    return number;
-                }
-                before += entry.lines;
-                ++number;
-            }
-        }
-        before += chunk.lines;
-        number += size;
+    // Estimated line counts may be off either way: the paragraph found stands
+    // once every paragraph through it is laid out. Paragraphs are laid out a
+    // step at a time, the whole step of the answer too: lines are mostly asked
+    // for one after another.
+    for (;;) {
+        const int found = metrics_.atLine(line, firstLine);
+        const int estimated = metrics_.firstNotLaidOut();
+        if (estimated < 0)
+            return found;
+        const bool final = found >= 0 && found < estimated;
+        const int step = (final ? found : std::max(found, estimated)) / kLineSearchStep;
+        layoutThrough((step + 1) * kLineSearchStep - 1);
+        if (final)
+            return found;
     }
-    return -1;
 }
 
 int EditorLayout::lineCount()
 {
     layoutAll();
-    int lines = 0;
-    for (const Chunk &chunk : chunks_)
-        lines += chunk.lines;
-    return lines;
+    return metrics_.totalLines();
 }
 
 void EditorLayout::layoutAll()
 {
     ensureCurrent();
-    layoutThrough(totalBlocks_ - 1);
+    layoutThrough(metrics_.count() - 1);
     reportSize();
 }
 
 int EditorLayout::blocksNotLaidOut() const
 {
     ensureCurrent();
-    int count = 0;
-    for (const Chunk &chunk : chunks_)
-        count += chunk.notLaidOut;
-    return count;
+    return metrics_.notLaidOut();
 }
 
 void EditorLayout::scheduleBackground()
@@ -595,14 +442,10 @@ void EditorLayout::backgroundStep()
     ensureCurrent();
     QElapsedTimer slice;
     slice.start();
-    int number = 0;
-    qreal top = 0;
-    for (std::size_t c = 0; c < chunks_.size() && chunks_[c].notLaidOut == 0; ++c) {
-        number += static_cast<int>(chunks_[c].entries.size());
-        top += chunks_[c].height;
-    }
-    if (number == totalBlocks_)
+    const int first = metrics_.firstNotLaidOut();
+    if (first < 0)
         return;
+    const qreal top = metrics_.top(first);
     const bool done = layoutPrefix(std::numeric_limits<int>::max(), std::numeric_limits<qreal>::max(), &slice);
     Q_EMIT update(QRectF(0, margin() + top, kUnlimitedWidth, kUnlimitedWidth * 1e3));
     reportSize();
@@ -633,9 +476,7 @@ void EditorLayout::setLinksShown(bool shown)
 QSizeF EditorLayout::documentSize() const
 {
     ensureCurrent();
-    qreal height = 0;
-    for (const Chunk &chunk : chunks_)
-        height += chunk.height;
+    const qreal height = metrics_.totalHeight();
     const qreal m = margin();
     const qreal page = document()->pageSize().width();
     // The width without wrap grows in steps: typing on the longest line
@@ -663,19 +504,18 @@ QRectF EditorLayout::blockBoundingRect(const QTextBlock &block) const
         return {};
     // Everything above a paragraph is laid out before it is placed: what is
     // shown never moves when the paragraphs before it are laid out later.
-    if (document()->blockCount() == totalBlocks_)
+    if (inStep())
         layoutThrough(block.blockNumber());
     else
         ensureLaidOut(block);
     const qreal m = margin();
     const qreal width = std::min(availableWidth(), std::max<qreal>(0, documentSize().width() - 2 * m));
-    if (document()->blockCount() != totalBlocks_) {
+    if (!inStep()) {
         // In the middle of an edit: where the paragraph was, roughly.
         return QRectF(m, m, width, block.layout()->boundingRect().height());
     }
     const int number = block.blockNumber();
-    const Place at = place(number);
-    return QRectF(m, m + blockTop(number), width, chunks_[at.chunk].entries[at.index].height);
+    return QRectF(m, m + metrics_.top(number), width, metrics_.at(number).height);
 }
 
 int EditorLayout::hitTest(const QPointF &point, Qt::HitTestAccuracy accuracy) const
@@ -689,7 +529,7 @@ int EditorLayout::hitTest(const QPointF &point, Qt::HitTestAccuracy accuracy) co
     // Everything through y laid out, the paragraph found there is final.
     layoutThroughY(y);
     qreal top = 0;
-    const QTextBlock block = document()->findBlockByNumber(blockAtY(std::max<qreal>(0, y), &top));
+    const QTextBlock block = document()->findBlockByNumber(metrics_.atY(std::max<qreal>(0, y), &top));
     ensureLaidOut(block);
     const QTextLayout *layout = block.layout();
     const qreal inBlockY = y - top;
@@ -738,88 +578,96 @@ void EditorLayout::dropOldShaping()
     std::nth_element(oldest.begin(), oldest.end() - keep, oldest.end(),
                      [](const ShapingKept *a, const ShapingKept *b) { return a->paint < b->paint; });
     oldest.resize(oldest.size() - static_cast<std::size_t>(keep));
-    const bool inStep = document()->blockCount() == totalBlocks_;
+    const bool current = inStep();
     for (ShapingKept *kept : oldest) {
         QTextBlock block = kept->block;
         block.layout()->setCacheEnabled(false);
         block.setUserData(nullptr); // deletes the mark
         // Laid out again without the cache, the glyphs are let go.
-        if (inStep && block.layout()->lineCount() > 0)
-            setEntry(place(block.blockNumber()), block);
+        if (current && block.layout()->lineCount() > 0)
+            measure(block.blockNumber(), block);
     }
 }
 
 void EditorLayout::draw(QPainter *painter, const PaintContext &context)
 {
     ensureCurrent();
-    if (document()->blockCount() != totalBlocks_)
+    if (!inStep())
         rebuild(); // never expected outside an edit
     const QRectF clip = context.clip;
     const qreal m = margin();
     qreal top = 0;
     if (clip.isValid())
         layoutThroughY(clip.bottom() - m);
-    const int first = clip.isValid() ? blockAtY(clip.top() - m, &top) : 0;
+    const int first = clip.isValid() ? metrics_.atY(clip.top() - m, &top) : 0;
     QTextBlock block = document()->findBlockByNumber(first);
-    const int cursorWidth = property("cursorWidth").toInt();
-    const QTextCharFormat linkFormat = links::format();
-    const qreal pageWidth = availableWidth();
-
-    forEachEntry(place(first), block, [&](Place at, const QTextBlock &b) {
+    for (int number = first; block.isValid() && number < metrics_.count(); ++number, block = block.next()) {
         if (clip.isValid() && m + top > clip.bottom())
-            return false;
-        ensureLaidOut(b);
-        const qreal height = chunks_[at.chunk].entries[at.index].height;
+            break;
+        ensureLaidOut(block);
+        const qreal height = metrics_.at(number).height;
         const QPointF origin(m, m + top);
         top += height;
         if (clip.isValid() && origin.y() + height < clip.top())
-            return true;
-
-        QTextLayout *layout = b.layout();
-        keepShaping(b);
-        const QTextBlockFormat format = b.blockFormat();
-        if (format.hasProperty(QTextFormat::BackgroundBrush))
-            painter->fillRect(QRectF(origin, QSizeF(std::min(pageWidth, widest_), height)), format.background());
-
-        const int position = b.position();
-        const int length = b.length();
-        QList<QTextLayout::FormatRange> ranges;
-        if (linksShown_) {
-            for (const links::Link &link : links::find(b.text()))
-                ranges.append({link.start, link.length, linkFormat});
-        }
-        for (const Selection &selection : context.selections) {
-            const int start = selection.cursor.selectionStart() - position;
-            const int end = selection.cursor.selectionEnd() - position;
-            if (start < length && end > 0 && end > start) {
-                const int from = std::max(start, 0);
-                ranges.append({from, std::min(end, length) - from, selection.format});
-            } else if (!selection.cursor.hasSelection() &&
-                       selection.format.hasProperty(QTextFormat::FullWidthSelection) &&
-                       b.contains(selection.cursor.position())) {
-                const QTextLine line = layout->lineForTextPosition(selection.cursor.position() - position);
-                if (line.isValid())
-                    ranges.append({line.textStart(), std::max(1, line.textLength()), selection.format});
-            }
-        }
-        painter->setPen(context.palette.color(QPalette::Text));
-        layout->draw(painter, origin, ranges, clip.isValid() ? clip : QRectF());
-        if (b.textList())
-            drawListMarker(painter, origin, b);
-
-        const int cursor = context.cursorPosition;
-        if ((cursor >= position && cursor < position + length) ||
-            (cursor < -1 && !layout->preeditAreaText().isEmpty())) {
-            const int inBlock = cursor < -1 ? layout->preeditAreaPosition() - (cursor + 2) : cursor - position;
-            painter->setPen(context.palette.color(QPalette::Text));
-            layout->drawCursor(painter, origin, inBlock, cursorWidth);
-        }
-        return true;
-    });
+            continue;
+        drawBlock(painter, context, block, origin, height);
+    }
     ++paints_;
     dropOldShaping();
     if (documentSize() != reportedSize_)
         QMetaObject::invokeMethod(this, [this] { reportSize(); }, Qt::QueuedConnection);
+}
+
+void EditorLayout::drawBlock(QPainter *painter, const PaintContext &context, const QTextBlock &block,
+                             const QPointF &origin, qreal height)
+{
+    QTextLayout *layout = block.layout();
+    keepShaping(block);
+    const QTextBlockFormat format = block.blockFormat();
+    if (format.hasProperty(QTextFormat::BackgroundBrush))
+        painter->fillRect(QRectF(origin, QSizeF(std::min(availableWidth(), widest_), height)), format.background());
+    painter->setPen(context.palette.color(QPalette::Text));
+    layout->draw(painter, origin, formatRanges(context, block), context.clip.isValid() ? context.clip : QRectF());
+    if (block.textList())
+        drawListMarker(painter, origin, block);
+
+    const int position = block.position();
+    const int cursor = context.cursorPosition;
+    if ((cursor >= position && cursor < position + block.length()) ||
+        (cursor < -1 && !layout->preeditAreaText().isEmpty())) {
+        const int inBlock = cursor < -1 ? layout->preeditAreaPosition() - (cursor + 2) : cursor - position;
+        painter->setPen(context.palette.color(QPalette::Text));
+        layout->drawCursor(painter, origin, inBlock, property("cursorWidth").toInt());
+    }
+}
+
+// Links and selections, as formats over the paragraph's text.
+QList<QTextLayout::FormatRange> EditorLayout::formatRanges(const PaintContext &context, const QTextBlock &block) const
+{
+    QList<QTextLayout::FormatRange> ranges;
+    if (linksShown_) {
+        const QList<links::Link> found = links::find(block.text());
+        const QTextCharFormat linkFormat = found.isEmpty() ? QTextCharFormat() : links::format();
+        for (const links::Link &link : found)
+            ranges.append({link.start, link.length, linkFormat});
+    }
+    const int position = block.position();
+    const int length = block.length();
+    for (const Selection &selection : context.selections) {
+        const int start = selection.cursor.selectionStart() - position;
+        const int end = selection.cursor.selectionEnd() - position;
+        if (start < length && end > 0 && end > start) {
+            const int from = std::max(start, 0);
+            ranges.append({from, std::min(end, length) - from, selection.format});
+        } else if (!selection.cursor.hasSelection() &&
+                   selection.format.hasProperty(QTextFormat::FullWidthSelection) &&
+                   block.contains(selection.cursor.position())) {
+            const QTextLine line = block.layout()->lineForTextPosition(selection.cursor.position() - position);
+            if (line.isValid())
+                ranges.append({line.textStart(), std::max(1, line.textLength()), selection.format});
+        }
+    }
+    return ranges;
 }
 
 void EditorLayout::drawListMarker(QPainter *painter, const QPointF &origin, const QTextBlock &block) const

@@ -1,21 +1,24 @@
 #pragma once
 
+#include "editor/ParagraphMetrics.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <QTimer>
+#include <optional>
 #include <unordered_set>
-#include <vector>
 
 class QElapsedTimer;
 
 // The editor's document layout. It lays out only the paragraphs that are
 // shown or asked for, and keeps the height and line count of every paragraph
-// in chunks that carry their sums: an edit lays out the paragraphs it touched
-// and moves nothing else, so a keystroke costs the same at the start of a
-// large document as in a small one. Paragraphs not laid out yet take an
-// estimated height until the background pass, a paint or a query reaches them;
-// all paragraphs above one that is painted or placed are laid out first, so
-// what is shown never moves when the rest is laid out.
+// in a ParagraphMetrics, in runs that carry their sums: an edit lays out the
+// paragraphs it touched and moves nothing else, so a keystroke costs the same
+// at the start of a large document as in a small one. Paragraphs not laid out
+// yet take an estimated height until the background pass, a paint or a query
+// reaches them; all paragraphs above one that is painted or placed are laid
+// out first, so what is shown never moves when the rest is laid out.
 //
 // It handles what the editor's documents hold: paragraphs with alignment,
 // margins, first-line indent, tabs and lists, inline pictures. There are no
@@ -54,23 +57,7 @@ protected:
     void documentChanged(int from, int charsRemoved, int charsAdded) override;
 
 private:
-    struct Entry {
-        qreal height = 0;
-        int lines = 1;
-        bool laidOut = false;
-    };
-    struct Chunk {
-        std::vector<Entry> entries;
-        qreal height = 0;
-        int lines = 0;
-        int notLaidOut = 0;
-        bool dirty = false; // sums to be taken again
-        void resum();
-    };
-    struct Place {
-        std::size_t chunk;
-        std::size_t index;
-    };
+    using Entry = ParagraphMetrics::Entry;
     struct ChangeKey {
         int from = -1, removed = -1, added = -1, revision = -1;
         bool operator==(const ChangeKey &other) const
@@ -79,18 +66,27 @@ private:
         }
     };
 
+    // The paragraphs an edit touched: where they start, how many entries
+    // they had and how many paragraphs they are now.
+    struct ChangedBlocks {
+        int first = 0;
+        int oldCount = 0;
+        int newCount = 0;
+    };
+
     void applyChange(int from, int removed, int added);
+    std::optional<ChangedBlocks> changedBlocks(int from, int added) const;
+    // Puts the changed paragraphs' new entries in place of their old ones;
+    // returns their height.
+    qreal replaceEntries(const ChangedBlocks &changed);
+    void repaintChange(const ChangedBlocks &changed, qreal top, qreal oldHeight, qreal newHeight);
     void rebuild();
     void markStale();
     void ensureCurrent() const;
-    // Where a paragraph's entry is; with `pastLast`, where a new entry for it
-    // goes (one past the last entry when it is the next paragraph).
-    Place place(int blockNumber, bool pastLast = false) const;
-    qreal blockTop(int blockNumber) const;
-    int blockAtY(qreal y, qreal *top) const;
-    // Lays out a paragraph and writes what it measured into its entry; returns
-    // the change of its height.
-    qreal layoutBlock(const QTextBlock &block, Entry &entry) const;
+    bool inStep() const { return document()->blockCount() == metrics_.count(); }
+    // Lays out a paragraph and returns what it measured.
+    Entry layoutBlock(const QTextBlock &block) const;
+    void measure(int blockNumber, const QTextBlock &block) const;
     Entry estimate(const QTextBlock &block) const;
     void ensureLaidOut(const QTextBlock &block) const;
     // Lays out, in order, the estimated paragraphs up to `lastBlock` that
@@ -99,9 +95,6 @@ private:
     bool layoutPrefix(int lastBlock, qreal lastY, const QElapsedTimer *slice = nullptr) const;
     void layoutThrough(int blockNumber) const;
     void layoutThroughY(qreal y) const;
-    void splitLargeChunks();
-    void setEntry(Place at, const QTextBlock &block) const;
-    template <typename Visit> void forEachEntry(Place from, QTextBlock block, Visit visit) const;
     void scheduleBackground();
     void backgroundStep();
     void reportSize() const;
@@ -110,15 +103,16 @@ private:
     class ShapingKept;
     void keepShaping(const QTextBlock &block);
     void dropOldShaping();
+    void drawBlock(QPainter *painter, const PaintContext &context, const QTextBlock &block, const QPointF &origin,
+                   qreal height);
+    QList<QTextLayout::FormatRange> formatRanges(const PaintContext &context, const QTextBlock &block) const;
     void drawListMarker(QPainter *painter, const QPointF &origin, const QTextBlock &block) const;
 
-    mutable std::vector<Chunk> chunks_;
-    int totalBlocks_ = 0;
+    mutable ParagraphMetrics metrics_;
     qreal estimatedLineHeight_ = 0;
     qreal estimatedCharsPerLine_ = 0; // 0: nothing wraps
     mutable qreal widest_ = 0;
     mutable QSizeF reportedSize_;
-    mutable bool sizeReportQueued_ = false;
     bool linksShown_ = false;
     bool stale_ = true; // entries to be made anew before the next use
     ChangeKey applied_;

@@ -21,6 +21,23 @@ namespace platform { class Platform; }
 // Positions are 0-based; a paragraph end is one position (CR) in the selection,
 // in SelectedText and in FindInText, and two characters (CR LF) in Text. Lines are
 // the lines the control shows.
+//
+// The capitalized members are the classic control's. Several differ from a
+// member of QTextEdit, QTextCursor or QTextDocument only by case and do not
+// do quite the same: each says how.
+//
+// Where each part lives:
+// - TRxRichEdit.cpp: documents (each made with an EditorLayout), text and
+//   selection, modes, formats, search, undo and redo within kUndoLimit,
+//   clipboard data (RTF besides HTML and text), mouse and keys, link clicks.
+// - RichEditFiles.cpp: LoadFile, SaveFile, printing, inserted and opened objects.
+// - RichEditAttributes: SelectionFormat, DefaultFormat and ParagraphFormat, which
+//   read and write through formatAtSelectionStart and the apply* members.
+// - RichEditStrings: Lines(), the shown lines as a list.
+// - DisplayLines: the answers of LineFromChar, LineIndex, LineLength, LineCount.
+// - EditorLayout (with ParagraphMetrics): lays out and paints the document a
+//   part at a time, places the caret, finds the character under the pointer.
+// - Links: finds the addresses that are painted as links and raise OnURLClick.
 class TRxRichEdit : public QTextEdit {
     Q_OBJECT
 public:
@@ -32,19 +49,24 @@ public:
 
     // Whole text and selection.
     QString Text() const;
+    // Hides QTextEdit::setText, which guesses between HTML and plain text: this
+    // takes plain text (VT a line break) into a new document, undo history gone.
     void setText(const QString &text);
+    // QTextCursor::selectedText gives U+2029 and U+2028; this gives CR and VT.
     QString SelectedText() const;
     // Replaces the selection in one undoable step; the new text takes the format
     // at the start of the old selection and ends up selected.
     void setSelectedText(const QString &text);
-    int SelectionStart() const;
-    void setSelectionStart(int position);
+    int SelectionStart() const; // textCursor().selectionStart()
+    void setSelectionStart(int position); // moves the caret there, selecting nothing
     int SelectionLength() const;
     void setSelectionLength(int length);
     void SelectWholeText();
     void ClearAll();
     int TextLength() const; // positions, a paragraph end counting one
 
+    // Set by every change of the text, an undo too; QTextDocument::isModified
+    // clears again when undo gets back to the unmodified text.
     bool IsModified() const { return modified_; }
     void setModified(bool modified) { modified_ = modified; }
 
@@ -86,19 +108,26 @@ public:
 
     // Direct requests.
     bool CanUndo() const;
-    void Undo();
+    void Undo(); // QTextEdit::undo, but only back through the last kUndoLimit steps
     bool CanRedo() const;
-    void Redo();
+    void Redo(); // QTextEdit::redo, keeping count for Undo
+    // The same as QTextEdit's cut, copy and paste; what goes on and comes off
+    // the clipboard is this control's (createMimeDataFromSelection,
+    // insertFromMimeData).
     void Cut();
     void Copy();
     void Paste();
-    void Clear(); // deletes the selection; nothing when nothing is selected
+    // Deletes the selection and nothing when nothing is selected; QTextEdit::clear
+    // empties the document and its undo history.
+    void Clear();
     void setTabStops(const QList<int> &dialogUnits, const QFont &dialogFont);
     QList<qreal> tabStopPixels() const;
     int LineFromChar(int position) const;
     int LineIndex(int line) const;
     int LineLength(int line) const;
-    int LineCount() const; // every display line, the last empty one included
+    // Every display line, the last empty one included, with every paragraph
+    // laid out for it; not QTextDocument::lineCount.
+    int LineCount() const;
 
     // Files: "txt" is plain text, "rtf" RTF, anything else as the current mode.
     void LoadFile(const QString &path);

@@ -341,3 +341,36 @@ TEST_F(RichEditTest, PageDownAndUpMoveByAScreenOfLines)
     QTest::keyClick(editor.get(), Qt::Key_PageUp);
     EXPECT_EQ(editor->LineFromChar(editor->SelectionStart()), 0);
 }
+
+TEST_F(RichEditTest, LinesAskedForBeforeTheBackgroundPassAreTheLaidOutOnes)
+{
+    // Wide and narrow letters: the estimated line counts of a new text are
+    // off both ways, and a line must be found where the laid-out text has it.
+    QString text;
+    for (int i = 0; i < 3000; ++i) {
+        const QString word = i % 3 == 0 ? QStringLiteral("WWWW ") : i % 3 == 1 ? QStringLiteral("iiii ") : QString();
+        text += word.repeated(i % 3 == 0 ? 30 : 40) + QStringLiteral("x\n");
+    }
+    editor->setText(text);
+    EditorLayout &layout = layoutOf(*editor);
+    ASSERT_GT(layout.blocksNotLaidOut(), 1000);
+    const int asked[] = {9000, 40000, 4000, 1, 0, 2999, 7000, 100, 6001};
+    std::vector<int> found;
+    for (const int line : asked)
+        found.push_back(editor->LineIndex(line));
+
+    layout.layoutAll();
+    std::vector<int> expected(std::size(asked), -1);
+    int first = 0;
+    for (QTextBlock block = editor->document()->begin(); block.isValid(); block = block.next()) {
+        const QTextLayout *lines = block.layout();
+        for (std::size_t k = 0; k < std::size(asked); ++k) {
+            if (asked[k] >= first && asked[k] < first + lines->lineCount())
+                expected[k] = block.position() + lines->lineAt(asked[k] - first).textStart();
+        }
+        first += lines->lineCount();
+    }
+    ASSERT_GT(first, 9000);
+    ASSERT_LT(first, 40000);
+    EXPECT_EQ(found, expected);
+}
