@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QTest>
 #include <QToolButton>
 
@@ -40,12 +41,26 @@ TEST_F(MainWindowTest, ButtonsLeaveTheFocusInTheEditor)
     QApplication::setActiveWindow(&f);
     f.RxRichEdit1->setFocus();
     f.RxRichEdit1->setText("text");
-    for (int button : {17, 10, 13, 12, 8, 9, 11})
-        f.toolButton(button)->click();
-    EXPECT_TRUE(f.RxRichEdit1->hasFocus());
-    // Copy, delete, paste, undo, redo: the pasted text is back; cut without
-    // a selection takes nothing.
-    EXPECT_EQ(f.RxRichEdit1->Text(), "text");
+    QApplication::clipboard()->clear();
+    const struct {
+        int button;
+        const char *text; // the editor's text after the click
+    } steps[] = {
+        {17, "text"}, // select all
+        {10, "text"}, // copy
+        {13, ""},     // delete
+        {12, "text"}, // paste
+        {8, ""},      // undo
+        {9, "text"},  // redo
+        {17, "text"}, // select all
+        {11, ""},     // cut
+    };
+    for (const auto &step : steps) {
+        f.toolButton(step.button)->click();
+        EXPECT_TRUE(f.RxRichEdit1->hasFocus()) << "ToolButton" << step.button;
+        EXPECT_EQ(f.RxRichEdit1->Text(), step.text) << "ToolButton" << step.button;
+    }
+    EXPECT_EQ(QApplication::clipboard()->text(), "text");
 }
 
 TEST_F(MainWindowTest, ReplacingTheSelectionIsUndoneInOneStep)

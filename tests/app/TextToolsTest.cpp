@@ -1,5 +1,6 @@
 #include "MainWindowFixture.h"
 
+#include "support/TestHelpers.h"
 #include "editor/RichEditStrings.h"
 #include "editor/TRxRichEdit.h"
 
@@ -10,7 +11,7 @@
 
 namespace {
 
-QString u8(const char *s) { return QString::fromUtf8(s); }
+using testhelpers::u8;
 
 // One way of giving a command: a button, a menu item or a key.
 struct Route {
