@@ -58,7 +58,7 @@ TEST_F(MainWindowTest, ButtonsLeaveTheFocusInTheEditor)
     for (const auto &step : steps) {
         f.toolButton(step.button)->click();
         EXPECT_TRUE(f.RxRichEdit1->hasFocus()) << "ToolButton" << step.button;
-        EXPECT_EQ(f.RxRichEdit1->Text(), step.text) << "ToolButton" << step.button;
+        EXPECT_EQ(f.RxRichEdit1->Text(), QString::fromLatin1(step.text)) << "ToolButton" << step.button;
     }
     EXPECT_EQ(QApplication::clipboard()->text(), "text");
 }

@@ -96,7 +96,7 @@ TEST_F(StatusTest, ClockAndLockKeysEverySecond)
     platform.locks.on = {static_cast<int>(platform::LockKey::CapsLock), static_cast<int>(platform::LockKey::NumLock)};
     form->Timer1Timer();
     // The tests run in the C locale: its short date, then its long time without the zone.
-    EXPECT_EQ(panel(6), "8 Dec 2026 09:05:07");
+    EXPECT_EQ(panel(6), QStringLiteral("8 Dec 2026 09:05:07"));
     EXPECT_FALSE(panel(6).contains("UTC"));
     EXPECT_EQ(form->StatusBar2->panelText(0), "CAPS");
     EXPECT_EQ(form->StatusBar2->panelText(1), "");
