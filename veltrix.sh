@@ -23,7 +23,13 @@ install_missing() {
 build() { # build-dir cmake-options...
     local dir=$1
     shift
-    [ -f "$dir/CMakeCache.txt" ] || cmake -S . -B "$dir" "$@"
+    # Configuring every time picks up changed options; a cache left half-made by
+    # an interrupted or failed first run is removed and the step tried once more.
+    if ! cmake -S . -B "$dir" "$@"; then
+        echo "Configuring $dir failed; retrying with a fresh cache" >&2
+        rm -rf "$dir/CMakeCache.txt" "$dir/CMakeFiles"
+        cmake -S . -B "$dir" "$@"
+    fi
     cmake --build "$dir" -j"$(nproc)"
 }
 
@@ -35,7 +41,7 @@ run)
     ;;
 test)
     install_missing "${packages[@]}" "${test_packages[@]}"
-    build build-test -DBUILD_TESTING=ON -DVELTRIX_SANITIZE=ON
+    build build-test -DBUILD_TESTING=ON -DVELTRIX_SANITIZE=ON -DVELTRIX_WERROR=ON
     (cd build-test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure)
     # The readers of outside input under libFuzzer, for a bounded time each.
     build build-fuzz -DVELTRIX_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++

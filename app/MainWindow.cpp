@@ -17,6 +17,7 @@
 #include "widgets/StatusBar.h"
 #include "widgets/UpDown.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFontDatabase>
@@ -212,6 +213,10 @@ void TForm1::closeEvent(QCloseEvent *event)
     }
     FormClose();
     event->accept();
+    // Qt ends the program when its last visible window closes; a window hidden
+    // in the tray is not visible, so its close has to end the program itself.
+    if (isHidden())
+        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
 bool TForm1::event(QEvent *event)

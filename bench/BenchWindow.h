@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/Unit1.h"
-#include "platform/FakePlatform.h"
+#include "platform/fakes/FakePlatform.h"
 
 #include <QTemporaryDir>
 

@@ -156,12 +156,16 @@ void TRxRichEdit::PrintDocument(const QString &title)
 
 void TRxRichEdit::PrintDocument(const QString &title, QPrinter &printer)
 {
-    // The printer's printable area, with no margins of our own.
+    // The printer's whole printable area: only the printer's own minimum
+    // margins apply, never margins chosen in a dialog.
+    const QPageLayout chosen = printer.pageLayout();
+    printer.setPageMargins(chosen.minimumMargins(), chosen.units());
     std::unique_ptr<QTextDocument> copy(document()->clone());
     copy->setDocumentMargin(0);
     copy->setPageSize(printer.pageRect(QPrinter::Inch).size() * kScreenPixelsPerInch);
     printer.setDocName(title);
     copy->print(&printer);
+    printer.setPageLayout(chosen);
 }
 
 bool TRxRichEdit::InsertObjectByDialog()

@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "support/TestHelpers.h"
 
 #include "editor/TRxRichEdit.h"
 
@@ -26,11 +27,7 @@ protected:
         RxRichEdit1(*form)->setSelectedText("text");
     }
 
-    QByteArray contentOf(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray contentOf(const QString &path) { return testhelpers::readFile(path); }
 };
 
 TEST_F(CloseTest, UnmodifiedDocumentClosesWithoutAQuestion)
@@ -214,6 +211,36 @@ TEST_F(TrayTest, TheTrayMenusExitClosesTheHiddenWindow)
     f.show();
     f.HideToTray();
     f.AddTrayIcon();
-    menuItem(f, "N67")->trigger();
-    EXPECT_TRUE(settingsContent().contains("[FORM]"));
+    ASSERT_FALSE(f.isVisible());
+    EXPECT_TRUE(QGuiApplication::quitOnLastWindowClosed());
+
+    // Qt ends the program only from its running event loop: run it for the one
+    // command. Whatever Qt does to end it is queued before the check that ends
+    // the loop with 1 when nothing asked the application to quit.
+    struct QuitWatch : QObject {
+        bool asked = false;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            asked = asked || event->type() == QEvent::Quit;
+            return false;
+        }
+    } quit;
+    qApp->installEventFilter(&quit);
+    bool running = true;
+    QTimer::singleShot(0, &f, [&] {
+        menuItem(f, "N67")->trigger();
+        QTimer::singleShot(0, &quit, [&] {
+            if (running && !quit.asked)
+                QCoreApplication::exit(1);
+        });
+    });
+    const int result = QApplication::exec();
+    running = false;
+    qApp->removeEventFilter(&quit);
+
+    EXPECT_TRUE(quit.asked);
+    EXPECT_EQ(result, 0);
+    for (const QWidget *window : QApplication::topLevelWidgets())
+        EXPECT_FALSE(window->isVisible()) << window->metaObject()->className();
+    EXPECT_TRUE(settingsContent().contains("[FORM]")); // the window's close ran
 }

@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "support/TestHelpers.h"
 
 #include "app/DocumentFiles.h"
 #include "widgets/StatusBar.h"
@@ -15,11 +16,7 @@ using platform::Answer;
 
 namespace {
 
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+QByteArray contentOf(const QString &path) { return testhelpers::readFile(path); }
 
 } // namespace
 

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QTest>
 #include <QToolButton>
 
@@ -40,12 +41,26 @@ TEST_F(MainWindowTest, ButtonsLeaveTheFocusInTheEditor)
     QApplication::setActiveWindow(&f);
     RxRichEdit1(f)->setFocus();
     RxRichEdit1(f)->setText("text");
-    for (int button : {17, 10, 13, 12, 8, 9, 11})
-        toolButton(f, button)->click();
-    EXPECT_TRUE(RxRichEdit1(f)->hasFocus());
-    // Copy, delete, paste, undo, redo: the pasted text is back; cut without
-    // a selection takes nothing.
-    EXPECT_EQ(RxRichEdit1(f)->Text(), "text");
+    QApplication::clipboard()->clear();
+    const struct {
+        int button;
+        const char *text; // the editor's text after the click
+    } steps[] = {
+        {17, "text"}, // select all
+        {10, "text"}, // copy
+        {13, ""},     // delete
+        {12, "text"}, // paste
+        {8, ""},      // undo
+        {9, "text"},  // redo
+        {17, "text"}, // select all
+        {11, ""},     // cut
+    };
+    for (const auto &step : steps) {
+        toolButton(f, step.button)->click();
+        EXPECT_TRUE(RxRichEdit1(f)->hasFocus()) << "ToolButton" << step.button;
+        EXPECT_EQ(RxRichEdit1(f)->Text(), QString::fromLatin1(step.text)) << "ToolButton" << step.button;
+    }
+    EXPECT_EQ(QApplication::clipboard()->text(), "text");
 }
 
 TEST_F(MainWindowTest, ReplacingTheSelectionIsUndoneInOneStep)

@@ -1,5 +1,6 @@
 #include "app/IniFile.h"
 #include "platform/VeltrixError.h"
+#include "support/TestHelpers.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,20 +14,8 @@
 
 namespace {
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<unreadable>");
-    return file.readAll();
-}
-
-void writeFile(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(file.write(data), data.size());
-}
+using testhelpers::readFile;
+using testhelpers::writeFile;
 
 class IniFileTest : public ::testing::Test {
 protected:

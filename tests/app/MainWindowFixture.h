@@ -2,7 +2,8 @@
 
 #include "FormComponents.h"
 #include "app/CommandRunner.h"
-#include "platform/FakePlatform.h"
+#include "platform/fakes/FakePlatform.h"
+#include "support/TestHelpers.h"
 
 #include <QFile>
 #include <QStringList>
@@ -15,18 +16,8 @@ class MainWindowTest : public ::testing::Test {
 protected:
     QString settingsPath() const { return dir.filePath(QStringLiteral("Veltrix.ini")); }
 
-    void writeSettings(const QByteArray &content)
-    {
-        QFile file(settingsPath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
-
-    QByteArray settingsContent() const
-    {
-        QFile file(settingsPath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    void writeSettings(const QByteArray &content) { testhelpers::writeFile(settingsPath(), content); }
+    QByteArray settingsContent() const { return testhelpers::readFile(settingsPath()); }
 
     TForm1 &createForm(int argumentCount = 0)
     {

@@ -192,13 +192,12 @@ TEST_F(MainWindowTest, KeyboardLayoutsAtStart)
     }
 }
 
-TEST(KeyboardLayoutChoice, OnlyTheFirstEightLayoutsCount)
+TEST_F(MainWindowTest, OnlyTheFirstEightKeyboardLayoutsCount)
 {
-    QList<quint32> nine(8, 0x04070407);
-    nine.append(0x04190419);
-    platform::FakeKeyboardLayouts keyboard;
-    keyboard.layouts = nine;
-    EXPECT_EQ(chooseKeyboardLayouts(keyboard.installed(8)).russian, 0u);
+    const quint32 de = 0x04070407, en = 0x04090409, ru = 0x04190419;
+    platform.keyboard.layouts = QList<quint32>(7, de) << en << ru; // Russian ninth
+    createForm();
+    EXPECT_EQ(platform.keyboard.activations, QList<quint32>{en});
     // The low byte of the low word decides: 0x0819 (Russian, Moldova) is Russian too.
     EXPECT_EQ(chooseKeyboardLayouts({0xF0C10819}).russian, 0xF0C10819u);
 }

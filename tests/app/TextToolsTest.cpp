@@ -1,5 +1,6 @@
 #include "MainWindowFixture.h"
 
+#include "support/TestHelpers.h"
 #include "editor/RichEditStrings.h"
 #include "editor/TRxRichEdit.h"
 
@@ -9,7 +10,7 @@
 
 namespace {
 
-QString u8(const char *s) { return QString::fromUtf8(s); }
+using testhelpers::u8;
 
 void select(TForm1 &f, int start, int length)
 {

@@ -2,9 +2,9 @@
 
 #include "editor/RichEditStrings.h"
 #include "editor/TRxRichEdit.h"
-#include "platform/FakePlatform.h"
+#include "platform/fakes/FakePlatform.h"
+#include "support/TestHelpers.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
@@ -30,17 +30,11 @@ protected:
     QString writeFile(const QString &name, const QByteArray &content)
     {
         const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
+        testhelpers::writeFile(path, content);
         return path;
     }
 
-    QByteArray readFile(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray readFile(const QString &path) { return testhelpers::readFile(path); }
 
     platform::FakePlatform platform;
     QTemporaryDir dir;

@@ -4,6 +4,7 @@
 // program is not installed.
 
 #include "RtfTestSupport.h"
+#include "support/TestHelpers.h"
 
 #include <QDir>
 #include <QFile>
@@ -39,20 +40,8 @@ protected:
 
     QString path(const QString &name) const { return m_dir.filePath(name); }
 
-    void writeFile(const QString &name, const QByteArray &data) const
-    {
-        QFile file(path(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(data);
-    }
-
-    QByteArray readFile(const QString &name) const
-    {
-        QFile file(path(name));
-        if (!file.open(QIODevice::ReadOnly))
-            return QByteArray();
-        return file.readAll();
-    }
+    void writeFile(const QString &name, const QByteArray &data) const { testhelpers::writeFile(path(name), data); }
+    QByteArray readFile(const QString &name) const { return testhelpers::readFile(path(name)); }
 
     // Runs a program in the temporary folder with its own home there.
     bool run(const QString &program, const QStringList &arguments) const

@@ -1,6 +1,7 @@
 #include "tools/Inserts.h"
 
 #include "formats/PlainTextCodec.h"
+#include "support/TestHelpers.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -11,14 +12,12 @@ using namespace inserts;
 
 namespace {
 
-QString u8(const char *s) { return QString::fromUtf8(s); }
+using testhelpers::u8;
 
 QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &content)
 {
     const QString path = dir.filePath(name);
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(content);
+    testhelpers::writeFile(path, content);
     return path;
 }
 

@@ -1,6 +1,7 @@
 #include "tools/NumberToWords.h"
 
 #include "platform/VeltrixError.h"
+#include "support/TestHelpers.h"
 
 #include <QString>
 #include <gtest/gtest.h>
@@ -16,7 +17,7 @@ struct Case {
     const char *expected; // the replacement
 };
 
-QString u8(const char *s) { return QString::fromUtf8(s); }
+using testhelpers::u8;
 
 const char *const kAllNines =
     "девятьсот девяносто девять квинтиллионов девятьсот девяносто девять квадриллионов "

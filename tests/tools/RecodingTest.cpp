@@ -1,6 +1,7 @@
 #include "tools/Recoding.h"
 
 #include "formats/CodePages.h"
+#include "support/TestHelpers.h"
 
 #include <QByteArray>
 #include <QString>
@@ -10,7 +11,7 @@ using namespace recoding;
 
 namespace {
 
-QString u8(const char *s) { return QString::fromUtf8(s); }
+using testhelpers::u8;
 
 QByteArray hex(const char *spaced) { return QByteArray::fromHex(QByteArray(spaced).replace(' ', "")); }
 

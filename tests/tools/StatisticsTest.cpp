@@ -1,6 +1,7 @@
 #include "tools/Statistics.h"
 
 #include "editor/RichEditFixture.h"
+#include "support/TestHelpers.h"
 
 #include <QDialog>
 #include <QLabel>
@@ -11,7 +12,7 @@ using statistics::DocumentCounts;
 
 namespace {
 
-QString u8(const char *s) { return QString::fromUtf8(s); }
+using testhelpers::u8;
 
 // "left,top text" of every label, top to bottom, left to right.
 QStringList labelsOf(const QDialog &window)

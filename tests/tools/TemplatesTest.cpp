@@ -1,12 +1,13 @@
 #include "tools/Templates.h"
 
 #include "editor/RichEditFixture.h"
+#include "support/TestHelpers.h"
 
 using templates::CodeTemplate;
 
 namespace {
 
-QString u8(const char *s) { return QString::fromUtf8(s); }
+using testhelpers::u8;
 
 struct Expected {
     CodeTemplate which;

@@ -1,6 +1,7 @@
 #include "tools/Transforms.h"
 
 #include "formats/CodePages.h"
+#include "support/TestHelpers.h"
 
 #include <QLocale>
 #include <QSet>
@@ -14,7 +15,7 @@ using namespace transforms;
 
 namespace {
 
-QString u8(const char *s) { return QString::fromUtf8(s); }
+using testhelpers::u8;
 
 QStringList list(std::initializer_list<const char *> items)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FakeFindDialogs.h"
+#include "platform/fakes/FakeFindDialogs.h"
 #include "platform/Platform.h"
 
 #include <QStringList>

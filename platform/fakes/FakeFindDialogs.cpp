@@ -1,4 +1,4 @@
-#include "platform/FakeFindDialogs.h"
+#include "platform/fakes/FakeFindDialogs.h"
 
 #include <utility>
 

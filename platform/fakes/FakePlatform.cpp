@@ -1,4 +1,4 @@
-#include "platform/FakePlatform.h"
+#include "platform/fakes/FakePlatform.h"
 
 #include <QDialog>
 #include <QPrinter>
