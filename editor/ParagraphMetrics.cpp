@@ -147,28 +147,12 @@ void ParagraphMetrics::clear()
 
 double ParagraphMetrics::top(int paragraph) const
 {
-    if (runs_.empty())
-        return 0;
-    paragraph = std::clamp(paragraph, 0, count_);
-    const Position where = locate(paragraph);
-    double top = where.top;
-    const auto &entries = runs_[where.run].entries;
-    for (int i = 0; i < paragraph - where.first; ++i)
-        top += entries[static_cast<std::size_t>(i)].height;
-    return top;
+    return sumBefore(paragraph, &Position::top, &Entry::height);
 }
 
 int ParagraphMetrics::firstLine(int paragraph) const
 {
-    if (runs_.empty())
-        return 0;
-    paragraph = std::clamp(paragraph, 0, count_);
-    const Position where = locate(paragraph);
-    int line = where.lines;
-    const auto &entries = runs_[where.run].entries;
-    for (int i = 0; i < paragraph - where.first; ++i)
-        line += entries[static_cast<std::size_t>(i)].lines;
-    return line;
+    return sumBefore(paragraph, &Position::lines, &Entry::lines);
 }
 
 int ParagraphMetrics::atY(double y, double *top) const

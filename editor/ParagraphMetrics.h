@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+
 #include <cstddef>
 #include <vector>
 
@@ -64,6 +66,21 @@ private:
 
     int size(std::size_t run) const { return static_cast<int>(runs_[run].entries.size()); }
     void step(Position &where) const;
+    // The sum of `field` over the paragraphs before `paragraph`: its run's
+    // `start` plus the entries before it in that run.
+    template <typename T>
+    T sumBefore(int paragraph, T Position::*start, T Entry::*field) const
+    {
+        if (runs_.empty())
+            return 0;
+        paragraph = std::clamp(paragraph, 0, count_);
+        const Position where = locate(paragraph);
+        T sum = where.*start;
+        const auto &entries = runs_[where.run].entries;
+        for (int i = 0; i < paragraph - where.first; ++i)
+            sum += entries[static_cast<std::size_t>(i)].*field;
+        return sum;
+    }
     // The run holding `paragraph`; for count(), the last run.
     Position locate(int paragraph) const;
     void splitRun(std::size_t run);
