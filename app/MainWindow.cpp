@@ -213,10 +213,10 @@ void TForm1::closeEvent(QCloseEvent *event)
     }
     FormClose();
     event->accept();
-    // Qt ends the program when its last visible window closes; a window hidden
-    // in the tray is not visible, so its close has to end the program itself.
-    if (isHidden())
-        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    // Only this close ends the program: Qt's own rule (the last visible window
+    // closed) is off, since a message box closed while the window is in the tray
+    // would otherwise end it, and a visible calculator would keep it running.
+    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
 bool TForm1::event(QEvent *event)

@@ -1,5 +1,5 @@
 #include "accessories/CalculatorWindow.h"
-#include "app/AppTitle.h"
+#include "app/Accessibility.h"
 #include "app/ErrorDisplay.h"
 #include "app/ToolbarIcons.h"
 #include "editor/TRxRichEdit.h"
@@ -44,8 +44,11 @@ int main(int argc, char *argv[])
         return 2;
     }
     VeltrixApplication app(argc, argv);
+    // The program ends when the main window's close sequence has run, and then only.
+    app.setQuitOnLastWindowClosed(false);
+    installAccessibleInterfaces();
     QGuiApplication::setApplicationName(QStringLiteral("veltrix"));
-    QGuiApplication::setApplicationDisplayName(QString::fromUtf8(kAppTitle));
+    // No display name: Qt's X11 window titles would gain it as a suffix.
     QGuiApplication::setDesktopFileName(QStringLiteral("veltrix"));
     QGuiApplication::setWindowIcon(applicationIcon());
     useDesktopIconTheme();

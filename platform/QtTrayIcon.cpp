@@ -1,7 +1,11 @@
 #include "platform/QtTrayIcon.h"
 
-#include <QGuiApplication>
+#include "platform/TrayClicks.h"
+
+#include <QApplication>
 #include <QSystemTrayIcon>
+#include <QWidget>
+#include <algorithm>
 
 namespace platform {
 
@@ -13,23 +17,40 @@ bool QtTrayIcon::isAvailable() const
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
+namespace {
+
+// Qt docks an icon on an XEmbed tray through a widget window of its own; on a
+// StatusNotifierItem tray there is no such window.
+bool onXEmbedTray()
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(), [](const QWidget *window) {
+        return window->objectName() == QLatin1String("QSystemTrayIconSys");
+    });
+}
+
+} // namespace
+
 void QtTrayIcon::show(const QString &tip)
 {
     if (!icon_) {
         icon_ = std::make_unique<QSystemTrayIcon>(QGuiApplication::windowIcon());
+        clicks_ = std::make_unique<TrayClicks>(QApplication::doubleClickInterval(), [this](Activation activation) {
+            if (handler_)
+                handler_(activation);
+        });
         QObject::connect(icon_.get(), &QSystemTrayIcon::activated, [this](QSystemTrayIcon::ActivationReason reason) {
-            if (!handler_)
-                return;
             switch (reason) {
-            case QSystemTrayIcon::Trigger: handler_(Activation::LeftClick); break;
-            case QSystemTrayIcon::Context: handler_(Activation::RightClick); break;
-            case QSystemTrayIcon::DoubleClick: handler_(Activation::DoubleClick); break;
+            case QSystemTrayIcon::Trigger: clicks_->receive(TrayClicks::Raw::LeftPress); break;
+            case QSystemTrayIcon::Context: clicks_->receive(TrayClicks::Raw::RightPress); break;
+            case QSystemTrayIcon::DoubleClick: clicks_->receive(TrayClicks::Raw::DoublePress); break;
             default: break;
             }
         });
     }
     icon_->setToolTip(tip);
     icon_->show();
+    clicks_->setReportsDoubleClicks(onXEmbedTray());
 }
 
 void QtTrayIcon::hide()

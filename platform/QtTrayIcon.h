@@ -7,7 +7,12 @@
 class QSystemTrayIcon;
 
 namespace platform {
+class TrayClicks;
+}
 
+namespace platform {
+
+// The icon on whichever tray Qt finds: XEmbed or StatusNotifierItem.
 class QtTrayIcon : public TrayIcon {
 public:
     QtTrayIcon();
@@ -21,6 +26,7 @@ public:
 
 private:
     std::unique_ptr<QSystemTrayIcon> icon_;
+    std::unique_ptr<TrayClicks> clicks_;
     std::function<void(Activation)> handler_;
 };
 

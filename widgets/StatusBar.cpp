@@ -20,7 +20,6 @@ StatusBar::StatusBar(int panelCount, QWidget *parent) : QFrame(parent)
         label->setFrameShadow(QFrame::Sunken);
         label->setTextFormat(Qt::PlainText);
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        label->setAccessibleName(QStringLiteral("Panel %1").arg(i));
         layout->addWidget(label, i == panelCount - 1 ? 1 : 0);
         panels_.append(label);
         widths_.append(0);

@@ -6,7 +6,8 @@
 class QLabel;
 
 // A status bar of fixed-width text panels; the last panel reaches to the bar's
-// right end. Each panel is a label, so assistive technology reads its text.
+// right end. Each panel is a label without a name of its own, so a screen reader
+// hears the text it shows and is told whenever that text changes.
 class StatusBar : public QFrame {
     Q_OBJECT
 public:

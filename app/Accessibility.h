@@ -1,0 +1,7 @@
+#pragma once
+
+// What a screen reader sees of the program beyond Qt's defaults: every
+// top-level window is a frame named by its title, and a tool button with a
+// drop-down menu can be pressed as well as opened. Install once, after the
+// application object exists.
+void installAccessibleInterfaces();

@@ -1,0 +1,81 @@
+"""The tray round trip on an XEmbed tray (trayer): minimizing hides the window
+to an icon; a double click brings it back; a single click opens the context
+menu; windows closed while the main one is in the tray do not end the
+program; the tray menu's Exit does, and the icon goes."""
+
+TRAY = "xembed"
+
+import time
+
+import pyatspi
+from desktop import Deadline
+from veltrix_e2e import Events, Program, center, click, find, item_path, key, menu_shown, press, run, wait_for
+
+
+def tray_icon(program):
+    """Where the program's icon is, once the tray has embedded it."""
+    def look():
+        for window, title in program.x_windows().items():
+            if title != "veltrix":
+                continue
+            geometry = run(["xdotool", "getwindowgeometry", "--shell", str(window)])
+            values = dict(item.split("=") for item in geometry.split())
+            x, y = int(values["X"]), int(values["Y"])
+            # An embedded icon sits inside the tray at the screen's bottom right.
+            if x > 1000 and y > 900:
+                return x + int(values["WIDTH"]) // 2, y + int(values["HEIGHT"]) // 2
+        return None
+    return wait_for(look, "the icon in the XEmbed tray")
+
+
+def main_window_id(program):
+    return wait_for(lambda: [w for w, t in program.x_windows().items() if t == "Veltrix 3.0"], "the main window")[0]
+
+
+def to_tray(program):
+    run(["xdotool", "windowminimize", str(main_window_id(program))])
+    wait_for(lambda: "Veltrix 3.0" not in program.x_windows().values(), "the window to leave the screen")
+    return tray_icon(program)
+
+
+def main():
+    with Program(settings="[LANGUAGE]\nLang=1\n") as program:
+        program.window("Veltrix 3.0")
+        x, y = to_tray(program)
+
+        # A double click brings the window back, and opens no menu on the way.
+        events = Events("object:state-changed:showing")
+        click(x, y, repeat=2)
+        program.wait_x_title("Veltrix 3.0")
+        time.sleep(1)  # longer than a double-click interval: a menu would be up by now
+        try:
+            menu_shown(events, seconds=0)
+            raise AssertionError("a double click on the icon opened the menu")
+        except Deadline:
+            pass
+
+        # The calculator and the About window closed while the main window is
+        # in the tray: the program goes on.
+        key("ctrl+F1")
+        program.window("Calculator")
+        x, y = to_tray(program)
+        calculator = program.window("Calculator")
+        click(*center(find(calculator, pyatspi.ROLE_PUSH_BUTTON, "/")))  # empty fields: an error box
+        box = program.window("Veltrix 3.0", role=pyatspi.ROLE_ALERT)
+        key("Return")
+        wait_for(lambda: not box.getState().contains(pyatspi.STATE_SHOWING), "the error box to close")
+        program.window("Calculator")
+        key("alt+F4")
+        wait_for(lambda: "Calculator" not in program.x_windows().values(), "the calculator to close")
+        assert program.running(), "closing the calculator ended the program"
+
+        # One click opens the context menu; its Exit ends the program.
+        events = Events("object:state-changed:showing")
+        click(x, y)
+        menu = menu_shown(events)
+        press(item_path(menu, "File", "Exit"))
+        assert program.wait_exit() == 0
+        assert "[FORM]" in program.settings(), program.settings()
+
+
+main()
