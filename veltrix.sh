@@ -6,6 +6,10 @@ cd "$(dirname "$0")"
 
 packages=(cmake make g++ qt6-base-dev libx11-dev libgtest-dev libgmock-dev fonts-dejavu-core adwaita-icon-theme)
 test_packages=(clang libclang-rt-14-dev)
+# The end-to-end scenarios: a private X server and window manager, the session
+# and accessibility buses, XTest input, both kinds of tray, a screen reader's view.
+e2e_packages=(xvfb openbox dbus at-spi2-core python3 python3-pyatspi python3-dbus python3-gi gir1.2-atspi-2.0
+              xdotool x11-utils trayer)
 
 install_missing() {
     local missing=() p
@@ -40,9 +44,12 @@ run)
     exec build/veltrix
     ;;
 test)
-    install_missing "${packages[@]}" "${test_packages[@]}"
+    install_missing "${packages[@]}" "${test_packages[@]}" "${e2e_packages[@]}"
     build build-test -DBUILD_TESTING=ON -DVELTRIX_SANITIZE=ON -DVELTRIX_WERROR=ON
     (cd build-test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure)
+    # The program as a user starts it (the release build), on a real desktop.
+    build build -DBUILD_TESTING=OFF
+    /usr/bin/python3 tests/e2e/run.py build/veltrix
     # The readers of outside input under libFuzzer, for a bounded time each.
     build build-fuzz -DVELTRIX_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
     (cd build-fuzz && ctest --output-on-failure)

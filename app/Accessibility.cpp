@@ -1,28 +1,42 @@
 #include "app/Accessibility.h"
 
 #include <QAccessibleWidget>
-#include <QMenu>
 #include <QToolButton>
 
 namespace {
 
 // Qt gives a split tool button (MenuButtonPopup) the role of a menu button,
 // whose only action opens the menu: the button's own command is out of reach
-// without a mouse.
-class SplitToolButtonAccessible : public QAccessibleWidget {
+// without a mouse. Every tool button gets this interface, since Qt asks for it
+// when the button is made, before it has a menu.
+class ToolButtonAccessible : public QAccessibleWidget {
 public:
-    explicit SplitToolButtonAccessible(QToolButton *button) : QAccessibleWidget(button, QAccessible::ButtonDropDown) {}
+    explicit ToolButtonAccessible(QToolButton *button) : QAccessibleWidget(button, QAccessible::PushButton) {}
+
+    QAccessible::Role role() const override
+    {
+        if (button()->menu())
+            return QAccessible::ButtonDropDown;
+        return button()->isCheckable() ? QAccessible::CheckBox : QAccessible::PushButton;
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        QString text = QAccessibleWidget::text(t);
+        if (t == QAccessible::Name && text.isEmpty())
+            text = QString(button()->text()).remove(QLatin1Char('&'));
+        return text;
+    }
 
     QAccessible::State state() const override
     {
         QAccessible::State state = QAccessibleWidget::state();
-        state.hasPopup = true;
+        state.hasPopup = button()->menu() != nullptr;
         if (button()->isCheckable()) {
             state.checkable = true;
             state.checked = button()->isChecked();
         }
-        if (button()->isDown())
-            state.pressed = true;
+        state.pressed = button()->isDown();
         return state;
     }
 
@@ -33,7 +47,9 @@ public:
         QStringList names{pressAction()};
         if (button()->isCheckable())
             names << toggleAction();
-        return names << showMenuAction();
+        if (button()->menu())
+            names << showMenuAction();
+        return names;
     }
 
     void doAction(const QString &action) override
@@ -42,7 +58,7 @@ public:
             return;
         if (action == pressAction() || action == toggleAction())
             button()->click();
-        else if (action == showMenuAction())
+        else if (action == showMenuAction() && button()->menu())
             button()->showMenu();
     }
 
@@ -57,12 +73,8 @@ QAccessibleInterface *veltrixAccessibleFactory(const QString &className, QObject
     if (!object || !object->isWidgetType())
         return nullptr;
     auto *widget = static_cast<QWidget *>(object);
-    if (className == QLatin1String("QToolButton")) {
-        auto *button = static_cast<QToolButton *>(widget);
-        if (button->menu() && button->popupMode() == QToolButton::MenuButtonPopup)
-            return new SplitToolButtonAccessible(button);
-        return nullptr;
-    }
+    if (className == QLatin1String("QToolButton"))
+        return new ToolButtonAccessible(static_cast<QToolButton *>(widget));
     // The two bars of text panels; each panel is a label read by its text.
     if (className == QLatin1String("StatusBar"))
         return new QAccessibleWidget(widget, QAccessible::StatusBar);

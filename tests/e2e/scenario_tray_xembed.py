@@ -9,32 +9,26 @@ import time
 
 import pyatspi
 from desktop import Deadline
-from veltrix_e2e import Events, Program, center, click, find, item_path, key, menu_shown, press, run, wait_for
+from veltrix_e2e import (Events, Program, center, click, find, item_path, key, menu_shown, minimize_to_tray, press,
+                         run, wait_for)
 
 
 def tray_icon(program):
-    """Where the program's icon is, once the tray has embedded it."""
+    """Where the program's icon is, once the tray at the screen's bottom
+    right has embedded it."""
     def look():
-        for window, title in program.x_windows().items():
-            if title != "veltrix":
-                continue
+        for window in program.x_windows():
             geometry = run(["xdotool", "getwindowgeometry", "--shell", str(window)])
             values = dict(item.split("=") for item in geometry.split())
-            x, y = int(values["X"]), int(values["Y"])
-            # An embedded icon sits inside the tray at the screen's bottom right.
-            if x > 1000 and y > 900:
-                return x + int(values["WIDTH"]) // 2, y + int(values["HEIGHT"]) // 2
+            x, y, width, height = (int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+            if x > 1000 and y > 900 and width < 64:
+                return x + width // 2, y + height // 2
         return None
     return wait_for(look, "the icon in the XEmbed tray")
 
 
-def main_window_id(program):
-    return wait_for(lambda: [w for w, t in program.x_windows().items() if t == "Veltrix 3.0"], "the main window")[0]
-
-
 def to_tray(program):
-    run(["xdotool", "windowminimize", str(main_window_id(program))])
-    wait_for(lambda: "Veltrix 3.0" not in program.x_windows().values(), "the window to leave the screen")
+    minimize_to_tray(program)
     return tray_icon(program)
 
 
@@ -46,7 +40,7 @@ def main():
         # A double click brings the window back, and opens no menu on the way.
         events = Events("object:state-changed:showing")
         click(x, y, repeat=2)
-        program.wait_x_title("Veltrix 3.0")
+        program.window("Veltrix 3.0", role=pyatspi.ROLE_FRAME)
         time.sleep(1)  # longer than a double-click interval: a menu would be up by now
         try:
             menu_shown(events, seconds=0)

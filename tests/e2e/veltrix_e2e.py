@@ -81,6 +81,14 @@ class Events:
         pyatspi.Registry.deregisterEventListener(self._hear, *self._kinds)
 
 
+def minimize_to_tray(program):
+    """Minimizes the main window as the window manager does; returns once
+    the window has left the screen."""
+    window = wait_for(lambda: [w for w, t in program.x_windows().items() if t == "Veltrix 3.0"], "the main window")[0]
+    run(["xdotool", "windowminimize", str(window)])
+    wait_for(lambda: window not in program.x_windows(), "the window to leave the screen")
+
+
 def menu_shown(events, seconds=10):
     """The popup menu that showed after the listener was made."""
     return events.wait(lambda kind, detail, role, name: kind == "object:state-changed:showing" and detail == 1

@@ -1,0 +1,45 @@
+"""The tray round trip on a StatusNotifierItem tray, which reports no double
+clicks: a left click (Activate) brings the window back, the right click
+(ContextMenu) opens the context menu, whose Exit ends the program and takes
+the item off the tray."""
+
+TRAY = "sni"
+
+import pyatspi
+from veltrix_e2e import Events, Program, item_path, menu_shown, minimize_to_tray, press, run, wait_for
+
+
+def registered_items():
+    out = run(["dbus-send", "--session", "--print-reply", "--dest=org.kde.StatusNotifierWatcher",
+               "/StatusNotifierWatcher", "org.freedesktop.DBus.Properties.Get",
+               "string:org.kde.StatusNotifierWatcher", "string:RegisteredStatusNotifierItems"])
+    return [line.split('"')[1] for line in out.splitlines() if line.strip().startswith("string ")]
+
+
+def call_item(service, method):
+    run(["dbus-send", "--session", "--print-reply", f"--dest={service}", "/StatusNotifierItem",
+         f"org.kde.StatusNotifierItem.{method}", "int32:600", "int32:500"])
+
+
+def to_tray(program):
+    minimize_to_tray(program)
+    return wait_for(registered_items, "the item on the tray")[0]
+
+
+def main():
+    with Program(settings="[LANGUAGE]\nLang=1\n") as program:
+        program.window("Veltrix 3.0")
+        item = to_tray(program)
+        call_item(item, "Activate")
+        program.window("Veltrix 3.0", role=pyatspi.ROLE_FRAME)
+
+        item = to_tray(program)
+        events = Events("object:state-changed:showing")
+        call_item(item, "ContextMenu")
+        press(item_path(menu_shown(events), "File", "Exit"))
+        assert program.wait_exit() == 0
+        wait_for(lambda: not registered_items(), "the item to leave the tray")
+        assert "[FORM]" in program.settings(), program.settings()
+
+
+main()
