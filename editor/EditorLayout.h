@@ -51,6 +51,8 @@ public:
 
     // Lays out every paragraph still estimated.
     void layoutAll();
+    // Lays out one paragraph now, wherever it is; those before it stay estimated.
+    void layoutParagraph(const QTextBlock &block) { ensureLaidOut(block); }
     int blocksNotLaidOut() const;
 
 protected:

@@ -8,6 +8,7 @@
 #include "formats/RtfWriter.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QAccessible>
 #include <QFontMetricsF>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -25,6 +26,8 @@ constexpr int kInitialFontPoints = 14;
 constexpr qreal kDialogUnitsPerAverageChar = 4.0;
 // After the last explicit stop tabs fall every half inch.
 constexpr qreal kDefaultTabPixels = 48.0;
+// How much of a replaced text a screen reader is sent with the change.
+constexpr int kAnnouncedCharacters = 4096;
 
 const QString kRtfMimeTypes[] = {QStringLiteral("text/rtf"), QStringLiteral("application/rtf"),
                                  QStringLiteral("text/richtext")};
@@ -100,8 +103,14 @@ void TRxRichEdit::adoptDocument(QTextDocument *document)
     // The control deletes the document it made itself; the ones we made are ours.
     QTextDocument *old = QTextEdit::document();
     const bool oldIsOurs = old && old != document && old->parent() == this;
+    const int oldLength = old ? old->characterCount() - 1 : 0;
     document->setParent(this); // made by newDocument(), with the control's font and tabs
     setDocument(document);
+    // Qt's accessibility counts the characters by moving a cursor to the end,
+    // which needs the last paragraph laid out: with only that one done, a
+    // screen reader does not wait for the whole document's layout.
+    static_cast<EditorLayout *>(document->documentLayout())->layoutParagraph(document->lastBlock());
+    announceReplacedText(oldLength);
     if (oldIsOurs)
         old->deleteLater();
 
@@ -121,6 +130,28 @@ void TRxRichEdit::adoptDocument(QTextDocument *document)
         undoDepth_ = std::min(undoDepth_ + 1, kUndoLimit);
         redoDepth_ = 0;
     });
+}
+
+void TRxRichEdit::announceReplacedText(int oldLength)
+{
+    // Swapping documents tells a screen reader nothing by itself. The event
+    // carries the start of the old and new text only: one with megabytes in it
+    // stalls the accessibility bus and every listener on it for seconds, and
+    // the reader fetches what it needs through the text interface anyway.
+    if (!QAccessible::isActive())
+        return;
+    QString text; // paragraphs apart by U+2029, as in Qt's own change events
+    for (QTextBlock block = document()->begin(); block.isValid() && text.size() < kAnnouncedCharacters;
+         block = block.next()) {
+        if (block != document()->begin())
+            text += QChar::ParagraphSeparator;
+        text += block.text();
+    }
+    text.truncate(kAnnouncedCharacters);
+    if (oldLength == 0 && text.isEmpty())
+        return;
+    QAccessibleTextUpdateEvent event(this, 0, QString(std::min(oldLength, kAnnouncedCharacters), QLatin1Char(' ')), text);
+    QAccessible::updateAccessibility(&event);
 }
 
 // Whole text and selection --------------------------------------------------

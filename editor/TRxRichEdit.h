@@ -165,6 +165,7 @@ private:
     friend class TRichEditStrings;
 
     void adoptDocument(QTextDocument *document);
+    void announceReplacedText(int oldLength);
     void replaceWithPlainText(const QString &text);
     std::unique_ptr<QTextDocument> newDocument() const;
     EditorLayout &editorLayout() const;

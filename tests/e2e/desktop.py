@@ -33,8 +33,9 @@ def wait_for(condition, what, seconds=10.0, interval=0.05):
 
 
 class Desktop:
-    def __init__(self, tray=None):
+    def __init__(self, tray=None, screen_reader=True):
         self.tray = tray  # None, "xembed" or "sni"
+        self.screen_reader = screen_reader
         self.processes = []
         self.home = tempfile.mkdtemp(prefix="veltrix-e2e-")
         self.env = {
@@ -134,7 +135,8 @@ class Desktop:
                                "org.freedesktop.DBus.Properties.Set", "string:org.a11y.Status",
                                "string:ScreenReaderEnabled", "variant:boolean:true"])
             return result.returncode == 0
-        wait_for(switch_on, "the accessibility bus")
+        if self.screen_reader:
+            wait_for(switch_on, "the accessibility bus")
 
     def _window_manager_running(self):
         result = self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"])
