@@ -104,11 +104,22 @@ def item_path(menu, *names):
     return item
 
 
+def recording_opener(folder):
+    """A stand-in for the desktop's xdg-open that notes what it was asked to
+    open; returns the environment that puts it first, and the notes' path."""
+    notes = os.path.join(folder, "opened.txt")
+    script = os.path.join(folder, "xdg-open")
+    with open(script, "w") as file:
+        file.write(f'#!/bin/sh\necho "$@" >> "{notes}"\n')
+    os.chmod(script, 0o755)
+    return {"PATH": folder + os.pathsep + os.environ["PATH"]}, notes
+
+
 class Program:
     """The program copied into a fresh folder of its own, with the settings
     file it is given beside it, started on the desktop."""
 
-    def __init__(self, settings=None, args=()):
+    def __init__(self, settings=None, args=(), env=None):
         self.folder = tempfile.mkdtemp(prefix="veltrix-run-")
         self.binary = os.path.join(self.folder, "veltrix")
         shutil.copy2(PROGRAM, self.binary)
@@ -117,7 +128,8 @@ class Program:
                 file.write(settings)
         self.log = open(os.path.join(self.folder, "output.log"), "w+")
         self.process = subprocess.Popen([self.binary, *args], cwd=self.folder, stdout=self.log,
-                                        stderr=subprocess.STDOUT, start_new_session=True)
+                                        stderr=subprocess.STDOUT, start_new_session=True,
+                                        env=dict(os.environ, **(env or {})))
         self._app = None
 
     @property
@@ -230,6 +242,21 @@ def press(accessible, action_name="Press"):
             return action.doAction(index)
     names = [action.getName(i) for i in range(action.nActions)]
     raise AssertionError(f"{accessible.name!r} offers no {action_name!r}, only {names}")
+
+
+def screen_pixel(x, y):
+    """The colour (r, g, b) shown on the screen at x, y, from a dump of the
+    root window (XWD: a big-endian header, then the pixels)."""
+    import struct
+    data = subprocess.run(["xwd", "-root", "-silent"], capture_output=True, timeout=30, check=True).stdout
+    header = struct.unpack(">25I", data[:100])
+    header_size, bits_per_pixel, bytes_per_line, ncolors = header[0], header[11], header[12], header[19]
+    byte_order = header[7]
+    size = bits_per_pixel // 8
+    assert size in (3, 4), f"{bits_per_pixel} bits per pixel"
+    start = header_size + ncolors * 12 + y * bytes_per_line + x * size
+    pixel = int.from_bytes(data[start:start + size], "little" if byte_order == 0 else "big")
+    return (pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF
 
 
 def center(accessible):
