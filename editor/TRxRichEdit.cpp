@@ -3,11 +3,14 @@
 #include "editor/DisplayLines.h"
 #include "editor/EditorLayout.h"
 #include "editor/Links.h"
+#include "editor/ReadableText.h"
 #include "editor/RichEditStrings.h"
 #include "formats/RtfReader.h"
 #include "formats/RtfWriter.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QFontMetricsF>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -62,6 +65,7 @@ TRxRichEdit::TRxRichEdit(QWidget *parent) : QTextEdit(parent), lines_(std::make_
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHideSelection(false);
+    setColor(color_); // white paper, whatever the desktop's theme
     textOption_ = document()->defaultTextOption();
     adoptDocument(newDocument().release());
     connect(this, &QTextEdit::selectionChanged, this, [this] {
@@ -273,10 +277,16 @@ void TRxRichEdit::setColor(const TColor &color)
     color_ = color;
     QPalette pal = palette();
     const QColor paper = color.toQColor(pal);
-    pal.setColor(QPalette::Active, QPalette::Base, paper);
-    pal.setColor(QPalette::Inactive, QPalette::Base, paper);
+    // Text without a colour of its own stays readable on any paper the theme
+    // did not choose.
+    const QColor text = readableTextColor(QApplication::palette(this).color(QPalette::Active, QPalette::Text), paper);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        pal.setColor(group, QPalette::Base, paper);
+        pal.setColor(group, QPalette::Text, text);
+    }
     setPalette(pal);
 }
+
 
 // Formats ------------------------------------------------------------------------
 
