@@ -73,7 +73,8 @@ QToolBar *makeToolBar(QWidget *parent, const char *name, int height)
     bar->setMovable(false);
     bar->setFloatable(false);
     bar->setIconSize(QSize(kIconSize, kIconSize));
-    bar->setContextMenuPolicy(Qt::PreventContextMenu);
+    // A right click on the bar or its buttons goes on to the cool bar's menu.
+    bar->setContextMenuPolicy(Qt::NoContextMenu);
     // Buttons side by side, as on the classic tool bar: the second bar's controls
     // must end before the colour boxes that lie over its right end.
     bar->setStyleSheet(QStringLiteral("QToolBar { spacing: 0px; padding: 0px; border: 0px; }"));

@@ -277,8 +277,8 @@ void TRxRichEdit::setColor(const TColor &color)
     color_ = color;
     QPalette pal = palette();
     const QColor paper = color.toQColor(pal);
-    // Text without a colour of its own stays readable on any paper the theme
-    // did not choose.
+    // Text without a colour of its own takes the theme's text colour, or black
+    // where that would vanish on this paper (a dark theme's light text on white).
     const QColor text = readableTextColor(QApplication::palette(this).color(QPalette::Active, QPalette::Text), paper);
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
         pal.setColor(group, QPalette::Base, paper);
@@ -616,6 +616,22 @@ void TRxRichEdit::mouseReleaseEvent(QMouseEvent *event)
     linkButton_ = Qt::NoButton;
     if (sameLink)
         Q_EMIT OnURLClick(link, event->button());
+}
+
+bool TRxRichEdit::viewportEvent(QEvent *event)
+{
+    // A right click on a link opens the link instead of the context menu. Where
+    // the menu comes with the press (X11) it would also take the release, so
+    // the link would never open.
+    if (event->type() == QEvent::ContextMenu) {
+        const auto *request = static_cast<QContextMenuEvent *>(event);
+        int start = -1, end = -1;
+        if (request->reason() == QContextMenuEvent::Mouse && !linkAt(request->pos(), &start, &end).isEmpty()) {
+            event->accept();
+            return true;
+        }
+    }
+    return QTextEdit::viewportEvent(event);
 }
 
 void TRxRichEdit::keyPressEvent(QKeyEvent *event)
