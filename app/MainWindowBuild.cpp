@@ -387,9 +387,8 @@ void TForm1::connectEvents()
         case RulerBand::Marker::LeftIndent: handler("LeftIndentMouseUp", &TForm1::LeftIndentMouseUp)(); break;
         case RulerBand::Marker::RightIndent: handler("RightIndentMouseUp", &TForm1::RightIndentMouseUp)(); break;
         }
+        update(); // the repaint after a drop holds the markers on the scale
     });
-    // The ruler's markers are held on the scale at every repaint.
-    connect(Panel1, &RulerBand::painted, this, handler(nullptr, &TForm1::FormPaint), Qt::QueuedConnection);
 
     connect(RxRichEdit1, &QWidget::customContextMenuRequested, this, [this](QPoint position) {
         showEditorContextMenu(RxRichEdit1->viewport()->mapToGlobal(position));
