@@ -287,7 +287,6 @@ void TRxRichEdit::setColor(const TColor &color)
     setPalette(pal);
 }
 
-
 // Formats ------------------------------------------------------------------------
 
 QTextCharFormat TRxRichEdit::formatAtSelectionStart() const
