@@ -15,6 +15,14 @@ platform::FileDialogRequest requestFor(const QStringList &filters, const FileDia
     return request;
 }
 
+// A confirmed dialog stays in the folder of the file it chose, which is where
+// the Exit's save dialog, shown as it was left, starts again.
+void leave(FileDialogState &state, const QString &chosen)
+{
+    state.initialFolder = documents::folderOf(chosen);
+    state.fileName = chosen;
+}
+
 } // namespace
 
 Document::Document(TRxRichEdit &editor, platform::Platform &platform, QWidget *dialogOwner)
@@ -29,7 +37,7 @@ bool Document::open()
         platform_.fileDialogs().openFileName(dialogOwner_, requestFor(documents::openFilters(), openDialog_));
     if (!chosen)
         return false;
-    openDialog_.fileName = *chosen;
+    leave(openDialog_, *chosen);
     editor_.LoadFile(*chosen); // a failure stops here, nothing else changed
     if (showTitle)
         showTitle(documents::titleFor(*chosen));
@@ -57,7 +65,7 @@ bool Document::saveAs()
     // Cancelled: nothing changes, the document stays marked as modified.
     if (!chosen)
         return false;
-    saveDialog_.fileName = *chosen;
+    leave(saveDialog_, *chosen);
     editor_.SaveFile(*chosen);
     if (showTitle)
         showTitle(documents::titleFor(*chosen));
@@ -88,7 +96,7 @@ void Document::offerSaveBeforeExit(bool english)
     const std::optional<QString> chosen =
         platform_.fileDialogs().saveFileName(dialogOwner_, requestFor(documents::saveFilters(), saveDialog_));
     if (chosen) {
-        saveDialog_.fileName = *chosen;
+        leave(saveDialog_, *chosen);
         editor_.SaveFile(*chosen);
     }
 }

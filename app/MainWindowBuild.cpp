@@ -73,7 +73,8 @@ QToolBar *makeToolBar(QWidget *parent, const char *name, int height)
     bar->setMovable(false);
     bar->setFloatable(false);
     bar->setIconSize(QSize(kIconSize, kIconSize));
-    bar->setContextMenuPolicy(Qt::PreventContextMenu);
+    // A right click on the bar or its buttons goes on to the cool bar's menu.
+    bar->setContextMenuPolicy(Qt::NoContextMenu);
     // Buttons side by side, as on the classic tool bar: the second bar's controls
     // must end before the colour boxes that lie over its right end.
     bar->setStyleSheet(QStringLiteral("QToolBar { spacing: 0px; padding: 0px; border: 0px; }"));
@@ -386,9 +387,8 @@ void TForm1::connectEvents()
         case RulerBand::Marker::LeftIndent: handler("LeftIndentMouseUp", &TForm1::LeftIndentMouseUp)(); break;
         case RulerBand::Marker::RightIndent: handler("RightIndentMouseUp", &TForm1::RightIndentMouseUp)(); break;
         }
+        update(); // the repaint after a drop holds the markers on the scale
     });
-    // The ruler's markers are held on the scale at every repaint.
-    connect(Panel1, &RulerBand::painted, this, handler(nullptr, &TForm1::FormPaint), Qt::QueuedConnection);
 
     connect(RxRichEdit1, &QWidget::customContextMenuRequested, this, [this](QPoint position) {
         showEditorContextMenu(RxRichEdit1->viewport()->mapToGlobal(position));

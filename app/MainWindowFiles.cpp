@@ -2,6 +2,7 @@
 #include "app/Unit1.h"
 
 #include "app/Document.h"
+#include "app/StatusPanels.h"
 #include "platform/Platform.h"
 
 #include <QAction>
@@ -13,9 +14,12 @@ void TForm1::ToolButton1Click()
     platform_.shell().startProgramCopy();
 }
 
+// Loading the file is a change of the text, yet the document opened is not
+// modified: the marker that change wrote goes again.
 void TForm1::ToolButton2Click()
 {
-    document_->open();
+    if (document_->open())
+        status_->showModified(false);
 }
 
 void TForm1::ToolButton3Click()

@@ -209,13 +209,16 @@ bool TRxRichEdit::InsertObjectByDialog()
 
 QTextImageFormat TRxRichEdit::selectedObject() const
 {
+    // QTextImageFormat() is a valid (character) format: "no object" is an
+    // invalid format seen as an image format.
+    const QTextImageFormat none = QTextFormat().toImageFormat();
     const QTextCursor cursor = textCursor();
     if (cursor.selectionEnd() - cursor.selectionStart() != 1)
-        return {};
+        return none;
     QTextCursor probe(document());
     probe.setPosition(cursor.selectionEnd());
     const QTextCharFormat format = probe.charFormat();
-    return format.isImageFormat() ? format.toImageFormat() : QTextImageFormat();
+    return format.isImageFormat() ? format.toImageFormat() : none;
 }
 
 QString TRxRichEdit::objectTypeName(const QTextImageFormat &object)

@@ -3,12 +3,15 @@
 #include "editor/DisplayLines.h"
 #include "editor/EditorLayout.h"
 #include "editor/Links.h"
+#include "editor/ReadableText.h"
 #include "editor/RichEditStrings.h"
 #include "formats/RtfReader.h"
 #include "formats/RtfWriter.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAccessible>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QFontMetricsF>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -65,6 +68,7 @@ TRxRichEdit::TRxRichEdit(QWidget *parent) : QTextEdit(parent), lines_(std::make_
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHideSelection(false);
+    setColor(color_); // white paper, whatever the desktop's theme
     textOption_ = document()->defaultTextOption();
     adoptDocument(newDocument().release());
     connect(this, &QTextEdit::selectionChanged, this, [this] {
@@ -304,8 +308,13 @@ void TRxRichEdit::setColor(const TColor &color)
     color_ = color;
     QPalette pal = palette();
     const QColor paper = color.toQColor(pal);
-    pal.setColor(QPalette::Active, QPalette::Base, paper);
-    pal.setColor(QPalette::Inactive, QPalette::Base, paper);
+    // Text without a colour of its own takes the theme's text colour, or black
+    // where that would vanish on this paper (a dark theme's light text on white).
+    const QColor text = readableTextColor(QApplication::palette(this).color(QPalette::Active, QPalette::Text), paper);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        pal.setColor(group, QPalette::Base, paper);
+        pal.setColor(group, QPalette::Text, text);
+    }
     setPalette(pal);
 }
 
@@ -637,6 +646,22 @@ void TRxRichEdit::mouseReleaseEvent(QMouseEvent *event)
     linkButton_ = Qt::NoButton;
     if (sameLink)
         Q_EMIT OnURLClick(link, event->button());
+}
+
+bool TRxRichEdit::viewportEvent(QEvent *event)
+{
+    // A right click on a link opens the link instead of the context menu. Where
+    // the menu comes with the press (X11) it would also take the release, so
+    // the link would never open.
+    if (event->type() == QEvent::ContextMenu) {
+        const auto *request = static_cast<QContextMenuEvent *>(event);
+        int start = -1, end = -1;
+        if (request->reason() == QContextMenuEvent::Mouse && !linkAt(request->pos(), &start, &end).isEmpty()) {
+            event->accept();
+            return true;
+        }
+    }
+    return QTextEdit::viewportEvent(event);
 }
 
 void TRxRichEdit::keyPressEvent(QKeyEvent *event)

@@ -95,8 +95,8 @@ public:
 struct FileDialogRequest {
     QStringList filters;      // "text|pattern" pairs, the first one preselected
     QString defaultExtension; // added to a typed name that has none
-    QString initialFolder;    // empty: the dialog's own default
-    QString fileName;         // the name field
+    QString initialFolder;    // empty: the folder of `fileName`, else the dialog's own default
+    QString fileName;         // the name field; only its name part when `initialFolder` is set
 };
 
 // The common file dialogs. A confirmed dialog leaves the process's current

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace platform {
 
@@ -33,10 +34,14 @@ std::optional<QString> run(QWidget *owner, const FileDialogRequest &request, QFi
     if (!filters.isEmpty())
         dialog.selectNameFilter(filters.first());
     dialog.setDefaultSuffix(request.defaultExtension);
-    if (!request.initialFolder.isEmpty())
+    if (!request.initialFolder.isEmpty()) {
         dialog.setDirectory(request.initialFolder);
-    if (!request.fileName.isEmpty())
-        dialog.selectFile(request.fileName);
+        // A name with a folder would move the dialog to that folder.
+        if (!request.fileName.isEmpty())
+            dialog.selectFile(QFileInfo(request.fileName).fileName());
+    } else if (!request.fileName.isEmpty()) {
+        dialog.selectFile(request.fileName); // opens in the folder of the file last chosen
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     // As the classic dialogs do, leave the process in the folder last browsed.

@@ -98,11 +98,14 @@ void RulerBand::placeMarker(Marker marker, int left)
 
 bool RulerBand::pullMarkersOntoScale()
 {
+    // Every move of a dragged marker repaints the window: the marker goes where
+    // the pointer goes until it is dropped.
+    if (dragging_)
+        return false;
     bool leftIndentMoved = false;
     for (Marker marker : {Marker::CurPos, Marker::LeftIndent}) {
         if (markerLeft(marker) < ruler::kLeftSnapLimit) {
             placeMarker(marker, ruler::kSnapPosition);
-            dragging_ = false;
             leftIndentMoved = leftIndentMoved || marker == Marker::LeftIndent;
         }
     }
@@ -134,10 +137,4 @@ bool RulerBand::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     return false;
-}
-
-void RulerBand::paintEvent(QPaintEvent *event)
-{
-    QFrame::paintEvent(event);
-    Q_EMIT painted();
 }

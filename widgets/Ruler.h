@@ -23,7 +23,8 @@ public:
     int grabOffset() const { return grabOffset_; }
 
     // Moves the first-line and left-indent markers that lie left of the scale
-    // back onto it and ends a drag; true for the left-indent marker when it moved.
+    // back onto it, unless a marker is being dragged; true for the left-indent
+    // marker when it moved.
     bool pullMarkersOntoScale();
 
     QLabel *scale() const { return Image1; }
@@ -34,11 +35,9 @@ public:
 
 Q_SIGNALS:
     void markerDropped(RulerBand::Marker marker);
-    void painted();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
 
 private:
     QLabel *label(Marker marker) const;

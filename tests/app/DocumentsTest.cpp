@@ -73,6 +73,37 @@ TEST_F(DocumentsTest, OpenTakesTheFileAndItsName)
     EXPECT_EQ(platform.files.openRequests[1].initialFolder, folderA);
 }
 
+TEST_F(DocumentsTest, AnOpenedFileShowsNoModifiedMarkerUntilItIsEdited)
+{
+    const QString path = QDir(folderA).filePath("x.txt");
+    testhelpers::writeFile(path, "hello");
+    type("typed");
+    ASSERT_EQ(marker(), "Изменён");
+    platform.files.answers = {path};
+    toolButton(*form, 2)->click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(marker(), "");
+    EXPECT_EQ(StatusBar1(*form)->panelText(7), "5"); // the loaded text's length
+
+    QTest::keyClicks(RxRichEdit1(*form), "a");
+    EXPECT_EQ(marker(), "Изменён");
+}
+
+TEST_F(DocumentsTest, ExitsSaveDialogStartsWhereTheLastSaveAsWasConfirmed)
+{
+    const QString x = QDir(folderA).filePath("x.rtf");
+    const QString y = QDir(folderB).filePath("y.rtf");
+    testhelpers::writeFile(x, "{\\rtf1 x\\par}");
+    platform.files.answers = {x, y};
+    toolButton(*form, 2)->click();
+    toolButton(*form, 4)->click();
+    type("!");
+    platform.boxes.answers = {Answer::Yes, Answer::Cancel}; // save the copy: dialog cancelled; stay
+    menuItem(*form, "N15")->trigger();
+    EXPECT_EQ(platform.files.saveRequests.last().initialFolder, folderB);
+    EXPECT_EQ(platform.files.saveRequests.last().fileName, y);
+}
+
 TEST_F(DocumentsTest, CancelledOpenChangesNothing)
 {
     type("typed");
@@ -94,6 +125,7 @@ TEST_F(DocumentsTest, OpeningAMissingFileFailsAndChangesNothingButIsRememberedAt
     EXPECT_EQ(RxRichEdit1(*form)->Text(), "typed");
     EXPECT_EQ(form->windowTitle(), "Veltrix 3.0");
     EXPECT_TRUE(form->document().openedFileName().isEmpty());
+    EXPECT_EQ(marker(), "Изменён");
 
     platform.boxes.answers = {Answer::Cancel};
     form->close();

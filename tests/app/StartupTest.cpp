@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -19,6 +20,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 
 namespace {
 
@@ -219,4 +221,31 @@ TEST_F(MainWindowTest, TypingFromTheStartGoesIntoTheText)
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("abc"));
     EXPECT_EQ(RxRichEdit1(f)->Text(), QStringLiteral("abc"));
     EXPECT_EQ(ComboBox1(f)->currentText(), QStringLiteral("Times New Roman"));
+}
+
+TEST_F(MainWindowTest, PaperStartsWhiteWithReadableTextOnADarkDesktop)
+{
+    const QPalette desktop = QApplication::palette();
+    QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x20, 0x20, 0x20));
+    dark.setColor(QPalette::Text, QColor(0xee, 0xee, 0xee));
+    dark.setColor(QPalette::WindowText, QColor(0xee, 0xee, 0xee));
+    QApplication::setPalette(dark);
+    TForm1 &f = createForm();
+    f.show();
+    TRxRichEdit *editor = RxRichEdit1(f);
+    editor->setText("MMMMMMMM");
+    editor->setSelectionStart(editor->TextLength());
+    const QImage shown = editor->viewport()->grab().toImage();
+    QApplication::setPalette(desktop);
+
+    EXPECT_EQ(editor->Color(), TColor::fromRgb(0xffffff));
+    EXPECT_EQ(ColorBox1(f)->currentText(), "White");
+    const QRect firstLine = editor->cursorRect(QTextCursor(editor->document()));
+    EXPECT_EQ(shown.pixelColor(shown.width() - 5, shown.height() - 5).name(), "#ffffff") << "paper";
+    int darkest = 255;
+    for (int y = firstLine.top(); y <= firstLine.bottom(); ++y) {
+        for (int x = firstLine.right() + 1; x < firstLine.right() + 60; ++x)
+            darkest = std::min(darkest, qGray(shown.pixel(x, y)));
+    }
+    EXPECT_LT(darkest, 64) << "text";
 }

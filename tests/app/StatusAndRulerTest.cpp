@@ -135,7 +135,6 @@ TEST_F(StatusTest, RulerMarkersSetTheIndentsWhenDropped)
 TEST_F(StatusTest, MarkersLeftOfTheScaleSnapBackAtTheNextRepaint)
 {
     editor->setText("paragraph");
-    RulerBand *ruler = Panel1(*form);
     dropAt(rulerMarker(*form, "CurPos"), 0);
     EXPECT_EQ(editor->ParagraphFormat().FirstLineIndent(), -1);
     form->FormPaint();
@@ -145,9 +144,28 @@ TEST_F(StatusTest, MarkersLeftOfTheScaleSnapBackAtTheNextRepaint)
     editor->ParagraphFormat().setFirstLineIndent(0);
     dropAt(rulerMarker(*form, "LeftIndent"), 3);
     EXPECT_EQ(rulerMarker(*form, "LeftIndent")->x(), 2);
-    ruler->repaint(); // a repaint runs the check
-    QTRY_COMPARE(rulerMarker(*form, "LeftIndent")->x(), 8);
+    // The window repaints after a drop.
+    EXPECT_TRUE(QTest::qWaitFor([this] { return rulerMarker(*form, "LeftIndent")->x() == 8; }));
     EXPECT_EQ(editor->ParagraphFormat().OtherLinesIndent(), 2);
+}
+
+TEST_F(StatusTest, AMarkerStaysUnderThePointerUntilItIsDropped)
+{
+    editor->setText("paragraph");
+    QLabel *marker = rulerMarker(*form, "CurPos");
+    QTest::mousePress(marker, Qt::LeftButton, Qt::NoModifier, QPoint(4, 3));
+    const QPointF to(4 + 3 - marker->x(), 3);
+    QMouseEvent move(QEvent::MouseMove, to, marker->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(marker, &move);
+    Panel1(*form)->repaint();
+    form->repaint();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(marker->x(), 3);
+    EXPECT_TRUE(Panel1(*form)->dragging());
+
+    QTest::mouseRelease(marker, Qt::LeftButton, Qt::NoModifier, QPoint(4, 3));
+    EXPECT_EQ(editor->ParagraphFormat().FirstLineIndent(), 0); // trunc(1 × 3/4)
+    EXPECT_TRUE(QTest::qWaitFor([marker] { return marker->x() == 8; }));
 }
 
 TEST_F(StatusTest, CtrlLHidesAndShowsTheRuler)

@@ -164,6 +164,11 @@ TEST_F(RichEditTest, InsertedPictureIsSelectedAndCancelInsertsNothing)
 
     EXPECT_FALSE(editor->InsertObjectByDialog()); // cancelled
     EXPECT_EQ(editor->Text(), "ab");
+    // Nothing selected, or a letter, is no object.
+    EXPECT_FALSE(editor->selectedObject().isValid());
+    select(0, 1);
+    EXPECT_FALSE(editor->selectedObject().isValid());
+    editor->setSelectionStart(1);
 
     platform.objects.choice = platform::InsertObjectChoice{file, false};
     EXPECT_TRUE(editor->InsertObjectByDialog());
