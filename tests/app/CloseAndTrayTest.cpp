@@ -141,7 +141,7 @@ TEST_F(CloseTest, AutosaveSavesAtEveryExpiryWhileOn)
     EXPECT_EQ(Timer2(*form)->interval(), 300000);
 
     Timer2(*form)->setInterval(1); // the test drives the five minutes
-    QTRY_VERIFY(QFile::exists(path)); // unmodified, saved all the same
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(path); })); // unmodified, saved all the same
 
     menuItem(*form, "N109")->trigger();
     EXPECT_FALSE(menuItem(*form, "N16")->isChecked());
@@ -152,7 +152,7 @@ TEST_F(CloseTest, AutosaveOfAnUntitledDocumentShowsTheSaveDialog)
 {
     menuItem(*form, "N16")->trigger();
     Timer2(*form)->setInterval(1);
-    QTRY_VERIFY(platform.files.saveRequests.size() >= 2);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return platform.files.saveRequests.size() >= 2; }));
     EXPECT_TRUE(Timer2(*form)->isActive());
     menuItem(*form, "N16")->trigger();
 }
@@ -164,7 +164,7 @@ TEST_F(TrayTest, MinimizingHidesToTheTrayAndADoubleClickBringsTheWindowBack)
     TForm1 &f = createForm();
     f.showMaximized();
     f.showMinimized();
-    QTRY_VERIFY(!f.isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !f.isVisible(); }));
     EXPECT_TRUE(platform.tray.visible);
     EXPECT_EQ(platform.tray.tip, "Veltrix 2.0");
 
