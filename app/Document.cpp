@@ -30,8 +30,12 @@ Document::Document(TRxRichEdit &editor, platform::Platform &platform, QWidget *d
 {
 }
 
-bool Document::open()
+bool Document::open(bool english)
 {
+    // The file opened replaces the whole document: unsaved changes are asked
+    // about first, exactly as at close.
+    if (!closeQuery(english))
+        return false;
     openDialog_.initialFolder = documents::folderOf(currentFileName_);
     const std::optional<QString> chosen =
         platform_.fileDialogs().openFileName(dialogOwner_, requestFor(documents::openFilters(), openDialog_));

@@ -29,9 +29,11 @@ public:
     // What the open dialog last chose, remembered in the settings at close.
     const QString &lastOpenChoice() const { return openDialog_.fileName; }
 
-    // Asks for a file and loads it; false when the dialog was cancelled.
-    // A file that cannot be read raises and leaves everything as it was.
-    bool open();
+    // Asks for a file and loads it; false when the dialog was cancelled, or
+    // when the close question about a modified document was answered Cancel or
+    // its save did not happen. A file that cannot be read raises and leaves
+    // everything as it was.
+    bool open(bool english);
     // Writes the document to its file, or asks for one when it has none;
     // false when the user cancelled the save dialog.
     bool save();

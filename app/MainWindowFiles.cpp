@@ -18,7 +18,7 @@ void TForm1::ToolButton1Click()
 // modified: the marker that change wrote goes again.
 void TForm1::ToolButton2Click()
 {
-    if (document_->open())
+    if (document_->open(Lang))
         status_->showModified(false);
 }
 

@@ -79,6 +79,7 @@ TEST_F(DocumentsTest, AnOpenedFileShowsNoModifiedMarkerUntilItIsEdited)
     testhelpers::writeFile(path, "hello");
     type("typed");
     ASSERT_EQ(marker(), "Изменён");
+    platform.boxes.answers = {Answer::No}; // the typed text is not kept
     platform.files.answers = {path};
     toolButton(*form, 2)->click();
     QCoreApplication::processEvents();
@@ -104,9 +105,50 @@ TEST_F(DocumentsTest, ExitsSaveDialogStartsWhereTheLastSaveAsWasConfirmed)
     EXPECT_EQ(platform.files.saveRequests.last().fileName, y);
 }
 
+TEST_F(DocumentsTest, OpenAsksBeforeReplacingAModifiedDocument)
+{
+    const QString x = QDir(folderA).filePath("x.txt");
+    const QString saved = QDir(folderB).filePath("saved.txt");
+    testhelpers::writeFile(x, "from x");
+    type("typed");
+
+    // Esc answers Cancel: no dialog, nothing changes.
+    toolButton(*form, 2)->click();
+    ASSERT_EQ(platform.boxes.questions.size(), 1);
+    const platform::Question &asked = platform.boxes.questions[0];
+    EXPECT_EQ(asked.title, "Confirm");
+    EXPECT_EQ(asked.icon, platform::MessageIcon::Question);
+    EXPECT_TRUE(asked.withCancel);
+    EXPECT_EQ(asked.defaultAnswer, Answer::Yes);
+    EXPECT_EQ(asked.text, documents::closePromptText(form->english(), ""));
+    EXPECT_TRUE(platform.files.openRequests.isEmpty());
+
+    // Yes on an untitled document saves through Save As; cancelled, nothing opens.
+    platform.boxes.answers = {Answer::Yes};
+    toolButton(*form, 2)->click();
+    EXPECT_EQ(platform.files.saveRequests.size(), 1);
+    EXPECT_TRUE(platform.files.openRequests.isEmpty());
+    EXPECT_EQ(RxRichEdit1(*form)->Text(), "typed");
+
+    // Yes with a name given: the text is saved, then the file opens.
+    platform.boxes.answers = {Answer::Yes};
+    platform.files.answers = {saved, x};
+    toolButton(*form, 2)->click();
+    EXPECT_EQ(contentOf(saved), "typed");
+    EXPECT_EQ(RxRichEdit1(*form)->Text(), "from x");
+
+    // Unmodified: it opens at once.
+    const qsizetype questions = platform.boxes.questions.size();
+    platform.files.answers = {x};
+    toolButton(*form, 2)->click();
+    EXPECT_EQ(platform.boxes.questions.size(), questions);
+    EXPECT_EQ(platform.files.openRequests.size(), 2);
+}
+
 TEST_F(DocumentsTest, CancelledOpenChangesNothing)
 {
     type("typed");
+    platform.boxes.answers = {Answer::No};
     toolButton(*form, 2)->click();
     EXPECT_EQ(RxRichEdit1(*form)->Text(), "typed");
     EXPECT_TRUE(RxRichEdit1(*form)->IsModified());
@@ -119,6 +161,7 @@ TEST_F(DocumentsTest, OpeningAMissingFileFailsAndChangesNothingButIsRememberedAt
     type("typed");
     const QString missing = QDir(folderA).filePath("missing.rtf");
     platform.files.answers = {missing};
+    platform.boxes.answers = {Answer::No};
     menuItem(*form, "N8")->trigger();
     ASSERT_EQ(platform.boxes.messages.size(), 1);
     EXPECT_TRUE(platform.boxes.messages[0].text.contains(QDir::toNativeSeparators(missing)));

@@ -1,6 +1,7 @@
-"""Open, edit, save as, open again, exit: the title names each file, the
-modified marker waits for the first edit, a screen reader hears that the
-text was replaced, and the next Open starts in the folder last browsed."""
+"""Type, open, edit, save as, open again, exit: Open asks before it replaces
+typed text, the title names each file, the modified marker waits for the
+first edit, a screen reader hears that the text was replaced, and the next
+Open starts in the folder last browsed."""
 
 import os
 import tempfile
@@ -36,8 +37,19 @@ def main():
 
     with Program(settings="[LANGUAGE]\nLang=1\n") as program:
         frame = program.window("Veltrix 3.0")
-        heard = Events("object:text-changed")
+        # Typed text is never replaced without a question: Esc (Cancel) keeps
+        # it and opens no dialog; No lets the file replace it.
+        type_text("draft")
+        wait_for(lambda: text_of(editor(frame)) == "draft", "the typed draft")
         key("ctrl+o")
+        program.window("Confirm")
+        key("Escape")
+        wait_for(lambda: "Confirm" not in program.x_windows().values(), "the question to close")
+        assert "Open" not in program.x_windows().values() and text_of(editor(frame)) == "draft"
+        key("ctrl+o")
+        program.window("Confirm")
+        heard = Events("object:text-changed")
+        key("n")
         choose_file(program, "Open", os.path.join(a, "first.txt"))
         program.wait_x_title("first.txt - Veltrix 3.0")
         wait_for(lambda: text_of(editor(frame)).startswith("Привет из A"), "the file's text")
