@@ -107,7 +107,16 @@ void TRxRichEdit::adoptDocument(QTextDocument *document)
     // The control deletes the document it made itself; the ones we made are ours.
     QTextDocument *old = QTextEdit::document();
     const bool oldIsOurs = old && old != document && old->parent() == this;
-    const int oldLength = old ? old->characterCount() - 1 : 0;
+    installDocument(document, old ? old->characterCount() - 1 : 0);
+    if (oldIsOurs)
+        old->deleteLater();
+    replaced_.clear();
+    undoDepth_ = 0;
+    redoDepth_ = 0;
+}
+
+void TRxRichEdit::installDocument(QTextDocument *document, int oldLength)
+{
     document->setParent(this); // made by newDocument(), with the control's font and tabs
     setDocument(document);
     // Qt's accessibility counts the characters by moving a cursor to the end,
@@ -115,25 +124,57 @@ void TRxRichEdit::adoptDocument(QTextDocument *document)
     // screen reader does not wait for the whole document's layout.
     static_cast<EditorLayout *>(document->documentLayout())->layoutParagraph(document->lastBlock());
     announceReplacedText(oldLength);
-    if (oldIsOurs)
-        old->deleteLater();
 
     displayLines_ = std::make_unique<DisplayLines>(document);
     editorLayout().setLinksShown(autoUrlDetect_);
-    undoDepth_ = 0;
-    redoDepth_ = 0;
 
-    connect(document, &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
+    // A document put aside keeps its connections to nobody.
+    disconnect(changeConnection_);
+    disconnect(undoConnection_);
+    changeConnection_ = connect(document, &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
         if (removed == 0 && added == 0)
             return;
         modified_ = true;
         if (!quiet_)
             Q_EMIT OnChange();
     });
-    connect(document, &QTextDocument::undoCommandAdded, this, [this] {
+    undoConnection_ = connect(document, &QTextDocument::undoCommandAdded, this, [this] {
         undoDepth_ = std::min(undoDepth_ + 1, kUndoLimit);
         redoDepth_ = 0;
+        replaced_.dropRedo();
+        replaced_.trimTo(kUndoLimit - undoDepth_);
     });
+}
+
+ReplacedDocuments::Kept TRxRichEdit::releaseDocument(int redoDepth)
+{
+    QTextDocument *current = document();
+    const QTextCursor cursor = textCursor();
+    ReplacedDocuments::Kept kept;
+    kept.undoDepth = undoDepth_;
+    kept.redoDepth = redoDepth;
+    kept.position = cursor.position();
+    kept.anchor = cursor.anchor();
+    current->setParent(nullptr); // still shown until the next one is installed
+    kept.document.reset(current);
+    return kept;
+}
+
+void TRxRichEdit::swapDocument(bool back)
+{
+    const int oldLength = document()->characterCount() - 1;
+    ReplacedDocuments::Kept current = releaseDocument(redoDepth_);
+    ReplacedDocuments::Kept next = back ? replaced_.undo(std::move(current)) : replaced_.redo(std::move(current));
+    QTextDocument *document = next.document.release();
+    installDocument(document, oldLength);
+    undoDepth_ = next.undoDepth;
+    redoDepth_ = next.redoDepth;
+    QTextCursor cursor(document);
+    cursor.setPosition(next.anchor);
+    cursor.setPosition(next.position, QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+    modified_ = true;
+    Q_EMIT OnChange();
 }
 
 void TRxRichEdit::announceReplacedText(int oldLength)
@@ -167,17 +208,34 @@ QString TRxRichEdit::Text() const
 
 void TRxRichEdit::setText(const QString &text)
 {
-    replaceWithPlainText(text);
+    // One undo step: the document replaced is put aside whole, with formats.
+    const int oldLength = document()->characterCount() - 1;
+    ReplacedDocuments::Kept before = releaseDocument(0); // the replacement ends its redo
+    installDocument(plainDocument(text).release(), oldLength);
+    if (oldLength == 0 && before.undoDepth == 0 && replaced_.canUndo())
+        before.document.release()->deleteLater(); // the empty page of a clear just made: same step
+    else
+        replaced_.replaced(std::move(before));
+    replaced_.trimTo(kUndoLimit);
+    undoDepth_ = 0;
+    redoDepth_ = 0;
+    moveCursor(QTextCursor::Start);
     modified_ = true;
     Q_EMIT OnChange();
 }
 
-void TRxRichEdit::replaceWithPlainText(const QString &text)
+std::unique_ptr<QTextDocument> TRxRichEdit::plainDocument(const QString &text) const
 {
     auto document = newDocument();
     QString normalized = text;
     normalized.replace(QLatin1Char('\v'), QChar::LineSeparator);
     document->setPlainText(normalized);
+    return document;
+}
+
+void TRxRichEdit::replaceWithPlainText(const QString &text)
+{
+    auto document = plainDocument(text);
     const bool wasQuiet = quiet_;
     quiet_ = true;
     adoptDocument(document.release());
@@ -254,7 +312,16 @@ void TRxRichEdit::SelectWholeText()
 
 void TRxRichEdit::ClearAll()
 {
-    replaceWithPlainText(QString());
+    // Undoable like any replacement: a command that clears and then fills the
+    // document (sort, the templates) is one undo step, since filling an empty
+    // document a replacement left adds no step of its own.
+    const int oldLength = document()->characterCount() - 1;
+    ReplacedDocuments::Kept before = releaseDocument(0);
+    installDocument(newDocument().release(), oldLength);
+    replaced_.replaced(std::move(before));
+    replaced_.trimTo(kUndoLimit);
+    undoDepth_ = 0;
+    redoDepth_ = 0;
     Q_EMIT OnChange();
     modified_ = false;
 }
@@ -499,13 +566,17 @@ int TRxRichEdit::FindInText(const QString &text, int start, int length) const
 
 bool TRxRichEdit::CanUndo() const
 {
-    return undoDepth_ > 0 && document()->isUndoAvailable();
+    return (undoDepth_ > 0 && document()->isUndoAvailable()) || replaced_.canUndo();
 }
 
 void TRxRichEdit::Undo()
 {
-    if (!CanUndo())
+    if (undoDepth_ == 0 || !document()->isUndoAvailable()) {
+        // Past this document's own first step: the one it replaced comes back.
+        if (replaced_.canUndo())
+            swapDocument(true);
         return;
+    }
     undo();
     --undoDepth_;
     ++redoDepth_;
@@ -513,13 +584,16 @@ void TRxRichEdit::Undo()
 
 bool TRxRichEdit::CanRedo() const
 {
-    return redoDepth_ > 0 && document()->isRedoAvailable();
+    return (redoDepth_ > 0 && document()->isRedoAvailable()) || replaced_.canRedo();
 }
 
 void TRxRichEdit::Redo()
 {
-    if (!CanRedo())
+    if (redoDepth_ == 0 || !document()->isRedoAvailable()) {
+        if (replaced_.canRedo())
+            swapDocument(false);
         return;
+    }
     const int redoLeft = redoDepth_ - 1;
     redo();
     redoDepth_ = redoLeft; // redo adds no new step
@@ -528,6 +602,7 @@ void TRxRichEdit::Redo()
 
 void TRxRichEdit::clearUndo()
 {
+    replaced_.clear();
     document()->clearUndoRedoStacks();
     undoDepth_ = 0;
     redoDepth_ = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formats/PlainTextCodec.h"
+#include "editor/ReplacedDocuments.h"
 #include "editor/RichEditAttributes.h"
 #include "formats/TColor.h"
 
@@ -165,8 +166,13 @@ protected:
 private:
     friend class TRichEditStrings;
 
+    // A new document for good: nothing before it can be undone.
     void adoptDocument(QTextDocument *document);
+    void installDocument(QTextDocument *document, int oldLength);
+    ReplacedDocuments::Kept releaseDocument(int redoDepth);
+    void swapDocument(bool back);
     void announceReplacedText(int oldLength);
+    std::unique_ptr<QTextDocument> plainDocument(const QString &text) const;
     void replaceWithPlainText(const QString &text);
     std::unique_ptr<QTextDocument> newDocument() const;
     EditorLayout &editorLayout() const;
@@ -192,6 +198,9 @@ private:
     bool selectionQuiet_ = false; // no selection notifications while lines are added
     int undoDepth_ = 0;        // undo steps within the limit
     int redoDepth_ = 0;
+    ReplacedDocuments replaced_; // whole-text replacements, within the same limit
+    QMetaObject::Connection changeConnection_;
+    QMetaObject::Connection undoConnection_;
     // The link under the last press, and the button that pressed it.
     int linkStart_ = -1;
     int linkEnd_ = -1;

@@ -1,6 +1,5 @@
 #include "tools/Templates.h"
 
-#include "editor/RichEditStrings.h"
 #include "editor/TRxRichEdit.h"
 
 namespace templates {
@@ -115,14 +114,13 @@ QStringList lines(CodeTemplate which)
 
 void putTemplate(TRxRichEdit &editor, CodeTemplate which)
 {
+    // Clear and fill are one replacement of the document, undone in one step.
     editor.ClearAll();
-    const QStringList text = lines(which);
-    if (which == CodeTemplate::Html) {
-        editor.setText(text.join(QStringLiteral("\r\n")));
-    } else {
-        for (const QString &line : text)
-            editor.Lines().Add(line);
-    }
+    // Every template but HTML ends with a paragraph break after its last line.
+    QString text = lines(which).join(QStringLiteral("\r\n"));
+    if (which != CodeTemplate::Html)
+        text += QStringLiteral("\r\n");
+    editor.setText(text);
     editor.setModified(true);
 }
 

@@ -47,7 +47,8 @@ TEST_F(MainWindowTest, ReverseAcrossAParagraphEndIsOneUndoStep)
     EXPECT_EQ(RxRichEdit1(f)->Text(), "edc\r\nba");
     undo(f);
     EXPECT_EQ(RxRichEdit1(f)->Text(), "ab\r\ncde");
-    EXPECT_FALSE(RxRichEdit1(f)->CanUndo());
+    undo(f); // back before the text was set: no step of the command is left
+    EXPECT_EQ(RxRichEdit1(f)->Text(), "");
 }
 
 TEST_F(MainWindowTest, ReverseAndCaseDoNothingWithoutASelection)
@@ -58,7 +59,8 @@ TEST_F(MainWindowTest, ReverseAndCaseDoNothingWithoutASelection)
         RxRichEdit1(f)->setSelectionStart(1);
         menuItem(f, item)->trigger();
         EXPECT_EQ(RxRichEdit1(f)->Text(), "abc") << item;
-        EXPECT_FALSE(RxRichEdit1(f)->CanUndo()) << item;
+        undo(f); // the one step there is sets the text: the command added none
+        EXPECT_EQ(RxRichEdit1(f)->Text(), "") << item;
     }
 }
 
@@ -93,7 +95,40 @@ TEST_F(MainWindowTest, CaseConversionIsTwoReplacements)
     EXPECT_TRUE(RxRichEdit1(f)->CanUndo());
     undo(f);
     EXPECT_EQ(RxRichEdit1(f)->Text(), u8("Привет"));
-    EXPECT_FALSE(RxRichEdit1(f)->CanUndo());
+    undo(f);
+    EXPECT_EQ(RxRichEdit1(f)->Text(), ""); // before the text was set
+}
+
+TEST_F(MainWindowTest, EachWholeDocumentReplacementIsOneUndoStepFormatsIncluded)
+{
+    TForm1 &f = createForm();
+    TRxRichEdit *editor = RxRichEdit1(f);
+    editor->setSelectedText(u8("b line\rа строка"));
+    editor->setSelectionStart(0);
+    editor->setSelectionLength(1);
+    editor->SelectionFormat().setStyle(FontStyle::Bold);
+    editor->setSelectionStart(3);
+    const QString before = editor->Text();
+
+    for (const char *command : {"N37", "Delphi1", "WinUTF81"}) { // sort, a template, recoding
+        menuItem(f, command)->trigger();
+        ASSERT_NE(editor->Text(), before) << command;
+        undo(f);
+        EXPECT_EQ(editor->Text(), before) << command;
+        editor->setSelectionStart(0);
+        editor->setSelectionLength(1);
+        EXPECT_EQ(editor->SelectionFormat().Style(), FontStyles(FontStyle::Bold)) << command;
+        editor->setSelectionStart(3);
+    }
+    // Redo brings the replacement back; typing after an undo ends the redo.
+    menuItem(f, "N37")->trigger();
+    const QString sorted = editor->Text();
+    undo(f);
+    toolButton(f, 9)->click();
+    EXPECT_EQ(editor->Text(), sorted);
+    undo(f);
+    editor->setSelectedText("x");
+    EXPECT_FALSE(editor->CanRedo());
 }
 
 TEST_F(MainWindowTest, SortMarksTheDocumentModified)
