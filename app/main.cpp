@@ -1,6 +1,7 @@
 #include "accessories/CalculatorWindow.h"
 #include "app/Accessibility.h"
 #include "app/ErrorDisplay.h"
+#include "app/SettingsLocation.h"
 #include "app/ToolbarIcons.h"
 #include "editor/TRxRichEdit.h"
 #include "app/Unit1.h"
@@ -57,7 +58,7 @@ int main(int argc, char *argv[])
     app.setPlatform(&platform);
 
     TForm1::Options options;
-    options.settingsPath = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Veltrix.ini"));
+    options.settingsPath = settingsFilePath(QCoreApplication::applicationDirPath());
     options.argumentCount = argc - 1;
     TForm1 Form1(platform, options);
     TForm2 Form2(Form1.editor(), [&platform](const QString &message) { showError(platform, message); });

@@ -166,6 +166,12 @@ void TRxRichEdit::PrintDocument(const QString &title, QPrinter &printer)
     printer.setDocName(title);
     copy->print(&printer);
     printer.setPageLayout(chosen);
+    // QTextDocument::print returns quietly when it cannot start the job (an
+    // output file that cannot be created, for one); the printer says so.
+    if (printer.printerState() == QPrinter::Error) {
+        const QString target = printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+        throw VeltrixError(QStringLiteral("Unable to print to %1").arg(target));
+    }
 }
 
 bool TRxRichEdit::InsertObjectByDialog()

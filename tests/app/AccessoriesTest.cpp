@@ -68,6 +68,18 @@ TEST_F(MainWindowTest, PrintingUsesTheWholePrintableAreaOnly)
     EXPECT_GT(pdfPageSize(pdf).width(), pdfPageSize(pdf).height());
 }
 
+TEST_F(MainWindowTest, PrintJobThatCannotStartShowsTheErrorBox)
+{
+    TForm1 &f = createForm();
+    const QString pdf = dir.filePath("missing/print.pdf");
+    platform.printer.setOutputFile(pdf);
+    platform.printer.printAnswer = true;
+    toolButton(f, 6)->click();
+    ASSERT_EQ(platform.boxes.messages.size(), 1);
+    EXPECT_EQ(platform.boxes.messages.first().icon, platform::MessageIcon::Error);
+    EXPECT_EQ(platform.boxes.messages.first().text, "Unable to print to " + pdf + ".");
+}
+
 TEST_F(MainWindowTest, SetupDialogsOpenFromTheirButtonsItemsAndKeys)
 {
     TForm1 &f = createForm();

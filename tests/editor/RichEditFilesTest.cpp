@@ -5,9 +5,11 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QMimeData>
+#include <QPrinter>
 #include <QTextBlock>
 
 namespace {
@@ -150,6 +152,27 @@ TEST_F(RichEditTest, PrintingFillsAPdfPage)
     platform.printer.setOutputFile(pdf);
     editor->PrintDocument("Document");
     EXPECT_GT(QFileInfo(pdf).size(), 1000);
+    EXPECT_TRUE(readFile(pdf).contains("/Type /Page"));
+}
+
+TEST_F(RichEditTest, PrintJobThatCannotStartIsAnErrorAndLeavesThePrinterAsItWas)
+{
+    editor->setText("text");
+    QPrinter &printer = platform.printer.currentPrinter();
+    printer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
+    const QPageLayout chosen = printer.pageLayout();
+    const QString pdf = dir.filePath("missing/out.pdf"); // its folder does not exist
+    platform.printer.setOutputFile(pdf);
+    try {
+        editor->PrintDocument("Document");
+        ADD_FAILURE() << "a job that could not start was taken for printed";
+    } catch (const VeltrixError &e) {
+        EXPECT_EQ(e.message(), "Unable to print to " + pdf);
+    }
+    EXPECT_TRUE(printer.pageLayout().isEquivalentTo(chosen));
+    // Once the file can be created, the same printer prints.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("missing"));
+    editor->PrintDocument("Document");
     EXPECT_TRUE(readFile(pdf).contains("/Type /Page"));
 }
 
