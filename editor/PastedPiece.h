@@ -6,9 +6,10 @@ class QTextCursor;
 class QTextDocument;
 
 // A piece of rich text from the clipboard or a drop, held apart from its
-// final paragraph end. QTextCursor::insertFragment would give that end's
-// empty paragraph, and its format, to the text after the insertion point,
-// and the format of the piece's first paragraph to nothing.
+// final paragraph end. QTextCursor::insertFragment would give the empty
+// paragraph after that end, and its format, to the text after the insertion
+// point, and would drop the format of the piece's first paragraph (except at
+// the very start of the document).
 class PastedPiece {
 public:
     // The piece a document holds: a last, empty paragraph after others is the
@@ -17,8 +18,6 @@ public:
     // it. The document is changed.
     static PastedPiece of(QTextDocument &piece);
     static PastedPiece of(const QTextDocumentFragment &piece);
-
-    bool endsWithParagraph() const { return endsWithParagraph_; }
 
     // Replaces the cursor's selection with the piece, in one undo step; the
     // cursor ends after it. Whole paragraphs keep their formats, and so does
