@@ -3,6 +3,7 @@
 #include "editor/DisplayLines.h"
 #include "editor/EditorLayout.h"
 #include "editor/Links.h"
+#include "editor/PastedPiece.h"
 #include "editor/ReadableText.h"
 #include "editor/RichEditStrings.h"
 #include "formats/RtfReader.h"
@@ -22,6 +23,8 @@
 #include <QTextList>
 #include <QTextOption>
 #include <QUrl>
+
+#include <optional>
 
 namespace {
 
@@ -762,39 +765,56 @@ bool TRxRichEdit::canInsertFromMimeData(const QMimeData *source) const
     return QTextEdit::canInsertFromMimeData(source);
 }
 
-void TRxRichEdit::insertFromMimeData(const QMimeData *source)
+namespace {
+
+// What the data holds in RTF or in HTML, RTF first; nothing without either.
+// Pictures in RTF are added to `target`, which will hold them.
+std::optional<PastedPiece> richPiece(const QMimeData *source, QTextDocument &target, const QFont &font)
 {
-    QTextCursor cursor = textCursor();
-    if (plainText_) {
-        if (source->hasText()) {
-            insertTextWithBreaks(cursor, source->text(), currentCharFormat());
-            setTextCursor(cursor);
-        }
-        return;
-    }
     for (const QString &type : kRtfMimeTypes) {
         if (!source->hasFormat(type))
             continue;
         QTextDocument pasted;
-        pasted.setDefaultFont(font());
-        if (rtf::read(source->data(type), pasted)) {
-            // The pictures' data lives in the document that holds them.
-            for (QTextBlock block = pasted.begin(); block.isValid(); block = block.next()) {
-                for (auto it = block.begin(); !it.atEnd(); ++it) {
-                    const QTextCharFormat format = it.fragment().charFormat();
-                    if (!format.isImageFormat())
-                        continue;
-                    const QUrl name(format.toImageFormat().name());
-                    document()->addResource(QTextDocument::ImageResource, name,
-                                            pasted.resource(QTextDocument::ImageResource, name));
-                }
+        pasted.setDefaultFont(font);
+        if (!rtf::readFragment(source->data(type), pasted))
+            continue;
+        for (QTextBlock block = pasted.begin(); block.isValid(); block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextCharFormat format = it.fragment().charFormat();
+                if (!format.isImageFormat())
+                    continue;
+                const QUrl name(format.toImageFormat().name());
+                target.addResource(QTextDocument::ImageResource, name,
+                                   pasted.resource(QTextDocument::ImageResource, name));
             }
-            cursor.insertFragment(QTextDocumentFragment(&pasted));
-            setTextCursor(cursor);
-            return;
         }
+        return PastedPiece::of(pasted);
     }
-    QTextEdit::insertFromMimeData(source);
+    if (source->hasHtml())
+        return PastedPiece::of(QTextDocumentFragment::fromHtml(source->html(), &target));
+    return std::nullopt;
+}
+
+} // namespace
+
+void TRxRichEdit::insertFromMimeData(const QMimeData *source)
+{
+    QTextCursor cursor = textCursor();
+    std::optional<PastedPiece> piece;
+    if (!plainText_)
+        piece = richPiece(source, *document(), font());
+    if (piece) {
+        piece->insertAt(cursor);
+    } else if (source->hasText()) {
+        // As typed: a final line break ends a paragraph, and the paragraphs
+        // keep the format of the one the text goes into.
+        insertTextWithBreaks(cursor, source->text(), currentCharFormat());
+    } else {
+        if (!plainText_)
+            QTextEdit::insertFromMimeData(source);
+        return;
+    }
+    setTextCursor(cursor);
 }
 
 QMimeData *TRxRichEdit::createMimeDataFromSelection() const

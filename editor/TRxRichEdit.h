@@ -31,6 +31,7 @@ namespace platform { class Platform; }
 // - TRxRichEdit.cpp: documents (each made with an EditorLayout), text and
 //   selection, modes, formats, search, undo and redo within kUndoLimit,
 //   clipboard data (RTF besides HTML and text), mouse and keys, link clicks.
+// - PastedPiece: puts pasted and dropped rich text in with its last paragraph end.
 // - RichEditFiles.cpp: LoadFile, SaveFile, printing, inserted and opened objects.
 // - RichEditAttributes: SelectionFormat, DefaultFormat and ParagraphFormat, which
 //   read and write through formatAtSelectionStart and the apply* members.

@@ -26,8 +26,8 @@ bool acceptable(char16_t c)
 
 } // namespace
 
-Parser::Parser(const uchar *begin, const uchar *end)
-    : m_tokens(begin, end), m_content(qsizetype(end - begin))
+Parser::Parser(const uchar *begin, const uchar *end, Extent extent)
+    : m_tokens(begin, end), m_extent(extent), m_content(qsizetype(end - begin))
 {
     m_stack.reserve(kExpectedDepth);
 }
@@ -282,8 +282,8 @@ void Parser::finish()
     m_content.closeRun();
     const bool lastEmpty =
         m_content.paragraphEmpty() && (!m_content.hasNumberText() || listStyle() != kStyleNone);
-    // The last paragraph mark merges with the document's own final one.
-    if (!lastEmpty || m_content.paragraphCount() == 0)
+    // A document's last paragraph mark merges with its own final one.
+    if (!lastEmpty || m_content.paragraphCount() == 0 || m_extent == Extent::Fragment)
         endParagraph();
 }
 

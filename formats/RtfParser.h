@@ -31,6 +31,11 @@ enum class Dest : quint8 {
     ListOverride,
 };
 
+// How much of a document the data holds. A whole document's last \par
+// merges with the document's own final paragraph end; the last \par of a
+// fragment (the clipboard's, a drag's) ends a paragraph of its own.
+enum class Extent : quint8 { Document, Fragment };
+
 // What a group saves when it opens and gets back when it closes.
 struct State {
     Dest dest = Dest::Normal;
@@ -57,7 +62,7 @@ class Parser
 {
 public:
     // begin is at the opening "{\rtf".
-    Parser(const uchar *begin, const uchar *end);
+    Parser(const uchar *begin, const uchar *end, Extent extent = Extent::Document);
 
     void parse();
     int paragraphCount() const { return m_content.paragraphCount(); }
@@ -134,6 +139,7 @@ private:
     void finishPicture();
 
     Tokenizer m_tokens;
+    Extent m_extent;
     bool m_done = false;
 
     State m_state;

@@ -18,11 +18,21 @@ const uchar *skipLeadingSpace(const uchar *p, const uchar *end)
     return p;
 }
 
-detail::Parser parserFor(QByteArrayView data)
+detail::Parser parserFor(QByteArrayView data, detail::Extent extent = detail::Extent::Document)
 {
     const auto *begin = reinterpret_cast<const uchar *>(data.data());
     const uchar *end = begin + data.size();
-    return detail::Parser(skipLeadingSpace(begin, end), end);
+    return detail::Parser(skipLeadingSpace(begin, end), end, extent);
+}
+
+bool readInto(QByteArrayView data, QTextDocument &document, detail::Extent extent)
+{
+    if (!looksLikeRtf(data))
+        return false;
+    detail::Parser parser = parserFor(data, extent);
+    parser.parse();
+    detail::buildDocument(parser.takeContent(), document);
+    return true;
 }
 
 } // namespace
@@ -50,12 +60,12 @@ bool looksLikeRtf(QByteArrayView data)
 
 bool read(QByteArrayView data, QTextDocument &document)
 {
-    if (!looksLikeRtf(data))
-        return false;
-    detail::Parser parser = parserFor(data);
-    parser.parse();
-    detail::buildDocument(parser.takeContent(), document);
-    return true;
+    return readInto(data, document, detail::Extent::Document);
+}
+
+bool readFragment(QByteArrayView data, QTextDocument &document)
+{
+    return readInto(data, document, detail::Extent::Fragment);
 }
 
 } // namespace rtf

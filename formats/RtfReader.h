@@ -18,6 +18,12 @@ bool looksLikeRtf(QByteArrayView data);
 // proportion to the input.
 bool read(QByteArrayView data, QTextDocument &document);
 
+// The same for a piece of a document, as the clipboard and drag and drop carry
+// it: a final \par is a paragraph end of its own, so the document then ends
+// with an empty paragraph, as a QTextDocumentFragment of a selection that
+// ends with a paragraph end does. A whole file's last \par is not.
+bool readFragment(QByteArrayView data, QTextDocument &document);
+
 namespace detail {
 // The tokenizer and table readers alone, without building a document (for
 // measuring). Returns the number of paragraphs, or -1 when not RTF.

@@ -145,6 +145,26 @@ TEST(RtfReadTest, ReplacesTheWholeContent)
     EXPECT_EQ(formatOf(document, QStringLiteral("new")).fontWeight(), QFont::Normal);
 }
 
+TEST(RtfReadTest, OnlyAFragmentKeepsItsFinalParagraphEnd)
+{
+    const QByteArray endsWithPar = "{\\rtf1 one\\par two\\par\r\n}";
+    QTextDocument file, fragment;
+    ASSERT_TRUE(rtf::read(endsWithPar, file));
+    EXPECT_EQ(paragraphs(file), (QStringList{QStringLiteral("one"), QStringLiteral("two")}));
+    ASSERT_TRUE(rtf::readFragment(endsWithPar, fragment));
+    EXPECT_EQ(paragraphs(fragment), (QStringList{QStringLiteral("one"), QStringLiteral("two"), QString()}));
+    ASSERT_TRUE(rtf::readFragment("{\\rtf1 one\\par two}", fragment));
+    EXPECT_EQ(paragraphs(fragment), (QStringList{QStringLiteral("one"), QStringLiteral("two")}));
+    EXPECT_FALSE(rtf::readFragment("not RTF", fragment));
+
+    // What the editor writes for a selection of a whole line reads back as
+    // that line and its end.
+    QTextDocument source;
+    source.setPlainText(QStringLiteral("one\ntwo"));
+    ASSERT_TRUE(rtf::readFragment(rtf::write(source, 0, 4), fragment));
+    EXPECT_EQ(paragraphs(fragment), (QStringList{QStringLiteral("one"), QString()}));
+}
+
 TEST(RtfReadTest, WindowsControlDocumentKeepsTextAndCharacterFormats)
 {
     const auto doc = readRtf(kWordPadSample);

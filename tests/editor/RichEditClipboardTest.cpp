@@ -1,0 +1,152 @@
+// Cut, copy, paste and drop of whole lines: a selection's last paragraph end
+// travels with it through every clipboard format, ours or another program's.
+
+#include "RichEditFixture.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTextBlock>
+
+namespace {
+
+const QString kFormats[] = {QStringLiteral("text/rtf"), QStringLiteral("text/html"), QStringLiteral("text/plain")};
+
+// One format of what the editor put on the clipboard, as a program that
+// offers only that format would.
+QMimeData *onlyFormat(const QString &format)
+{
+    auto *data = new QMimeData;
+    data->setData(format, QApplication::clipboard()->mimeData()->data(format));
+    return data;
+}
+
+// Drags the data over the editor and drops it at a point of its viewport.
+bool dropAt(TRxRichEdit &editor, QPoint at, const QMimeData &data)
+{
+    QDragEnterEvent enter(at, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(editor.viewport(), &enter);
+    QDragMoveEvent move(at, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(editor.viewport(), &move);
+    QDropEvent drop(at, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(editor.viewport(), &drop);
+    return drop.isAccepted();
+}
+
+QMimeData *plainText(const QString &text)
+{
+    auto *data = new QMimeData;
+    data->setText(text);
+    return data;
+}
+
+} // namespace
+
+TEST_F(RichEditTest, CutWholeLinePastedAtALineStartStaysALine)
+{
+    for (const bool plain : {false, true}) {
+        SCOPED_TRACE(plain ? "plain text mode" : "rich text mode");
+        editor->setPlainTextMode(plain);
+        editor->setText("one\ntwo\nthree");
+        select(0, 4); // "one" and its paragraph end, as Home, Shift+Down
+        editor->Cut();
+        editor->setSelectionStart(4);
+        editor->Paste();
+        EXPECT_EQ(editor->Text(), "two\r\none\r\nthree");
+        EXPECT_EQ(editor->SelectionStart(), 8) << "the caret stays before the line it was at";
+        editor->Undo();
+        EXPECT_EQ(editor->Text(), "two\r\nthree") << "one step";
+    }
+}
+
+TEST_F(RichEditTest, PastedLineAndTheLineAfterItKeepTheirFormats)
+{
+    editor->setText("one\ntwo\nthree");
+    select(0, 3);
+    editor->SelectionFormat().setStyle(FontStyle::Bold);
+    editor->ParagraphFormat().setAlignment(TAlignment::Center);
+    select(8, 0);
+    editor->ParagraphFormat().setAlignment(TAlignment::RightJustify);
+    select(0, 4);
+    editor->Cut();
+    editor->setSelectionStart(4);
+    editor->Paste();
+    ASSERT_EQ(editor->Text(), "two\r\none\r\nthree");
+    select(0, 3);
+    EXPECT_EQ(editor->ParagraphFormat().Alignment(), TAlignment::LeftJustify);
+    select(4, 3);
+    EXPECT_EQ(editor->SelectionFormat().Style(), FontStyles(FontStyle::Bold));
+    EXPECT_EQ(editor->ParagraphFormat().Alignment(), TAlignment::Center);
+    select(8, 5);
+    EXPECT_EQ(editor->SelectionFormat().Style(), FontStyles());
+    EXPECT_EQ(editor->ParagraphFormat().Alignment(), TAlignment::RightJustify);
+}
+
+TEST_F(RichEditTest, EachClipboardFormatAloneCarriesTheParagraphEnd)
+{
+    for (const QString &format : kFormats) {
+        SCOPED_TRACE(format.toStdString());
+        editor->setText("one\ntwo\nthree");
+        select(8, 0);
+        editor->ParagraphFormat().setAlignment(TAlignment::RightJustify);
+        select(0, 4);
+        editor->Copy();
+        QApplication::clipboard()->setMimeData(onlyFormat(format));
+        editor->setSelectionStart(8);
+        editor->Paste();
+        EXPECT_EQ(editor->Text(), "one\r\ntwo\r\none\r\nthree");
+        EXPECT_EQ(editor->ParagraphFormat().Alignment(), TAlignment::RightJustify) << "the line the caret is on";
+    }
+    // Other programs: a final line break in text, a final \par in RTF.
+    auto *wordPad = new QMimeData;
+    wordPad->setData("text/rtf", "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\pard\\f0 new\\par\r\n}\r\n");
+    for (QMimeData *data : {plainText("new\n"), plainText("new\r\n"), wordPad}) {
+        SCOPED_TRACE(data->formats().join(' ').toStdString());
+        editor->setText("one\ntwo");
+        editor->setSelectionStart(4);
+        QApplication::clipboard()->setMimeData(data);
+        editor->Paste();
+        EXPECT_EQ(editor->Text(), "one\r\nnew\r\ntwo");
+    }
+}
+
+TEST_F(RichEditTest, SelectionWithoutAParagraphEndPastesNone)
+{
+    for (const QString &format : kFormats) {
+        SCOPED_TRACE(format.toStdString());
+        editor->setText("one\ntwo");
+        select(1, 2);
+        editor->Copy();
+        QApplication::clipboard()->setMimeData(onlyFormat(format));
+        editor->setSelectionStart(4);
+        editor->Paste();
+        EXPECT_EQ(editor->Text(), "one\r\nnetwo");
+        // The whole text ends without a paragraph end of its own.
+        editor->SelectWholeText();
+        editor->Copy();
+        QApplication::clipboard()->setMimeData(onlyFormat(format));
+        editor->setSelectionStart(editor->TextLength());
+        editor->Paste();
+        EXPECT_EQ(editor->Text(), "one\r\nnetwoone\r\nnetwo");
+    }
+}
+
+TEST_F(RichEditTest, DroppedWholeLinesKeepTheirParagraphEnd)
+{
+    for (const bool plain : {false, true}) {
+        SCOPED_TRACE(plain ? "plain text mode" : "rich text mode");
+        editor->setPlainTextMode(plain);
+        editor->setText("one\ntwo\nthree");
+        select(4, 4); // "two" and its paragraph end
+        editor->Copy(); // what a drag of the selection carries
+        const QMimeData *copied = QApplication::clipboard()->mimeData();
+        auto dragged = std::make_unique<QMimeData>();
+        for (const QString &format : copied->formats())
+            dragged->setData(format, copied->data(format));
+        editor->Clear(); // a move takes the lines away first
+        const QRect firstLine = editor->cursorRect(QTextCursor(editor->document()->begin()));
+        EXPECT_TRUE(dropAt(*editor, QPoint(1, firstLine.center().y()), *dragged));
+        EXPECT_EQ(editor->Text(), "two\r\none\r\nthree");
+    }
+}
