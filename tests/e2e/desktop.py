@@ -64,7 +64,7 @@ class Desktop:
             if self.tray == "xembed":
                 self.start(["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "pixel",
                             "--width", "120", "--height", "32", "--SetDockType", "true"], "trayer")
-                wait_for(lambda: self._x_selection_owner("_NET_SYSTEM_TRAY_S0"), "the XEmbed tray")
+                wait_for(self._trayer_window, "the XEmbed tray")
             elif self.tray == "sni":
                 here = os.path.dirname(os.path.abspath(__file__))
                 self.start(["/usr/bin/python3", os.path.join(here, "sni_watcher.py")], "the StatusNotifierItem watcher")
@@ -142,8 +142,7 @@ class Desktop:
         result = self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"])
         return result.returncode == 0 and "window id" in result.stdout
 
-    def _x_selection_owner(self, selection):
-        script = ("from Xlib import display\n") if False else None
+    def _trayer_window(self):
         result = self.run(["xdotool", "search", "--classname", "trayer"])
         return result.returncode == 0 and result.stdout.strip()
 
