@@ -163,6 +163,21 @@ ReplacedDocuments::Kept TRxRichEdit::releaseDocument(int redoDepth)
     return kept;
 }
 
+void TRxRichEdit::replaceDocument(std::unique_ptr<QTextDocument> replacement)
+{
+    // One undo step: the document replaced is put aside whole, with formats.
+    const int oldLength = document()->characterCount() - 1;
+    ReplacedDocuments::Kept before = releaseDocument(0); // the replacement ends its redo
+    installDocument(replacement.release(), oldLength);
+    if (oldLength == 0 && before.undoDepth == 0 && replaced_.canUndo())
+        before.document.release()->deleteLater(); // the empty page of a clear just made: same step
+    else
+        replaced_.replaced(std::move(before));
+    replaced_.trimTo(kUndoLimit);
+    undoDepth_ = 0;
+    redoDepth_ = 0;
+}
+
 void TRxRichEdit::swapDocument(bool back)
 {
     const int oldLength = document()->characterCount() - 1;
@@ -211,17 +226,7 @@ QString TRxRichEdit::Text() const
 
 void TRxRichEdit::setText(const QString &text)
 {
-    // One undo step: the document replaced is put aside whole, with formats.
-    const int oldLength = document()->characterCount() - 1;
-    ReplacedDocuments::Kept before = releaseDocument(0); // the replacement ends its redo
-    installDocument(plainDocument(text).release(), oldLength);
-    if (oldLength == 0 && before.undoDepth == 0 && replaced_.canUndo())
-        before.document.release()->deleteLater(); // the empty page of a clear just made: same step
-    else
-        replaced_.replaced(std::move(before));
-    replaced_.trimTo(kUndoLimit);
-    undoDepth_ = 0;
-    redoDepth_ = 0;
+    replaceDocument(plainDocument(text));
     moveCursor(QTextCursor::Start);
     modified_ = true;
     Q_EMIT OnChange();
@@ -318,13 +323,7 @@ void TRxRichEdit::ClearAll()
     // Undoable like any replacement: a command that clears and then fills the
     // document (sort, the templates) is one undo step, since filling an empty
     // document a replacement left adds no step of its own.
-    const int oldLength = document()->characterCount() - 1;
-    ReplacedDocuments::Kept before = releaseDocument(0);
-    installDocument(newDocument().release(), oldLength);
-    replaced_.replaced(std::move(before));
-    replaced_.trimTo(kUndoLimit);
-    undoDepth_ = 0;
-    redoDepth_ = 0;
+    replaceDocument(newDocument());
     Q_EMIT OnChange();
     modified_ = false;
 }

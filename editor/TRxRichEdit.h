@@ -171,6 +171,8 @@ private:
     void adoptDocument(QTextDocument *document);
     void installDocument(QTextDocument *document, int oldLength);
     ReplacedDocuments::Kept releaseDocument(int redoDepth);
+    // Whole-text replacement, undone in one step.
+    void replaceDocument(std::unique_ptr<QTextDocument> replacement);
     void swapDocument(bool back);
     void announceReplacedText(int oldLength);
     std::unique_ptr<QTextDocument> plainDocument(const QString &text) const;
