@@ -128,6 +128,16 @@ bool Document::closeQuery(bool english)
     return false;
 }
 
+void Document::restore(const QString &fileName, const QByteArray &content, bool rtf)
+{
+    editor_.LoadContent(content, rtf);
+    if (!fileName.isEmpty() && showTitle)
+        showTitle(documents::titleFor(fileName));
+    currentFileName_ = fileName;
+    openedFileName_ = fileName;
+    editor_.setModified(true);
+}
+
 std::optional<QString> Document::chooseFileToInsert()
 {
     platform::FileDialogRequest request;

@@ -45,6 +45,10 @@ public:
     // The close question for a modified document; false keeps the window open.
     bool closeQuery(bool english);
 
+    // A recovery copy put back: the text of the document that belonged to
+    // `fileName` (empty when untitled), modified, under that name.
+    void restore(const QString &fileName, const QByteArray &content, bool rtf);
+
     // The file dialog of the two file inserts, which keeps the file last chosen.
     std::optional<QString> chooseFileToInsert();
 

@@ -70,4 +70,19 @@ QString closePromptText(bool english, const QString &fileName)
     return QStringLiteral("Текст в Файле ") + quote + fileName + quote + QStringLiteral(" был изменён, сохранить изменения?");
 }
 
+QString recoveryPromptText(bool english, const QString &fileName)
+{
+    const QChar quote = QLatin1Char('"');
+    if (english) {
+        const QString what = fileName.isEmpty() ? QStringLiteral("Unsaved text of a new document")
+                                                : QStringLiteral("Unsaved text of file ") + quote + fileName + quote;
+        return what + QStringLiteral(" was kept when the program last ended without closing. Restore it? "
+                                     "\"No\" deletes the kept text, \"Cancel\" keeps it for the next start.");
+    }
+    const QString what = fileName.isEmpty() ? QStringLiteral("Несохранённый текст нового документа")
+                                            : QStringLiteral("Несохранённый текст файла ") + quote + fileName + quote;
+    return what + QStringLiteral(" сохранён при аварийном завершении программы. Восстановить его? "
+                                 "\"Нет\" удалит сохранённый текст, \"Отмена\" оставит его до следующего запуска.");
+}
+
 } // namespace documents

@@ -20,6 +20,9 @@ inline constexpr char kDefaultExtension[] = "RTF";
 // The two prompts of closing, in the interface language.
 QString exitPromptText(bool english);
 QString closePromptText(bool english, const QString &fileName);
+// The question at start when a recovery copy of `fileName` (empty: an untitled
+// document) was left by a run that did not close normally.
+QString recoveryPromptText(bool english, const QString &fileName);
 
 } // namespace documents
 

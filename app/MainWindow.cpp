@@ -6,6 +6,7 @@
 #include "app/Document.h"
 #include "app/FontList.h"
 #include "app/Hints.h"
+#include "app/RecoveryCopy.h"
 #include "app/KeyboardLayoutChoice.h"
 #include "app/Settings.h"
 #include "app/ShortcutDispatcher.h"
@@ -55,7 +56,12 @@ TForm1::TForm1(platform::Platform &platform, Options options, QWidget *parent)
     status_ = std::make_unique<StatusPanels>(*StatusBar1, *StatusBar2);
     document_ = std::make_unique<Document>(*RxRichEdit1, platform_, this);
     document_->showTitle = [this](const QString &title) { setWindowTitle(title); };
-    document_->showSaved = [this] { status_->showModified(false); };
+    recovery_ = new RecoveryCopy(
+        *RxRichEdit1, [this] { return document_->currentFileName(); }, options_.recoveryFolder, this);
+    document_->showSaved = [this] {
+        status_->showModified(false);
+        recovery_->discard();
+    };
 
     auto *layout = new QVBoxLayout(centralWidget());
     layout->setContentsMargins(0, 0, 0, 0);
@@ -200,6 +206,7 @@ bool TForm1::FormCloseQuery()
 
 void TForm1::FormClose()
 {
+    recovery_->discard();
     run(nullptr, [this] { Settings(options_.settingsPath).writeWindowPlacement(windowPlacement()); });
 }
 

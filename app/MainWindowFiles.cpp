@@ -1,11 +1,14 @@
-// The document's file commands, Exit and autosave.
+// The document's file commands, Exit, autosave and recovery.
 #include "app/Unit1.h"
 
 #include "app/Document.h"
+#include "app/DocumentFiles.h"
+#include "app/RecoveryCopy.h"
 #include "app/StatusPanels.h"
 #include "platform/Platform.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QTimer>
 
 // New: a second, independent copy of the program; this window stays as it is.
@@ -18,8 +21,10 @@ void TForm1::ToolButton1Click()
 // modified: the marker that change wrote goes again.
 void TForm1::ToolButton2Click()
 {
-    if (document_->open(Lang))
+    if (document_->open(Lang)) {
         status_->showModified(false);
+        recovery_->discard();
+    }
 }
 
 void TForm1::ToolButton3Click()
@@ -58,4 +63,39 @@ void TForm1::N16Click() { toggleAutosave(); }
 void TForm1::Timer2Timer()
 {
     ToolButton3Click();
+}
+
+// Yes puts the copy back as the modified document it was, and keeps it safe
+// at once under this run's name; No deletes it; Cancel leaves it for the next
+// start.
+void TForm1::offerRecovery()
+{
+    const std::unique_ptr<recovery::LeftCopy> left = recovery_->claimLeftCopy();
+    if (!left)
+        return;
+    const recovery::Copy &copy = left->copy();
+    platform::Question prompt;
+    prompt.icon = platform::MessageIcon::Question;
+    prompt.title = QStringLiteral("Confirm");
+    prompt.text = documents::recoveryPromptText(Lang, copy.documentName);
+    prompt.withCancel = true;
+    prompt.defaultAnswer = platform::Answer::Yes;
+    prompt.escapeAnswer = platform::Answer::Cancel;
+    switch (platform_.messageBoxes().ask(this, prompt)) {
+    case platform::Answer::Yes:
+        if (!copy.rtf && CB2->isChecked()) { // it was made in the plain-text mode
+            CB2->setChecked(false);
+            CB2Click();
+        }
+        document_->restore(copy.documentName, copy.content, copy.rtf);
+        status_->showModified(true);
+        recovery_->writeNow();
+        recovery_->removeLeftCopy(*left);
+        break;
+    case platform::Answer::No:
+        recovery_->removeLeftCopy(*left);
+        break;
+    case platform::Answer::Cancel:
+        break;
+    }
 }

@@ -15,6 +15,7 @@ class QComboBox;
 class QLineEdit;
 class QMenu;
 class QTimer;
+class RecoveryCopy;
 class QToolBar;
 class QToolButton;
 class RulerBand;
@@ -48,6 +49,7 @@ public:
     struct Options {
         QString settingsPath;  // full path of Veltrix.ini
         int argumentCount = 0; // command-line arguments after the program name
+        QString recoveryFolder; // where recovery copies are kept; empty: none
     };
 
     TForm1(platform::Platform &platform, Options options, QWidget *parent = nullptr);
@@ -65,6 +67,9 @@ public:
 
     // Start-up, activation, painting, hints, closing.
     void FormCreate();
+    // Once the window is up: a recovery copy left by a run that did not close
+    // normally is offered back.
+    void offerRecovery();
     void FormActivate();
     void FormPaint();
     void AppShowHint();
@@ -291,6 +296,7 @@ private:
     CommandRunner *commands_ = nullptr;
     std::unique_ptr<Document> document_;
     std::unique_ptr<StatusPanels> status_;
+    RecoveryCopy *recovery_ = nullptr;
     // Application-wide event filters, gone before the window's components.
     std::unique_ptr<ShortcutDispatcher> shortcuts_;
     std::unique_ptr<HintWatcher> hints_;

@@ -1,6 +1,7 @@
 #include "accessories/CalculatorWindow.h"
 #include "app/Accessibility.h"
 #include "app/ErrorDisplay.h"
+#include "app/RecoveryFiles.h"
 #include "app/SettingsLocation.h"
 #include "app/ToolbarIcons.h"
 #include "editor/TRxRichEdit.h"
@@ -11,6 +12,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QScreen>
+#include <QTimer>
 #include <cstdio>
 
 namespace {
@@ -60,6 +62,7 @@ int main(int argc, char *argv[])
     TForm1::Options options;
     options.settingsPath = settingsFilePath(QCoreApplication::applicationDirPath());
     options.argumentCount = argc - 1;
+    options.recoveryFolder = recovery::defaultFolder();
     TForm1 Form1(platform, options);
     TForm2 Form2(Form1.editor(), [&platform](const QString &message) { showError(platform, message); });
     Form1.setCalculator(&Form2);
@@ -72,5 +75,6 @@ int main(int argc, char *argv[])
         Form1.move(frame.topLeft());
     }
     Form1.showMaximized();
+    QTimer::singleShot(0, &Form1, &TForm1::offerRecovery);
     return app.exec();
 }

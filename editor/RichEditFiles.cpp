@@ -93,11 +93,15 @@ void TRxRichEdit::LoadFile(const QString &path)
     if (file.error() != QFileDevice::NoError)
         throw VeltrixError(QStringLiteral("Cannot read file \"%1\". %2").arg(nativePath(path), file.errorString()));
     file.close();
+    LoadContent(std::move(data), formatFor(path, plainText_) == FileFormat::Rtf);
+}
 
+void TRxRichEdit::LoadContent(QByteArray data, bool asRtf)
+{
     auto document = newDocument();
     bool loaded = false;
     // Text that is not RTF is read as plain text, whatever was asked for.
-    if (formatFor(path, plainText_) == FileFormat::Rtf)
+    if (asRtf)
         loaded = rtf::read(data, *document);
     if (loaded && plainText_) {
         // The plain-text mode holds no formats: the RTF's characters only.

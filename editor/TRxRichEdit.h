@@ -134,6 +134,9 @@ public:
     // Files: "txt" is plain text, "rtf" RTF, anything else as the current mode.
     void LoadFile(const QString &path);
     void SaveFile(const QString &path);
+    // What LoadFile does with a file's bytes: RTF when `asRtf` and the bytes are
+    // RTF, plain text otherwise.
+    void LoadContent(QByteArray data, bool asRtf);
     // How the plain text of the document is written (encoding, line breaks).
     PlainTextFormat plainTextFormat() const { return plainTextFormat_; }
 

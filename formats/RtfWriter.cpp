@@ -4,6 +4,7 @@
 #include "formats/RtfCodePages.h"
 
 #include <QBuffer>
+#include <QDeadlineTimer>
 #include <QHash>
 #include <QImage>
 #include <QPixmap>
@@ -41,10 +42,14 @@ class Writer
 {
 public:
     Writer(const QTextDocument &document, int from, int to);
+    bool step(const QDeadlineTimer &deadline);
     QByteArray result();
 
 private:
-    void collect();
+    enum class Phase { Start, Tables, Body, Done };
+
+    void collect(const QTextBlock &block);
+    void finishCollecting();
     int fontIndex(const QString &family);
     int colorIndex(const QColor &color);
     CharState stateOf(const QTextCharFormat &format);
@@ -73,6 +78,8 @@ private:
     }
 
     const QTextDocument &m_doc;
+    Phase m_phase = Phase::Start;
+    QTextBlock m_next;
     int m_from;
     int m_to;
     QString m_defaultFamily;
@@ -153,36 +160,37 @@ CharState Writer::stateOf(const QTextCharFormat &format)
     return s;
 }
 
-void Writer::collect()
+// Fonts and colours in the order the body uses them, so that the tables come
+// out the same for the same content.
+void Writer::collect(const QTextBlock &block)
 {
-    // Fonts and colours in the order the body uses them, so that the tables
-    // come out the same for the same content.
-    for (QTextBlock block = m_doc.findBlock(m_from); block.isValid() && block.position() < m_to;
-         block = block.next()) {
-        bool wroteText = false;
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            if (qMax(m_from, fragment.position()) < qMin(m_to, fragment.position() + fragment.length())) {
-                stateOf(fragment.charFormat());
-                wroteText = true;
-            }
-        }
-        if (!wroteText && block.position() + block.length() - 1 < m_to)
-            stateOf(block.charFormat());
-        if (QTextList *list = block.textList()) {
-            if (!m_lists.contains(list)) {
-                ListInfo info;
-                info.id = int(m_listOrder.size()) + 1;
-                info.style = paraformat::fromQtListStyle(list->format().style());
-                if (info.style == paraformat::ListStyle::None)
-                    info.style = paraformat::ListStyle::ArabicNumbers;
-                m_lists.insert(list, info);
-                m_listOrder.push_back(info);
-                if (info.style == paraformat::ListStyle::Bullet && m_symbolFont < 0)
-                    m_symbolFont = -2;
-            }
+    bool wroteText = false;
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        if (qMax(m_from, fragment.position()) < qMin(m_to, fragment.position() + fragment.length())) {
+            stateOf(fragment.charFormat());
+            wroteText = true;
         }
     }
+    if (!wroteText && block.position() + block.length() - 1 < m_to)
+        stateOf(block.charFormat());
+    if (QTextList *list = block.textList()) {
+        if (!m_lists.contains(list)) {
+            ListInfo info;
+            info.id = int(m_listOrder.size()) + 1;
+            info.style = paraformat::fromQtListStyle(list->format().style());
+            if (info.style == paraformat::ListStyle::None)
+                info.style = paraformat::ListStyle::ArabicNumbers;
+            m_lists.insert(list, info);
+            m_listOrder.push_back(info);
+            if (info.style == paraformat::ListStyle::Bullet && m_symbolFont < 0)
+                m_symbolFont = -2;
+        }
+    }
+}
+
+void Writer::finishCollecting()
+{
     if (m_symbolFont == -2) {
         m_symbolFont = int(m_fonts.size());
         m_fonts.push_back(QStringLiteral("Symbol"));
@@ -471,20 +479,66 @@ void Writer::paragraph(const QTextBlock &block)
     }
 }
 
+// Two passes over the paragraphs: the tables, then the body. Each stops at the
+// deadline once it has done at least one paragraph, and goes on from there.
+bool Writer::step(const QDeadlineTimer &deadline)
+{
+    bool worked = false;
+    const auto timeIsUp = [&] { return worked && deadline.hasExpired(); };
+    if (m_phase == Phase::Start) {
+        m_next = m_doc.findBlock(m_from);
+        m_phase = Phase::Tables;
+    }
+    if (m_phase == Phase::Tables) {
+        for (; m_next.isValid() && m_next.position() < m_to; m_next = m_next.next(), worked = true) {
+            if (timeIsUp())
+                return false;
+            collect(m_next);
+        }
+        finishCollecting();
+        m_out.reserve(1024 + (m_to - m_from) * 2);
+        header();
+        m_next = m_doc.findBlock(m_from);
+        m_phase = Phase::Body;
+    }
+    if (m_phase == Phase::Body) {
+        for (; m_next.isValid() && m_next.position() < m_to; m_next = m_next.next(), worked = true) {
+            if (timeIsUp())
+                return false;
+            paragraph(m_next);
+        }
+        raw("}\r\n");
+        m_phase = Phase::Done;
+    }
+    return true;
+}
+
 QByteArray Writer::result()
 {
-    collect();
-    m_out.reserve(1024 + (m_to - m_from) * 2);
-    header();
-    for (QTextBlock block = m_doc.findBlock(m_from); block.isValid() && block.position() < m_to;
-         block = block.next()) {
-        paragraph(block);
-    }
-    raw("}\r\n");
-    return m_out;
+    step(QDeadlineTimer(QDeadlineTimer::Forever));
+    return std::move(m_out);
 }
 
 } // namespace
+
+struct StepwiseWriter::State {
+    explicit State(const QTextDocument &document) : writer(document, 0, document.characterCount()) {}
+    Writer writer;
+};
+
+StepwiseWriter::StepwiseWriter(const QTextDocument &document) : state_(std::make_unique<State>(document)) {}
+
+StepwiseWriter::~StepwiseWriter() = default;
+
+bool StepwiseWriter::step(const QDeadlineTimer &deadline)
+{
+    return state_->writer.step(deadline);
+}
+
+QByteArray StepwiseWriter::take()
+{
+    return state_->writer.result();
+}
 
 QByteArray write(const QTextDocument &document)
 {

@@ -1,0 +1,161 @@
+#include "MainWindowFixture.h"
+
+#include "app/RecoveryCopy.h"
+#include "app/RecoveryFiles.h"
+
+#include <QDir>
+#include <QTest>
+#include <cstdlib>
+
+using platform::Answer;
+
+namespace {
+
+QStringList filesIn(const QString &folder, const QString &pattern)
+{
+    return QDir(folder).entryList({pattern}, QDir::Files);
+}
+
+} // namespace
+
+TEST(RecoveryFilesTest, CopyHeaderSurvivesAnyNameAndRejectsDamage)
+{
+    const recovery::Copy copy{QStringLiteral("/home/u/док\n= 100%.txt"), false, QByteArray("a\r\n\n\nb\0c", 8)};
+    const std::optional<recovery::Copy> back = recovery::decode(recovery::encode(copy));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->documentName, copy.documentName);
+    EXPECT_FALSE(back->rtf);
+    EXPECT_EQ(back->content, copy.content);
+
+    const QByteArray whole = recovery::encode(copy);
+    EXPECT_FALSE(recovery::decode(whole.left(whole.indexOf("\n\n"))));
+    EXPECT_FALSE(recovery::decode("{\\rtf1 not a copy}"));
+    EXPECT_FALSE(recovery::decode(QByteArray(whole).replace("kind=text", "kind=odt")));
+}
+
+// A run that ends without closing: its lock is left behind with a process ID
+// that no longer exists.
+TEST(RecoveryFilesTest, OnlyCopiesOfRunsThatAreGoneAreClaimed)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("state/veltrix");
+    EXPECT_EXIT(
+        {
+            recovery::Store crashed(folder);
+            crashed.write("/a/lost.rtf", true, [] { return QByteArray("{\\rtf1 lost\\par}"); });
+            crashed.waitForDone();
+            std::_Exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+    ASSERT_EQ(filesIn(folder, "*.copy").size(), 1);
+    ASSERT_EQ(filesIn(folder, "*.lock").size(), 1);
+
+    recovery::Store running(folder);
+    running.write("/a/mine.rtf", true, [] { return QByteArray("{\\rtf1 mine\\par}"); });
+    running.waitForDone();
+    recovery::Store starting(folder);
+    std::unique_ptr<recovery::LeftCopy> left = starting.claimLeftCopy();
+    ASSERT_TRUE(left);
+    EXPECT_EQ(left->copy().documentName, "/a/lost.rtf");
+    // Held while the user decides: a third program does not take it too.
+    EXPECT_FALSE(recovery::Store(folder).claimLeftCopy());
+    starting.removeLeft(*left);
+    left.reset();
+    EXPECT_FALSE(recovery::Store(folder).claimLeftCopy());
+    EXPECT_EQ(filesIn(folder, "*.copy"), QStringList{QFileInfo(running.copyPath()).fileName()});
+}
+
+class RecoveryTest : public MainWindowTest {
+protected:
+    QString folder() const { return dir.filePath("state"); }
+
+    TForm1 &start()
+    {
+        TForm1::Options options;
+        options.settingsPath = settingsPath();
+        options.recoveryFolder = folder();
+        form = std::make_unique<TForm1>(platform, options);
+        recovery()->setPauseMs(0);
+        form->show();
+        return *form;
+    }
+    RecoveryCopy *recovery() const { return component<RecoveryCopy>(*form, "Recovery"); }
+    TRxRichEdit *editor() const { return RxRichEdit1(*form); }
+    bool copyWritten()
+    {
+        return QTest::qWaitFor([&] {
+            recovery()->waitForStore();
+            return !recovery()->isGathering() && QFile::exists(recovery()->copyPath());
+        });
+    }
+    // The window goes without its close sequence, as in a crash.
+    void crash() { form.reset(); }
+};
+
+TEST_F(RecoveryTest, TypedTextComesBackAfterACrashUnderItsName)
+{
+    const QString path = dir.filePath("notes.rtf");
+    testhelpers::writeFile(path, "{\\rtf1 saved\\par}");
+    start();
+    platform.files.answers = {path};
+    toolButton(*form, 2)->click();
+    EXPECT_FALSE(QFile::exists(recovery()->copyPath()));
+    editor()->setSelectionStart(editor()->TextLength());
+    editor()->setSelectedText(" and typed"); // ends up selected
+    editor()->SelectionFormat().setStyle(FontStyle::Bold);
+    ASSERT_TRUE(copyWritten());
+    crash();
+
+    start();
+    platform.boxes.answers = {Answer::Yes};
+    form->offerRecovery();
+    ASSERT_EQ(platform.boxes.questions.size(), 1);
+    EXPECT_EQ(platform.boxes.questions[0].title, "Confirm");
+    EXPECT_TRUE(platform.boxes.questions[0].text.contains("\"" + path + "\""));
+    EXPECT_EQ(editor()->Text(), "saved and typed");
+    editor()->setSelectionStart(7);
+    EXPECT_EQ(editor()->SelectionFormat().Style(), FontStyles(FontStyle::Bold));
+    EXPECT_EQ(form->windowTitle(), "notes.rtf - Veltrix 3.0");
+    EXPECT_TRUE(editor()->IsModified());
+    EXPECT_EQ(StatusBar1(*form)->panelText(1), "Изменён");
+    // Kept safe at once as this run's copy; the old one is gone.
+    EXPECT_EQ(filesIn(folder(), "*.copy"), QStringList{QFileInfo(recovery()->copyPath()).fileName()});
+
+    // Save writes the file it belonged to, without a dialog, and the copy goes.
+    toolButton(*form, 3)->click();
+    EXPECT_TRUE(platform.files.saveRequests.isEmpty());
+    EXPECT_TRUE(testhelpers::readFile(path).contains("and typed"));
+    recovery()->waitForStore();
+    EXPECT_TRUE(filesIn(folder(), "*.copy").isEmpty());
+}
+
+TEST_F(RecoveryTest, AnswersKeepOrDeleteTheCopyAndCloseLeavesNone)
+{
+    start();
+    editor()->setSelectedText("first draft");
+    ASSERT_TRUE(copyWritten());
+    crash();
+
+    start();
+    form->offerRecovery(); // Esc: kept for the next start
+    EXPECT_EQ(editor()->Text(), "");
+    EXPECT_EQ(filesIn(folder(), "*.copy").size(), 1);
+    crash();
+    start();
+    platform.boxes.answers = {Answer::No};
+    form->offerRecovery();
+    EXPECT_EQ(platform.boxes.questions.size(), 2);
+    EXPECT_EQ(editor()->Text(), "");
+    EXPECT_TRUE(filesIn(folder(), "*.copy").isEmpty());
+
+    // Typed and closed through the close sequence without saving: nothing kept.
+    editor()->setSelectedText("thrown away");
+    ASSERT_TRUE(copyWritten());
+    platform.boxes.answers = {Answer::No};
+    form->close();
+    crash();
+    start();
+    form->offerRecovery();
+    EXPECT_EQ(platform.boxes.questions.size(), 3); // the close question only
+    EXPECT_TRUE(filesIn(folder(), "*.copy").isEmpty());
+}
