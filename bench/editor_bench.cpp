@@ -8,7 +8,11 @@
 // format run every few words, Cyrillic as \'xx), plain Windows-1251 text of 1,
 // 10 and 16 MB, and setPlainText of the same text into a bare QTextEdit as the
 // floor. Figures: LoadFile, LoadFile until the first screen is painted and a key
-// is taken, SaveFile, and the process's peak memory per character.
+// is taken, SaveFile, the process's peak memory per character, and the
+// recovery copy after a keystroke: from the end of the pause until the copy is
+// on disk, and the longest time the UI thread was busy with it in one go (what
+// a key pressed meanwhile waits at most).
+#include "app/RecoveryCopy.h"
 #include "formats/CodePages.h"
 #include "editor/TRxRichEdit.h"
 
@@ -87,6 +91,31 @@ QByteArray makePlain(qint64 size)
     return codepage::encodeWindows1251(text);
 }
 
+struct CopyTimes {
+    double totalMs = 0;
+    double longestSliceMs = 0;
+};
+
+CopyTimes timeRecoveryCopy(TRxRichEdit &editor, const QString &dir)
+{
+    RecoveryCopy recovery(editor, [] { return QStringLiteral("/bench/document.rtf"); }, dir + QStringLiteral("/state"));
+    recovery.setPauseMs(0);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+    QApplication::sendEvent(&editor, &press);
+    CopyTimes times;
+    QElapsedTimer total, slice;
+    total.start();
+    do {
+        slice.start();
+        QApplication::processEvents();
+        times.longestSliceMs = qMax(times.longestSliceMs, slice.nsecsElapsed() / 1e6);
+    } while (recovery.isGathering() || !QFile::exists(recovery.copyPath()));
+    recovery.waitForStore();
+    times.totalMs = total.nsecsElapsed() / 1e6;
+    recovery.discard();
+    return times;
+}
+
 qint64 peakKilobytes()
 {
     QFile status(QStringLiteral("/proc/self/status"));
@@ -124,7 +153,9 @@ int runCase(const QString &name, const QString &dir)
     const qint64 baseline = peakKilobytes();
     QElapsedTimer timer;
     double loadMs = 0, shownMs = 0, saveMs = -1;
+    CopyTimes copy{-1, -1};
     qint64 characters = 0;
+    qint64 peak = 0;
     if (floor) {
         QFile file(path);
         file.open(QIODevice::ReadOnly);
@@ -138,6 +169,7 @@ int runCase(const QString &name, const QString &dir)
         showAndTakeKey(&edit, edit.viewport());
         shownMs = timer.nsecsElapsed() / 1e6;
         characters = edit.document()->characterCount();
+        peak = peakKilobytes() - baseline;
     } else {
         TRxRichEdit editor;
         editor.resize(800, 600);
@@ -152,10 +184,12 @@ int runCase(const QString &name, const QString &dir)
         timer.restart();
         editor.SaveFile(QDir(dir).filePath(name + QStringLiteral("-saved") + (rtf ? QStringLiteral(".rtf") : QStringLiteral(".txt"))));
         saveMs = timer.nsecsElapsed() / 1e6;
+        peak = peakKilobytes() - baseline;
+        copy = timeRecoveryCopy(editor, dir);
     }
-    const qint64 peak = peakKilobytes() - baseline;
-    std::printf("%-10s %10lld %10.0f %10.0f %10.0f %12.1f\n", qPrintable(name), static_cast<long long>(characters),
-                loadMs, shownMs, saveMs, characters ? peak * 1024.0 / characters : 0.0);
+    std::printf("%-10s %10lld %10.0f %10.0f %10.0f %12.1f %10.0f %10.1f\n", qPrintable(name),
+                static_cast<long long>(characters), loadMs, shownMs, saveMs,
+                characters ? peak * 1024.0 / characters : 0.0, copy.totalMs, copy.longestSliceMs);
     return 0;
 }
 
@@ -170,7 +204,8 @@ int main(int argc, char **argv)
         return runCase(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]));
 
     QTemporaryDir dir;
-    std::printf("%-10s %10s %10s %10s %10s %12s\n", "case", "chars", "load ms", "shown ms", "save ms", "peak B/char");
+    std::printf("%-10s %10s %10s %10s %10s %12s %10s %10s\n", "case", "chars", "load ms", "shown ms", "save ms",
+                "peak B/char", "copy ms", "slice ms");
     std::fflush(stdout);
     const char *const cases[] = {"rtf-1", "rtf-10", "plain-1", "plain-10", "plain-16",
                                  "floor-1", "floor-10", "floor-16"};
