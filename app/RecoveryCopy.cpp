@@ -19,7 +19,7 @@ public:
         if (rtf_)
             writer_ = std::make_unique<rtf::StepwiseWriter>(document);
         else
-            next_ = document.begin();
+            startText(document);
     }
 
     bool isOf(const QTextDocument *document) const { return document_ == document; }
@@ -47,6 +47,13 @@ public:
     }
 
 private:
+    // Reserved at once: growing a text of many megabytes copies it whole.
+    void startText(const QTextDocument &document)
+    {
+        text_.reserve(document.characterCount());
+        next_ = document.begin();
+    }
+
     // As a plain-text save writes it: soft line breaks end lines, objects have
     // no text.
     void appendParagraph(const QTextBlock &block)

@@ -159,3 +159,20 @@ TEST_F(RecoveryTest, AnswersKeepOrDeleteTheCopyAndCloseLeavesNone)
     EXPECT_EQ(platform.boxes.questions.size(), 3); // the close question only
     EXPECT_TRUE(filesIn(folder(), "*.copy").isEmpty());
 }
+
+TEST_F(RecoveryTest, PlainTextComesBackInThePlainTextMode)
+{
+    start();
+    CB2(*form)->click();
+    ASSERT_TRUE(editor()->PlainText());
+    editor()->setSelectedText("Привет\nмир");
+    ASSERT_TRUE(copyWritten());
+    crash();
+
+    start();
+    platform.boxes.answers = {Answer::Yes};
+    form->offerRecovery();
+    EXPECT_TRUE(editor()->PlainText());
+    EXPECT_FALSE(CB2(*form)->isChecked());
+    EXPECT_EQ(editor()->Text(), "Привет\r\nмир");
+}

@@ -21,7 +21,7 @@ def copy_holding(text):
 
 
 def main():
-    typed = "Kept text, не сохранённый"
+    typed = "Kept text, never saved"
     with Program(settings="[LANGUAGE]\nLang=0\n") as program:
         frame = program.window("Veltrix 3.0")
         type_text(typed)
