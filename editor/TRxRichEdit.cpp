@@ -467,18 +467,29 @@ void TRxRichEdit::applyCharFormat(const QTextCharFormat &format, bool clearForeg
     }
 }
 
+// The paragraphs a paragraph command changes: those the selection covers part
+// of. A selection that ends where a paragraph starts (Home, Shift+Down) does
+// not take that paragraph in; with nothing selected, the caret's paragraph.
+QList<QTextBlock> TRxRichEdit::selectedParagraphs() const
+{
+    const QTextCursor cursor = textCursor();
+    const int start = plainText_ ? 0 : cursor.selectionStart();
+    const int end = plainText_ ? TextLength() : cursor.selectionEnd();
+    const QTextBlock first = document()->findBlock(start);
+    QList<QTextBlock> blocks{first};
+    for (QTextBlock block = first.next(); block.isValid() && block.position() < end; block = block.next())
+        blocks.append(block);
+    return blocks;
+}
+
 void TRxRichEdit::applyBlockChange(const std::function<void(QTextBlockFormat &, const QTextBlock &)> &change)
 {
     QTextCursor cursor = textCursor();
-    const int start = plainText_ ? 0 : cursor.selectionStart();
-    const int end = plainText_ ? TextLength() : cursor.selectionEnd();
     cursor.beginEditBlock();
-    for (QTextBlock block = document()->findBlock(start); block.isValid(); block = block.next()) {
+    for (const QTextBlock &block : selectedParagraphs()) {
         QTextBlockFormat format = block.blockFormat();
         change(format, block);
         QTextCursor(block).setBlockFormat(format);
-        if (block.position() + block.length() > end)
-            break;
     }
     cursor.endEditBlock();
 }
@@ -520,15 +531,8 @@ void normalizeLists(QTextDocument *document)
 void TRxRichEdit::applyListStyle(paraformat::ListStyle style)
 {
     QTextCursor cursor = textCursor();
-    const int start = plainText_ ? 0 : cursor.selectionStart();
-    const int end = plainText_ ? TextLength() : cursor.selectionEnd();
     cursor.beginEditBlock();
-    QList<QTextBlock> blocks;
-    for (QTextBlock block = document()->findBlock(start); block.isValid(); block = block.next()) {
-        blocks.append(block);
-        if (block.position() + block.length() > end)
-            break;
-    }
+    const QList<QTextBlock> blocks = selectedParagraphs();
     for (const QTextBlock &block : blocks) {
         if (QTextList *list = block.textList())
             list->remove(block);

@@ -148,6 +148,7 @@ public:
     void applyCharFormat(const QTextCharFormat &format, bool clearForeground, bool toDefault);
     void applyBlockChange(const std::function<void(QTextBlockFormat &, const QTextBlock &)> &change);
     void applyListStyle(paraformat::ListStyle style);
+    QList<QTextBlock> selectedParagraphs() const;
     QTextCursor selectionCursor() const { return textCursor(); }
 
 Q_SIGNALS:

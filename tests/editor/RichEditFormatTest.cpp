@@ -139,3 +139,23 @@ TEST_F(RichEditTest, AlignmentAppliesToTheTouchedParagraphs)
     editor->setSelectionStart(4);
     EXPECT_EQ(editor->ParagraphFormat().Alignment(), TAlignment::LeftJustify);
 }
+
+// Home, Shift+Down selects a line up to where the next one starts: paragraph
+// commands change that line only. An empty selection there is the caret's.
+TEST_F(RichEditTest, ParagraphCommandsLeaveTheParagraphTheSelectionEndsAt)
+{
+    editor->setText("one\r\ntwo\r\nthree");
+    select(0, 4);
+    editor->ParagraphFormat().setAlignment(TAlignment::Center);
+    editor->ParagraphFormat().setListStyle(paraformat::ListStyle::Bullet);
+    editor->ParagraphFormat().setFirstLineIndent(30);
+    editor->setSelectionStart(4);
+    EXPECT_EQ(editor->ParagraphFormat().Alignment(), TAlignment::LeftJustify);
+    EXPECT_EQ(editor->ParagraphFormat().ListStyle(), paraformat::ListStyle::None);
+    EXPECT_EQ(editor->ParagraphFormat().FirstLineIndent(), 0);
+    editor->ParagraphFormat().setAlignment(TAlignment::RightJustify);
+    EXPECT_EQ(editor->ParagraphFormat().Alignment(), TAlignment::RightJustify);
+    editor->setSelectionStart(0);
+    EXPECT_EQ(editor->ParagraphFormat().Alignment(), TAlignment::Center);
+    EXPECT_EQ(editor->ParagraphFormat().ListStyle(), paraformat::ListStyle::Bullet);
+}
