@@ -1,6 +1,7 @@
 #include "editor/EditorLayout.h"
 
 #include "editor/Links.h"
+#include "formats/ParagraphFormat.h"
 
 #include <QElapsedTimer>
 #include <QFontMetricsF>
@@ -301,6 +302,8 @@ EditorLayout::Entry EditorLayout::layoutBlock(const QTextBlock &block) const
     const qreal left = format.leftMargin() + indent;
     const qreal right = format.rightMargin();
     const qreal firstLine = format.textIndent();
+    const qreal markerEnd =
+        block.textList() && direction != Qt::RightToLeft ? listMarker(block).textFrom : 0;
 
     qreal y = format.topMargin();
     qreal widest = 0;
@@ -316,6 +319,11 @@ EditorLayout::Entry EditorLayout::layoutBlock(const QTextBlock &block) const
             lineWidth -= firstLine;
             if (direction != Qt::RightToLeft)
                 x += firstLine;
+            // A number wider than the hang moves the text, never itself.
+            if (markerEnd > x) {
+                lineWidth -= markerEnd - x;
+                x = markerEnd;
+            }
         }
         line.setLineWidth(std::max<qreal>(0, lineWidth));
         line.setPosition(QPointF(x, y));
@@ -670,53 +678,68 @@ QList<QTextLayout::FormatRange> EditorLayout::formatRanges(const PaintContext &c
     return ranges;
 }
 
+QTextCharFormat EditorLayout::listMarkerFormat(const QTextBlock &block)
+{
+    if (auto it = block.begin(); !it.atEnd())
+        return it.fragment().charFormat();
+    return block.charFormat();
+}
+
+// A list paragraph's number or bullet starts at the first-line indent, in the
+// font of the paragraph's first characters, and a space keeps the text from it.
+EditorLayout::ListMarker EditorLayout::listMarker(const QTextBlock &block) const
+{
+    ListMarker marker;
+    const QTextList *list = block.textList();
+    const QTextListFormat::Style style = list->format().style();
+    marker.font = listMarkerFormat(block).font();
+    const QFontMetricsF metrics(marker.font);
+    marker.bullet =
+        style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle || style == QTextListFormat::ListSquare;
+    if (marker.bullet) {
+        marker.size = QSizeF(metrics.lineSpacing() / 3, metrics.lineSpacing() / 3);
+    } else {
+        marker.text = list->itemText(block);
+        marker.size = QSizeF(metrics.horizontalAdvance(marker.text), metrics.height());
+    }
+    const QTextBlockFormat format = block.blockFormat();
+    marker.left = std::max(0, paraformat::indents(format).first) * paraformat::kPixelsPerPoint +
+                  (format.indent() + list->format().indent()) * document()->indentWidth();
+    marker.textFrom = marker.left + marker.size.width() + metrics.horizontalAdvance(QLatin1Char(' '));
+    marker.ascent = metrics.ascent();
+    marker.height = metrics.height();
+    return marker;
+}
+
 void EditorLayout::drawListMarker(QPainter *painter, const QPointF &origin, const QTextBlock &block) const
 {
     const QTextLine first = block.layout()->lineAt(0);
     if (!first.isValid())
         return;
-    const QTextList *list = block.textList();
-    const QTextListFormat::Style style = list->format().style();
-    QTextCharFormat charFormat = block.charFormat();
-    if (auto it = block.begin(); !it.atEnd())
-        charFormat = it.fragment().charFormat();
-    const QFont font = charFormat.font();
-    const QFontMetricsF metrics(font);
-    const QRectF textRect = first.naturalTextRect();
-    const QPointF at = origin + textRect.topLeft();
-    QString text;
-    QSizeF size;
-    const bool bullet =
-        style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle || style == QTextListFormat::ListSquare;
-    if (bullet) {
-        size = QSizeF(metrics.lineSpacing() / 3, metrics.lineSpacing() / 3);
-    } else {
-        text = list->itemText(block);
-        size = QSizeF(metrics.horizontalAdvance(text), metrics.height());
-    }
-    QRectF marker(at, size);
-    marker.translate(-metrics.horizontalAdvance(QLatin1Char(' ')) - size.width(),
-                     metrics.height() / 2 - size.height() / 2);
+    const ListMarker marker = listMarker(block);
+    const QTextCharFormat charFormat = listMarkerFormat(block);
+    QRectF box(origin + QPointF(marker.left, first.y()), marker.size);
+    box.translate(0, marker.height / 2 - marker.size.height() / 2);
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
     const QBrush brush = charFormat.hasProperty(QTextFormat::ForegroundBrush) ? charFormat.foreground()
                                                                              : painter->pen().brush();
-    if (bullet) {
-        if (style == QTextListFormat::ListSquare) {
-            painter->fillRect(marker, brush);
-        } else if (style == QTextListFormat::ListCircle) {
+    if (marker.bullet) {
+        if (block.textList()->format().style() == QTextListFormat::ListSquare) {
+            painter->fillRect(box, brush);
+        } else if (block.textList()->format().style() == QTextListFormat::ListCircle) {
             painter->setPen(QPen(brush, 0));
             painter->setBrush(Qt::NoBrush);
-            painter->drawEllipse(marker);
+            painter->drawEllipse(box);
         } else {
             painter->setPen(Qt::NoPen);
             painter->setBrush(brush);
-            painter->drawEllipse(marker);
+            painter->drawEllipse(box);
         }
     } else {
-        painter->setFont(font);
+        painter->setFont(marker.font);
         painter->setPen(QPen(brush, 0));
-        painter->drawText(QPointF(marker.left(), at.y() + metrics.ascent()), text);
+        painter->drawText(QPointF(box.left(), origin.y() + first.y() + marker.ascent), marker.text);
     }
     painter->restore();
 }

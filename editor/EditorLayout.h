@@ -108,6 +108,18 @@ private:
     void drawBlock(QPainter *painter, const PaintContext &context, const QTextBlock &block, const QPointF &origin,
                    qreal height);
     QList<QTextLayout::FormatRange> formatRanges(const PaintContext &context, const QTextBlock &block) const;
+    struct ListMarker {
+        bool bullet = false;
+        QString text; // the number, for numbered lists
+        QFont font;
+        QSizeF size;
+        qreal left = 0;     // where it starts, from the paragraph's left edge
+        qreal textFrom = 0; // where the first line's text may start at the earliest
+        qreal ascent = 0;
+        qreal height = 0;
+    };
+    static QTextCharFormat listMarkerFormat(const QTextBlock &block);
+    ListMarker listMarker(const QTextBlock &block) const;
     void drawListMarker(QPainter *painter, const QPointF &origin, const QTextBlock &block) const;
 
     mutable ParagraphMetrics metrics_;

@@ -11,6 +11,7 @@
 #include <QTextDocument>
 #include <QTextLayout>
 #include <QTest>
+#include <QTextList>
 
 namespace {
 
@@ -374,4 +375,38 @@ TEST_F(RichEditTest, LinesAskedForBeforeTheBackgroundPassAreTheLaidOutOnes)
     ASSERT_GT(first, 9000);
     ASSERT_LT(first, 40000);
     EXPECT_EQ(found, expected);
+}
+
+// At the default hang, "VIII." or "12." is wider than the room left of the
+// text: the text moves right, and the whole number stays on the page.
+TEST_F(RichEditTest, ListNumbersAreWhollyVisibleLeftOfTheirText)
+{
+    editor->resize(500, 600);
+    QStringList lines;
+    for (int i = 1; i <= 12; ++i)
+        lines << QStringLiteral("text %1").arg(i);
+    for (const paraformat::ListStyle style : {paraformat::ListStyle::UpCaseRoman, paraformat::ListStyle::ArabicNumbers,
+                                              paraformat::ListStyle::UpCaseLetter}) {
+        editor->setText(lines.join(QStringLiteral("\r\n")));
+        editor->SelectWholeText();
+        editor->SelectionFormat().setSize(14);
+        editor->ParagraphFormat().setListStyle(style);
+        QImage shot(editor->viewport()->size(), QImage::Format_RGB32);
+        editor->viewport()->render(&shot);
+        for (QTextBlock block = editor->document()->begin(); block.isValid(); block = block.next()) {
+            QTextCursor start(block);
+            const QRect caret = editor->cursorRect(start);
+            const QString number = block.textList()->itemText(block);
+            int inkFrom = caret.left();
+            for (int x = caret.left() - 1; x >= 0; --x) {
+                for (int y = caret.top(); y < caret.bottom(); ++y) {
+                    if (qGray(shot.pixel(x, y)) < 128)
+                        inkFrom = x;
+                }
+            }
+            const qreal width = QFontMetricsF(start.charFormat().font()).horizontalAdvance(number);
+            EXPECT_GT(inkFrom, 0) << number.toStdString();
+            EXPECT_GE(caret.left() - inkFrom, width - 2) << number.toStdString();
+        }
+    }
 }
