@@ -193,7 +193,25 @@ bool TRxRichEdit::InsertObjectByDialog()
                                .arg(nativePath(choice->fileName), reader.errorString()));
     if (choice->asIcon)
         image = iconPicture(QFileInfo(choice->fileName));
+    insertObject(image, imageTypeName(imageFormat), QFileInfo(choice->fileName).absoluteFilePath());
+    return true;
+}
 
+// A picture for an image file, an icon with its name for any other file; its
+// Open verb hands the file to the desktop.
+void TRxRichEdit::insertFileObject(const QString &path)
+{
+    QImageReader reader(path);
+    const QByteArray imageFormat = reader.format();
+    const QImage image = reader.read();
+    if (image.isNull())
+        insertObject(iconPicture(QFileInfo(path)), QStringLiteral("Package"), path);
+    else
+        insertObject(image, imageTypeName(imageFormat), path);
+}
+
+void TRxRichEdit::insertObject(const QImage &image, const QString &typeName, const QString &source)
+{
     static int objectNumber = 0;
     const QString name = QStringLiteral("veltrix-object:%1").arg(++objectNumber);
     document()->addResource(QTextDocument::ImageResource, QUrl(name), image);
@@ -201,8 +219,9 @@ bool TRxRichEdit::InsertObjectByDialog()
     format.setName(name);
     format.setWidth(image.width());
     format.setHeight(image.height());
-    format.setProperty(kObjectTypeProperty, imageTypeName(imageFormat));
-    format.setProperty(kObjectSourceProperty, QFileInfo(choice->fileName).absoluteFilePath());
+    format.setProperty(kObjectTypeProperty, typeName);
+    if (!source.isEmpty())
+        format.setProperty(kObjectSourceProperty, source);
 
     QTextCursor cursor = textCursor();
     cursor.beginEditBlock();
@@ -214,7 +233,6 @@ bool TRxRichEdit::InsertObjectByDialog()
     cursor.setPosition(start + 1, QTextCursor::KeepAnchor);
     setTextCursor(cursor);
     ensureCursorVisible();
-    return true;
 }
 
 QTextImageFormat TRxRichEdit::selectedObject() const

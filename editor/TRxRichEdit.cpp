@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -759,12 +760,31 @@ void TRxRichEdit::keyPressEvent(QKeyEvent *event)
     QTextEdit::keyPressEvent(event);
 }
 
+namespace {
+
+// Files from a file manager, copied or dragged; nothing when any address is
+// not a local file.
+QStringList localFiles(const QMimeData *source)
+{
+    QStringList files;
+    for (const QUrl &url : source->urls()) {
+        if (!url.isLocalFile())
+            return {};
+        files.append(url.toLocalFile());
+    }
+    return files;
+}
+
+} // namespace
+
 bool TRxRichEdit::canInsertFromMimeData(const QMimeData *source) const
 {
     for (const QString &type : kRtfMimeTypes) {
         if (source->hasFormat(type))
             return true;
     }
+    if (!plainText_ && (source->hasImage() || !localFiles(source).isEmpty()))
+        return true;
     return QTextEdit::canInsertFromMimeData(source);
 }
 
@@ -800,12 +820,15 @@ std::optional<PastedPiece> richPiece(const QMimeData *source, QTextDocument &tar
 
 } // namespace
 
+// Rich text first; then files and pictures as objects; then plain text.
 void TRxRichEdit::insertFromMimeData(const QMimeData *source)
 {
     QTextCursor cursor = textCursor();
     std::optional<PastedPiece> piece;
     if (!plainText_)
         piece = richPiece(source, *document(), font());
+    if (!piece && !plainText_ && insertObjectsFrom(source))
+        return;
     if (piece) {
         piece->insertAt(cursor);
     } else if (source->hasText()) {
@@ -818,6 +841,30 @@ void TRxRichEdit::insertFromMimeData(const QMimeData *source)
         return;
     }
     setTextCursor(cursor);
+}
+
+bool TRxRichEdit::insertObjectsFrom(const QMimeData *source)
+{
+    const QStringList files = localFiles(source);
+    if (!files.isEmpty()) {
+        QTextCursor cursor = textCursor();
+        cursor.beginEditBlock();
+        for (const QString &file : files) {
+            if (file != files.first())
+                moveCursor(QTextCursor::Right); // after the one before
+            insertFileObject(file);
+        }
+        cursor.endEditBlock();
+        return true;
+    }
+    if (source->hasImage()) {
+        const QImage image = qvariant_cast<QImage>(source->imageData());
+        if (image.isNull())
+            return false;
+        insertObject(image, QStringLiteral("Bitmap Image"), QString());
+        return true;
+    }
+    return false;
 }
 
 QMimeData *TRxRichEdit::createMimeDataFromSelection() const

@@ -184,6 +184,10 @@ private:
     std::unique_ptr<QTextDocument> newDocument() const;
     EditorLayout &editorLayout() const;
     QString linkAt(QPoint viewportPosition, int *start, int *end) const;
+    // Objects put in at the selection, which they replace; they end up selected.
+    void insertObject(const QImage &image, const QString &typeName, const QString &source);
+    void insertFileObject(const QString &path);
+    bool insertObjectsFrom(const QMimeData *source);
     void insertTextWithBreaks(QTextCursor &cursor, const QString &text, const QTextCharFormat &format);
     void clearUndo();
 

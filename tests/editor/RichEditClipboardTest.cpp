@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDropEvent>
+#include <QImage>
 #include <QMimeData>
 #include <QTextBlock>
 
@@ -149,4 +150,44 @@ TEST_F(RichEditTest, DroppedWholeLinesKeepTheirParagraphEnd)
         EXPECT_TRUE(dropAt(*editor, QPoint(1, firstLine.center().y()), *dragged));
         EXPECT_EQ(editor->Text(), "two\r\none\r\nthree");
     }
+}
+
+// A screenshot pasted is a picture; files dropped from a file manager are
+// objects (an image file its picture, any other file an icon with its name),
+// never their addresses as text.
+TEST_F(RichEditTest, PicturesAndFilesPastedOrDroppedBecomeObjects)
+{
+    editor->setText("ab");
+    QImage shot(20, 10, QImage::Format_RGB32);
+    shot.fill(Qt::red);
+    auto *screenshot = new QMimeData;
+    screenshot->setImageData(shot);
+    QApplication::clipboard()->setMimeData(screenshot);
+    select(1, 0);
+    editor->Paste();
+    const QTextImageFormat pasted = editor->selectedObject();
+    ASSERT_TRUE(pasted.isValid());
+    EXPECT_EQ(TRxRichEdit::objectTypeName(pasted), "Bitmap Image");
+    EXPECT_EQ(pasted.width(), 20);
+
+    const QString picture = dir.filePath("photo.png");
+    ASSERT_TRUE(shot.save(picture));
+    const QString notes = writeFile("notes.txt", "text");
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(picture), QUrl::fromLocalFile(notes)});
+    files.setText(QUrl::fromLocalFile(picture).toString()); // as file managers add
+    editor->setText("ab");
+    EXPECT_TRUE(dropAt(*editor, editor->cursorRect(QTextCursor(editor->document()->begin())).center(), files));
+    EXPECT_FALSE(editor->Text().contains("file:"));
+    EXPECT_EQ(editor->TextLength(), 4);
+    QStringList types;
+    for (int position = 0; position < 4; ++position) {
+        select(position, 1);
+        const QTextImageFormat object = editor->selectedObject();
+        if (object.isValid())
+            types << TRxRichEdit::objectTypeName(object);
+    }
+    EXPECT_EQ(types, QStringList({"PNG Image", "Package"}));
+    editor->Undo();
+    EXPECT_EQ(editor->Text(), "ab"); // one step
 }
