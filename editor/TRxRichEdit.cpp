@@ -3,6 +3,7 @@
 #include "editor/DisplayLines.h"
 #include "editor/EditorLayout.h"
 #include "editor/Links.h"
+#include "editor/MouseSelection.h"
 #include "editor/PastedPiece.h"
 #include "editor/ReadableText.h"
 #include "editor/RichEditStrings.h"
@@ -701,9 +702,41 @@ QString TRxRichEdit::linkAt(QPoint viewportPosition, int *start, int *end) const
     return {};
 }
 
+// The strip left of the text: a click there selects the line beside it, a
+// double click its paragraph, a drag whole lines.
+bool TRxRichEdit::inSelectionBar(QPoint viewportPosition) const
+{
+    return viewportPosition.x() < document()->documentMargin();
+}
+
+int TRxRichEdit::positionBesideBar(QPoint viewportPosition) const
+{
+    return cursorForPosition(QPoint(int(document()->documentMargin()), viewportPosition.y())).position();
+}
+
+void TRxRichEdit::selectRange(int anchor, int position)
+{
+    QTextCursor cursor(document());
+    cursor.setPosition(anchor);
+    cursor.setPosition(position, QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+}
+
 void TRxRichEdit::mousePressEvent(QMouseEvent *event)
 {
+    const QPoint at = event->position().toPoint();
+    if (event->button() == Qt::LeftButton && inSelectionBar(at)) {
+        barAnchor_ = positionBesideBar(at);
+        const mouseselection::Range line = mouseselection::lineAt(*document(), barAnchor_);
+        selectRange(line.anchor, line.position);
+        Q_EMIT OnMouseDown(event->button(), at);
+        return;
+    }
     QTextEdit::mousePressEvent(event);
+    // A drag from a plain click widens to whole words once it leaves the word.
+    const bool freshClick = event->button() == Qt::LeftButton && !(event->modifiers() & Qt::ShiftModifier) &&
+                            !textCursor().hasSelection();
+    wordAnchor_ = freshClick ? textCursor().position() : -1;
     int start = -1, end = -1;
     const bool onLink = !linkAt(event->position().toPoint(), &start, &end).isEmpty();
     const Qt::MouseButton button = event->button();
@@ -718,8 +751,48 @@ void TRxRichEdit::mousePressEvent(QMouseEvent *event)
     Q_EMIT OnMouseDown(button, event->position().toPoint());
 }
 
+void TRxRichEdit::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPoint at = event->position().toPoint();
+    const bool dragging = event->buttons() & Qt::LeftButton;
+    if (barAnchor_ >= 0 && dragging) {
+        const mouseselection::Range lines = mouseselection::linesBetween(*document(), barAnchor_, positionBesideBar(at));
+        selectRange(lines.anchor, lines.position);
+        return;
+    }
+    QTextEdit::mouseMoveEvent(event);
+    if (wordAnchor_ >= 0 && dragging) {
+        const mouseselection::Range words =
+            mouseselection::wordsBetween(*document(), wordAnchor_, cursorForPosition(at).position());
+        selectRange(words.anchor, words.position);
+    }
+    if (!dragging) {
+        if (inSelectionBar(at))
+            viewport()->setCursor(Qt::ArrowCursor);
+        else if (viewport()->cursor().shape() == Qt::ArrowCursor)
+            viewport()->setCursor(Qt::IBeamCursor);
+    }
+}
+
+void TRxRichEdit::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    wordAnchor_ = -1; // a double click's drag goes by words already
+    const QPoint at = event->position().toPoint();
+    if (event->button() == Qt::LeftButton && inSelectionBar(at)) {
+        const mouseselection::Range paragraph = mouseselection::paragraphAt(*document(), positionBesideBar(at));
+        selectRange(paragraph.anchor, paragraph.position);
+        return;
+    }
+    QTextEdit::mouseDoubleClickEvent(event);
+}
+
 void TRxRichEdit::mouseReleaseEvent(QMouseEvent *event)
 {
+    wordAnchor_ = -1;
+    if (barAnchor_ >= 0) {
+        barAnchor_ = -1;
+        return;
+    }
     QTextEdit::mouseReleaseEvent(event);
     int start = -1, end = -1;
     const QString link = linkAt(event->position().toPoint(), &start, &end);

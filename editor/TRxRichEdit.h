@@ -162,6 +162,8 @@ Q_SIGNALS:
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     bool viewportEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
@@ -188,6 +190,9 @@ private:
     void insertObject(const QImage &image, const QString &typeName, const QString &source);
     void insertFileObject(const QString &path);
     bool insertObjectsFrom(const QMimeData *source);
+    bool inSelectionBar(QPoint viewportPosition) const;
+    int positionBesideBar(QPoint viewportPosition) const;
+    void selectRange(int anchor, int position);
     void insertTextWithBreaks(QTextCursor &cursor, const QString &text, const QTextCharFormat &format);
     void clearUndo();
 
@@ -216,4 +221,6 @@ private:
     int linkStart_ = -1;
     int linkEnd_ = -1;
     Qt::MouseButton linkButton_ = Qt::NoButton;
+    int barAnchor_ = -1;  // where a press in the selection bar started, while it lasts
+    int wordAnchor_ = -1; // where a plain click started a drag, while it lasts
 };

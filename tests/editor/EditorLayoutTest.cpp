@@ -410,3 +410,35 @@ TEST_F(RichEditTest, ListNumbersAreWhollyVisibleLeftOfTheirText)
         }
     }
 }
+
+// The strip left of the text selects lines and paragraphs; a drag that
+// leaves the word it started in takes whole words.
+TEST_F(RichEditTest, SelectionBarTakesLinesAndDragsTakeWholeWords)
+{
+    editor->setText(QStringLiteral("alpha beta gamma\nsecond line\nthird"));
+    QWidget *viewport = editor->viewport();
+    const auto pointAt = [&](int position) {
+        QTextCursor cursor(editor->document());
+        cursor.setPosition(position);
+        const QRect caret = editor->cursorRect(cursor);
+        return QPoint(caret.left() + 2, caret.center().y());
+    };
+    const auto selected = [&] { return std::pair(editor->SelectionStart(), editor->SelectionLength()); };
+    const int second = 17, third = 29;
+
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(1, pointAt(second).y()));
+    EXPECT_EQ(selected(), std::pair(second, 12)); // the line and its paragraph end
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, QPoint(1, pointAt(0).y()));
+    EXPECT_EQ(selected(), std::pair(0, 17));
+    QTest::mousePress(viewport, Qt::LeftButton, {}, QPoint(1, pointAt(third).y()));
+    QTest::mouseMove(viewport, QPoint(1, pointAt(second).y()));
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(1, pointAt(second).y()));
+    EXPECT_EQ(selected(), std::pair(second, editor->TextLength() - second));
+
+    QTest::mousePress(viewport, Qt::LeftButton, {}, pointAt(2));
+    QTest::mouseMove(viewport, pointAt(4));
+    EXPECT_EQ(selected(), std::pair(2, 2)); // within the word: as dragged
+    QTest::mouseMove(viewport, pointAt(13));
+    EXPECT_EQ(selected(), std::pair(0, 16));
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, pointAt(13));
+}
