@@ -42,15 +42,17 @@ struct ParaKey {
     int fi = 0;
     int ri = 0;
     int list = 0;  // paraformat::ListStyle
+    bool pageBreak = false; // the paragraph starts a page
     bool operator==(const ParaKey &o) const
     {
-        return align == o.align && li == o.li && fi == o.fi && ri == o.ri && list == o.list;
+        return align == o.align && li == o.li && fi == o.fi && ri == o.ri && list == o.list
+            && pageBreak == o.pageBreak;
     }
 };
 
 inline size_t qHash(const ParaKey &k, size_t seed = 0)
 {
-    return qHashMulti(seed, k.align, k.li, k.fi, k.ri, k.list);
+    return qHashMulti(seed, k.align, k.li, k.fi, k.ri, k.list, k.pageBreak);
 }
 
 struct Run {

@@ -59,6 +59,8 @@ std::vector<QTextBlockFormat> blockFormats(const Content &content)
                                {(k.li + k.fi) / kTwipsPerPoint, -k.fi / kTwipsPerPoint,
                                 k.ri / kTwipsPerPoint},
                                k.list != 0);
+        if (k.pageBreak)
+            f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
         formats.push_back(f);
     }
     return formats;

@@ -195,6 +195,10 @@ void Parser::paragraphFormat(const Keyword &keyword, const Token &word)
         s.pnStyle = kStyleNone;
         s.ls = 0;
         s.ilvl = 0;
+        s.pageBreakBefore = false;
+        return;
+    case Action::PageBreakBefore:
+        s.pageBreakBefore = switchedOn(word);
         return;
     case Action::Alignment:
         s.align = quint8(keyword.value);
@@ -226,13 +230,35 @@ void Parser::breakOrCharacter(const Keyword &keyword)
 {
     switch (keyword.action) {
     case Action::Paragraph:
-    case Action::Row:
-        if (m_state.dest == Dest::Normal)
+        // Text of the next cell may start with a paragraph end.
+        if (m_state.dest == Dest::Normal) {
+            putCellTabs(m_pendingCellTabs);
             endParagraph();
+        }
+        return;
+    case Action::Row:
+        // One tab between cells, none after the last: empty cells keep
+        // their columns.
+        if (m_state.dest == Dest::Normal) {
+            putCellTabs(m_pendingCellTabs - 1);
+            endParagraph();
+        }
         return;
     case Action::Cell:
         if (m_state.dest == Dest::Normal)
-            m_pendingCellTab = true;
+            ++m_pendingCellTabs;
+        return;
+    case Action::Section:
+        // A section break ends the paragraph it stands in, if any; after a
+        // \par it ends nothing more.
+        if (m_state.dest == Dest::Normal)
+            endParagraphIfAny();
+        return;
+    case Action::Page:
+        if (m_state.dest == Dest::Normal) {
+            endParagraphIfAny();
+            m_pendingPageBreak = true;
+        }
         return;
     case Action::Line:
         emitChar(QChar::LineSeparator);

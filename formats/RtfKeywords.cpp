@@ -154,9 +154,11 @@ const Keyword kKeywords[] = {
     {"ri", G::ParagraphFormat, A::RightIndent, 0}, {"rin", G::ParagraphFormat, A::RightIndent, 0},
     {"ls", G::ParagraphFormat, A::ListOverrideNumber, 0},
     {"ilvl", G::ParagraphFormat, A::ListLevelNumber, 0},
+    {"pagebb", G::ParagraphFormat, A::PageBreakBefore, 0},
 
     // Breaks and named characters; table cells become tabs, rows paragraphs.
-    {"par", G::Text, A::Paragraph, 0}, {"line", G::Text, A::Line, 0}, {"tab", G::Text, A::Tab, 0},
+    {"par", G::Text, A::Paragraph, 0}, {"sect", G::Text, A::Section, 0},
+    {"page", G::Text, A::Page, 0}, {"line", G::Text, A::Line, 0}, {"tab", G::Text, A::Tab, 0},
     {"cell", G::Text, A::Cell, 0}, {"nestcell", G::Text, A::Cell, 0}, {"row", G::Text, A::Row, 0},
     {"nestrow", G::Text, A::Row, 0},
     {"emdash", G::Text, A::Character, 0x2014}, {"endash", G::Text, A::Character, 0x2013},

@@ -35,9 +35,9 @@ enum class Action : quint8 {
     Background,
     // ParagraphFormat
     ParagraphDefaults, Alignment, FirstIndent, LeftIndent, RightIndent, ListOverrideNumber,
-    ListLevelNumber,
+    ListLevelNumber, PageBreakBefore,
     // Text
-    Paragraph, Row, Cell, Line, Tab, Character,
+    Paragraph, Section, Page, Row, Cell, Line, Tab, Character,
     // Unicode
     UnicodeCharacter, FallbackLength,
     // Picture

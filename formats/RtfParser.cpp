@@ -402,11 +402,29 @@ int Parser::listStyle() const
     return m_lists.style(m_state.ls, m_state.ilvl).value_or(m_state.pnStyle);
 }
 
+void Parser::putCellTabs(int count)
+{
+    m_pendingCellTabs = 0;
+    if (count <= 0)
+        return;
+    openRun(Target::MainText);
+    for (int i = 0; i < count; ++i)
+        m_content.put('\t');
+}
+
+void Parser::endParagraphIfAny()
+{
+    if (!m_content.paragraphEmpty() || m_content.hasNumberText() || m_pendingCellTabs > 0)
+        endParagraph();
+}
+
 void Parser::endParagraph()
 {
     flushHighSurrogate();
-    m_pendingCellTab = false;
+    m_pendingCellTabs = 0;
     ParaKey paragraph;
+    paragraph.pageBreak = m_state.pageBreakBefore || m_pendingPageBreak;
+    m_pendingPageBreak = false;
     paragraph.align = m_state.align;
     paragraph.li = m_state.li;
     paragraph.fi = m_state.fi;
@@ -427,11 +445,8 @@ void Parser::finishPicture()
     if (!image)
         return;
     flushHighSurrogate();
-    if (m_pendingCellTab) {
-        m_pendingCellTab = false;
-        openRun(Target::MainText);
-        m_content.put('\t');
-    }
+    if (m_pendingCellTabs > 0)
+        putCellTabs(m_pendingCellTabs);
     m_content.addImage(std::move(*image));
 }
 

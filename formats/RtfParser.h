@@ -45,6 +45,7 @@ struct State {
     bool underline = false;
     bool strike = false;
     bool hidden = false;
+    bool pageBreakBefore = false; // \pagebb
     quint8 align = kAlignLeft;
     qint8 pnStyle = kStyleNone;
     int font = -1; // -1: the default font
@@ -117,16 +118,15 @@ private:
         if (m_content.openTarget() != target || m_formatDirty)
             startRun(target);
     }
-    // Opens the run, after the tab of a table cell that ended before.
+    // Opens the run, after the tabs of table cells that ended before.
     void beginText(Target target)
     {
-        if (m_pendingCellTab && target == Target::MainText) {
-            m_pendingCellTab = false;
-            openRun(target);
-            m_content.put('\t');
-        }
+        if (m_pendingCellTabs > 0 && target == Target::MainText)
+            putCellTabs(m_pendingCellTabs);
         openRun(target);
     }
+    void putCellTabs(int count);
+    void endParagraphIfAny();
     void startRun(Target target);
     void documentText(const uchar *begin, const uchar *end);
     void emitChar(char16_t c);
@@ -156,7 +156,8 @@ private:
 
     ContentCollector m_content;
     bool m_formatDirty = true; // the state may no longer match the open run
-    bool m_pendingCellTab = false;
+    int m_pendingCellTabs = 0;   // cells ended since the last text
+    bool m_pendingPageBreak = false; // a \page: the next paragraph starts a page
 };
 
 } // namespace rtf::detail

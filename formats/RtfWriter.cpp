@@ -433,6 +433,8 @@ void Writer::paragraph(const QTextBlock &block)
     case Qt::AlignJustify: word("\\qj"); break;
     default: break;
     }
+    if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+        word("\\pagebb");
     const int fi = -indents.other * 20;
     const int li = (indents.first + indents.other) * 20;
     const int ri = indents.right * 20;
