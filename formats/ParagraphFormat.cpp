@@ -2,6 +2,8 @@
 
 #include <QtMath>
 
+#include <optional>
+
 namespace paraformat {
 
 namespace {
@@ -25,18 +27,68 @@ Indents indents(const QTextBlockFormat &format)
     return result;
 }
 
+namespace {
+
+Indents pointsOf(const Indents &twips)
+{
+    return {twips.first / kTwipsPerPoint, twips.other / kTwipsPerPoint, twips.right / kTwipsPerPoint};
+}
+
+bool sameIndents(const Indents &a, const Indents &b)
+{
+    return a.first == b.first && a.other == b.other && a.right == b.right;
+}
+
+// The twips kept beside the points, when there are any.
+std::optional<Indents> storedTwips(const QTextBlockFormat &format)
+{
+    if (!format.hasProperty(kFirstIndentTwipsProperty))
+        return std::nullopt;
+    return Indents{format.intProperty(kFirstIndentTwipsProperty),
+                   format.intProperty(kOtherIndentTwipsProperty),
+                   format.intProperty(kRightIndentTwipsProperty)};
+}
+
+// Qt lays the following lines at leftMargin and the first at leftMargin +
+// textIndent, and clamps a negative margin to 0: clamp both lines ourselves.
+void placeLines(QTextBlockFormat &format, const Indents &indents, qreal pixelsPerUnit, bool inList)
+{
+    const qreal firstLine = qMax(0, indents.first) * pixelsPerUnit;
+    const qreal otherLines = qMax(0, indents.first + indents.other) * pixelsPerUnit;
+    format.setLeftMargin(otherLines);
+    format.setTextIndent(inList ? 0 : firstLine - otherLines);
+    format.setRightMargin(qMax(0, indents.right) * pixelsPerUnit);
+}
+
+} // namespace
+
 void setIndents(QTextBlockFormat &format, const Indents &indents, bool inList)
 {
     format.setProperty(kFirstIndentProperty, indents.first);
     format.setProperty(kOtherIndentProperty, indents.other);
     format.setProperty(kRightIndentProperty, indents.right);
-    // Qt lays the following lines at leftMargin and the first at leftMargin +
-    // textIndent, and clamps a negative margin to 0: clamp both lines ourselves.
-    const qreal firstLine = qMax(0, indents.first) * kPixelsPerPoint;
-    const qreal otherLines = qMax(0, indents.first + indents.other) * kPixelsPerPoint;
-    format.setLeftMargin(otherLines);
-    format.setTextIndent(inList ? 0 : firstLine - otherLines);
-    format.setRightMargin(qMax(0, indents.right) * kPixelsPerPoint);
+    const std::optional<Indents> twips = storedTwips(format);
+    if (twips && sameIndents(pointsOf(*twips), indents))
+        placeLines(format, *twips, 1.0 / kTwipsPerPixel, inList);
+    else
+        placeLines(format, indents, kPixelsPerPoint, inList);
+}
+
+Indents indentsInTwips(const QTextBlockFormat &format)
+{
+    const Indents points = indents(format);
+    const std::optional<Indents> twips = storedTwips(format);
+    if (twips && sameIndents(pointsOf(*twips), points))
+        return *twips;
+    return {points.first * kTwipsPerPoint, points.other * kTwipsPerPoint, points.right * kTwipsPerPoint};
+}
+
+void setIndentsInTwips(QTextBlockFormat &format, const Indents &twips, bool inList)
+{
+    format.setProperty(kFirstIndentTwipsProperty, twips.first);
+    format.setProperty(kOtherIndentTwipsProperty, twips.other);
+    format.setProperty(kRightIndentTwipsProperty, twips.right);
+    setIndents(format, pointsOf(twips), inList);
 }
 
 QTextListFormat::Style toQtListStyle(ListStyle style)

@@ -14,7 +14,10 @@ namespace rtf::detail {
 constexpr quint32 kAutoColor = 0xFFFFFFFFu; // no colour given: the text's default
 constexpr int kDefaultHalfPoints = 24;      // 12 points
 
-enum CharFlag { kBoldFlag = 1, kItalicFlag = 2, kUnderlineFlag = 4, kStrikeFlag = 8 };
+enum CharFlag {
+    kBoldFlag = 1, kItalicFlag = 2, kUnderlineFlag = 4, kStrikeFlag = 8,
+    kSuperFlag = 16, kSubFlag = 32,
+};
 
 struct CharKey {
     int family = -1; // index into Content::families; -1: the document's default
@@ -22,37 +25,54 @@ struct CharKey {
     int flags = 0;   // CharFlag bits
     quint32 fg = kAutoColor;
     quint32 bg = kAutoColor;
+    int raise = 0;    // half-points up (\up) or down (negative, \dn)
+    int charset = -1; // the font's \fcharset; -1: none given
+    int link = -1;    // index into Content::links
     bool operator==(const CharKey &o) const
     {
         return family == o.family && halfPoints == o.halfPoints && flags == o.flags && fg == o.fg
-            && bg == o.bg;
+            && bg == o.bg && raise == o.raise && charset == o.charset && link == o.link;
     }
 };
 
 inline size_t qHash(const CharKey &k, size_t seed = 0)
 {
-    return qHashMulti(seed, k.family, k.halfPoints, k.flags, k.fg, k.bg);
+    return qHashMulti(seed, k.family, k.halfPoints, k.flags, k.fg, k.bg, k.raise, k.charset, k.link);
 }
 
 enum Alignment { kAlignLeft, kAlignCentre, kAlignRight, kAlignJustify };
+
+enum TabKind : quint8 { kTabLeft, kTabRight, kTabCentre, kTabDecimal };
+
+struct TabStop {
+    int twips;
+    TabKind kind;
+};
 
 struct ParaKey {
     int align = kAlignLeft;
     int li = 0;    // twips, as RTF gives them
     int fi = 0;
     int ri = 0;
+    int sb = 0;    // space before and after, twips
+    int sa = 0;
+    int sl = 0;    // line spacing: \sl as given, 0 for single
+    bool slmult = false;
+    int tabs = 0;  // index into Content::tabLists
     int list = 0;  // paraformat::ListStyle
     bool pageBreak = false; // the paragraph starts a page
     bool operator==(const ParaKey &o) const
     {
-        return align == o.align && li == o.li && fi == o.fi && ri == o.ri && list == o.list
+        return align == o.align && li == o.li && fi == o.fi && ri == o.ri && sb == o.sb
+            && sa == o.sa && sl == o.sl && slmult == o.slmult && tabs == o.tabs && list == o.list
             && pageBreak == o.pageBreak;
     }
 };
 
 inline size_t qHash(const ParaKey &k, size_t seed = 0)
 {
-    return qHashMulti(seed, k.align, k.li, k.fi, k.ri, k.list, k.pageBreak);
+    return qHashMulti(seed, k.align, k.li, k.fi, k.ri, k.sb, k.sa, k.sl, k.slmult, k.tabs, k.list,
+                      k.pageBreak);
 }
 
 struct Run {
@@ -82,6 +102,8 @@ struct Content {
     std::vector<ParaKey> paraFormats;
     std::vector<Image> images;
     std::vector<QString> families;
+    std::vector<QString> links;                 // hyperlink addresses
+    std::vector<std::vector<TabStop>> tabLists; // [0] is no tab stops
 };
 
 // Where characters go: the document's text, or the list number RTF writes
@@ -117,6 +139,10 @@ public:
 
     Content take(std::vector<QString> families);
 
+    // Tab stops: the list `base` with one more stop; 0 is no stops.
+    int addTabStop(int base, TabStop stop);
+    int addLink(const QString &address);
+
 private:
     void grow();
     int charFormat(const CharKey &key);
@@ -132,6 +158,8 @@ private:
     CharKey m_openKey;
     QHash<CharKey, int> m_charIndex;
     QHash<ParaKey, int> m_paraIndex;
+    QHash<quint64, int> m_tabSteps; // (base, stop) -> list
+    QHash<QString, int> m_linkIndex;
 };
 
 } // namespace rtf::detail

@@ -1,5 +1,6 @@
 #include "formats/RtfDocumentBuilder.h"
 
+#include "formats/CharacterFormat.h"
 #include "formats/ParagraphFormat.h"
 
 #include <QTextCursor>
@@ -20,7 +21,8 @@ constexpr int kLongList = 4096;
 constexpr int kShortList = 16;
 constexpr qint64 kListBudget = 8'000'000;
 
-constexpr int kTwipsPerPoint = 20;
+constexpr qreal kTwipsPerPixel = paraformat::kTwipsPerPixel;
+constexpr qreal kPercentPerLineTwips = 100.0 / 240.0; // \slmult1: 240 is one line
 
 std::atomic<quint64> g_nextImageId{1};
 
@@ -41,9 +43,53 @@ std::vector<QTextCharFormat> charFormats(const Content &content)
             f.setForeground(QColor(QRgb(k.fg)));
         if (k.bg != kAutoColor)
             f.setBackground(QColor(QRgb(k.bg)));
+        if (k.raise != 0) {
+            f.setVerticalAlignment(k.raise > 0 ? QTextCharFormat::AlignSuperScript
+                                               : QTextCharFormat::AlignSubScript);
+            f.setProperty(charformat::kRaiseProperty, k.raise);
+        } else if (k.flags & kSuperFlag) {
+            f.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+        } else if (k.flags & kSubFlag) {
+            f.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+        }
+        if (k.charset >= 0)
+            f.setProperty(charformat::kCharsetProperty, k.charset);
+        if (k.link >= 0) {
+            f.setAnchor(true);
+            f.setAnchorHref(content.links[size_t(k.link)]);
+        }
         formats.push_back(f);
     }
     return formats;
+}
+
+QList<QTextOption::Tab> tabPositions(const std::vector<TabStop> &stops)
+{
+    static const QTextOption::TabType types[] = {QTextOption::LeftTab, QTextOption::RightTab,
+                                                 QTextOption::CenterTab, QTextOption::DelimiterTab};
+    QList<QTextOption::Tab> tabs;
+    for (const TabStop &stop : stops) {
+        const QTextOption::TabType type = types[stop.kind & 3];
+        tabs.append(QTextOption::Tab(stop.twips / kTwipsPerPixel, type,
+                                     type == QTextOption::DelimiterTab ? QChar('.') : QChar()));
+    }
+    return tabs;
+}
+
+void setSpacing(QTextBlockFormat &f, const ParaKey &k)
+{
+    if (k.sb)
+        f.setTopMargin(k.sb / kTwipsPerPixel);
+    if (k.sa)
+        f.setBottomMargin(k.sa / kTwipsPerPixel);
+    // \sl: positive is at least, negative exactly that height; with \slmult1
+    // a multiple of single spacing.
+    if (k.sl > 0 && k.slmult)
+        f.setLineHeight(k.sl * kPercentPerLineTwips, QTextBlockFormat::ProportionalHeight);
+    else if (k.sl > 0)
+        f.setLineHeight(k.sl / kTwipsPerPixel, QTextBlockFormat::MinimumHeight);
+    else if (k.sl < 0)
+        f.setLineHeight(-k.sl / kTwipsPerPixel, QTextBlockFormat::FixedHeight);
 }
 
 std::vector<QTextBlockFormat> blockFormats(const Content &content)
@@ -55,10 +101,10 @@ std::vector<QTextBlockFormat> blockFormats(const Content &content)
     for (const ParaKey &k : content.paraFormats) {
         QTextBlockFormat f;
         f.setAlignment(alignments[k.align & 3]);
-        paraformat::setIndents(f,
-                               {(k.li + k.fi) / kTwipsPerPoint, -k.fi / kTwipsPerPoint,
-                                k.ri / kTwipsPerPoint},
-                               k.list != 0);
+        paraformat::setIndentsInTwips(f, {k.li + k.fi, -k.fi, k.ri}, k.list != 0);
+        setSpacing(f, k);
+        if (k.tabs > 0)
+            f.setTabPositions(tabPositions(content.tabLists[size_t(k.tabs)]));
         if (k.pageBreak)
             f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
         formats.push_back(f);

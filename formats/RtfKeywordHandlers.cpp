@@ -13,6 +13,8 @@ namespace {
 constexpr int kMaxIndentTwips = 31680; // 22 inches, the rich edit control's page limit
 constexpr int kMaxHalfPoints = 3276;   // 1638 points, the largest size the control takes
 constexpr int kMaxUnicodeSkip = 64;
+constexpr int kMaxSpacingTwips = 31680;
+constexpr int kDefaultRaiseHalfPoints = 6; // \up and \dn without a number
 
 // A switch without a number, such as \b, turns on; \b0 turns off.
 bool switchedOn(const Token &word)
@@ -82,6 +84,23 @@ void Parser::destination(Action action, bool starred)
             s.dest = Dest::Skip;
         }
         return;
+    case Action::Field:
+        m_fieldLink = -1;
+        return;
+    case Action::FieldInstruction:
+        if (s.dest == Dest::Normal) {
+            s.dest = Dest::FieldInstruction;
+            m_fieldInstruction.clear();
+        } else {
+            s.dest = Dest::Skip;
+        }
+        return;
+    case Action::FieldResult:
+        if (s.dest == Dest::Normal && m_fieldLink >= 0) {
+            s.link = m_fieldLink;
+            m_formatDirty = true;
+        }
+        return;
     default:
         return; // TextDestination: the text is read where it stands
     }
@@ -148,8 +167,28 @@ void Parser::characterFormat(const Keyword &keyword, const Token &word)
         s.font = -1;
         s.halfPoints = kDefaultHalfPoints;
         s.bold = s.italic = s.underline = s.strike = s.hidden = false;
+        s.superscript = s.subscript = false;
+        s.raise = 0;
         s.fg = s.bg = 0;
         return;
+    case Action::Superscript:
+        s.superscript = switchedOn(word);
+        s.subscript = false;
+        return;
+    case Action::Subscript:
+        s.subscript = switchedOn(word);
+        s.superscript = false;
+        return;
+    case Action::NoSuperSub:
+        s.superscript = s.subscript = false;
+        return;
+    case Action::Raise:
+    case Action::Lower: {
+        const int halfPoints =
+            std::clamp(word.hasParam ? word.param : kDefaultRaiseHalfPoints, 0, kMaxHalfPoints);
+        s.raise = keyword.action == Action::Raise ? halfPoints : -halfPoints;
+        return;
+    }
     case Action::Bold:
         s.bold = switchedOn(word);
         return;
@@ -196,6 +235,32 @@ void Parser::paragraphFormat(const Keyword &keyword, const Token &word)
         s.ls = 0;
         s.ilvl = 0;
         s.pageBreakBefore = false;
+        s.sb = s.sa = s.sl = 0;
+        s.slmult = false;
+        s.tabs = 0;
+        s.tabKind = kTabLeft;
+        return;
+    case Action::SpaceBefore:
+        s.sb = std::clamp(word.param, 0, kMaxSpacingTwips);
+        return;
+    case Action::SpaceAfter:
+        s.sa = std::clamp(word.param, 0, kMaxSpacingTwips);
+        return;
+    case Action::LineSpacing:
+        s.sl = std::clamp(word.param, -kMaxSpacingTwips, kMaxSpacingTwips);
+        return;
+    case Action::LineMultiple:
+        s.slmult = switchedOn(word);
+        return;
+    case Action::TabKind:
+        s.tabKind = quint8(keyword.value);
+        return;
+    case Action::TabPosition:
+        if (s.dest == Dest::Normal) {
+            s.tabs = m_content.addTabStop(
+                s.tabs, {std::clamp(word.param, 0, kMaxIndentTwips), TabKind(s.tabKind)});
+        }
+        s.tabKind = kTabLeft;
         return;
     case Action::PageBreakBefore:
         s.pageBreakBefore = switchedOn(word);

@@ -32,9 +32,10 @@ const Keyword kKeywords[] = {
     // Destinations whose text is document text: field results, shapes' text
     // and pictures.
     {"shppict", G::Destination, A::TextDestination, 0},
-    {"fldrslt", G::Destination, A::TextDestination, 0},
+    {"fldrslt", G::Destination, A::FieldResult, 0},
     {"result", G::Destination, A::TextDestination, 0},
-    {"field", G::Destination, A::TextDestination, 0},
+    {"field", G::Destination, A::Field, 0},
+    {"fldinst", G::Destination, A::FieldInstruction, 0},
     {"shptxt", G::Destination, A::TextDestination, 0},
     // Destinations that never hold document text, with or without \*: field
     // instructions, headers, notes, objects, document information...
@@ -57,7 +58,6 @@ const Keyword kKeywords[] = {
     {"objdata", G::Destination, A::SkippedDestination, 0},
     {"objclass", G::Destination, A::SkippedDestination, 0},
     {"objname", G::Destination, A::SkippedDestination, 0},
-    {"fldinst", G::Destination, A::SkippedDestination, 0},
     {"xe", G::Destination, A::SkippedDestination, 0},
     {"tc", G::Destination, A::SkippedDestination, 0},
     {"txe", G::Destination, A::SkippedDestination, 0},
@@ -141,6 +141,9 @@ const Keyword kKeywords[] = {
     {"cb", G::CharacterFormat, A::Background, 0},
     {"highlight", G::CharacterFormat, A::Background, 0},
     {"chcbpat", G::CharacterFormat, A::Background, 0}, {"v", G::CharacterFormat, A::Hidden, 0},
+    {"super", G::CharacterFormat, A::Superscript, 0}, {"sub", G::CharacterFormat, A::Subscript, 0},
+    {"nosupersub", G::CharacterFormat, A::NoSuperSub, 0},
+    {"up", G::CharacterFormat, A::Raise, 0}, {"dn", G::CharacterFormat, A::Lower, 0},
 
     // Paragraph formatting.
     {"pard", G::ParagraphFormat, A::ParagraphDefaults, 0},
@@ -155,6 +158,13 @@ const Keyword kKeywords[] = {
     {"ls", G::ParagraphFormat, A::ListOverrideNumber, 0},
     {"ilvl", G::ParagraphFormat, A::ListLevelNumber, 0},
     {"pagebb", G::ParagraphFormat, A::PageBreakBefore, 0},
+    {"sb", G::ParagraphFormat, A::SpaceBefore, 0}, {"sa", G::ParagraphFormat, A::SpaceAfter, 0},
+    {"sl", G::ParagraphFormat, A::LineSpacing, 0},
+    {"slmult", G::ParagraphFormat, A::LineMultiple, 0},
+    {"tx", G::ParagraphFormat, A::TabPosition, 0},
+    {"tqr", G::ParagraphFormat, A::TabKind, kTabRight},
+    {"tqc", G::ParagraphFormat, A::TabKind, kTabCentre},
+    {"tqdec", G::ParagraphFormat, A::TabKind, kTabDecimal},
 
     // Breaks and named characters; table cells become tabs, rows paragraphs.
     {"par", G::Text, A::Paragraph, 0}, {"sect", G::Text, A::Section, 0},

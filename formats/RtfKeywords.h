@@ -23,7 +23,8 @@ enum class Group : quint8 {
 enum class Action : quint8 {
     // Destination
     SkippedDestination, TextDestination, FontTable, ColorTable, Picture, OldList, NumberText,
-    ListTable, List, ListLevel, ListOverrideTable, ListOverride,
+    ListTable, List, ListLevel, ListOverrideTable, ListOverride, Field, FieldInstruction,
+    FieldResult,
     // Document
     CharacterSet, AnsiCodePage, DefaultFont,
     // Font
@@ -32,10 +33,11 @@ enum class Action : quint8 {
     Component,
     // CharacterFormat
     Plain, Bold, Italic, Underline, UnderlineNone, Strike, Hidden, FontSize, Foreground,
-    Background,
+    Background, Superscript, Subscript, NoSuperSub, Raise, Lower,
     // ParagraphFormat
     ParagraphDefaults, Alignment, FirstIndent, LeftIndent, RightIndent, ListOverrideNumber,
-    ListLevelNumber, PageBreakBefore,
+    ListLevelNumber, PageBreakBefore, SpaceBefore, SpaceAfter, LineSpacing, LineMultiple,
+    TabPosition, TabKind,
     // Text
     Paragraph, Section, Page, Row, Cell, Line, Tab, Character,
     // Unicode
@@ -53,7 +55,8 @@ struct Keyword {
     Group group;
     Action action;
     // CharacterSet: the code page; Component: the bit shift of red, green or
-    // blue; Alignment: see ParaKey; Character: the character; PictureType:
+    // blue; Alignment: see ParaKey; TabKind: see TabKind in RtfContent.h;
+    // Character: the character; PictureType:
     // see PictureReader; OldListLevel: see ListTable; OldListStyle: the style.
     int value;
 };

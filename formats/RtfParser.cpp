@@ -1,11 +1,14 @@
 #include "formats/RtfParser.h"
 
+#include "formats/RtfFields.h"
+
 namespace rtf::detail {
 
 namespace {
 
 constexpr size_t kMaxSavedDepth = 1024; // deeper groups are counted, not saved
 constexpr size_t kExpectedDepth = 64;
+constexpr qsizetype kMaxFieldInstruction = 4096; // characters kept of a field's instruction
 
 // A character-producing word stands for one fallback character of a \u;
 // any other word ends the fallback.
@@ -124,6 +127,9 @@ void Parser::closeDestination(const State &closed)
         break;
     case Dest::ListOverride:
         m_lists.endOverride();
+        break;
+    case Dest::FieldInstruction:
+        finishFieldInstruction();
         break;
     default:
         break;
@@ -252,6 +258,10 @@ void Parser::text(const Token &token)
     case Dest::Pict:
         m_picture.appendHex(p, end);
         return;
+    case Dest::FieldInstruction:
+        for (; p < end; ++p)
+            emitChar(*p < 0x80 ? char16_t(*p) : byteTable()[*p - 0x80]);
+        return;
     default:
         return; // text we do not keep
     }
@@ -333,6 +343,10 @@ void Parser::emitChar(char16_t c)
         if (c == ';')
             commitColor();
         return;
+    case Dest::FieldInstruction:
+        if (m_fieldInstruction.size() < kMaxFieldInstruction)
+            m_fieldInstruction.append(QChar(c));
+        return;
     default:
         return;
     }
@@ -394,6 +408,13 @@ CharKey Parser::currentKey()
         | (m_state.underline ? kUnderlineFlag : 0) | (m_state.strike ? kStrikeFlag : 0);
     k.fg = m_colors.colour(m_state.fg);
     k.bg = m_colors.colour(m_state.bg);
+    if (m_state.superscript)
+        k.flags |= kSuperFlag;
+    else if (m_state.subscript)
+        k.flags |= kSubFlag;
+    k.raise = m_state.raise;
+    k.charset = m_fonts.charset(m_state.font);
+    k.link = m_state.link;
     return k;
 }
 
@@ -429,6 +450,11 @@ void Parser::endParagraph()
     paragraph.li = m_state.li;
     paragraph.fi = m_state.fi;
     paragraph.ri = m_state.ri;
+    paragraph.sb = m_state.sb;
+    paragraph.sa = m_state.sa;
+    paragraph.sl = m_state.sl;
+    paragraph.slmult = m_state.slmult;
+    paragraph.tabs = m_state.tabs;
     paragraph.list = listStyle();
     m_content.endParagraph(paragraph, currentKey());
 }
@@ -437,6 +463,14 @@ void Parser::commitColor()
 {
     m_colors.commit();
     m_formatDirty = true;
+}
+
+void Parser::finishFieldInstruction()
+{
+    const std::optional<QString> address = hyperlinkAddress(m_fieldInstruction);
+    m_fieldInstruction.clear();
+    if (address)
+        m_fieldLink = m_content.addLink(*address);
 }
 
 void Parser::finishPicture()

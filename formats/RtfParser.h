@@ -29,6 +29,7 @@ enum class Dest : quint8 {
     ListLevel,
     ListOverrideTable,
     ListOverride,
+    FieldInstruction,
 };
 
 // How much of a document the data holds. A whole document's last \par
@@ -46,7 +47,11 @@ struct State {
     bool strike = false;
     bool hidden = false;
     bool pageBreakBefore = false; // \pagebb
+    bool superscript = false;
+    bool subscript = false;
+    bool slmult = false;
     quint8 align = kAlignLeft;
+    quint8 tabKind = kTabLeft; // of the next \tx
     qint8 pnStyle = kStyleNone;
     int font = -1; // -1: the default font
     int halfPoints = kDefaultHalfPoints;
@@ -55,6 +60,12 @@ struct State {
     int li = 0;    // twips
     int fi = 0;
     int ri = 0;
+    int sb = 0;    // twips
+    int sa = 0;
+    int sl = 0;
+    int tabs = 0;  // see ContentCollector::addTabStop
+    int raise = 0; // half-points
+    int link = -1; // inside a hyperlink's result: its address
     int ls = 0;
     int ilvl = 0;
 };
@@ -137,6 +148,7 @@ private:
     void endParagraph();
     void commitColor();
     void finishPicture();
+    void finishFieldInstruction();
 
     Tokenizer m_tokens;
     Extent m_extent;
@@ -158,6 +170,8 @@ private:
     bool m_formatDirty = true; // the state may no longer match the open run
     int m_pendingCellTabs = 0;   // cells ended since the last text
     bool m_pendingPageBreak = false; // a \page: the next paragraph starts a page
+    QString m_fieldInstruction;
+    int m_fieldLink = -1; // the address the open field's instruction gave
 };
 
 } // namespace rtf::detail

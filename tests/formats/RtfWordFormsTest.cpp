@@ -4,6 +4,8 @@
 
 #include "RtfTestSupport.h"
 
+#include "formats/CharacterFormat.h"
+
 #include <QAbstractTextDocumentLayout>
 
 #include <gtest/gtest.h>
@@ -57,6 +59,136 @@ TEST(RtfWordFormsTest, EveryCellBoundaryIsOneTabSoEmptyCellsKeepTheirColumns)
     const QStringList expected{"a\t\tc\t", "\t\t\td", "e\tf", "g\t", "after"};
     EXPECT_EQ(paragraphs(*doc), expected);
     EXPECT_EQ(paragraphs(*reopened(*doc)), expected);
+}
+
+
+// Reads, then saves and reads again, checking both documents.
+template <typename Check>
+void readAndReopen(const QByteArray &rtf, Check check)
+{
+    const auto doc = readRtf(rtf);
+    check(*doc, "read");
+    check(*reopened(*doc), "saved and reopened");
+}
+
+TEST(RtfWordFormsTest, ParagraphSpacingAndLineSpacing)
+{
+    readAndReopen("{\\rtf1\\pard\\sb120\\sa240\\sl360\\slmult1 one\\par\\pard\\sl-300\\slmult0 two\\par"
+                  "\\pard\\sl280 three\\par\\pard four\\par}",
+                  [](const QTextDocument &doc, const char *when) {
+                      const QTextBlockFormat one = blockAt(doc, 0).blockFormat();
+                      EXPECT_DOUBLE_EQ(one.topMargin(), 8.0) << when << ": 120 twips";
+                      EXPECT_DOUBLE_EQ(one.bottomMargin(), 16.0) << when;
+                      EXPECT_EQ(one.lineHeightType(), QTextBlockFormat::ProportionalHeight) << when;
+                      EXPECT_DOUBLE_EQ(one.lineHeight(), 150.0) << when << ": 360/240 lines";
+                      const QTextBlockFormat two = blockAt(doc, 1).blockFormat();
+                      EXPECT_EQ(two.lineHeightType(), QTextBlockFormat::FixedHeight) << when;
+                      EXPECT_DOUBLE_EQ(two.lineHeight(), 20.0) << when;
+                      const QTextBlockFormat three = blockAt(doc, 2).blockFormat();
+                      EXPECT_EQ(three.lineHeightType(), QTextBlockFormat::MinimumHeight) << when;
+                      const QTextBlockFormat four = blockAt(doc, 3).blockFormat();
+                      EXPECT_EQ(four.lineHeightType(), QTextBlockFormat::SingleHeight) << when << ": \\pard";
+                      EXPECT_DOUBLE_EQ(four.topMargin(), 0.0) << when;
+                  });
+    const auto doc = readRtf("{\\rtf1\\pard\\sb121\\sa7\\sl259\\slmult1 x\\par}");
+    const QByteArray saved = rtf::write(*doc);
+    EXPECT_TRUE(saved.contains("\\sb121\\sa7\\sl259\\slmult1")) << "twips exactly: " << saved.toStdString();
+}
+
+TEST(RtfWordFormsTest, TabStopsKeepTheirPlacesAndAlignment)
+{
+    readAndReopen("{\\rtf1\\pard\\tx720\\tqr\\tx4321\\tqc\\tx6000\\tqdec\\tx8000 a\\tab b\\par\\pard c\\par}",
+                  [](const QTextDocument &doc, const char *when) {
+                      const QList<QTextOption::Tab> tabs = blockAt(doc, 0).blockFormat().tabPositions();
+                      ASSERT_EQ(tabs.size(), 4) << when;
+                      EXPECT_DOUBLE_EQ(tabs[0].position, 48.0) << when;
+                      EXPECT_EQ(tabs[0].type, QTextOption::LeftTab) << when;
+                      EXPECT_EQ(tabs[1].type, QTextOption::RightTab) << when;
+                      EXPECT_EQ(tabs[2].type, QTextOption::CenterTab) << when;
+                      EXPECT_EQ(tabs[3].type, QTextOption::DelimiterTab) << when;
+                      EXPECT_TRUE(blockAt(doc, 1).blockFormat().tabPositions().isEmpty()) << when;
+                  });
+    const QByteArray saved = rtf::write(*readRtf("{\\rtf1\\pard\\tx720\\tqr\\tx4321 a\\par}"));
+    EXPECT_TRUE(saved.contains("\\tx720\\tqr\\tx4321")) << saved.toStdString();
+}
+
+TEST(RtfWordFormsTest, SuperscriptSubscriptAndRaisedText)
+{
+    readAndReopen("{\\rtf1 E=mc{\\super 2} H{\\sub 2}O x{\\up6 up}{\\dn4 down}\\nosupersub plain}",
+                  [](const QTextDocument &doc, const char *when) {
+                      EXPECT_EQ(allText(doc), QStringLiteral("E=mc2 H2O xupdownplain")) << when;
+                      const QTextBlock block = blockAt(doc, 0);
+                      EXPECT_EQ(formatAt(block, 4).verticalAlignment(), QTextCharFormat::AlignSuperScript) << when;
+                      EXPECT_EQ(formatAt(block, 7).verticalAlignment(), QTextCharFormat::AlignSubScript) << when;
+                      const QTextCharFormat up = formatOf(doc, QStringLiteral("up"));
+                      EXPECT_EQ(up.verticalAlignment(), QTextCharFormat::AlignSuperScript) << when;
+                      EXPECT_EQ(up.intProperty(charformat::kRaiseProperty), 6) << when;
+                      EXPECT_EQ(formatOf(doc, QStringLiteral("down")).intProperty(charformat::kRaiseProperty), -4)
+                          << when;
+                      EXPECT_EQ(formatOf(doc, QStringLiteral("plain")).verticalAlignment(),
+                                QTextCharFormat::AlignNormal)
+                          << when;
+                  });
+}
+
+TEST(RtfWordFormsTest, IndentsKeepTheirTwipsExactly)
+{
+    const auto doc = readRtf("{\\rtf1\\pard\\li709\\fi-354\\ri283 text\\par}");
+    const paraformat::Indents points = paraformat::indents(blockAt(*doc, 0).blockFormat());
+    EXPECT_EQ(points.first, 17) << "355 twips, whole points as the control reports them";
+    EXPECT_EQ(points.other, 17);
+    EXPECT_EQ(points.right, 14);
+    const QByteArray saved = rtf::write(*doc);
+    EXPECT_TRUE(saved.contains("\\fi-354\\li709\\ri283")) << saved.toStdString();
+    EXPECT_TRUE(rtf::write(*readRtf(saved)).contains("\\fi-354\\li709\\ri283"));
+
+    // Changed in points, the paragraph is written from the points.
+    QTextBlockFormat changed = blockAt(*doc, 0).blockFormat();
+    paraformat::setIndents(changed, {points.first + 20, points.other, points.right});
+    QTextCursor(blockAt(*doc, 0)).setBlockFormat(changed);
+    EXPECT_TRUE(rtf::write(*doc).contains("\\fi-340\\li1080\\ri280")) << rtf::write(*doc).toStdString();
+}
+
+TEST(RtfWordFormsTest, EachFontKeepsItsCharacterSet)
+{
+    readAndReopen("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\froman\\fcharset0 Times New Roman;}"
+                  "{\\f1\\froman\\fcharset204 Times New Roman;}{\\f2\\fswiss\\fcharset238 Arial;}}"
+                  "\\f0 caf\\'e9 \\f1\\'cf\\'f0\\'e8 \\f2\\'9ale\\'9d}",
+                  [](const QTextDocument &doc, const char *when) {
+                      EXPECT_EQ(allText(doc), QStringLiteral("café При šleť")) << when;
+                      EXPECT_EQ(formatOf(doc, QStringLiteral("café")).intProperty(charformat::kCharsetProperty), 0)
+                          << when;
+                      EXPECT_EQ(formatOf(doc, QStringLiteral("При")).intProperty(charformat::kCharsetProperty), 204)
+                          << when;
+                      EXPECT_EQ(formatOf(doc, QStringLiteral("šleť")).intProperty(charformat::kCharsetProperty), 238)
+                          << when;
+                  });
+    const QByteArray saved = rtf::write(*readRtf("{\\rtf1{\\fonttbl{\\f0\\fcharset0 Arial;}{\\f1\\fcharset238 Arial;}}"
+                                                 "\\f0 a\\f1 b}"));
+    EXPECT_TRUE(saved.contains("\\fcharset0 Arial;")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains("\\fcharset238 Arial;")) << saved.toStdString();
+}
+
+TEST(RtfWordFormsTest, HyperlinkFieldStaysALink)
+{
+    readAndReopen("{\\rtf1 see {\\field{\\*\\fldinst {HYPERLINK \"https://example.com/a?b=1\" \\\\o \"tip\"}}"
+                  "{\\fldrslt {\\ul\\cf1 the site}}} and {\\field{\\*\\fldinst HYPERLINK \\\\l \"part2\"}"
+                  "{\\fldrslt below}} {\\field{\\*\\fldinst PAGE}{\\fldrslt 7}}.\\par}",
+                  [](const QTextDocument &doc, const char *when) {
+                      EXPECT_EQ(allText(doc), QStringLiteral("see the site and below 7.")) << when;
+                      const QTextCharFormat site = formatOf(doc, QStringLiteral("the site"));
+                      EXPECT_TRUE(site.isAnchor()) << when;
+                      EXPECT_EQ(site.anchorHref(), QStringLiteral("https://example.com/a?b=1")) << when;
+                      EXPECT_TRUE(site.fontUnderline()) << when << ": the result keeps its format";
+                      EXPECT_EQ(formatOf(doc, QStringLiteral("below")).anchorHref(), QStringLiteral("#part2"))
+                          << when;
+                      EXPECT_FALSE(formatOf(doc, QStringLiteral("and")).isAnchor()) << when;
+                      EXPECT_FALSE(formatOf(doc, QStringLiteral("7")).isAnchor()) << when;
+                  });
+    const QByteArray saved = rtf::write(*readRtf("{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \"http://x.org/\"}"
+                                                 "{\\fldrslt x}}}"));
+    EXPECT_TRUE(saved.contains("{\\field{\\*\\fldinst{HYPERLINK \"http://x.org/\"}}{\\fldrslt{"))
+        << saved.toStdString();
 }
 
 } // namespace

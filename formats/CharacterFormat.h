@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QTextFormat>
+
+// Character properties of the program's model that Qt's character format has
+// no place for, kept as user properties of QTextCharFormat.
+namespace charformat {
+
+// The font's character set (RTF \fcharset, the platform's charset byte).
+constexpr int kCharsetProperty = QTextFormat::UserProperty + 10;
+// The text raised (positive) or lowered (negative) by this many half-points;
+// shown as superscript or subscript.
+constexpr int kRaiseProperty = QTextFormat::UserProperty + 11;
+
+// What a character's format has when no character set was ever given.
+constexpr int kDefaultCharset = 204; // Russian
+
+} // namespace charformat
