@@ -12,6 +12,13 @@ constexpr int kCharsetProperty = QTextFormat::UserProperty + 10;
 // shown as superscript or subscript.
 constexpr int kRaiseProperty = QTextFormat::UserProperty + 11;
 
+// Hidden text (RTF \v) that stood just before this character, or before the
+// paragraph end when on a paragraph's own format. It is kept but neither shown
+// nor part of the text. The serial tells one piece from the next when
+// characters that follow it share the format.
+constexpr int kHiddenTextProperty = QTextFormat::UserProperty + 12;
+constexpr int kHiddenSerialProperty = QTextFormat::UserProperty + 13;
+
 // What a character's format has when no character set was ever given.
 constexpr int kDefaultCharset = 204; // Russian
 

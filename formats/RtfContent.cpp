@@ -120,6 +120,12 @@ int ContentCollector::addLink(const QString &address)
     return index;
 }
 
+int ContentCollector::addHiddenText(QString text)
+{
+    m_content.hiddenTexts.push_back(std::move(text));
+    return int(m_content.hiddenTexts.size()) - 1;
+}
+
 Content ContentCollector::take(std::vector<QString> families)
 {
     m_buffer = nullptr;

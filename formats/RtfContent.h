@@ -28,16 +28,19 @@ struct CharKey {
     int raise = 0;    // half-points up (\up) or down (negative, \dn)
     int charset = -1; // the font's \fcharset; -1: none given
     int link = -1;    // index into Content::links
+    int hidden = -1;  // index into Content::hiddenTexts: hidden text just before
     bool operator==(const CharKey &o) const
     {
         return family == o.family && halfPoints == o.halfPoints && flags == o.flags && fg == o.fg
-            && bg == o.bg && raise == o.raise && charset == o.charset && link == o.link;
+            && bg == o.bg && raise == o.raise && charset == o.charset && link == o.link
+            && hidden == o.hidden;
     }
 };
 
 inline size_t qHash(const CharKey &k, size_t seed = 0)
 {
-    return qHashMulti(seed, k.family, k.halfPoints, k.flags, k.fg, k.bg, k.raise, k.charset, k.link);
+    return qHashMulti(seed, k.family, k.halfPoints, k.flags, k.fg, k.bg, k.raise, k.charset, k.link,
+                      k.hidden);
 }
 
 enum Alignment { kAlignLeft, kAlignCentre, kAlignRight, kAlignJustify };
@@ -103,12 +106,14 @@ struct Content {
     std::vector<Image> images;
     std::vector<QString> families;
     std::vector<QString> links;                 // hyperlink addresses
+    std::vector<QString> hiddenTexts;
     std::vector<std::vector<TabStop>> tabLists; // [0] is no tab stops
 };
 
 // Where characters go: the document's text, or the list number RTF writes
 // before a list paragraph for readers that know no lists.
-enum class Target : quint8 { None, MainText, NumberText };
+// Hidden text is kept aside for the character that follows it.
+enum class Target : quint8 { None, MainText, NumberText, Hidden };
 
 // Collects text into runs and paragraphs as the parser reads it.
 class ContentCollector
@@ -142,6 +147,7 @@ public:
     // Tab stops: the list `base` with one more stop; 0 is no stops.
     int addTabStop(int base, TabStop stop);
     int addLink(const QString &address);
+    int addHiddenText(QString text);
 
 private:
     void grow();

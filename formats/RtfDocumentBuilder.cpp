@@ -54,6 +54,10 @@ std::vector<QTextCharFormat> charFormats(const Content &content)
         }
         if (k.charset >= 0)
             f.setProperty(charformat::kCharsetProperty, k.charset);
+        if (k.hidden >= 0) {
+            f.setProperty(charformat::kHiddenTextProperty, content.hiddenTexts[size_t(k.hidden)]);
+            f.setProperty(charformat::kHiddenSerialProperty, k.hidden + 1);
+        }
         if (k.link >= 0) {
             f.setAnchor(true);
             f.setAnchorHref(content.links[size_t(k.link)]);

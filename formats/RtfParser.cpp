@@ -303,8 +303,15 @@ void Parser::documentText(const uchar *begin, const uchar *end)
     if (target == Target::None)
         return;
     flushHighSurrogate();
-    beginText(target);
     const char16_t *high = m_fonts.byteTable(m_state.font);
+    if (target == Target::Hidden) {
+        for (const uchar *p = begin; p < end; ++p) {
+            if (*p >= 0x20 || *p == '\t')
+                m_hiddenText.append(QChar(*p >= 0x80 ? high[*p - 0x80] : char16_t(*p)));
+        }
+        return;
+    }
+    beginText(target);
     for (const uchar *p = begin; p < end; ++p) {
         const uchar b = *p;
         if (b >= 0x80)
@@ -330,7 +337,7 @@ void Parser::emitChar(char16_t c)
         if (target == Target::None)
             return;
         beginText(target);
-        m_content.put(c);
+        put(target, c);
         return;
     }
     case Dest::FontTable:
@@ -376,9 +383,9 @@ void Parser::emitUnicode(int value)
     m_highSurrogate = 0;
     const Target target = textTarget();
     if (target != Target::None) {
-        openRun(target);
-        m_content.put(high);
-        m_content.put(c);
+        beginText(target);
+        put(target, high);
+        put(target, c);
     } else if (m_state.dest == Dest::FontTable) {
         m_fonts.appendToName(high, c);
     }
@@ -394,7 +401,9 @@ void Parser::flushHighSurrogate()
 
 void Parser::startRun(Target target)
 {
-    const CharKey key = currentKey();
+    CharKey key = currentKey();
+    if (target == Target::MainText && !m_hiddenText.isEmpty())
+        key.hidden = takeHiddenText();
     m_formatDirty = false;
     m_content.openRun(target, key);
 }
@@ -416,6 +425,13 @@ CharKey Parser::currentKey()
     k.charset = m_fonts.charset(m_state.font);
     k.link = m_state.link;
     return k;
+}
+
+int Parser::takeHiddenText()
+{
+    const int index = m_content.addHiddenText(std::move(m_hiddenText));
+    m_hiddenText = QString();
+    return index;
 }
 
 int Parser::listStyle() const
@@ -456,7 +472,10 @@ void Parser::endParagraph()
     paragraph.slmult = m_state.slmult;
     paragraph.tabs = m_state.tabs;
     paragraph.list = listStyle();
-    m_content.endParagraph(paragraph, currentKey());
+    CharKey mark = currentKey();
+    if (!m_hiddenText.isEmpty())
+        mark.hidden = takeHiddenText();
+    m_content.endParagraph(paragraph, mark);
 }
 
 void Parser::commitColor()

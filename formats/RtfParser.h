@@ -109,10 +109,10 @@ private:
     // character and are defined here so that they inline.
     Target textTarget() const
     {
+        if (m_state.dest == Dest::Normal)
+            return m_state.hidden ? Target::Hidden : Target::MainText;
         if (m_state.hidden)
             return Target::None;
-        if (m_state.dest == Dest::Normal)
-            return Target::MainText;
         if (m_state.dest == Dest::NumberText)
             return Target::NumberText;
         return Target::None;
@@ -129,9 +129,19 @@ private:
         if (m_content.openTarget() != target || m_formatDirty)
             startRun(target);
     }
+    // Text goes into a run, or aside while it is hidden.
+    void put(Target target, char16_t c)
+    {
+        if (target == Target::Hidden)
+            m_hiddenText.append(QChar(c));
+        else
+            m_content.put(c);
+    }
     // Opens the run, after the tabs of table cells that ended before.
     void beginText(Target target)
     {
+        if (target == Target::Hidden)
+            return;
         if (m_pendingCellTabs > 0 && target == Target::MainText)
             putCellTabs(m_pendingCellTabs);
         openRun(target);
@@ -144,6 +154,7 @@ private:
     void emitUnicode(int value);
     void flushHighSurrogate();
     CharKey currentKey();
+    int takeHiddenText();
     int listStyle() const;
     void endParagraph();
     void commitColor();
@@ -171,6 +182,7 @@ private:
     int m_pendingCellTabs = 0;   // cells ended since the last text
     bool m_pendingPageBreak = false; // a \page: the next paragraph starts a page
     QString m_fieldInstruction;
+    QString m_hiddenText; // hidden since the last visible character
     int m_fieldLink = -1; // the address the open field's instruction gave
 };
 

@@ -94,6 +94,7 @@ private:
     void listNumber(const QTextBlock &block, const QTextList *list);
     void paragraphFormat(const QTextBlock &block);
     void vertical(const CharState &s);
+    void hiddenText(const QTextCharFormat &format);
     void changeTo(const CharState &state);
     void word(const char *text) { m_out += text; m_delimit = true; }
     void word(const char *text, int value)
@@ -593,12 +594,22 @@ void Writer::linkTo(const QString &address)
     raw("{");
 }
 
+// Hidden text stands in a group of its own before the character that carries it.
+void Writer::hiddenText(const QTextCharFormat &format)
+{
+    raw("{");
+    word("\\v");
+    text(format.stringProperty(charformat::kHiddenTextProperty));
+    raw("}");
+}
+
 void Writer::paragraph(const QTextBlock &block)
 {
     paragraphFormat(block);
     const int blockStart = block.position();
     const int blockEnd = blockStart + block.length() - 1; // the paragraph mark
     bool wroteText = false;
+    int hiddenSerial = 0; // of the fragment before
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         const int start = qMax(m_from, fragment.position());
@@ -608,6 +619,11 @@ void Writer::paragraph(const QTextBlock &block)
         const QTextCharFormat cf = fragment.charFormat();
         linkTo(cf.isAnchor() ? cf.anchorHref() : QString());
         changeTo(stateOf(cf));
+        const int serial = cf.intProperty(charformat::kHiddenSerialProperty);
+        if (serial != hiddenSerial && start == fragment.position()
+            && cf.hasProperty(charformat::kHiddenTextProperty))
+            hiddenText(cf);
+        hiddenSerial = serial;
         wroteText = true;
         if (cf.isImageFormat()) {
             for (int i = start; i < end; ++i)
@@ -619,8 +635,11 @@ void Writer::paragraph(const QTextBlock &block)
     }
     linkTo(QString());
     if (blockEnd < m_to) {
+        const QTextCharFormat mark = block.charFormat();
         if (!wroteText)
-            changeTo(stateOf(block.charFormat()));
+            changeTo(stateOf(mark));
+        if (mark.hasProperty(charformat::kHiddenTextProperty))
+            hiddenText(mark);
         word("\\par");
         raw("\r\n");
     }

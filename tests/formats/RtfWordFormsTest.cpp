@@ -7,6 +7,7 @@
 #include "formats/CharacterFormat.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QTextCursor>
 
 #include <gtest/gtest.h>
 
@@ -189,6 +190,37 @@ TEST(RtfWordFormsTest, HyperlinkFieldStaysALink)
                                                  "{\\fldrslt x}}}"));
     EXPECT_TRUE(saved.contains("{\\field{\\*\\fldinst{HYPERLINK \"http://x.org/\"}}{\\fldrslt{"))
         << saved.toStdString();
+}
+
+TEST(RtfWordFormsTest, HiddenTextIsKeptButNeitherShownNorPartOfTheText)
+{
+    readAndReopen("{\\rtf1 a{\\v one}b\\v two\\v0 c{\\v three}\\par{\\v four}\\par x{\\v one}y\\par}",
+                  [](const QTextDocument &doc, const char *when) {
+                      EXPECT_EQ(paragraphs(doc), (QStringList{"abc", "", "xy"})) << when;
+                      const QTextBlock first = blockAt(doc, 0);
+                      EXPECT_EQ(formatAt(first, 1).stringProperty(charformat::kHiddenTextProperty),
+                                QStringLiteral("one"))
+                          << when;
+                      EXPECT_EQ(formatAt(first, 2).stringProperty(charformat::kHiddenTextProperty),
+                                QStringLiteral("two"))
+                          << when;
+                      EXPECT_EQ(first.charFormat().stringProperty(charformat::kHiddenTextProperty),
+                                QStringLiteral("three"))
+                          << when << ": before the paragraph end";
+                      EXPECT_EQ(blockAt(doc, 1).charFormat().stringProperty(charformat::kHiddenTextProperty),
+                                QStringLiteral("four"))
+                          << when;
+                      EXPECT_FALSE(formatAt(first, 0).hasProperty(charformat::kHiddenTextProperty)) << when;
+                  });
+    const QByteArray saved = rtf::write(*readRtf("{\\rtf1 a{\\v one}b{\\v two}b\\par}"));
+    EXPECT_TRUE(saved.contains("a{\\v one}b{\\v two}b")) << "each piece once: " << saved.toStdString();
+
+    // Text typed after the character that carries hidden text does not repeat it.
+    auto doc = readRtf("{\\rtf1 a{\\v H}bc\\par}");
+    QTextCursor cursor(doc.get());
+    cursor.setPosition(2);
+    cursor.insertText(QStringLiteral("typed"));
+    EXPECT_EQ(rtf::write(*doc).count("{\\v "), 1) << rtf::write(*doc).toStdString();
 }
 
 } // namespace
