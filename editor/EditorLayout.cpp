@@ -1,6 +1,7 @@
 #include "editor/EditorLayout.h"
 
 #include "editor/Links.h"
+#include "formats/ParagraphFormat.h"
 
 #include <QElapsedTimer>
 #include <QFontMetricsF>
@@ -691,7 +692,7 @@ void EditorLayout::drawListMarker(QPainter *painter, const QPointF &origin, cons
     if (bullet) {
         size = QSizeF(metrics.lineSpacing() / 3, metrics.lineSpacing() / 3);
     } else {
-        text = list->itemText(block);
+        text = paraformat::listItemText(*list, block);
         size = QSizeF(metrics.horizontalAdvance(text), metrics.height());
     }
     QRectF marker(at, size);

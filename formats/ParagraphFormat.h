@@ -3,6 +3,9 @@
 #include <QTextBlockFormat>
 #include <QTextListFormat>
 
+class QTextBlock;
+class QTextList;
+
 // How the program's paragraph model is kept in a QTextDocument. Indents are whole
 // points: the first line's indent from the left edge, the following lines' indent
 // relative to the first (negative values included) and the indent from the right
@@ -48,7 +51,21 @@ enum class ListStyle { None = 0, Bullet = 1, ArabicNumbers = 2, LoCaseLetter = 3
 
 QTextListFormat::Style toQtListStyle(ListStyle style);
 ListStyle fromQtListStyle(QTextListFormat::Style style);
+// A list's level (0 for the outermost) and the number of its first item,
+// in user properties of its QTextListFormat.
+constexpr int kListLevelProperty = QTextFormat::UserProperty + 7;
+constexpr int kListStartProperty = QTextFormat::UserProperty + 8;
+
 // A list format that leaves the placing of the text to the block margins.
-QTextListFormat listFormat(ListStyle style);
+QTextListFormat listFormat(ListStyle style, int level = 0, int start = 1);
+int listLevel(const QTextListFormat &format);
+int listStart(const QTextListFormat &format);
+
+// The number of a list item as shown, counting from the list's start.
+int listItemNumber(const QTextList &list, const QTextBlock &block);
+// "3.", "c.", "iii." for a number in a style; empty for bullets.
+QString listNumberText(ListStyle style, int number);
+// The item's number as shown, with its suffix.
+QString listItemText(const QTextList &list, const QTextBlock &block);
 
 } // namespace paraformat

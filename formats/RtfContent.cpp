@@ -78,7 +78,15 @@ void ContentCollector::addImage(Image image)
     m_content.images.push_back(std::move(image));
 }
 
-void ContentCollector::endParagraph(const ParaKey &paragraph, const CharKey &mark)
+QString ContentCollector::numberText() const
+{
+    QString text;
+    for (const Run &run : m_numberRuns)
+        text += QStringView(m_buffer + run.start, run.length);
+    return text;
+}
+
+void ContentCollector::endParagraph(const ParaKey &paragraph, const CharKey &mark, int shownNumber)
 {
     closeRun();
     if (paragraph.list == 0 && !m_numberRuns.empty()) {
@@ -89,7 +97,7 @@ void ContentCollector::endParagraph(const ParaKey &paragraph, const CharKey &mar
     const int para = paraFormat(paragraph);
     const int chr = charFormat(mark);
     m_content.blocks.push_back(
-        {para, chr, m_blockRunStart, m_content.runs.size() - m_blockRunStart});
+        {para, chr, m_blockRunStart, m_content.runs.size() - m_blockRunStart, shownNumber});
     m_blockRunStart = m_content.runs.size();
 }
 

@@ -63,11 +63,15 @@ struct ParaKey {
     bool slmult = false;
     int tabs = 0;  // index into Content::tabLists
     int list = 0;  // paraformat::ListStyle
+    int listId = 0; // see ListRef
+    int listLevel = 0;
+    int listStart = 1;
     bool pageBreak = false; // the paragraph starts a page
     bool operator==(const ParaKey &o) const
     {
         return align == o.align && li == o.li && fi == o.fi && ri == o.ri && sb == o.sb
             && sa == o.sa && sl == o.sl && slmult == o.slmult && tabs == o.tabs && list == o.list
+            && listId == o.listId && listLevel == o.listLevel && listStart == o.listStart
             && pageBreak == o.pageBreak;
     }
 };
@@ -75,7 +79,7 @@ struct ParaKey {
 inline size_t qHash(const ParaKey &k, size_t seed = 0)
 {
     return qHashMulti(seed, k.align, k.li, k.fi, k.ri, k.sb, k.sa, k.sl, k.slmult, k.tabs, k.list,
-                      k.pageBreak);
+                      k.listId, k.listLevel, k.listStart, k.pageBreak);
 }
 
 struct Run {
@@ -89,6 +93,7 @@ struct Block {
     int charFormat; // of the paragraph mark
     size_t firstRun;
     size_t runCount;
+    int shownNumber; // the list number the file shows; 0 when it shows none
 };
 
 struct Image {
@@ -137,7 +142,9 @@ public:
     void addImage(Image image);
 
     // A list number without a list we understand stays as text.
-    void endParagraph(const ParaKey &paragraph, const CharKey &mark);
+    void endParagraph(const ParaKey &paragraph, const CharKey &mark, int shownNumber = 0);
+    // The list number text read for the open paragraph, its runs closed.
+    QString numberText() const;
     bool paragraphEmpty() const { return m_content.runs.size() == m_blockRunStart; }
     bool hasNumberText() const { return !m_numberRuns.empty(); }
     int paragraphCount() const { return int(m_content.blocks.size()); }

@@ -2,6 +2,7 @@
 
 #include "formats/CharacterFormat.h"
 #include "formats/ParagraphFormat.h"
+#include "formats/RtfListTable.h"
 
 #include <QTextCursor>
 #include <QTextDocument>
@@ -9,6 +10,7 @@
 #include <QUrl>
 
 #include <atomic>
+#include <map>
 
 namespace rtf::detail {
 
@@ -130,29 +132,56 @@ std::vector<QString> addImages(const Content &content, QTextDocument &document)
     return names;
 }
 
-// Puts consecutive paragraphs of one list style into one QTextList.
+// Puts the items of one list and level into one QTextList, across paragraphs
+// without numbers between them; an item ends the lists of deeper levels. The
+// number a file shows decides where a list starts again.
 class ListJoiner
 {
 public:
-    void add(QTextCursor &cursor, int style)
+    void add(QTextCursor &cursor, const ParaKey &paragraph, int shownNumber)
     {
+        if (paragraph.list == 0)
+            return;
+        const Key key{paragraph.listId, paragraph.listLevel};
+        // Deeper levels of this list count again after this item.
+        m_open.erase(m_open.upper_bound({key.list, key.level}), m_open.lower_bound({key.list + 1, 0}));
         const int maxItems = m_cost < kListBudget ? kLongList : kShortList;
-        if (style == 0) {
-            m_list = nullptr;
-        } else if (m_list && style == m_style && m_items < maxItems) {
-            m_list->add(cursor.block());
-            m_cost += m_items++;
-        } else {
-            m_list = cursor.createList(paraformat::listFormat(paraformat::ListStyle(style)));
-            m_style = style;
-            m_items = 1;
+        auto it = m_open.find(key);
+        if (it != m_open.end()) {
+            Open &open = it->second;
+            const int next = open.start + open.items;
+            const bool continues = open.style == paragraph.list
+                && (shownNumber == 0 || shownNumber == next || paragraph.list == kStyleBullet);
+            if (continues && open.items < maxItems) {
+                open.list->add(cursor.block());
+                m_cost += open.items++;
+                return;
+            }
+            if (continues) {
+                // A long list goes on in a new one that starts where it ended.
+                shownNumber = next;
+            }
         }
+        const int start = shownNumber > 0 ? shownNumber : paragraph.listStart;
+        QTextList *list = cursor.createList(paraformat::listFormat(paraformat::ListStyle(paragraph.list),
+                                                                   paragraph.listLevel, start));
+        m_open[key] = Open{list, paragraph.list, start, 1};
     }
 
 private:
-    QTextList *m_list = nullptr;
-    int m_style = 0;
-    int m_items = 0;
+    struct Key {
+        int list;
+        int level;
+        bool operator<(const Key &o) const { return list != o.list ? list < o.list : level < o.level; }
+    };
+    struct Open {
+        QTextList *list;
+        int style;
+        int start;
+        int items;
+    };
+
+    std::map<Key, Open> m_open;
     qint64 m_cost = 0;
 };
 
@@ -179,7 +208,7 @@ public:
             } else {
                 m_cursor.insertBlock(blockFormat, markFormat);
             }
-            m_lists.add(m_cursor, m_content.paraFormats[size_t(block.paraFormat)].list);
+            m_lists.add(m_cursor, m_content.paraFormats[size_t(block.paraFormat)], block.shownNumber);
             for (size_t r = block.firstRun; r < block.firstRun + block.runCount; ++r)
                 insertRun(m_content.runs[r]);
         }

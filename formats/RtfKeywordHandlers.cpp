@@ -231,7 +231,7 @@ void Parser::paragraphFormat(const Keyword &keyword, const Token &word)
     case Action::ParagraphDefaults:
         s.align = kAlignLeft;
         s.li = s.fi = s.ri = 0;
-        s.pnStyle = kStyleNone;
+        s.pn = ListRef();
         s.ls = 0;
         s.ilvl = 0;
         s.pageBreakBefore = false;
@@ -375,12 +375,25 @@ void Parser::picture(const Keyword &keyword, const Token &word)
     }
 }
 
-void Parser::oldList(const Keyword &keyword)
+void Parser::oldList(const Keyword &keyword, const Token &word)
 {
-    if (keyword.action == Action::OldListLevel)
+    switch (keyword.action) {
+    case Action::OldListLevel:
         m_lists.setOldListLevel(keyword.value);
-    else if (keyword.action == Action::OldListStyle)
+        return;
+    case Action::OldListOutlineLevel:
+        if (word.hasParam)
+            m_lists.setOldListLevel(kPnOutline + std::clamp(word.param, 1, kMaxListLevels) - 1);
+        return;
+    case Action::OldListStyle:
         m_lists.setOldListStyle(keyword.value);
+        return;
+    case Action::OldListStart:
+        m_lists.setOldListStart(word.param);
+        return;
+    default:
+        return;
+    }
 }
 
 void Parser::listTable(const Keyword &keyword, const Token &word)
@@ -393,6 +406,9 @@ void Parser::listTable(const Keyword &keyword, const Token &word)
     } else if (keyword.action == Action::LevelNumberFormat) {
         if (m_state.dest == Dest::ListLevel)
             m_lists.setLevelFormat(word.param);
+    } else if (keyword.action == Action::LevelStart) {
+        if (m_state.dest == Dest::ListLevel)
+            m_lists.setLevelStart(word.param);
     }
 }
 

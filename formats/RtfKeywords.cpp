@@ -198,7 +198,8 @@ const Keyword kKeywords[] = {
     // Old lists: the level and the numbering of a {\pn} group.
     {"pnlvlblt", G::OldList, A::OldListLevel, kPnBullet},
     {"pnlvlbody", G::OldList, A::OldListLevel, kPnBody},
-    {"pnlvl", G::OldList, A::OldListLevel, kPnBody},
+    {"pnlvl", G::OldList, A::OldListOutlineLevel, 0},
+    {"pnstart", G::OldList, A::OldListStart, 0},
     {"pnlvlcont", G::OldList, A::OldListLevel, kPnContinuation},
     {"pndec", G::OldList, A::OldListStyle, kStyleDecimal},
     {"pnord", G::OldList, A::OldListStyle, kStyleDecimal},
@@ -212,6 +213,7 @@ const Keyword kKeywords[] = {
     // The list table and its overrides.
     {"listid", G::ListTable, A::ListId, 0}, {"levelnfc", G::ListTable, A::LevelNumberFormat, 0},
     {"levelnfcn", G::ListTable, A::LevelNumberFormat, 0},
+    {"levelstartat", G::ListTable, A::LevelStart, 0},
 };
 
 // Open addressing over the tokenizer's hash of the letters, so a control

@@ -45,9 +45,9 @@ enum class Action : quint8 {
     // Picture
     PictureType, WidthGoal, HeightGoal, ScaleX, ScaleY,
     // OldList
-    OldListLevel, OldListStyle,
+    OldListLevel, OldListOutlineLevel, OldListStyle, OldListStart,
     // ListTable
-    ListId, LevelNumberFormat,
+    ListId, LevelNumberFormat, LevelStart,
 };
 
 struct Keyword {

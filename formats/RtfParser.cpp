@@ -117,7 +117,7 @@ void Parser::closeDestination(const State &closed)
         finishPicture();
         break;
     case Dest::Pn:
-        m_state.pnStyle = qint8(m_lists.oldListStyle());
+        m_state.pn = m_lists.oldList();
         break;
     case Dest::ListLevel:
         m_lists.endLevel();
@@ -172,7 +172,7 @@ void Parser::controlWord(const Token &token)
     case Group::Text: breakOrCharacter(*keyword); break;
     case Group::Unicode: unicode(*keyword, token); break;
     case Group::Picture: picture(*keyword, token); break;
-    case Group::OldList: oldList(*keyword); break;
+    case Group::OldList: oldList(*keyword, token); break;
     case Group::ListTable: listTable(*keyword, token); break;
     }
 }
@@ -291,7 +291,7 @@ void Parser::finish()
     flushHighSurrogate();
     m_content.closeRun();
     const bool lastEmpty =
-        m_content.paragraphEmpty() && (!m_content.hasNumberText() || listStyle() != kStyleNone);
+        m_content.paragraphEmpty() && (!m_content.hasNumberText() || listRef().style != kStyleNone);
     // A document's last paragraph mark merges with its own final one.
     if (!lastEmpty || m_content.paragraphCount() == 0 || m_extent == Extent::Fragment)
         endParagraph();
@@ -434,9 +434,9 @@ int Parser::takeHiddenText()
     return index;
 }
 
-int Parser::listStyle() const
+ListRef Parser::listRef() const
 {
-    return m_lists.style(m_state.ls, m_state.ilvl).value_or(m_state.pnStyle);
+    return m_lists.list(m_state.ls, m_state.ilvl).value_or(m_state.pn);
 }
 
 void Parser::putCellTabs(int count)
@@ -471,11 +471,21 @@ void Parser::endParagraph()
     paragraph.sl = m_state.sl;
     paragraph.slmult = m_state.slmult;
     paragraph.tabs = m_state.tabs;
-    paragraph.list = listStyle();
+    const ListRef list = listRef();
+    paragraph.list = list.style;
+    if (list.style != kStyleNone) {
+        paragraph.listId = list.list;
+        paragraph.listLevel = list.level;
+        paragraph.listStart = list.start;
+    }
     CharKey mark = currentKey();
     if (!m_hiddenText.isEmpty())
         mark.hidden = takeHiddenText();
-    m_content.endParagraph(paragraph, mark);
+    m_content.closeRun();
+    const int shown = list.style != kStyleNone && m_content.hasNumberText()
+        ? shownListNumber(m_content.numberText(), list.style)
+        : 0;
+    m_content.endParagraph(paragraph, mark, shown);
 }
 
 void Parser::commitColor()

@@ -52,7 +52,6 @@ struct State {
     bool slmult = false;
     quint8 align = kAlignLeft;
     quint8 tabKind = kTabLeft; // of the next \tx
-    qint8 pnStyle = kStyleNone;
     int font = -1; // -1: the default font
     int halfPoints = kDefaultHalfPoints;
     int fg = 0;    // colour table indexes; 0: automatic
@@ -68,6 +67,7 @@ struct State {
     int link = -1; // inside a hyperlink's result: its address
     int ls = 0;
     int ilvl = 0;
+    ListRef pn; // numbering of the {\pn} form
 };
 
 class Parser
@@ -102,7 +102,7 @@ private:
     void breakOrCharacter(const Keyword &keyword);
     void unicode(const Keyword &keyword, const Token &word);
     void picture(const Keyword &keyword, const Token &word);
-    void oldList(const Keyword &keyword);
+    void oldList(const Keyword &keyword, const Token &word);
     void listTable(const Keyword &keyword, const Token &word);
 
     // Text and paragraphs (RtfParser.cpp). The small ones run for every
@@ -155,7 +155,7 @@ private:
     void flushHighSurrogate();
     CharKey currentKey();
     int takeHiddenText();
-    int listStyle() const;
+    ListRef listRef() const;
     void endParagraph();
     void commitColor();
     void finishPicture();

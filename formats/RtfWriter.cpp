@@ -23,6 +23,7 @@ namespace {
 
 constexpr int kLang = 1049; // Russian, as the control writes for this program's users
 constexpr int kSymbolCharset = 2;
+constexpr int kMaxLevel = 8; // Word's lists have nine levels
 constexpr int kCyrillicCodePage = 1251;
 constexpr qreal kTwipsPerPixel = paraformat::kTwipsPerPixel;
 constexpr qreal kLineTwipsPerPercent = 240.0 / 100.0; // \slmult1: 240 is one line
@@ -71,6 +72,8 @@ int byteIn(int codePage, char16_t c)
 struct ListInfo {
     int id = 0; // \listid and \ls
     paraformat::ListStyle style = paraformat::ListStyle::None;
+    int level = 0;
+    int start = 1;
 };
 
 class Writer
@@ -86,6 +89,7 @@ private:
     CharState stateOf(const QTextCharFormat &format);
 
     void header();
+    void listTable();
     void paragraph(const QTextBlock &block);
     void picture(const QTextImageFormat &format);
     void paragraphSpacing(const QTextBlockFormat &format);
@@ -231,6 +235,8 @@ void Writer::collect()
                 ListInfo info;
                 info.id = int(m_listOrder.size()) + 1;
                 info.style = paraformat::fromQtListStyle(list->format().style());
+                info.level = qBound(0, paraformat::listLevel(list->format()), kMaxLevel);
+                info.start = paraformat::listStart(list->format());
                 if (info.style == paraformat::ListStyle::None)
                     info.style = paraformat::ListStyle::ArabicNumbers;
                 m_lists.insert(list, info);
@@ -267,6 +273,52 @@ const char *pnType(paraformat::ListStyle style)
     }
 }
 
+// Word's list table, so that readers other than the rich edit control keep
+// letter and roman numbering, levels and start numbers. Each list is one \ls
+// whose levels up to its own are defined; its own carries its style and start.
+void Writer::listTable()
+{
+    raw("{\\*");
+    word("\\listtable");
+    for (const ListInfo &list : m_listOrder) {
+        raw("\r\n{");
+        word("\\list\\listtemplateid", list.id);
+        if (list.level == 0)
+            word("\\listsimple");
+        for (int level = 0; level <= list.level; ++level) {
+            const paraformat::ListStyle style =
+                level == list.level ? list.style : paraformat::ListStyle::ArabicNumbers;
+            raw("{");
+            word("\\listlevel\\levelnfc", levelNfc(style));
+            word("\\levelnfcn", levelNfc(style));
+            word("\\leveljc0\\leveljcn0\\levelfollow0\\levelstartat", level == list.level ? list.start : 1);
+            word("\\levelspace0\\levelindent0");
+            static const char hex[] = "0123456789abcdef";
+            if (style == paraformat::ListStyle::Bullet) {
+                raw("{\\leveltext\\'01\\u8226 ?;}{\\levelnumbers;}");
+            } else {
+                raw("{\\leveltext\\'02\\'0");
+                m_out += hex[level];
+                raw(".;}{\\levelnumbers\\'01;}");
+            }
+            word("\\fi-360\\li", 720 * (level + 1));
+            raw("}");
+        }
+        raw("{\\listname ;}");
+        word("\\listid", list.id);
+        raw("}");
+    }
+    raw("}\r\n{\\*");
+    word("\\listoverridetable");
+    for (const ListInfo &list : m_listOrder) {
+        raw("{");
+        word("\\listoverride\\listid", list.id);
+        word("\\listoverridecount0\\ls", list.id);
+        raw("}");
+    }
+    raw("}\r\n");
+}
+
 void Writer::header()
 {
     raw("{");
@@ -294,38 +346,8 @@ void Writer::header()
         raw(";");
     }
     raw("}\r\n");
-    if (!m_listOrder.empty()) {
-        // Word's list table, so that readers other than the rich edit control
-        // keep letter and roman numbering.
-        raw("{\\*");
-        word("\\listtable");
-        for (const ListInfo &list : m_listOrder) {
-            raw("\r\n{");
-            word("\\list\\listtemplateid", list.id);
-            word("\\listsimple");
-            raw("{");
-            word("\\listlevel\\levelnfc", levelNfc(list.style));
-            word("\\levelnfcn", levelNfc(list.style));
-            word("\\leveljc0\\leveljcn0\\levelfollow0\\levelstartat1\\levelspace0\\levelindent0");
-            if (list.style == paraformat::ListStyle::Bullet)
-                raw("{\\leveltext\\'01\\u8226 ?;}{\\levelnumbers;}");
-            else
-                raw("{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}");
-            word("\\fi-360\\li720");
-            raw("}{\\listname ;}");
-            word("\\listid", list.id);
-            raw("}");
-        }
-        raw("}\r\n{\\*");
-        word("\\listoverridetable");
-        for (const ListInfo &list : m_listOrder) {
-            raw("{");
-            word("\\listoverride\\listid", list.id);
-            word("\\listoverridecount0\\ls", list.id);
-            raw("}");
-        }
-        raw("}\r\n");
-    }
+    if (!m_listOrder.empty())
+        listTable();
     raw("{\\*");
     word("\\generator");
     text(QStringLiteral("Veltrix 3.0"));
@@ -486,11 +508,15 @@ void Writer::listNumber(const QTextBlock &block, const QTextList *list)
     } else {
         raw("{");
         word("\\pntext\\f", m_state.font);
-        text(list->itemText(block));
+        text(paraformat::listNumberText(info.style, paraformat::listItemNumber(*list, block)));
         word("\\tab");
         raw("}{\\*");
-        word("\\pn\\pnlvlbody\\pnf", m_state.font);
-        word("\\pnindent0\\pnstart1");
+        if (info.level == 0)
+            word("\\pn\\pnlvlbody");
+        else
+            word("\\pn\\pnlvl", info.level + 1);
+        word("\\pnf", m_state.font);
+        word("\\pnindent0\\pnstart", info.start);
         word(pnType(info.style));
         raw("{");
         word("\\pntxta");
@@ -498,7 +524,7 @@ void Writer::listNumber(const QTextBlock &block, const QTextList *list)
         raw("}}");
     }
     word("\\ls", info.id);
-    word("\\ilvl0");
+    word("\\ilvl", info.level);
 }
 
 void Writer::paragraphFormat(const QTextBlock &block)

@@ -223,4 +223,51 @@ TEST(RtfWordFormsTest, HiddenTextIsKeptButNeitherShownNorPartOfTheText)
     EXPECT_EQ(rtf::write(*doc).count("{\\v "), 1) << rtf::write(*doc).toStdString();
 }
 
+// The list numbers as shown, one string per paragraph; "" for none.
+QStringList shownNumbers(const QTextDocument &doc)
+{
+    QStringList result;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next())
+        result << (block.textList() ? paraformat::listItemText(*block.textList(), block) : QString());
+    return result;
+}
+
+TEST(RtfWordFormsTest, ListNumbersKeepLevelsStartsContinuationAndRestarts)
+{
+    // Word's list table, without the rendered numbers: the numbers come from
+    // the definitions alone.
+    const QByteArray listTable =
+        "{\\rtf1{\\*\\listtable{\\list\\listtemplateid1{\\listlevel\\levelnfc0\\levelstartat1{\\leveltext\\'02\\'00.;}}"
+        "{\\listlevel\\levelnfc4\\levelstartat1{\\leveltext\\'02\\'01.;}}\\listid10}"
+        "{\\list\\listtemplateid2\\listsimple{\\listlevel\\levelnfc2\\levelstartat4{\\leveltext\\'02\\'00.;}}\\listid20}}"
+        "{\\*\\listoverridetable{\\listoverride\\listid10\\listoverridecount0\\ls1}"
+        "{\\listoverride\\listid20\\listoverridecount0\\ls2}}"
+        "\\pard\\ls1 one\\par\\pard\\ls1\\ilvl1 sub\\par\\pard\\ls1\\ilvl1 sub\\par\\pard\\ls1 two\\par"
+        "\\pard plain\\par\\pard\\ls1 three\\par\\pard\\ls1\\ilvl1 sub\\par\\pard\\ls2 four\\par}";
+    readAndReopen(listTable, [](const QTextDocument &doc, const char *when) {
+        EXPECT_EQ(shownNumbers(doc), (QStringList{"1.", "a.", "b.", "2.", "", "3.", "a.", "iv."})) << when;
+    });
+
+    // The rich edit control's form: \pnstart, and the rendered number decides
+    // where numbering goes on and where it starts again.
+    const QByteArray pn =
+        "{\\rtf1\\pard{\\pntext 5.\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart5{\\pntxta .}}a\\par"
+        "{\\pntext 6.\\tab}b\\par\\pard plain\\par"
+        "\\pard{\\pntext 7.\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart5{\\pntxta .}}c\\par"
+        "\\pard{\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}}again\\par"
+        "\\pard{\\pntext i.\\tab}{\\*\\pn\\pnlvl2\\pnlcrm\\pnstart1{\\pntxta .}}deeper\\par"
+        "\\pard{\\*\\pn\\pnlvlbody\\pnucltr\\pnstart3}no text\\par\\pard{\\*\\pn\\pnlvlbody\\pnucltr\\pnstart3}more\\par}";
+    readAndReopen(pn, [](const QTextDocument &doc, const char *when) {
+        EXPECT_EQ(paragraphs(doc), (QStringList{"a", "b", "plain", "c", "again", "deeper", "no text", "more"}))
+            << when << ": no number doubled in the text";
+        EXPECT_EQ(shownNumbers(doc), (QStringList{"5.", "6.", "", "7.", "1.", "i.", "C.", "D."})) << when;
+    });
+
+    const QByteArray saved = rtf::write(*readRtf(listTable));
+    EXPECT_TRUE(saved.contains("\\levelnfc4\\levelnfcn4\\leveljc0\\leveljcn0\\levelfollow0\\levelstartat1"))
+        << saved.toStdString();
+    EXPECT_TRUE(saved.contains("\\levelstartat4")) << "LibreOffice and Word keep the start";
+    EXPECT_TRUE(saved.contains("\\ilvl1")) << saved.toStdString();
+}
+
 } // namespace
