@@ -19,6 +19,11 @@ constexpr int kRaiseProperty = QTextFormat::UserProperty + 11;
 constexpr int kHiddenTextProperty = QTextFormat::UserProperty + 12;
 constexpr int kHiddenSerialProperty = QTextFormat::UserProperty + 13;
 
+// A picture the document shows as a box only (a Windows or enhanced
+// metafile): its bytes and the RTF words that declare it, written back as read.
+constexpr int kPictureDataProperty = QTextFormat::UserProperty + 14;
+constexpr int kPictureWordsProperty = QTextFormat::UserProperty + 15;
+
 // What a character's format has when no character set was ever given.
 constexpr int kDefaultCharset = 204; // Russian
 

@@ -100,6 +100,8 @@ struct Image {
     QImage image;
     double width = 0; // pixels; 0 = the image's own
     double height = 0;
+    QByteArray keptData;  // a metafile shown as a box: its bytes
+    QByteArray keptWords; // and the words that declared it
 };
 
 struct Content {

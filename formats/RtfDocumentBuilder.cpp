@@ -227,6 +227,10 @@ private:
                 f.setWidth(image.width);
             if (image.height > 0)
                 f.setHeight(image.height);
+            if (!image.keptData.isEmpty()) {
+                f.setProperty(charformat::kPictureDataProperty, image.keptData);
+                f.setProperty(charformat::kPictureWordsProperty, image.keptWords);
+            }
             m_cursor.insertText(QString(QChar::ObjectReplacementCharacter), f);
         } else if (run.length > 0) {
             m_cursor.insertText(

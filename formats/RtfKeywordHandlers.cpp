@@ -356,7 +356,13 @@ void Parser::picture(const Keyword &keyword, const Token &word)
     switch (keyword.action) {
     case Action::PictureType:
         if (m_state.dest == Dest::Pict)
-            m_picture.setType(keyword.value);
+            m_picture.setType(keyword.value, word.hasParam ? word.param : 0);
+        return;
+    case Action::Width:
+        m_picture.setWidth(word.param);
+        return;
+    case Action::Height:
+        m_picture.setHeight(word.param);
         return;
     case Action::WidthGoal:
         m_picture.setWidthGoal(word.param);

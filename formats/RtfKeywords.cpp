@@ -186,12 +186,13 @@ const Keyword kKeywords[] = {
     // Pictures: the kinds we show, the ones we drop, the displayed size.
     {"pngblip", G::Picture, A::PictureType, kPicturePng},
     {"jpegblip", G::Picture, A::PictureType, kPictureJpeg},
-    {"emfblip", G::Picture, A::PictureType, kPictureOther},
-    {"wmetafile", G::Picture, A::PictureType, kPictureOther},
+    {"emfblip", G::Picture, A::PictureType, kPictureEmf},
+    {"wmetafile", G::Picture, A::PictureType, kPictureWmf},
     {"pmmetafile", G::Picture, A::PictureType, kPictureOther},
     {"macpict", G::Picture, A::PictureType, kPictureOther},
-    {"dibitmap", G::Picture, A::PictureType, kPictureOther},
+    {"dibitmap", G::Picture, A::PictureType, kPictureDib},
     {"wbitmap", G::Picture, A::PictureType, kPictureOther},
+    {"picw", G::Picture, A::Width, 0}, {"pich", G::Picture, A::Height, 0},
     {"picwgoal", G::Picture, A::WidthGoal, 0}, {"pichgoal", G::Picture, A::HeightGoal, 0},
     {"picscalex", G::Picture, A::ScaleX, 0}, {"picscaley", G::Picture, A::ScaleY, 0},
 

@@ -43,7 +43,7 @@ enum class Action : quint8 {
     // Unicode
     UnicodeCharacter, FallbackLength,
     // Picture
-    PictureType, WidthGoal, HeightGoal, ScaleX, ScaleY,
+    PictureType, Width, Height, WidthGoal, HeightGoal, ScaleX, ScaleY,
     // OldList
     OldListLevel, OldListOutlineLevel, OldListStyle, OldListStart,
     // ListTable

@@ -92,6 +92,8 @@ private:
     void listTable();
     void paragraph(const QTextBlock &block);
     void picture(const QTextImageFormat &format);
+    void keptPicture(const QTextImageFormat &format);
+    void hexLines(const QByteArray &data);
     void paragraphSpacing(const QTextBlockFormat &format);
     void tabStops(const QTextBlockFormat &format);
     void linkTo(const QString &address);
@@ -443,8 +445,35 @@ void Writer::text(QStringView s)
     }
 }
 
+// A picture kept as read (a metafile) goes back with its own words and bytes.
+void Writer::keptPicture(const QTextImageFormat &format)
+{
+    raw("{");
+    word("\\pict");
+    m_out += format.property(charformat::kPictureWordsProperty).toByteArray();
+    raw("\r\n");
+    hexLines(format.property(charformat::kPictureDataProperty).toByteArray());
+    raw("}");
+}
+
+void Writer::hexLines(const QByteArray &data)
+{
+    static const char hex[] = "0123456789abcdef";
+    for (qsizetype i = 0; i < data.size(); ++i) {
+        const auto b = uchar(data[i]);
+        m_out += hex[b >> 4];
+        m_out += hex[b & 15];
+        if (i % 64 == 63)
+            m_out += "\r\n";
+    }
+}
+
 void Writer::picture(const QTextImageFormat &format)
 {
+    if (format.hasProperty(charformat::kPictureDataProperty)) {
+        keptPicture(format);
+        return;
+    }
     const QVariant resource = m_doc.resource(QTextDocument::ImageResource, QUrl(format.name()));
     QImage image;
     if (resource.userType() == QMetaType::QImage)
@@ -478,14 +507,7 @@ void Writer::picture(const QTextImageFormat &format)
     word("\\picwgoal", int(std::lround(width * 15)));
     word("\\pichgoal", int(std::lround(height * 15)));
     raw("\r\n");
-    static const char hex[] = "0123456789abcdef";
-    for (qsizetype i = 0; i < png.size(); ++i) {
-        const auto b = uchar(png[i]);
-        m_out += hex[b >> 4];
-        m_out += hex[b & 15];
-        if (i % 64 == 63)
-            m_out += "\r\n";
-    }
+    hexLines(png);
     raw("}");
 }
 

@@ -7,6 +7,7 @@
 #include "formats/CharacterFormat.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QBuffer>
 #include <QTextCursor>
 
 #include <gtest/gtest.h>
@@ -268,6 +269,66 @@ TEST(RtfWordFormsTest, ListNumbersKeepLevelsStartsContinuationAndRestarts)
         << saved.toStdString();
     EXPECT_TRUE(saved.contains("\\levelstartat4")) << "LibreOffice and Word keep the start";
     EXPECT_TRUE(saved.contains("\\ilvl1")) << saved.toStdString();
+}
+
+QByteArray dibOf(const QImage &image)
+{
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return bmp.mid(14); // a DIB is a BMP without its file header
+}
+
+TEST(RtfWordFormsTest, DeviceIndependentBitmapsAreShown)
+{
+    QImage colours(5, 3, QImage::Format_RGB32);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x)
+            colours.setPixel(x, y, qRgb(x * 50, y * 80, 7));
+    QImage indexed(4, 2, QImage::Format_Indexed8);
+    indexed.setColorTable({qRgb(255, 0, 0), qRgb(0, 0, 255), qRgb(0, 128, 0)});
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 4; ++x)
+            indexed.setPixel(x, y, uint((x + y) % 3));
+    const QByteArray rtf = "{\\rtf1 a{\\pict\\dibitmap0\\picw5\\pich3\\picwgoal150\\pichgoal90 "
+        + dibOf(colours).toHex() + "}b{\\pict\\dibitmap0 " + dibOf(indexed).toHex() + "}c}";
+    readAndReopen(rtf, [&](const QTextDocument &doc, const char *when) {
+        EXPECT_EQ(allText(doc), QStringLiteral("a\uFFFCb\uFFFCc")) << when;
+        const auto found = images(doc);
+        ASSERT_EQ(found.size(), 2u) << when;
+        EXPECT_EQ(imageOf(doc, found[0]).convertToFormat(QImage::Format_RGB32), colours) << when;
+        EXPECT_DOUBLE_EQ(found[0].width(), 10.0) << when;
+        EXPECT_EQ(imageOf(doc, found[1]).convertToFormat(QImage::Format_RGB32),
+                  indexed.convertToFormat(QImage::Format_RGB32))
+            << when << ": the palette is found after the header";
+    });
+}
+
+TEST(RtfWordFormsTest, MetafilesAreBoxesOfTheirSizeAndWrittenBackByteForByte)
+{
+    const QByteArray wmf = "010009000003220000000000050000000b0200000000050000000c02e803d007030000000000";
+    const QByteArray emf = "0100000084000000000000000000000063000000";
+    const QByteArray rtf = "{\\rtf1 a{\\pict\\wmetafile8\\picw2000\\pich1000\\picwgoal1134\\pichgoal567 " + wmf
+        + "}b{\\pict\\emfblip\\picw500\\pich250 " + emf + "}c}";
+    const auto check = [&](const QTextDocument &doc, const char *when) {
+        EXPECT_EQ(allText(doc), QStringLiteral("a\uFFFCb\uFFFCc")) << when;
+        const auto found = images(doc);
+        ASSERT_EQ(found.size(), 2u) << when;
+        EXPECT_DOUBLE_EQ(found[0].width(), 75.6) << when << ": 1134 twips";
+        EXPECT_DOUBLE_EQ(found[0].height(), 37.8) << when;
+        EXPECT_NEAR(found[1].width(), 18.9, 0.01) << when << ": 5 mm without a goal";
+        EXPECT_FALSE(imageOf(doc, found[0]).isNull()) << when;
+    };
+    const auto doc = readRtf(rtf);
+    check(*doc, "read");
+    const QByteArray saved = rtf::write(*doc);
+    EXPECT_TRUE(saved.contains("{\\pict\\wmetafile8\\picw2000\\pich1000\\picwgoal1134\\pichgoal567\r\n" + wmf + "}"))
+        << saved.toStdString();
+    EXPECT_TRUE(saved.contains("{\\pict\\emfblip\\picw500\\pich250\r\n" + emf + "}")) << saved.toStdString();
+    const auto back = readRtf(saved);
+    check(*back, "saved and reopened");
+    EXPECT_EQ(rtf::write(*back), saved);
 }
 
 } // namespace
