@@ -24,11 +24,13 @@ bool switchedOn(const Token &word)
 
 } // namespace
 
-void Parser::destination(Action action, bool starred)
+void Parser::destination(const Keyword &keyword, bool starred)
 {
     State &s = m_state;
-    switch (action) {
+    switch (keyword.action) {
     case Action::SkippedDestination:
+        if (s.dest == Dest::Normal)
+            m_status.add(Loss(keyword.value));
         s.dest = Dest::Skip;
         return;
     case Action::FontTable:
@@ -307,6 +309,7 @@ void Parser::breakOrCharacter(const Keyword &keyword)
         if (m_state.dest == Dest::Normal) {
             putCellTabs(m_pendingCellTabs - 1);
             endParagraph();
+            m_status.add(Loss::TableRows);
         }
         return;
     case Action::Cell:

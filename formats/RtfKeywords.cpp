@@ -2,6 +2,7 @@
 
 #include "formats/RtfContent.h"
 #include "formats/RtfListTable.h"
+#include "formats/RtfLoadStatus.h"
 #include "formats/RtfPicture.h"
 #include "formats/RtfTokenizer.h"
 
@@ -19,6 +20,13 @@ constexpr qsizetype kMaxWordLength = 32; // longer words are none of ours
 constexpr int kRedShift = 16;
 constexpr int kGreenShift = 8;
 constexpr int kBlueShift = 0;
+
+// What a skipped destination costs the document (see LoadStatus).
+constexpr int kLossHeadersFooters = int(Loss::HeadersFooters);
+constexpr int kLossFootnotes = int(Loss::Footnotes);
+constexpr int kLossComments = int(Loss::Comments);
+constexpr int kLossShapes = int(Loss::Shapes);
+constexpr int kLossObjects = int(Loss::Objects);
 
 const Keyword kKeywords[] = {
     // Destinations read for their tables, pictures and list numbers.
@@ -41,21 +49,21 @@ const Keyword kKeywords[] = {
     // instructions, headers, notes, objects, document information...
     {"stylesheet", G::Destination, A::SkippedDestination, 0},
     {"info", G::Destination, A::SkippedDestination, 0},
-    {"header", G::Destination, A::SkippedDestination, 0},
-    {"headerl", G::Destination, A::SkippedDestination, 0},
-    {"headerr", G::Destination, A::SkippedDestination, 0},
-    {"headerf", G::Destination, A::SkippedDestination, 0},
-    {"footer", G::Destination, A::SkippedDestination, 0},
-    {"footerl", G::Destination, A::SkippedDestination, 0},
-    {"footerr", G::Destination, A::SkippedDestination, 0},
-    {"footerf", G::Destination, A::SkippedDestination, 0},
-    {"footnote", G::Destination, A::SkippedDestination, 0},
-    {"annotation", G::Destination, A::SkippedDestination, 0},
-    {"shp", G::Destination, A::SkippedDestination, 0},
+    {"header", G::Destination, A::SkippedDestination, kLossHeadersFooters},
+    {"headerl", G::Destination, A::SkippedDestination, kLossHeadersFooters},
+    {"headerr", G::Destination, A::SkippedDestination, kLossHeadersFooters},
+    {"headerf", G::Destination, A::SkippedDestination, kLossHeadersFooters},
+    {"footer", G::Destination, A::SkippedDestination, kLossHeadersFooters},
+    {"footerl", G::Destination, A::SkippedDestination, kLossHeadersFooters},
+    {"footerr", G::Destination, A::SkippedDestination, kLossHeadersFooters},
+    {"footerf", G::Destination, A::SkippedDestination, kLossHeadersFooters},
+    {"footnote", G::Destination, A::SkippedDestination, kLossFootnotes},
+    {"annotation", G::Destination, A::SkippedDestination, kLossComments},
+    {"shp", G::Destination, A::SkippedDestination, kLossShapes},
     {"shpinst", G::Destination, A::SkippedDestination, 0},
     {"shprslt", G::Destination, A::SkippedDestination, 0},
     {"nonshppict", G::Destination, A::SkippedDestination, 0},
-    {"objdata", G::Destination, A::SkippedDestination, 0},
+    {"objdata", G::Destination, A::SkippedDestination, kLossObjects},
     {"objclass", G::Destination, A::SkippedDestination, 0},
     {"objname", G::Destination, A::SkippedDestination, 0},
     {"xe", G::Destination, A::SkippedDestination, 0},
@@ -80,7 +88,7 @@ const Keyword kKeywords[] = {
     {"aftnsep", G::Destination, A::SkippedDestination, 0},
     {"aftnsepc", G::Destination, A::SkippedDestination, 0},
     {"aftncn", G::Destination, A::SkippedDestination, 0},
-    {"do", G::Destination, A::SkippedDestination, 0},
+    {"do", G::Destination, A::SkippedDestination, kLossShapes},
     {"private", G::Destination, A::SkippedDestination, 0},
     {"atnid", G::Destination, A::SkippedDestination, 0},
     {"atnauthor", G::Destination, A::SkippedDestination, 0},

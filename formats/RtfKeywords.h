@@ -55,7 +55,7 @@ struct Keyword {
     Group group;
     Action action;
     // CharacterSet: the code page; Component: the bit shift of red, green or
-    // blue; Alignment: see ParaKey; TabKind: see TabKind in RtfContent.h;
+    // blue; SkippedDestination: the Loss it means, if any; Alignment: see ParaKey; TabKind: see TabKind in RtfContent.h;
     // Character: the character; PictureType:
     // see PictureReader; OldListLevel: see ListTable; OldListStyle: the style.
     int value;

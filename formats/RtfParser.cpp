@@ -151,7 +151,7 @@ void Parser::controlWord(const Token &token)
         m_unicodeSkip = 0;
     }
     if (keyword && keyword->group == Group::Destination) {
-        destination(keyword->action, starred);
+        destination(*keyword, starred);
         return;
     }
     if (starred) {
@@ -497,9 +497,19 @@ void Parser::commitColor()
 void Parser::finishFieldInstruction()
 {
     const std::optional<QString> address = hyperlinkAddress(m_fieldInstruction);
-    m_fieldInstruction.clear();
     if (address)
         m_fieldLink = m_content.addLink(*address);
+    else if (!m_fieldInstruction.trimmed().isEmpty())
+        m_status.add(Loss::Fields);
+    m_fieldInstruction.clear();
+}
+
+LoadStatus Parser::status() const
+{
+    LoadStatus result = m_status;
+    for (int i = 0; i < m_picture.dropped(); ++i)
+        result.add(Loss::Pictures);
+    return result;
 }
 
 void Parser::finishPicture()

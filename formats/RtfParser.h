@@ -5,6 +5,7 @@
 #include "formats/RtfFontTable.h"
 #include "formats/RtfKeywords.h"
 #include "formats/RtfListTable.h"
+#include "formats/RtfLoadStatus.h"
 #include "formats/RtfPicture.h"
 #include "formats/RtfTokenizer.h"
 
@@ -79,6 +80,7 @@ public:
     void parse();
     int paragraphCount() const { return m_content.paragraphCount(); }
     Content takeContent() { return m_content.take(m_fonts.takeFamilies()); }
+    LoadStatus status() const;
 
 private:
     // Tokens and groups (RtfParser.cpp).
@@ -93,7 +95,7 @@ private:
     void finish();
 
     // One handler per group of keywords (RtfKeywordHandlers.cpp).
-    void destination(Action action, bool starred);
+    void destination(const Keyword &keyword, bool starred);
     void documentSetting(const Keyword &keyword, const Token &word);
     void font(const Keyword &keyword, const Token &word);
     void colour(const Keyword &keyword, const Token &word);
@@ -178,6 +180,7 @@ private:
     PictureReader m_picture;
 
     ContentCollector m_content;
+    LoadStatus m_status;
     bool m_formatDirty = true; // the state may no longer match the open run
     int m_pendingCellTabs = 0;   // cells ended since the last text
     bool m_pendingPageBreak = false; // a \page: the next paragraph starts a page

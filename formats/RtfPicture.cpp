@@ -152,8 +152,17 @@ void PictureReader::appendBinary(const uchar *begin, const uchar *end)
 
 std::optional<Image> PictureReader::finish(bool shown)
 {
+    std::optional<Image> image = read(shown);
+    if (!image && (m_hadData || m_tooBig))
+        ++m_dropped;
+    return image;
+}
+
+std::optional<Image> PictureReader::read(bool shown)
+{
     QByteArray data;
     data.swap(m_data);
+    m_hadData = !data.isEmpty();
     if (m_type <= kPictureUnknown || m_tooBig || data.isEmpty() || !shown
         || m_attempts >= kMaxImages)
         return std::nullopt;

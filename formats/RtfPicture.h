@@ -44,8 +44,11 @@ public:
     // Ends the picture. Returns it when it is to be shown, is a PNG or JPEG
     // image and is within the limits; the data is dropped either way.
     std::optional<Image> finish(bool shown);
+    // Pictures with data that finish did not give back.
+    int dropped() const { return m_dropped; }
 
 private:
+    std::optional<Image> read(bool shown);
     std::optional<Image> decode(QByteArray &data, const char *format);
     Image metafileBox(QByteArray data) const;
     QByteArray declaration() const;
@@ -64,6 +67,8 @@ private:
     int m_scaleY = 100;
     qint64 m_totalPixels = 0;
     int m_attempts = 0;
+    int m_dropped = 0;
+    bool m_hadData = false;
 };
 
 } // namespace rtf::detail

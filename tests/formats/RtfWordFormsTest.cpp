@@ -331,4 +331,30 @@ TEST(RtfWordFormsTest, MetafilesAreBoxesOfTheirSizeAndWrittenBackByteForByte)
     EXPECT_EQ(rtf::write(*back), saved);
 }
 
+TEST(RtfWordFormsTest, WhatTheDocumentCannotHoldIsCountedInTheLoadStatus)
+{
+    QTextDocument doc;
+    rtf::LoadStatus status;
+    ASSERT_TRUE(rtf::read("{\\rtf1{\\header head}{\\footer foot}{\\footerf first}text{\\footnote note}"
+                          "{\\*\\annotation comment}{\\shp{\\*\\shpinst x}}{\\object{\\*\\objdata 0102}{\\result r}}"
+                          "{\\field{\\*\\fldinst PAGE}{\\fldrslt 1}}{\\field{\\*\\fldinst HYPERLINK \"a\"}{\\fldrslt l}}"
+                          "{\\pict\\pmmetafile 0102}{\\pict\\pngblip 0102}{\\v{\\pict\\wmetafile8 01}}"
+                          "\\trowd\\cellx100\\pard\\intbl c\\cell\\row\\trowd\\pard\\intbl d\\cell\\row\\pard\\par}",
+                          doc, status));
+    EXPECT_EQ(allText(doc), QStringLiteral("textr1lc\nd\n")) << "the text is all there";
+    EXPECT_EQ(status.count(rtf::Loss::HeadersFooters), 3);
+    EXPECT_EQ(status.count(rtf::Loss::Footnotes), 1);
+    EXPECT_EQ(status.count(rtf::Loss::Comments), 1);
+    EXPECT_EQ(status.count(rtf::Loss::Shapes), 1);
+    EXPECT_EQ(status.count(rtf::Loss::Objects), 1);
+    EXPECT_EQ(status.count(rtf::Loss::Fields), 1) << "a link is kept";
+    EXPECT_EQ(status.count(rtf::Loss::Pictures), 3) << "an unknown kind, a broken PNG, a hidden metafile";
+    EXPECT_EQ(status.count(rtf::Loss::TableRows), 2);
+    EXPECT_FALSE(status.complete());
+
+    rtf::LoadStatus clean;
+    ASSERT_TRUE(rtf::read("{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\*\\generator x;}{\\info{\\title t}}\\f0 a\\par}", doc, clean));
+    EXPECT_TRUE(clean.complete()) << "tables and information we do not show are no loss";
+}
+
 } // namespace
