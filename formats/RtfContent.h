@@ -39,8 +39,9 @@ struct CharKey {
 
 inline size_t qHash(const CharKey &k, size_t seed = 0)
 {
-    return qHashMulti(seed, k.family, k.halfPoints, k.flags, k.fg, k.bg, k.raise, k.charset, k.link,
-                      k.hidden);
+    // The rare properties share words; the font's character set follows its family.
+    return qHashMulti(seed, k.family, k.halfPoints, k.flags ^ (k.raise << 8), k.fg,
+                      k.bg ^ quint32(k.link) ^ (quint32(k.hidden) << 16));
 }
 
 enum Alignment { kAlignLeft, kAlignCentre, kAlignRight, kAlignJustify };
@@ -78,8 +79,10 @@ struct ParaKey {
 
 inline size_t qHash(const ParaKey &k, size_t seed = 0)
 {
-    return qHashMulti(seed, k.align, k.li, k.fi, k.ri, k.sb, k.sa, k.sl, k.slmult, k.tabs, k.list,
-                      k.listId, k.listLevel, k.listStart, k.pageBreak);
+    // Small values share words.
+    const int flags = k.align | k.list << 4 | int(k.pageBreak) << 8 | int(k.slmult) << 9;
+    return qHashMulti(seed, flags, k.li, k.fi, k.ri, k.sb ^ (k.sa << 16), k.sl ^ (k.tabs << 16),
+                      k.listId ^ (k.listLevel << 24) ^ (k.listStart << 8));
 }
 
 struct Run {

@@ -217,6 +217,15 @@ void Parser::controlSymbol(uchar c)
 void Parser::hexByte(uchar value)
 {
     m_star = false;
+    // Most \'hh are characters of the document's text.
+    if (m_state.dest == Dest::Normal && !m_state.hidden && m_unicodeSkip == 0 && !m_highSurrogate) {
+        const char16_t c = value < 0x80 ? char16_t(value) : m_fonts.byteTable(m_state.font)[value - 0x80];
+        if (acceptable(c)) {
+            beginText(Target::MainText);
+            m_content.put(c);
+        }
+        return;
+    }
     if (m_state.dest == Dest::Skip)
         return;
     if (m_unicodeSkip > 0) {
