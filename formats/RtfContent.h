@@ -40,7 +40,7 @@ struct CharKey {
 inline size_t qHash(const CharKey &k, size_t seed = 0)
 {
     // The rare properties share words; the font's character set follows its family.
-    return qHashMulti(seed, k.family, k.halfPoints, k.flags ^ (k.raise << 8), k.fg,
+    return qHashMulti(seed, k.family, k.halfPoints, quint32(k.flags) ^ (quint32(k.raise) << 8), k.fg,
                       k.bg ^ quint32(k.link) ^ (quint32(k.hidden) << 16));
 }
 
@@ -80,9 +80,11 @@ struct ParaKey {
 inline size_t qHash(const ParaKey &k, size_t seed = 0)
 {
     // Small values share words.
-    const int flags = k.align | k.list << 4 | int(k.pageBreak) << 8 | int(k.slmult) << 9;
-    return qHashMulti(seed, flags, k.li, k.fi, k.ri, k.sb ^ (k.sa << 16), k.sl ^ (k.tabs << 16),
-                      k.listId ^ (k.listLevel << 24) ^ (k.listStart << 8));
+    const auto word = [](int value) { return quint32(value); };
+    const quint32 flags = word(k.align) | word(k.list) << 4 | word(k.pageBreak) << 8 | word(k.slmult) << 9;
+    return qHashMulti(seed, flags, k.li, k.fi, k.ri, word(k.sb) ^ (word(k.sa) << 16),
+                      word(k.sl) ^ (word(k.tabs) << 16),
+                      word(k.listId) ^ (word(k.listLevel) << 24) ^ (word(k.listStart) << 8));
 }
 
 struct Run {

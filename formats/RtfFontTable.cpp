@@ -69,8 +69,7 @@ void FontTable::commitEntry()
         entry.codePage = codePageOfCharset(m_entryCharset);
     if (m_entryCharset >= 0 && m_entryCharset <= kMaxCharset)
         entry.charset = m_entryCharset;
-    // Old Cyrillic fonts say so in their name only.
-    if (m_entryCharset <= 1 && name.endsWith(QLatin1String(" Cyr")))
+    if (codePageOfFont(m_entryCharset, name) == kCyrillicCodePage)
         entry.codePage = kCyrillicCodePage;
     m_fonts[m_entryNumber] = entry;
     m_entryName.clear();

@@ -25,6 +25,7 @@ int styleOfNumberFormat(int levelnfc)
 
 constexpr int kMaxShownNumber = 1'000'000;
 constexpr int kLetters = 26;
+constexpr qsizetype kLongestRoman = 16; // MMMDCCCLXXXVIII is 15
 
 int romanDigit(QChar c)
 {
@@ -42,6 +43,8 @@ int romanDigit(QChar c)
 
 int romanValue(QStringView s)
 {
+    if (s.size() > kLongestRoman)
+        return 0;
     int total = 0;
     for (qsizetype i = 0; i < s.size(); ++i) {
         const int v = romanDigit(s[i]);

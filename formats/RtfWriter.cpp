@@ -54,6 +54,12 @@ size_t qHash(const FontEntry &f, size_t seed = 0)
     return qHashMulti(seed, f.family, f.charset);
 }
 
+// The code page a reader decodes the font's text with.
+int codePageOf(const FontEntry &font)
+{
+    return detail::codePageOfFont(font.charset, font.family);
+}
+
 // The byte of a character in a code page, -1 when it has none.
 int byteIn(int codePage, char16_t c)
 {
@@ -337,7 +343,7 @@ void Writer::header()
         text(name);
         raw(";}");
     }
-    m_codePage = detail::codePageOfCharset(m_fonts[0].charset);
+    m_codePage = codePageOf(m_fonts[0]);
     raw("}\r\n{");
     word("\\colortbl");
     raw(" ;");
@@ -363,7 +369,7 @@ void Writer::changeTo(const CharState &s)
     CharState &c = m_state;
     if (s.font != c.font) {
         word("\\f", s.font);
-        m_codePage = detail::codePageOfCharset(m_fonts[size_t(s.font)].charset);
+        m_codePage = codePageOf(m_fonts[size_t(s.font)]);
     }
     if (s.halfPoints != c.halfPoints)
         word("\\fs", s.halfPoints);
@@ -625,7 +631,7 @@ void Writer::linkTo(const QString &address)
     if (!m_link.isEmpty()) {
         raw("}}}");
         m_state = m_stateOutsideLink;
-        m_codePage = detail::codePageOfCharset(m_fonts[size_t(m_state.font)].charset);
+        m_codePage = codePageOf(m_fonts[size_t(m_state.font)]);
     }
     m_link = address;
     if (address.isEmpty())

@@ -165,6 +165,12 @@ TEST(RtfWordFormsTest, EachFontKeepsItsCharacterSet)
                       EXPECT_EQ(formatOf(doc, QStringLiteral("šleť")).intProperty(charformat::kCharsetProperty), 238)
                           << when;
                   });
+    // An old Cyrillic font names its code page only: what is written in it
+    // must read back the same.
+    const auto cyr = readRtf("{\\rtf1{\\fonttbl{\\f0\\fcharset0 Arial Cyr;}}\\f0\\'cf \\u8364? \\u233?}");
+    EXPECT_EQ(allText(*cyr), QStringLiteral("П € é"));
+    EXPECT_EQ(allText(*reopened(*cyr)), QStringLiteral("П € é"));
+
     const QByteArray saved = rtf::write(*readRtf("{\\rtf1{\\fonttbl{\\f0\\fcharset0 Arial;}{\\f1\\fcharset238 Arial;}}"
                                                  "\\f0 a\\f1 b}"));
     EXPECT_TRUE(saved.contains("\\fcharset0 Arial;")) << saved.toStdString();
