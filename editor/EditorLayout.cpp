@@ -699,7 +699,7 @@ EditorLayout::ListMarker EditorLayout::listMarker(const QTextBlock &block) const
     if (marker.bullet) {
         marker.size = QSizeF(metrics.lineSpacing() / 3, metrics.lineSpacing() / 3);
     } else {
-        marker.text = list->itemText(block);
+        marker.text = paraformat::listItemText(*list, block);
         marker.size = QSizeF(metrics.horizontalAdvance(marker.text), metrics.height());
     }
     const QTextBlockFormat format = block.blockFormat();

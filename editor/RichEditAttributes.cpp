@@ -1,18 +1,15 @@
 #include "editor/RichEditAttributes.h"
 
 #include "editor/TRxRichEdit.h"
+#include "formats/CharacterFormat.h"
 
 #include <QFont>
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextList>
 
-namespace {
-
-constexpr int kCharsetProperty = QTextFormat::UserProperty + 10;
-constexpr int kDefaultCharset = 204; // Russian
-
-} // namespace
+using charformat::kCharsetProperty;
+using charformat::kDefaultCharset;
 
 // Character attributes -----------------------------------------------------------
 

@@ -333,6 +333,13 @@ int codePageOfCharset(int charset)
     }
 }
 
+int codePageOfFont(int charset, QStringView name)
+{
+    if (charset <= 1 && name.endsWith(QLatin1String(" Cyr")))
+        return 1251;
+    return codePageOfCharset(charset);
+}
+
 int windows1251Byte(char16_t c)
 {
     // 0x98 is undefined in 1251: U+0098 is written as a Unicode character.

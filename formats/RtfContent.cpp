@@ -5,12 +5,14 @@ namespace rtf::detail {
 namespace {
 
 constexpr qsizetype kSpareCharacters = 16;
+constexpr size_t kMaxTabStops = 32; // as many as the rich edit control keeps
 
 } // namespace
 
 ContentCollector::ContentCollector(qsizetype expectedLength)
     : m_capacity(expectedLength + kSpareCharacters)
 {
+    m_content.tabLists.emplace_back();
     m_content.text.resize(m_capacity);
     m_buffer = reinterpret_cast<char16_t *>(m_content.text.data());
 }
@@ -76,7 +78,15 @@ void ContentCollector::addImage(Image image)
     m_content.images.push_back(std::move(image));
 }
 
-void ContentCollector::endParagraph(const ParaKey &paragraph, const CharKey &mark)
+QString ContentCollector::numberText() const
+{
+    QString text;
+    for (const Run &run : m_numberRuns)
+        text += QStringView(m_buffer + run.start, run.length);
+    return text;
+}
+
+void ContentCollector::endParagraph(const ParaKey &paragraph, const CharKey &mark, int shownNumber)
 {
     closeRun();
     if (paragraph.list == 0 && !m_numberRuns.empty()) {
@@ -87,8 +97,41 @@ void ContentCollector::endParagraph(const ParaKey &paragraph, const CharKey &mar
     const int para = paraFormat(paragraph);
     const int chr = charFormat(mark);
     m_content.blocks.push_back(
-        {para, chr, m_blockRunStart, m_content.runs.size() - m_blockRunStart});
+        {para, chr, m_blockRunStart, m_content.runs.size() - m_blockRunStart, shownNumber});
     m_blockRunStart = m_content.runs.size();
+}
+
+int ContentCollector::addTabStop(int base, TabStop stop)
+{
+    const quint64 key = (quint64(quint32(base)) << 32) | (quint64(quint32(stop.twips)) << 2) | stop.kind;
+    const auto it = m_tabSteps.constFind(key);
+    if (it != m_tabSteps.constEnd())
+        return it.value();
+    if (m_content.tabLists[size_t(base)].size() >= kMaxTabStops)
+        return base;
+    std::vector<TabStop> stops = m_content.tabLists[size_t(base)];
+    stops.push_back(stop);
+    const int index = int(m_content.tabLists.size());
+    m_content.tabLists.push_back(std::move(stops));
+    m_tabSteps.insert(key, index);
+    return index;
+}
+
+int ContentCollector::addLink(const QString &address)
+{
+    const auto it = m_linkIndex.constFind(address);
+    if (it != m_linkIndex.constEnd())
+        return it.value();
+    const int index = int(m_content.links.size());
+    m_content.links.push_back(address);
+    m_linkIndex.insert(address, index);
+    return index;
+}
+
+int ContentCollector::addHiddenText(QString text)
+{
+    m_content.hiddenTexts.push_back(std::move(text));
+    return int(m_content.hiddenTexts.size()) - 1;
 }
 
 Content ContentCollector::take(std::vector<QString> families)

@@ -14,7 +14,10 @@ namespace rtf::detail {
 constexpr quint32 kAutoColor = 0xFFFFFFFFu; // no colour given: the text's default
 constexpr int kDefaultHalfPoints = 24;      // 12 points
 
-enum CharFlag { kBoldFlag = 1, kItalicFlag = 2, kUnderlineFlag = 4, kStrikeFlag = 8 };
+enum CharFlag {
+    kBoldFlag = 1, kItalicFlag = 2, kUnderlineFlag = 4, kStrikeFlag = 8,
+    kSuperFlag = 16, kSubFlag = 32,
+};
 
 struct CharKey {
     int family = -1; // index into Content::families; -1: the document's default
@@ -22,35 +25,66 @@ struct CharKey {
     int flags = 0;   // CharFlag bits
     quint32 fg = kAutoColor;
     quint32 bg = kAutoColor;
+    int raise = 0;    // half-points up (\up) or down (negative, \dn)
+    int charset = -1; // the font's \fcharset; -1: none given
+    int link = -1;    // index into Content::links
+    int hidden = -1;  // index into Content::hiddenTexts: hidden text just before
     bool operator==(const CharKey &o) const
     {
         return family == o.family && halfPoints == o.halfPoints && flags == o.flags && fg == o.fg
-            && bg == o.bg;
+            && bg == o.bg && raise == o.raise && charset == o.charset && link == o.link
+            && hidden == o.hidden;
     }
 };
 
 inline size_t qHash(const CharKey &k, size_t seed = 0)
 {
-    return qHashMulti(seed, k.family, k.halfPoints, k.flags, k.fg, k.bg);
+    // The rare properties share words; the font's character set follows its family.
+    return qHashMulti(seed, k.family, k.halfPoints, quint32(k.flags) ^ (quint32(k.raise) << 8), k.fg,
+                      k.bg ^ quint32(k.link) ^ (quint32(k.hidden) << 16));
 }
 
 enum Alignment { kAlignLeft, kAlignCentre, kAlignRight, kAlignJustify };
+
+enum TabKind : quint8 { kTabLeft, kTabRight, kTabCentre, kTabDecimal };
+
+struct TabStop {
+    int twips;
+    TabKind kind;
+};
 
 struct ParaKey {
     int align = kAlignLeft;
     int li = 0;    // twips, as RTF gives them
     int fi = 0;
     int ri = 0;
+    int sb = 0;    // space before and after, twips
+    int sa = 0;
+    int sl = 0;    // line spacing: \sl as given, 0 for single
+    bool slmult = false;
+    int tabs = 0;  // index into Content::tabLists
     int list = 0;  // paraformat::ListStyle
+    int listId = 0; // see ListRef
+    int listLevel = 0;
+    int listStart = 1;
+    bool pageBreak = false; // the paragraph starts a page
     bool operator==(const ParaKey &o) const
     {
-        return align == o.align && li == o.li && fi == o.fi && ri == o.ri && list == o.list;
+        return align == o.align && li == o.li && fi == o.fi && ri == o.ri && sb == o.sb
+            && sa == o.sa && sl == o.sl && slmult == o.slmult && tabs == o.tabs && list == o.list
+            && listId == o.listId && listLevel == o.listLevel && listStart == o.listStart
+            && pageBreak == o.pageBreak;
     }
 };
 
 inline size_t qHash(const ParaKey &k, size_t seed = 0)
 {
-    return qHashMulti(seed, k.align, k.li, k.fi, k.ri, k.list);
+    // Small values share words.
+    const auto word = [](int value) { return quint32(value); };
+    const quint32 flags = word(k.align) | word(k.list) << 4 | word(k.pageBreak) << 8 | word(k.slmult) << 9;
+    return qHashMulti(seed, flags, k.li, k.fi, k.ri, word(k.sb) ^ (word(k.sa) << 16),
+                      word(k.sl) ^ (word(k.tabs) << 16),
+                      word(k.listId) ^ (word(k.listLevel) << 24) ^ (word(k.listStart) << 8));
 }
 
 struct Run {
@@ -64,12 +98,15 @@ struct Block {
     int charFormat; // of the paragraph mark
     size_t firstRun;
     size_t runCount;
+    int shownNumber; // the list number the file shows; 0 when it shows none
 };
 
 struct Image {
     QImage image;
     double width = 0; // pixels; 0 = the image's own
     double height = 0;
+    QByteArray keptData;  // a metafile shown as a box: its bytes
+    QByteArray keptWords; // and the words that declared it
 };
 
 struct Content {
@@ -80,11 +117,15 @@ struct Content {
     std::vector<ParaKey> paraFormats;
     std::vector<Image> images;
     std::vector<QString> families;
+    std::vector<QString> links;                 // hyperlink addresses
+    std::vector<QString> hiddenTexts;
+    std::vector<std::vector<TabStop>> tabLists; // [0] is no tab stops
 };
 
 // Where characters go: the document's text, or the list number RTF writes
 // before a list paragraph for readers that know no lists.
-enum class Target : quint8 { None, MainText, NumberText };
+// Hidden text is kept aside for the character that follows it.
+enum class Target : quint8 { None, MainText, NumberText, Hidden };
 
 // Collects text into runs and paragraphs as the parser reads it.
 class ContentCollector
@@ -108,12 +149,19 @@ public:
     void addImage(Image image);
 
     // A list number without a list we understand stays as text.
-    void endParagraph(const ParaKey &paragraph, const CharKey &mark);
+    void endParagraph(const ParaKey &paragraph, const CharKey &mark, int shownNumber = 0);
+    // The list number text read for the open paragraph, its runs closed.
+    QString numberText() const;
     bool paragraphEmpty() const { return m_content.runs.size() == m_blockRunStart; }
     bool hasNumberText() const { return !m_numberRuns.empty(); }
     int paragraphCount() const { return int(m_content.blocks.size()); }
 
     Content take(std::vector<QString> families);
+
+    // Tab stops: the list `base` with one more stop; 0 is no stops.
+    int addTabStop(int base, TabStop stop);
+    int addLink(const QString &address);
+    int addHiddenText(QString text);
 
 private:
     void grow();
@@ -130,6 +178,8 @@ private:
     CharKey m_openKey;
     QHash<CharKey, int> m_charIndex;
     QHash<ParaKey, int> m_paraIndex;
+    QHash<quint64, int> m_tabSteps; // (base, stop) -> list
+    QHash<QString, int> m_linkIndex;
 };
 
 } // namespace rtf::detail

@@ -1,6 +1,8 @@
 #include "formats/RtfDocumentBuilder.h"
 
+#include "formats/CharacterFormat.h"
 #include "formats/ParagraphFormat.h"
+#include "formats/RtfListTable.h"
 
 #include <QTextCursor>
 #include <QTextDocument>
@@ -8,6 +10,7 @@
 #include <QUrl>
 
 #include <atomic>
+#include <map>
 
 namespace rtf::detail {
 
@@ -20,7 +23,8 @@ constexpr int kLongList = 4096;
 constexpr int kShortList = 16;
 constexpr qint64 kListBudget = 8'000'000;
 
-constexpr int kTwipsPerPoint = 20;
+constexpr qreal kTwipsPerPixel = paraformat::kTwipsPerPixel;
+constexpr qreal kPercentPerLineTwips = 100.0 / 240.0; // \slmult1: 240 is one line
 
 std::atomic<quint64> g_nextImageId{1};
 
@@ -41,9 +45,57 @@ std::vector<QTextCharFormat> charFormats(const Content &content)
             f.setForeground(QColor(QRgb(k.fg)));
         if (k.bg != kAutoColor)
             f.setBackground(QColor(QRgb(k.bg)));
+        if (k.raise != 0) {
+            f.setVerticalAlignment(k.raise > 0 ? QTextCharFormat::AlignSuperScript
+                                               : QTextCharFormat::AlignSubScript);
+            f.setProperty(charformat::kRaiseProperty, k.raise);
+        } else if (k.flags & kSuperFlag) {
+            f.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+        } else if (k.flags & kSubFlag) {
+            f.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+        }
+        if (k.charset >= 0)
+            f.setProperty(charformat::kCharsetProperty, k.charset);
+        if (k.hidden >= 0) {
+            f.setProperty(charformat::kHiddenTextProperty, content.hiddenTexts[size_t(k.hidden)]);
+            f.setProperty(charformat::kHiddenSerialProperty, k.hidden + 1);
+        }
+        if (k.link >= 0) {
+            f.setAnchor(true);
+            f.setAnchorHref(content.links[size_t(k.link)]);
+        }
         formats.push_back(f);
     }
     return formats;
+}
+
+QList<QTextOption::Tab> tabPositions(const std::vector<TabStop> &stops)
+{
+    static const QTextOption::TabType types[] = {QTextOption::LeftTab, QTextOption::RightTab,
+                                                 QTextOption::CenterTab, QTextOption::DelimiterTab};
+    QList<QTextOption::Tab> tabs;
+    for (const TabStop &stop : stops) {
+        const QTextOption::TabType type = types[stop.kind & 3];
+        tabs.append(QTextOption::Tab(stop.twips / kTwipsPerPixel, type,
+                                     type == QTextOption::DelimiterTab ? QChar('.') : QChar()));
+    }
+    return tabs;
+}
+
+void setSpacing(QTextBlockFormat &f, const ParaKey &k)
+{
+    if (k.sb)
+        f.setTopMargin(k.sb / kTwipsPerPixel);
+    if (k.sa)
+        f.setBottomMargin(k.sa / kTwipsPerPixel);
+    // \sl: positive is at least, negative exactly that height; with \slmult1
+    // a multiple of single spacing.
+    if (k.sl > 0 && k.slmult)
+        f.setLineHeight(k.sl * kPercentPerLineTwips, QTextBlockFormat::ProportionalHeight);
+    else if (k.sl > 0)
+        f.setLineHeight(k.sl / kTwipsPerPixel, QTextBlockFormat::MinimumHeight);
+    else if (k.sl < 0)
+        f.setLineHeight(-k.sl / kTwipsPerPixel, QTextBlockFormat::FixedHeight);
 }
 
 std::vector<QTextBlockFormat> blockFormats(const Content &content)
@@ -55,10 +107,12 @@ std::vector<QTextBlockFormat> blockFormats(const Content &content)
     for (const ParaKey &k : content.paraFormats) {
         QTextBlockFormat f;
         f.setAlignment(alignments[k.align & 3]);
-        paraformat::setIndents(f,
-                               {(k.li + k.fi) / kTwipsPerPoint, -k.fi / kTwipsPerPoint,
-                                k.ri / kTwipsPerPoint},
-                               k.list != 0);
+        paraformat::setIndentsInTwips(f, {k.li + k.fi, -k.fi, k.ri}, k.list != 0);
+        setSpacing(f, k);
+        if (k.tabs > 0)
+            f.setTabPositions(tabPositions(content.tabLists[size_t(k.tabs)]));
+        if (k.pageBreak)
+            f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
         formats.push_back(f);
     }
     return formats;
@@ -78,29 +132,56 @@ std::vector<QString> addImages(const Content &content, QTextDocument &document)
     return names;
 }
 
-// Puts consecutive paragraphs of one list style into one QTextList.
+// Puts the items of one list and level into one QTextList, across paragraphs
+// without numbers between them; an item ends the lists of deeper levels. The
+// number a file shows decides where a list starts again.
 class ListJoiner
 {
 public:
-    void add(QTextCursor &cursor, int style)
+    void add(QTextCursor &cursor, const ParaKey &paragraph, int shownNumber)
     {
+        if (paragraph.list == 0)
+            return;
+        const Key key{paragraph.listId, paragraph.listLevel};
+        // Deeper levels of this list count again after this item.
+        m_open.erase(m_open.upper_bound({key.list, key.level}), m_open.lower_bound({key.list + 1, 0}));
         const int maxItems = m_cost < kListBudget ? kLongList : kShortList;
-        if (style == 0) {
-            m_list = nullptr;
-        } else if (m_list && style == m_style && m_items < maxItems) {
-            m_list->add(cursor.block());
-            m_cost += m_items++;
-        } else {
-            m_list = cursor.createList(paraformat::listFormat(paraformat::ListStyle(style)));
-            m_style = style;
-            m_items = 1;
+        auto it = m_open.find(key);
+        if (it != m_open.end()) {
+            Open &open = it->second;
+            const int next = open.start + open.items;
+            const bool continues = open.style == paragraph.list
+                && (shownNumber == 0 || shownNumber == next || paragraph.list == kStyleBullet);
+            if (continues && open.items < maxItems) {
+                open.list->add(cursor.block());
+                m_cost += open.items++;
+                return;
+            }
+            if (continues) {
+                // A long list goes on in a new one that starts where it ended.
+                shownNumber = next;
+            }
         }
+        const int start = shownNumber > 0 ? shownNumber : paragraph.listStart;
+        QTextList *list = cursor.createList(paraformat::listFormat(paraformat::ListStyle(paragraph.list),
+                                                                   paragraph.listLevel, start));
+        m_open[key] = Open{list, paragraph.list, start, 1};
     }
 
 private:
-    QTextList *m_list = nullptr;
-    int m_style = 0;
-    int m_items = 0;
+    struct Key {
+        int list;
+        int level;
+        bool operator<(const Key &o) const { return list != o.list ? list < o.list : level < o.level; }
+    };
+    struct Open {
+        QTextList *list;
+        int style;
+        int start;
+        int items;
+    };
+
+    std::map<Key, Open> m_open;
     qint64 m_cost = 0;
 };
 
@@ -127,7 +208,7 @@ public:
             } else {
                 m_cursor.insertBlock(blockFormat, markFormat);
             }
-            m_lists.add(m_cursor, m_content.paraFormats[size_t(block.paraFormat)].list);
+            m_lists.add(m_cursor, m_content.paraFormats[size_t(block.paraFormat)], block.shownNumber);
             for (size_t r = block.firstRun; r < block.firstRun + block.runCount; ++r)
                 insertRun(m_content.runs[r]);
         }
@@ -146,6 +227,10 @@ private:
                 f.setWidth(image.width);
             if (image.height > 0)
                 f.setHeight(image.height);
+            if (!image.keptData.isEmpty()) {
+                f.setProperty(charformat::kPictureDataProperty, image.keptData);
+                f.setProperty(charformat::kPictureWordsProperty, image.keptWords);
+            }
             m_cursor.insertText(QString(QChar::ObjectReplacementCharacter), f);
         } else if (run.length > 0) {
             m_cursor.insertText(

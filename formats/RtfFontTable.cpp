@@ -11,6 +11,7 @@ constexpr size_t kMaxFonts = 16384;
 constexpr int kMaxFontNameLength = 256;
 constexpr int kFallbackCodePage = 1252;
 constexpr int kCyrillicCodePage = 1251;
+constexpr int kMaxCharset = 255; // a byte on the platform
 
 } // namespace
 
@@ -66,8 +67,9 @@ void FontTable::commitEntry()
         entry.codePage = m_entryCodePage;
     else if (m_entryCharset >= 0)
         entry.codePage = codePageOfCharset(m_entryCharset);
-    // Old Cyrillic fonts say so in their name only.
-    if (m_entryCharset <= 1 && name.endsWith(QLatin1String(" Cyr")))
+    if (m_entryCharset >= 0 && m_entryCharset <= kMaxCharset)
+        entry.charset = m_entryCharset;
+    if (codePageOfFont(m_entryCharset, name) == kCyrillicCodePage)
         entry.codePage = kCyrillicCodePage;
     m_fonts[m_entryNumber] = entry;
     m_entryName.clear();
@@ -95,10 +97,12 @@ void FontTable::resolveUncached(int font)
     m_cacheValid = true;
     m_cachedFont = font;
     m_cachedFamily = -1;
+    m_cachedCharset = -1;
     int codePage = 0;
     const auto it = m_fonts.find(font >= 0 ? font : m_defaultFont);
     if (it != m_fonts.end()) {
         m_cachedFamily = it->second.family;
+        m_cachedCharset = it->second.charset;
         codePage = it->second.codePage;
     }
     const char16_t *table = codePage ? codePageTable(codePage) : nullptr;

@@ -49,6 +49,12 @@ public:
         resolve(font);
         return m_cachedTable;
     }
+    // The entry's \fcharset, -1 when it gave none.
+    int charset(int font)
+    {
+        resolve(font);
+        return m_cachedCharset;
+    }
     // The name of the entry being read is in the entry's own code page.
     const char16_t *entryByteTable() const;
 
@@ -58,6 +64,7 @@ private:
     struct Entry {
         int family = -1;  // index into m_families
         int codePage = 0; // 0: the document's
+        int charset = -1;
     };
 
     void resolve(int font)
@@ -86,6 +93,7 @@ private:
     bool m_cacheValid = false;
     int m_cachedFont = 0;
     int m_cachedFamily = -1;
+    int m_cachedCharset = -1;
     const char16_t *m_cachedTable = nullptr;
 };
 

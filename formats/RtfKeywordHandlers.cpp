@@ -13,6 +13,8 @@ namespace {
 constexpr int kMaxIndentTwips = 31680; // 22 inches, the rich edit control's page limit
 constexpr int kMaxHalfPoints = 3276;   // 1638 points, the largest size the control takes
 constexpr int kMaxUnicodeSkip = 64;
+constexpr int kMaxSpacingTwips = 31680;
+constexpr int kDefaultRaiseHalfPoints = 6; // \up and \dn without a number
 
 // A switch without a number, such as \b, turns on; \b0 turns off.
 bool switchedOn(const Token &word)
@@ -22,11 +24,13 @@ bool switchedOn(const Token &word)
 
 } // namespace
 
-void Parser::destination(Action action, bool starred)
+void Parser::destination(const Keyword &keyword, bool starred)
 {
     State &s = m_state;
-    switch (action) {
+    switch (keyword.action) {
     case Action::SkippedDestination:
+        if (s.dest == Dest::Normal)
+            m_status.add(Loss(keyword.value));
         s.dest = Dest::Skip;
         return;
     case Action::FontTable:
@@ -80,6 +84,23 @@ void Parser::destination(Action action, bool starred)
             m_lists.startOverride();
         } else if (starred) {
             s.dest = Dest::Skip;
+        }
+        return;
+    case Action::Field:
+        m_fieldLink = -1;
+        return;
+    case Action::FieldInstruction:
+        if (s.dest == Dest::Normal) {
+            s.dest = Dest::FieldInstruction;
+            m_fieldInstruction.clear();
+        } else {
+            s.dest = Dest::Skip;
+        }
+        return;
+    case Action::FieldResult:
+        if (s.dest == Dest::Normal && m_fieldLink >= 0) {
+            s.link = m_fieldLink;
+            m_formatDirty = true;
         }
         return;
     default:
@@ -148,8 +169,28 @@ void Parser::characterFormat(const Keyword &keyword, const Token &word)
         s.font = -1;
         s.halfPoints = kDefaultHalfPoints;
         s.bold = s.italic = s.underline = s.strike = s.hidden = false;
+        s.superscript = s.subscript = false;
+        s.raise = 0;
         s.fg = s.bg = 0;
         return;
+    case Action::Superscript:
+        s.superscript = switchedOn(word);
+        s.subscript = false;
+        return;
+    case Action::Subscript:
+        s.subscript = switchedOn(word);
+        s.superscript = false;
+        return;
+    case Action::NoSuperSub:
+        s.superscript = s.subscript = false;
+        return;
+    case Action::Raise:
+    case Action::Lower: {
+        const int halfPoints =
+            std::clamp(word.hasParam ? word.param : kDefaultRaiseHalfPoints, 0, kMaxHalfPoints);
+        s.raise = keyword.action == Action::Raise ? halfPoints : -halfPoints;
+        return;
+    }
     case Action::Bold:
         s.bold = switchedOn(word);
         return;
@@ -192,9 +233,39 @@ void Parser::paragraphFormat(const Keyword &keyword, const Token &word)
     case Action::ParagraphDefaults:
         s.align = kAlignLeft;
         s.li = s.fi = s.ri = 0;
-        s.pnStyle = kStyleNone;
+        s.pn = ListRef();
         s.ls = 0;
         s.ilvl = 0;
+        s.pageBreakBefore = false;
+        s.sb = s.sa = s.sl = 0;
+        s.slmult = false;
+        s.tabs = 0;
+        s.tabKind = kTabLeft;
+        return;
+    case Action::SpaceBefore:
+        s.sb = std::clamp(word.param, 0, kMaxSpacingTwips);
+        return;
+    case Action::SpaceAfter:
+        s.sa = std::clamp(word.param, 0, kMaxSpacingTwips);
+        return;
+    case Action::LineSpacing:
+        s.sl = std::clamp(word.param, -kMaxSpacingTwips, kMaxSpacingTwips);
+        return;
+    case Action::LineMultiple:
+        s.slmult = switchedOn(word);
+        return;
+    case Action::TabKind:
+        s.tabKind = quint8(keyword.value);
+        return;
+    case Action::TabPosition:
+        if (s.dest == Dest::Normal) {
+            s.tabs = m_content.addTabStop(
+                s.tabs, {std::clamp(word.param, 0, kMaxIndentTwips), TabKind(s.tabKind)});
+        }
+        s.tabKind = kTabLeft;
+        return;
+    case Action::PageBreakBefore:
+        s.pageBreakBefore = switchedOn(word);
         return;
     case Action::Alignment:
         s.align = quint8(keyword.value);
@@ -226,13 +297,36 @@ void Parser::breakOrCharacter(const Keyword &keyword)
 {
     switch (keyword.action) {
     case Action::Paragraph:
-    case Action::Row:
-        if (m_state.dest == Dest::Normal)
+        // Text of the next cell may start with a paragraph end.
+        if (m_state.dest == Dest::Normal) {
+            putCellTabs(m_pendingCellTabs);
             endParagraph();
+        }
+        return;
+    case Action::Row:
+        // One tab between cells, none after the last: empty cells keep
+        // their columns.
+        if (m_state.dest == Dest::Normal) {
+            putCellTabs(m_pendingCellTabs - 1);
+            endParagraph();
+            m_status.add(Loss::TableRows);
+        }
         return;
     case Action::Cell:
         if (m_state.dest == Dest::Normal)
-            m_pendingCellTab = true;
+            ++m_pendingCellTabs;
+        return;
+    case Action::Section:
+        // A section break ends the paragraph it stands in, if any; after a
+        // \par it ends nothing more.
+        if (m_state.dest == Dest::Normal)
+            endParagraphIfAny();
+        return;
+    case Action::Page:
+        if (m_state.dest == Dest::Normal) {
+            endParagraphIfAny();
+            m_pendingPageBreak = true;
+        }
         return;
     case Action::Line:
         emitChar(QChar::LineSeparator);
@@ -265,7 +359,13 @@ void Parser::picture(const Keyword &keyword, const Token &word)
     switch (keyword.action) {
     case Action::PictureType:
         if (m_state.dest == Dest::Pict)
-            m_picture.setType(keyword.value);
+            m_picture.setType(keyword.value, word.hasParam ? word.param : 0);
+        return;
+    case Action::Width:
+        m_picture.setWidth(word.param);
+        return;
+    case Action::Height:
+        m_picture.setHeight(word.param);
         return;
     case Action::WidthGoal:
         m_picture.setWidthGoal(word.param);
@@ -284,12 +384,25 @@ void Parser::picture(const Keyword &keyword, const Token &word)
     }
 }
 
-void Parser::oldList(const Keyword &keyword)
+void Parser::oldList(const Keyword &keyword, const Token &word)
 {
-    if (keyword.action == Action::OldListLevel)
+    switch (keyword.action) {
+    case Action::OldListLevel:
         m_lists.setOldListLevel(keyword.value);
-    else if (keyword.action == Action::OldListStyle)
+        return;
+    case Action::OldListOutlineLevel:
+        if (word.hasParam)
+            m_lists.setOldListLevel(kPnOutline + std::clamp(word.param, 1, kMaxListLevels) - 1);
+        return;
+    case Action::OldListStyle:
         m_lists.setOldListStyle(keyword.value);
+        return;
+    case Action::OldListStart:
+        m_lists.setOldListStart(word.param);
+        return;
+    default:
+        return;
+    }
 }
 
 void Parser::listTable(const Keyword &keyword, const Token &word)
@@ -302,6 +415,9 @@ void Parser::listTable(const Keyword &keyword, const Token &word)
     } else if (keyword.action == Action::LevelNumberFormat) {
         if (m_state.dest == Dest::ListLevel)
             m_lists.setLevelFormat(word.param);
+    } else if (keyword.action == Action::LevelStart) {
+        if (m_state.dest == Dest::ListLevel)
+            m_lists.setLevelStart(word.param);
     }
 }
 

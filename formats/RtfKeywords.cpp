@@ -2,6 +2,7 @@
 
 #include "formats/RtfContent.h"
 #include "formats/RtfListTable.h"
+#include "formats/RtfLoadStatus.h"
 #include "formats/RtfPicture.h"
 #include "formats/RtfTokenizer.h"
 
@@ -20,6 +21,13 @@ constexpr int kRedShift = 16;
 constexpr int kGreenShift = 8;
 constexpr int kBlueShift = 0;
 
+// What a skipped destination costs the document (see LoadStatus).
+constexpr int kLossHeadersFooters = int(Loss::HeadersFooters);
+constexpr int kLossFootnotes = int(Loss::Footnotes);
+constexpr int kLossComments = int(Loss::Comments);
+constexpr int kLossShapes = int(Loss::Shapes);
+constexpr int kLossObjects = int(Loss::Objects);
+
 const Keyword kKeywords[] = {
     // Destinations read for their tables, pictures and list numbers.
     {"fonttbl", G::Destination, A::FontTable, 0}, {"colortbl", G::Destination, A::ColorTable, 0},
@@ -32,32 +40,32 @@ const Keyword kKeywords[] = {
     // Destinations whose text is document text: field results, shapes' text
     // and pictures.
     {"shppict", G::Destination, A::TextDestination, 0},
-    {"fldrslt", G::Destination, A::TextDestination, 0},
+    {"fldrslt", G::Destination, A::FieldResult, 0},
     {"result", G::Destination, A::TextDestination, 0},
-    {"field", G::Destination, A::TextDestination, 0},
+    {"field", G::Destination, A::Field, 0},
+    {"fldinst", G::Destination, A::FieldInstruction, 0},
     {"shptxt", G::Destination, A::TextDestination, 0},
     // Destinations that never hold document text, with or without \*: field
     // instructions, headers, notes, objects, document information...
     {"stylesheet", G::Destination, A::SkippedDestination, 0},
     {"info", G::Destination, A::SkippedDestination, 0},
-    {"header", G::Destination, A::SkippedDestination, 0},
-    {"headerl", G::Destination, A::SkippedDestination, 0},
-    {"headerr", G::Destination, A::SkippedDestination, 0},
-    {"headerf", G::Destination, A::SkippedDestination, 0},
-    {"footer", G::Destination, A::SkippedDestination, 0},
-    {"footerl", G::Destination, A::SkippedDestination, 0},
-    {"footerr", G::Destination, A::SkippedDestination, 0},
-    {"footerf", G::Destination, A::SkippedDestination, 0},
-    {"footnote", G::Destination, A::SkippedDestination, 0},
-    {"annotation", G::Destination, A::SkippedDestination, 0},
-    {"shp", G::Destination, A::SkippedDestination, 0},
+    {"header", G::Destination, A::SkippedDestination, kLossHeadersFooters},
+    {"headerl", G::Destination, A::SkippedDestination, kLossHeadersFooters},
+    {"headerr", G::Destination, A::SkippedDestination, kLossHeadersFooters},
+    {"headerf", G::Destination, A::SkippedDestination, kLossHeadersFooters},
+    {"footer", G::Destination, A::SkippedDestination, kLossHeadersFooters},
+    {"footerl", G::Destination, A::SkippedDestination, kLossHeadersFooters},
+    {"footerr", G::Destination, A::SkippedDestination, kLossHeadersFooters},
+    {"footerf", G::Destination, A::SkippedDestination, kLossHeadersFooters},
+    {"footnote", G::Destination, A::SkippedDestination, kLossFootnotes},
+    {"annotation", G::Destination, A::SkippedDestination, kLossComments},
+    {"shp", G::Destination, A::SkippedDestination, kLossShapes},
     {"shpinst", G::Destination, A::SkippedDestination, 0},
     {"shprslt", G::Destination, A::SkippedDestination, 0},
     {"nonshppict", G::Destination, A::SkippedDestination, 0},
-    {"objdata", G::Destination, A::SkippedDestination, 0},
+    {"objdata", G::Destination, A::SkippedDestination, kLossObjects},
     {"objclass", G::Destination, A::SkippedDestination, 0},
     {"objname", G::Destination, A::SkippedDestination, 0},
-    {"fldinst", G::Destination, A::SkippedDestination, 0},
     {"xe", G::Destination, A::SkippedDestination, 0},
     {"tc", G::Destination, A::SkippedDestination, 0},
     {"txe", G::Destination, A::SkippedDestination, 0},
@@ -80,7 +88,7 @@ const Keyword kKeywords[] = {
     {"aftnsep", G::Destination, A::SkippedDestination, 0},
     {"aftnsepc", G::Destination, A::SkippedDestination, 0},
     {"aftncn", G::Destination, A::SkippedDestination, 0},
-    {"do", G::Destination, A::SkippedDestination, 0},
+    {"do", G::Destination, A::SkippedDestination, kLossShapes},
     {"private", G::Destination, A::SkippedDestination, 0},
     {"atnid", G::Destination, A::SkippedDestination, 0},
     {"atnauthor", G::Destination, A::SkippedDestination, 0},
@@ -141,6 +149,9 @@ const Keyword kKeywords[] = {
     {"cb", G::CharacterFormat, A::Background, 0},
     {"highlight", G::CharacterFormat, A::Background, 0},
     {"chcbpat", G::CharacterFormat, A::Background, 0}, {"v", G::CharacterFormat, A::Hidden, 0},
+    {"super", G::CharacterFormat, A::Superscript, 0}, {"sub", G::CharacterFormat, A::Subscript, 0},
+    {"nosupersub", G::CharacterFormat, A::NoSuperSub, 0},
+    {"up", G::CharacterFormat, A::Raise, 0}, {"dn", G::CharacterFormat, A::Lower, 0},
 
     // Paragraph formatting.
     {"pard", G::ParagraphFormat, A::ParagraphDefaults, 0},
@@ -154,9 +165,18 @@ const Keyword kKeywords[] = {
     {"ri", G::ParagraphFormat, A::RightIndent, 0}, {"rin", G::ParagraphFormat, A::RightIndent, 0},
     {"ls", G::ParagraphFormat, A::ListOverrideNumber, 0},
     {"ilvl", G::ParagraphFormat, A::ListLevelNumber, 0},
+    {"pagebb", G::ParagraphFormat, A::PageBreakBefore, 0},
+    {"sb", G::ParagraphFormat, A::SpaceBefore, 0}, {"sa", G::ParagraphFormat, A::SpaceAfter, 0},
+    {"sl", G::ParagraphFormat, A::LineSpacing, 0},
+    {"slmult", G::ParagraphFormat, A::LineMultiple, 0},
+    {"tx", G::ParagraphFormat, A::TabPosition, 0},
+    {"tqr", G::ParagraphFormat, A::TabKind, kTabRight},
+    {"tqc", G::ParagraphFormat, A::TabKind, kTabCentre},
+    {"tqdec", G::ParagraphFormat, A::TabKind, kTabDecimal},
 
     // Breaks and named characters; table cells become tabs, rows paragraphs.
-    {"par", G::Text, A::Paragraph, 0}, {"line", G::Text, A::Line, 0}, {"tab", G::Text, A::Tab, 0},
+    {"par", G::Text, A::Paragraph, 0}, {"sect", G::Text, A::Section, 0},
+    {"page", G::Text, A::Page, 0}, {"line", G::Text, A::Line, 0}, {"tab", G::Text, A::Tab, 0},
     {"cell", G::Text, A::Cell, 0}, {"nestcell", G::Text, A::Cell, 0}, {"row", G::Text, A::Row, 0},
     {"nestrow", G::Text, A::Row, 0},
     {"emdash", G::Text, A::Character, 0x2014}, {"endash", G::Text, A::Character, 0x2013},
@@ -174,19 +194,21 @@ const Keyword kKeywords[] = {
     // Pictures: the kinds we show, the ones we drop, the displayed size.
     {"pngblip", G::Picture, A::PictureType, kPicturePng},
     {"jpegblip", G::Picture, A::PictureType, kPictureJpeg},
-    {"emfblip", G::Picture, A::PictureType, kPictureOther},
-    {"wmetafile", G::Picture, A::PictureType, kPictureOther},
+    {"emfblip", G::Picture, A::PictureType, kPictureEmf},
+    {"wmetafile", G::Picture, A::PictureType, kPictureWmf},
     {"pmmetafile", G::Picture, A::PictureType, kPictureOther},
     {"macpict", G::Picture, A::PictureType, kPictureOther},
-    {"dibitmap", G::Picture, A::PictureType, kPictureOther},
+    {"dibitmap", G::Picture, A::PictureType, kPictureDib},
     {"wbitmap", G::Picture, A::PictureType, kPictureOther},
+    {"picw", G::Picture, A::Width, 0}, {"pich", G::Picture, A::Height, 0},
     {"picwgoal", G::Picture, A::WidthGoal, 0}, {"pichgoal", G::Picture, A::HeightGoal, 0},
     {"picscalex", G::Picture, A::ScaleX, 0}, {"picscaley", G::Picture, A::ScaleY, 0},
 
     // Old lists: the level and the numbering of a {\pn} group.
     {"pnlvlblt", G::OldList, A::OldListLevel, kPnBullet},
     {"pnlvlbody", G::OldList, A::OldListLevel, kPnBody},
-    {"pnlvl", G::OldList, A::OldListLevel, kPnBody},
+    {"pnlvl", G::OldList, A::OldListOutlineLevel, 0},
+    {"pnstart", G::OldList, A::OldListStart, 0},
     {"pnlvlcont", G::OldList, A::OldListLevel, kPnContinuation},
     {"pndec", G::OldList, A::OldListStyle, kStyleDecimal},
     {"pnord", G::OldList, A::OldListStyle, kStyleDecimal},
@@ -200,6 +222,7 @@ const Keyword kKeywords[] = {
     // The list table and its overrides.
     {"listid", G::ListTable, A::ListId, 0}, {"levelnfc", G::ListTable, A::LevelNumberFormat, 0},
     {"levelnfcn", G::ListTable, A::LevelNumberFormat, 0},
+    {"levelstartat", G::ListTable, A::LevelStart, 0},
 };
 
 // Open addressing over the tokenizer's hash of the letters, so a control

@@ -23,7 +23,8 @@ enum class Group : quint8 {
 enum class Action : quint8 {
     // Destination
     SkippedDestination, TextDestination, FontTable, ColorTable, Picture, OldList, NumberText,
-    ListTable, List, ListLevel, ListOverrideTable, ListOverride,
+    ListTable, List, ListLevel, ListOverrideTable, ListOverride, Field, FieldInstruction,
+    FieldResult,
     // Document
     CharacterSet, AnsiCodePage, DefaultFont,
     // Font
@@ -32,20 +33,21 @@ enum class Action : quint8 {
     Component,
     // CharacterFormat
     Plain, Bold, Italic, Underline, UnderlineNone, Strike, Hidden, FontSize, Foreground,
-    Background,
+    Background, Superscript, Subscript, NoSuperSub, Raise, Lower,
     // ParagraphFormat
     ParagraphDefaults, Alignment, FirstIndent, LeftIndent, RightIndent, ListOverrideNumber,
-    ListLevelNumber,
+    ListLevelNumber, PageBreakBefore, SpaceBefore, SpaceAfter, LineSpacing, LineMultiple,
+    TabPosition, TabKind,
     // Text
-    Paragraph, Row, Cell, Line, Tab, Character,
+    Paragraph, Section, Page, Row, Cell, Line, Tab, Character,
     // Unicode
     UnicodeCharacter, FallbackLength,
     // Picture
-    PictureType, WidthGoal, HeightGoal, ScaleX, ScaleY,
+    PictureType, Width, Height, WidthGoal, HeightGoal, ScaleX, ScaleY,
     // OldList
-    OldListLevel, OldListStyle,
+    OldListLevel, OldListOutlineLevel, OldListStyle, OldListStart,
     // ListTable
-    ListId, LevelNumberFormat,
+    ListId, LevelNumberFormat, LevelStart,
 };
 
 struct Keyword {
@@ -53,7 +55,8 @@ struct Keyword {
     Group group;
     Action action;
     // CharacterSet: the code page; Component: the bit shift of red, green or
-    // blue; Alignment: see ParaKey; Character: the character; PictureType:
+    // blue; SkippedDestination: the Loss it means, if any; Alignment: see ParaKey; TabKind: see TabKind in RtfContent.h;
+    // Character: the character; PictureType:
     // see PictureReader; OldListLevel: see ListTable; OldListStyle: the style.
     int value;
 };

@@ -2,6 +2,8 @@
 
 #include "formats/ParagraphFormat.h"
 
+#include <QStringView>
+
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -24,22 +26,40 @@ constexpr int kStyleUpperRoman = int(paraformat::ListStyle::UpCaseRoman);
 constexpr int kPnBody = 0;
 constexpr int kPnBullet = 1;
 constexpr int kPnContinuation = 2; // a paragraph of a list item without a number
+constexpr int kPnOutline = 3;      // \pnlvlN, outline level N from 1
 
 constexpr int kMaxListLevels = 16;
+constexpr int kMaxListStart = 32767; // as Word takes it
+
+// What a list paragraph's number belongs to: items of one list and level
+// count on together, across paragraphs without numbers between them.
+struct ListRef {
+    int style = kStyleNone;
+    int list = 0;  // \ls, or 0 for the {\pn} numbering
+    int level = 0; // 0 is the outermost
+    int start = 1; // the first item's number
+};
+
+// The number a list number text such as "3.", "c)" or "(iv)" shows in a
+// style; 0 when it shows none.
+int shownListNumber(QStringView text, int style);
 
 class ListTable
 {
 public:
     void startOldList();
+    // \pnlvlbody, \pnlvlblt, \pnlvlcont (kPn...), or \pnlvlN as N + kPnOutline.
     void setOldListLevel(int level) { m_pnLevel = level; }
     void setOldListStyle(int style) { m_pnStyle = style; }
-    // The style the {\pn} group just read gives its paragraph.
-    int oldListStyle() const;
+    void setOldListStart(int start);
+    // What the {\pn} group just read gives its paragraph.
+    ListRef oldList() const;
 
     void startList();
     void setListId(int id) { m_listId = id; }
-    void startLevel() { m_levelFormat = 0; }
-    void setLevelFormat(int levelnfc) { m_levelFormat = levelnfc; }
+    void startLevel() { m_level = Level(); }
+    void setLevelFormat(int levelnfc) { m_level.format = levelnfc; }
+    void setLevelStart(int start);
     void endLevel();
     void endList();
 
@@ -48,18 +68,24 @@ public:
     void setOverrideNumber(int ls) { m_overrideNumber = ls; }
     void endOverride();
 
-    // The style of a paragraph with \lsN\ilvlM, when the tables define one.
-    std::optional<int> style(int ls, int level) const;
+    // The list of a paragraph with \lsN\ilvlM, when the tables define one.
+    std::optional<ListRef> list(int ls, int level) const;
 
 private:
+    struct Level {
+        int format = 0; // \levelnfc
+        int start = 1;
+    };
+
     int m_pnLevel = kPnBody;
     int m_pnStyle = kStyleDecimal;
+    int m_pnStart = 1;
 
-    std::unordered_map<int, std::vector<int>> m_lists; // \listid -> \levelnfc per level
-    std::unordered_map<int, int> m_overrides;          // \ls -> \listid
-    std::vector<int> m_levels;
+    std::unordered_map<int, std::vector<Level>> m_lists; // \listid -> its levels
+    std::unordered_map<int, int> m_overrides;            // \ls -> \listid
+    std::vector<Level> m_levels;
     int m_listId = 0;
-    int m_levelFormat = 0;
+    Level m_level;
     int m_overrideListId = 0;
     int m_overrideNumber = 0;
 };

@@ -1,11 +1,14 @@
 #include "formats/RtfParser.h"
 
+#include "formats/RtfFields.h"
+
 namespace rtf::detail {
 
 namespace {
 
 constexpr size_t kMaxSavedDepth = 1024; // deeper groups are counted, not saved
 constexpr size_t kExpectedDepth = 64;
+constexpr qsizetype kMaxFieldInstruction = 4096; // characters kept of a field's instruction
 
 // A character-producing word stands for one fallback character of a \u;
 // any other word ends the fallback.
@@ -114,7 +117,7 @@ void Parser::closeDestination(const State &closed)
         finishPicture();
         break;
     case Dest::Pn:
-        m_state.pnStyle = qint8(m_lists.oldListStyle());
+        m_state.pn = m_lists.oldList();
         break;
     case Dest::ListLevel:
         m_lists.endLevel();
@@ -124,6 +127,9 @@ void Parser::closeDestination(const State &closed)
         break;
     case Dest::ListOverride:
         m_lists.endOverride();
+        break;
+    case Dest::FieldInstruction:
+        finishFieldInstruction();
         break;
     default:
         break;
@@ -145,7 +151,7 @@ void Parser::controlWord(const Token &token)
         m_unicodeSkip = 0;
     }
     if (keyword && keyword->group == Group::Destination) {
-        destination(keyword->action, starred);
+        destination(*keyword, starred);
         return;
     }
     if (starred) {
@@ -166,7 +172,7 @@ void Parser::controlWord(const Token &token)
     case Group::Text: breakOrCharacter(*keyword); break;
     case Group::Unicode: unicode(*keyword, token); break;
     case Group::Picture: picture(*keyword, token); break;
-    case Group::OldList: oldList(*keyword); break;
+    case Group::OldList: oldList(*keyword, token); break;
     case Group::ListTable: listTable(*keyword, token); break;
     }
 }
@@ -211,6 +217,15 @@ void Parser::controlSymbol(uchar c)
 void Parser::hexByte(uchar value)
 {
     m_star = false;
+    // Most \'hh are characters of the document's text.
+    if (m_state.dest == Dest::Normal && !m_state.hidden && m_unicodeSkip == 0 && !m_highSurrogate) {
+        const char16_t c = value < 0x80 ? char16_t(value) : m_fonts.byteTable(m_state.font)[value - 0x80];
+        if (acceptable(c)) {
+            beginText(Target::MainText);
+            m_content.put(c);
+        }
+        return;
+    }
     if (m_state.dest == Dest::Skip)
         return;
     if (m_unicodeSkip > 0) {
@@ -252,6 +267,10 @@ void Parser::text(const Token &token)
     case Dest::Pict:
         m_picture.appendHex(p, end);
         return;
+    case Dest::FieldInstruction:
+        for (; p < end; ++p)
+            emitChar(*p < 0x80 ? char16_t(*p) : byteTable()[*p - 0x80]);
+        return;
     default:
         return; // text we do not keep
     }
@@ -281,7 +300,7 @@ void Parser::finish()
     flushHighSurrogate();
     m_content.closeRun();
     const bool lastEmpty =
-        m_content.paragraphEmpty() && (!m_content.hasNumberText() || listStyle() != kStyleNone);
+        m_content.paragraphEmpty() && (!m_content.hasNumberText() || listRef().style != kStyleNone);
     // A document's last paragraph mark merges with its own final one.
     if (!lastEmpty || m_content.paragraphCount() == 0 || m_extent == Extent::Fragment)
         endParagraph();
@@ -293,8 +312,15 @@ void Parser::documentText(const uchar *begin, const uchar *end)
     if (target == Target::None)
         return;
     flushHighSurrogate();
-    beginText(target);
     const char16_t *high = m_fonts.byteTable(m_state.font);
+    if (target == Target::Hidden) {
+        for (const uchar *p = begin; p < end; ++p) {
+            if (*p >= 0x20 || *p == '\t')
+                m_hiddenText.append(QChar(*p >= 0x80 ? high[*p - 0x80] : char16_t(*p)));
+        }
+        return;
+    }
+    beginText(target);
     for (const uchar *p = begin; p < end; ++p) {
         const uchar b = *p;
         if (b >= 0x80)
@@ -320,7 +346,7 @@ void Parser::emitChar(char16_t c)
         if (target == Target::None)
             return;
         beginText(target);
-        m_content.put(c);
+        put(target, c);
         return;
     }
     case Dest::FontTable:
@@ -332,6 +358,10 @@ void Parser::emitChar(char16_t c)
     case Dest::ColorTable:
         if (c == ';')
             commitColor();
+        return;
+    case Dest::FieldInstruction:
+        if (m_fieldInstruction.size() < kMaxFieldInstruction)
+            m_fieldInstruction.append(QChar(c));
         return;
     default:
         return;
@@ -362,9 +392,9 @@ void Parser::emitUnicode(int value)
     m_highSurrogate = 0;
     const Target target = textTarget();
     if (target != Target::None) {
-        openRun(target);
-        m_content.put(high);
-        m_content.put(c);
+        beginText(target);
+        put(target, high);
+        put(target, c);
     } else if (m_state.dest == Dest::FontTable) {
         m_fonts.appendToName(high, c);
     }
@@ -380,7 +410,9 @@ void Parser::flushHighSurrogate()
 
 void Parser::startRun(Target target)
 {
-    const CharKey key = currentKey();
+    CharKey key = currentKey();
+    if (target == Target::MainText && !m_hiddenText.isEmpty())
+        key.hidden = takeHiddenText();
     m_formatDirty = false;
     m_content.openRun(target, key);
 }
@@ -394,25 +426,75 @@ CharKey Parser::currentKey()
         | (m_state.underline ? kUnderlineFlag : 0) | (m_state.strike ? kStrikeFlag : 0);
     k.fg = m_colors.colour(m_state.fg);
     k.bg = m_colors.colour(m_state.bg);
+    if (m_state.superscript)
+        k.flags |= kSuperFlag;
+    else if (m_state.subscript)
+        k.flags |= kSubFlag;
+    k.raise = m_state.raise;
+    k.charset = m_fonts.charset(m_state.font);
+    k.link = m_state.link;
     return k;
 }
 
-int Parser::listStyle() const
+int Parser::takeHiddenText()
 {
-    return m_lists.style(m_state.ls, m_state.ilvl).value_or(m_state.pnStyle);
+    const int index = m_content.addHiddenText(std::move(m_hiddenText));
+    m_hiddenText = QString();
+    return index;
+}
+
+ListRef Parser::listRef() const
+{
+    return m_lists.list(m_state.ls, m_state.ilvl).value_or(m_state.pn);
+}
+
+void Parser::putCellTabs(int count)
+{
+    m_pendingCellTabs = 0;
+    if (count <= 0)
+        return;
+    openRun(Target::MainText);
+    for (int i = 0; i < count; ++i)
+        m_content.put('\t');
+}
+
+void Parser::endParagraphIfAny()
+{
+    if (!m_content.paragraphEmpty() || m_content.hasNumberText() || m_pendingCellTabs > 0)
+        endParagraph();
 }
 
 void Parser::endParagraph()
 {
     flushHighSurrogate();
-    m_pendingCellTab = false;
+    m_pendingCellTabs = 0;
     ParaKey paragraph;
+    paragraph.pageBreak = m_state.pageBreakBefore || m_pendingPageBreak;
+    m_pendingPageBreak = false;
     paragraph.align = m_state.align;
     paragraph.li = m_state.li;
     paragraph.fi = m_state.fi;
     paragraph.ri = m_state.ri;
-    paragraph.list = listStyle();
-    m_content.endParagraph(paragraph, currentKey());
+    paragraph.sb = m_state.sb;
+    paragraph.sa = m_state.sa;
+    paragraph.sl = m_state.sl;
+    paragraph.slmult = m_state.slmult;
+    paragraph.tabs = m_state.tabs;
+    const ListRef list = listRef();
+    paragraph.list = list.style;
+    if (list.style != kStyleNone) {
+        paragraph.listId = list.list;
+        paragraph.listLevel = list.level;
+        paragraph.listStart = list.start;
+    }
+    CharKey mark = currentKey();
+    if (!m_hiddenText.isEmpty())
+        mark.hidden = takeHiddenText();
+    m_content.closeRun();
+    const int shown = list.style != kStyleNone && m_content.hasNumberText()
+        ? shownListNumber(m_content.numberText(), list.style)
+        : 0;
+    m_content.endParagraph(paragraph, mark, shown);
 }
 
 void Parser::commitColor()
@@ -421,17 +503,32 @@ void Parser::commitColor()
     m_formatDirty = true;
 }
 
+void Parser::finishFieldInstruction()
+{
+    const std::optional<QString> address = hyperlinkAddress(m_fieldInstruction);
+    if (address)
+        m_fieldLink = m_content.addLink(*address);
+    else if (!m_fieldInstruction.trimmed().isEmpty())
+        m_status.add(Loss::Fields);
+    m_fieldInstruction.clear();
+}
+
+LoadStatus Parser::status() const
+{
+    LoadStatus result = m_status;
+    for (int i = 0; i < m_picture.dropped(); ++i)
+        result.add(Loss::Pictures);
+    return result;
+}
+
 void Parser::finishPicture()
 {
     std::optional<Image> image = m_picture.finish(m_state.dest == Dest::Normal && !m_state.hidden);
     if (!image)
         return;
     flushHighSurrogate();
-    if (m_pendingCellTab) {
-        m_pendingCellTab = false;
-        openRun(Target::MainText);
-        m_content.put('\t');
-    }
+    if (m_pendingCellTabs > 0)
+        putCellTabs(m_pendingCellTabs);
     m_content.addImage(std::move(*image));
 }
 

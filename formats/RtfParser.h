@@ -5,6 +5,7 @@
 #include "formats/RtfFontTable.h"
 #include "formats/RtfKeywords.h"
 #include "formats/RtfListTable.h"
+#include "formats/RtfLoadStatus.h"
 #include "formats/RtfPicture.h"
 #include "formats/RtfTokenizer.h"
 
@@ -29,6 +30,7 @@ enum class Dest : quint8 {
     ListLevel,
     ListOverrideTable,
     ListOverride,
+    FieldInstruction,
 };
 
 // How much of a document the data holds. A whole document's last \par
@@ -45,8 +47,12 @@ struct State {
     bool underline = false;
     bool strike = false;
     bool hidden = false;
+    bool pageBreakBefore = false; // \pagebb
+    bool superscript = false;
+    bool subscript = false;
+    bool slmult = false;
     quint8 align = kAlignLeft;
-    qint8 pnStyle = kStyleNone;
+    quint8 tabKind = kTabLeft; // of the next \tx
     int font = -1; // -1: the default font
     int halfPoints = kDefaultHalfPoints;
     int fg = 0;    // colour table indexes; 0: automatic
@@ -54,8 +60,15 @@ struct State {
     int li = 0;    // twips
     int fi = 0;
     int ri = 0;
+    int sb = 0;    // twips
+    int sa = 0;
+    int sl = 0;
+    int tabs = 0;  // see ContentCollector::addTabStop
+    int raise = 0; // half-points
+    int link = -1; // inside a hyperlink's result: its address
     int ls = 0;
     int ilvl = 0;
+    ListRef pn; // numbering of the {\pn} form
 };
 
 class Parser
@@ -67,6 +80,7 @@ public:
     void parse();
     int paragraphCount() const { return m_content.paragraphCount(); }
     Content takeContent() { return m_content.take(m_fonts.takeFamilies()); }
+    LoadStatus status() const;
 
 private:
     // Tokens and groups (RtfParser.cpp).
@@ -81,7 +95,7 @@ private:
     void finish();
 
     // One handler per group of keywords (RtfKeywordHandlers.cpp).
-    void destination(Action action, bool starred);
+    void destination(const Keyword &keyword, bool starred);
     void documentSetting(const Keyword &keyword, const Token &word);
     void font(const Keyword &keyword, const Token &word);
     void colour(const Keyword &keyword, const Token &word);
@@ -90,17 +104,17 @@ private:
     void breakOrCharacter(const Keyword &keyword);
     void unicode(const Keyword &keyword, const Token &word);
     void picture(const Keyword &keyword, const Token &word);
-    void oldList(const Keyword &keyword);
+    void oldList(const Keyword &keyword, const Token &word);
     void listTable(const Keyword &keyword, const Token &word);
 
     // Text and paragraphs (RtfParser.cpp). The small ones run for every
     // character and are defined here so that they inline.
     Target textTarget() const
     {
+        if (m_state.dest == Dest::Normal)
+            return m_state.hidden ? Target::Hidden : Target::MainText;
         if (m_state.hidden)
             return Target::None;
-        if (m_state.dest == Dest::Normal)
-            return Target::MainText;
         if (m_state.dest == Dest::NumberText)
             return Target::NumberText;
         return Target::None;
@@ -117,26 +131,37 @@ private:
         if (m_content.openTarget() != target || m_formatDirty)
             startRun(target);
     }
-    // Opens the run, after the tab of a table cell that ended before.
+    // Text goes into a run, or aside while it is hidden.
+    void put(Target target, char16_t c)
+    {
+        if (target == Target::Hidden)
+            m_hiddenText.append(QChar(c));
+        else
+            m_content.put(c);
+    }
+    // Opens the run, after the tabs of table cells that ended before.
     void beginText(Target target)
     {
-        if (m_pendingCellTab && target == Target::MainText) {
-            m_pendingCellTab = false;
-            openRun(target);
-            m_content.put('\t');
-        }
+        if (target == Target::Hidden)
+            return;
+        if (m_pendingCellTabs > 0 && target == Target::MainText)
+            putCellTabs(m_pendingCellTabs);
         openRun(target);
     }
+    void putCellTabs(int count);
+    void endParagraphIfAny();
     void startRun(Target target);
     void documentText(const uchar *begin, const uchar *end);
     void emitChar(char16_t c);
     void emitUnicode(int value);
     void flushHighSurrogate();
     CharKey currentKey();
-    int listStyle() const;
+    int takeHiddenText();
+    ListRef listRef() const;
     void endParagraph();
     void commitColor();
     void finishPicture();
+    void finishFieldInstruction();
 
     Tokenizer m_tokens;
     Extent m_extent;
@@ -155,8 +180,13 @@ private:
     PictureReader m_picture;
 
     ContentCollector m_content;
+    LoadStatus m_status;
     bool m_formatDirty = true; // the state may no longer match the open run
-    bool m_pendingCellTab = false;
+    int m_pendingCellTabs = 0;   // cells ended since the last text
+    bool m_pendingPageBreak = false; // a \page: the next paragraph starts a page
+    QString m_fieldInstruction;
+    QString m_hiddenText; // hidden since the last visible character
+    int m_fieldLink = -1; // the address the open field's instruction gave
 };
 
 } // namespace rtf::detail

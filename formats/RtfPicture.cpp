@@ -18,6 +18,64 @@ constexpr int kMaxImages = 10000;    // pictures decoded, whether they load or n
 constexpr int kMaxImageSide = 20000; // displayed size in pixels
 constexpr int kTwipsPerPixel = 15;   // at 96 dots per inch
 constexpr int kMaxScalePercent = 10000;
+constexpr int kMaxPictureUnits = 1'000'000; // \picw, \pich
+constexpr double kPixelsPerInch = 96;
+constexpr double kMillimetresPerInch = 25.4;
+constexpr int kBoxSide = 32; // the box standing for a metafile, before scaling
+constexpr QRgb kBoxFrame = 0xFF808080;
+constexpr QRgb kBoxInside = 0xFFF0F0F0;
+
+constexpr qsizetype kBitmapFileHeaderBytes = 14;
+constexpr qsizetype kCoreHeaderBytes = 12;   // BITMAPCOREHEADER
+constexpr qsizetype kInfoHeaderBytes = 40;   // BITMAPINFOHEADER
+constexpr quint32 kBitFields = 3;            // BI_BITFIELDS: three masks follow a 40-byte header
+constexpr int kMaxPaletteBits = 8;
+
+quint32 littleEndian(const QByteArray &data, qsizetype at, int bytes)
+{
+    quint32 value = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        value = value << 8 | uchar(data[at + i]);
+    return value;
+}
+
+// A DIB is a BMP file without its 14-byte file header: put one before it,
+// pointing past the info header and the palette to the pixels.
+bool addBitmapFileHeader(QByteArray &dib)
+{
+    if (dib.size() < kCoreHeaderBytes)
+        return false;
+    const quint32 headerSize = littleEndian(dib, 0, 4);
+    qsizetype offset = 0;
+    if (headerSize == kCoreHeaderBytes) {
+        const quint32 bits = littleEndian(dib, 10, 2);
+        offset = kCoreHeaderBytes + (bits <= kMaxPaletteBits ? (qsizetype(1) << bits) * 3 : 0);
+    } else if (headerSize >= kInfoHeaderBytes && qsizetype(headerSize) <= dib.size()) {
+        const quint32 bits = littleEndian(dib, 14, 2);
+        const quint32 compression = littleEndian(dib, 16, 4);
+        const quint32 used = littleEndian(dib, 32, 4);
+        qsizetype colours = used != 0 ? qsizetype(qMin<quint32>(used, 256)) : 0;
+        if (used == 0 && bits <= kMaxPaletteBits)
+            colours = qsizetype(1) << bits;
+        offset = headerSize + colours * 4;
+        if (headerSize == kInfoHeaderBytes && compression == kBitFields)
+            offset += 12;
+    } else {
+        return false;
+    }
+    if (offset > dib.size())
+        return false;
+    QByteArray header("BM");
+    const auto put32 = [&header](quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            header += char((v >> (8 * i)) & 0xFF);
+    };
+    put32(quint32(kBitmapFileHeaderBytes + dib.size()));
+    put32(0);
+    put32(quint32(kBitmapFileHeaderBytes + offset));
+    dib.prepend(header);
+    return true;
+}
 
 } // namespace
 
@@ -28,7 +86,19 @@ void PictureReader::start()
     m_type = kPictureUnknown;
     m_tooBig = false;
     m_widthGoal = m_heightGoal = 0;
+    m_width = m_height = 0;
+    m_typeParameter = 0;
     m_scaleX = m_scaleY = 100;
+}
+
+void PictureReader::setWidth(int units)
+{
+    m_width = std::clamp(units, 0, kMaxPictureUnits);
+}
+
+void PictureReader::setHeight(int units)
+{
+    m_height = std::clamp(units, 0, kMaxPictureUnits);
 }
 
 void PictureReader::setWidthGoal(int twips)
@@ -82,20 +152,38 @@ void PictureReader::appendBinary(const uchar *begin, const uchar *end)
 
 std::optional<Image> PictureReader::finish(bool shown)
 {
+    std::optional<Image> image = read(shown);
+    if (!image && (m_hadData || m_tooBig))
+        ++m_dropped;
+    return image;
+}
+
+std::optional<Image> PictureReader::read(bool shown)
+{
     QByteArray data;
     data.swap(m_data);
+    m_hadData = !data.isEmpty();
     if (m_type <= kPictureUnknown || m_tooBig || data.isEmpty() || !shown
         || m_attempts >= kMaxImages)
         return std::nullopt;
     ++m_attempts;
+    if (m_type == kPictureWmf || m_type == kPictureEmf)
+        return metafileBox(std::move(data));
+    if (m_type == kPictureDib) {
+        if (!addBitmapFileHeader(data))
+            return std::nullopt;
+        return decode(data, "bmp");
+    }
     // Trust the data's signature over the declared type.
-    const char *format = nullptr;
     if (data.startsWith("\x89PNG"))
-        format = "png";
-    else if (data.startsWith("\xFF\xD8"))
-        format = "jpeg";
-    if (!format)
-        return std::nullopt;
+        return decode(data, "png");
+    if (data.startsWith("\xFF\xD8"))
+        return decode(data, "jpeg");
+    return std::nullopt;
+}
+
+std::optional<Image> PictureReader::decode(QByteArray &data, const char *format)
+{
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, format);
@@ -109,7 +197,12 @@ std::optional<Image> PictureReader::finish(bool shown)
     if (!reader.read(&result.image) || result.image.isNull())
         return std::nullopt;
     m_totalPixels += pixels;
+    setDisplayedSize(result);
+    return result;
+}
 
+void PictureReader::setDisplayedSize(Image &result) const
+{
     const double sx = m_scaleX / 100.0;
     const double sy = m_scaleY / 100.0;
     if (m_widthGoal > 0)
@@ -122,7 +215,51 @@ std::optional<Image> PictureReader::finish(bool shown)
         result.height = result.image.height() * sy;
     result.width = qMin<double>(result.width, kMaxImageSide);
     result.height = qMin<double>(result.height, kMaxImageSide);
+}
+
+// A metafile is not drawn: a framed box of its displayed size stands for it,
+// and its bytes are kept to be written back.
+Image PictureReader::metafileBox(QByteArray data) const
+{
+    Image result;
+    result.image = QImage(kBoxSide, kBoxSide, QImage::Format_RGB32);
+    result.image.fill(kBoxFrame);
+    for (int y = 1; y < kBoxSide - 1; ++y)
+        for (int x = 1; x < kBoxSide - 1; ++x)
+            result.image.setPixel(x, y, kBoxInside);
+    // Without a goal, \picw and \pich are hundredths of a millimetre.
+    const auto fromHundredthsMm = [](int units) { return units / 100.0 / kMillimetresPerInch * kPixelsPerInch; };
+    setDisplayedSize(result);
+    if (result.width <= 0)
+        result.width = m_width > 0 ? qMin<double>(fromHundredthsMm(m_width), kMaxImageSide) : kBoxSide;
+    if (result.height <= 0)
+        result.height = m_height > 0 ? qMin<double>(fromHundredthsMm(m_height), kMaxImageSide) : kBoxSide;
+    result.keptWords = declaration();
+    result.keptData = std::move(data);
     return result;
+}
+
+QByteArray PictureReader::declaration() const
+{
+    QByteArray words = m_type == kPictureEmf ? QByteArray("\\emfblip")
+                                              : "\\wmetafile" + QByteArray::number(m_typeParameter);
+    const auto add = [&words](const char *word, int value) {
+        words += word;
+        words += QByteArray::number(value);
+    };
+    if (m_width > 0)
+        add("\\picw", m_width);
+    if (m_height > 0)
+        add("\\pich", m_height);
+    if (m_widthGoal > 0)
+        add("\\picwgoal", m_widthGoal);
+    if (m_heightGoal > 0)
+        add("\\pichgoal", m_heightGoal);
+    if (m_scaleX != 100)
+        add("\\picscalex", m_scaleX);
+    if (m_scaleY != 100)
+        add("\\picscaley", m_scaleY);
+    return words;
 }
 
 } // namespace rtf::detail

@@ -25,12 +25,15 @@ detail::Parser parserFor(QByteArrayView data, detail::Extent extent = detail::Ex
     return detail::Parser(skipLeadingSpace(begin, end), end, extent);
 }
 
-bool readInto(QByteArrayView data, QTextDocument &document, detail::Extent extent)
+bool readInto(QByteArrayView data, QTextDocument &document, detail::Extent extent,
+              LoadStatus *status = nullptr)
 {
     if (!looksLikeRtf(data))
         return false;
     detail::Parser parser = parserFor(data, extent);
     parser.parse();
+    if (status)
+        *status = parser.status();
     detail::buildDocument(parser.takeContent(), document);
     return true;
 }
@@ -61,6 +64,11 @@ bool looksLikeRtf(QByteArrayView data)
 bool read(QByteArrayView data, QTextDocument &document)
 {
     return readInto(data, document, detail::Extent::Document);
+}
+
+bool read(QByteArrayView data, QTextDocument &document, LoadStatus &status)
+{
+    return readInto(data, document, detail::Extent::Document, &status);
 }
 
 bool readFragment(QByteArrayView data, QTextDocument &document)

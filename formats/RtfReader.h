@@ -1,5 +1,7 @@
 #pragma once
 
+#include "formats/RtfLoadStatus.h"
+
 #include <QByteArrayView>
 
 class QTextDocument;
@@ -17,6 +19,8 @@ bool looksLikeRtf(QByteArrayView data);
 // never recurses on the input's nesting, and takes time and memory in
 // proportion to the input.
 bool read(QByteArrayView data, QTextDocument &document);
+// The same, telling in `status` what the document held that it cannot.
+bool read(QByteArrayView data, QTextDocument &document, LoadStatus &status);
 
 // The same for a piece of a document, as the clipboard and drag and drop carry
 // it: a final \par is a paragraph end of its own, so the document then ends

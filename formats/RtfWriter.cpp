@@ -1,7 +1,9 @@
 #include "formats/RtfWriter.h"
 
+#include "formats/CharacterFormat.h"
 #include "formats/ParagraphFormat.h"
 #include "formats/RtfCodePages.h"
+#include "formats/RtfFields.h"
 
 #include <QBuffer>
 #include <QDeadlineTimer>
@@ -21,6 +23,13 @@ namespace rtf {
 namespace {
 
 constexpr int kLang = 1049; // Russian, as the control writes for this program's users
+constexpr int kSymbolCharset = 2;
+constexpr int kMaxLevel = 8; // Word's lists have nine levels
+constexpr int kCyrillicCodePage = 1251;
+constexpr qreal kTwipsPerPixel = paraformat::kTwipsPerPixel;
+constexpr qreal kLineTwipsPerPercent = 240.0 / 100.0; // \slmult1: 240 is one line
+
+enum Vertical { kBaseline, kSuper, kSub };
 
 struct CharState {
     int font = 0;
@@ -31,11 +40,47 @@ struct CharState {
     bool strike = false;
     int fg = 0; // colour table index, 0 = automatic
     int bg = 0; // 0 = none
+    int vertical = kBaseline;
+    int raise = 0; // half-points, \up or \dn
 };
+
+struct FontEntry {
+    QString family;
+    int charset;
+    bool operator==(const FontEntry &o) const { return family == o.family && charset == o.charset; }
+};
+
+size_t qHash(const FontEntry &f, size_t seed = 0)
+{
+    return qHashMulti(seed, f.family, f.charset);
+}
+
+// The code page a reader decodes the font's text with.
+int codePageOf(const FontEntry &font)
+{
+    return detail::codePageOfFont(font.charset, font.family);
+}
+
+// The byte of a character in a code page, -1 when it has none.
+int byteIn(int codePage, char16_t c)
+{
+    if (codePage == kCyrillicCodePage)
+        return detail::windows1251Byte(c);
+    const char16_t *table = codePage ? detail::codePageTable(codePage) : nullptr;
+    if (!table || c == 0xFFFD)
+        return -1;
+    for (int b = 0; b < 128; ++b) {
+        if (table[b] == c)
+            return 0x80 + b;
+    }
+    return -1;
+}
 
 struct ListInfo {
     int id = 0; // \listid and \ls
     paraformat::ListStyle style = paraformat::ListStyle::None;
+    int level = 0;
+    int start = 1;
 };
 
 class Writer
@@ -50,13 +95,23 @@ private:
 
     void collect(const QTextBlock &block);
     void finishCollecting();
-    int fontIndex(const QString &family);
+    int fontIndex(const QString &family, int charset = charformat::kDefaultCharset);
     int colorIndex(const QColor &color);
     CharState stateOf(const QTextCharFormat &format);
 
     void header();
+    void listTable();
     void paragraph(const QTextBlock &block);
     void picture(const QTextImageFormat &format);
+    void keptPicture(const QTextImageFormat &format);
+    void hexLines(const QByteArray &data);
+    void paragraphSpacing(const QTextBlockFormat &format);
+    void tabStops(const QTextBlockFormat &format);
+    void linkTo(const QString &address);
+    void listNumber(const QTextBlock &block, const QTextList *list);
+    void paragraphFormat(const QTextBlock &block);
+    void vertical(const CharState &s);
+    void hiddenText(const QTextCharFormat &format);
     void changeTo(const CharState &state);
     void word(const char *text) { m_out += text; m_delimit = true; }
     void word(const char *text, int value)
@@ -89,8 +144,11 @@ private:
     bool m_delimit = false;
     CharState m_state;
 
-    std::vector<QString> m_fonts;
-    QHash<QString, int> m_fontIndex;
+    std::vector<FontEntry> m_fonts;
+    QHash<FontEntry, int> m_fontIndex;
+    int m_codePage = kCyrillicCodePage; // of the font text is written in
+    QString m_link;            // the address of the open hyperlink field
+    CharState m_stateOutsideLink;
     int m_symbolFont = -1;
     std::vector<QRgb> m_colors;      // from index 1
     QHash<QRgb, int> m_colorIndex;
@@ -112,14 +170,15 @@ Writer::Writer(const QTextDocument &document, int from, int to) : m_doc(document
     fontIndex(m_defaultFamily); // \f0, the \deff0 font
 }
 
-int Writer::fontIndex(const QString &family)
+int Writer::fontIndex(const QString &family, int charset)
 {
-    const auto it = m_fontIndex.constFind(family);
+    const FontEntry entry{family, charset};
+    const auto it = m_fontIndex.constFind(entry);
     if (it != m_fontIndex.constEnd())
         return it.value();
     const int index = int(m_fonts.size());
-    m_fonts.push_back(family);
-    m_fontIndex.insert(family, index);
+    m_fonts.push_back(entry);
+    m_fontIndex.insert(entry, index);
     return index;
 }
 
@@ -144,7 +203,10 @@ CharState Writer::stateOf(const QTextCharFormat &format)
         family = families.first();
     else
         family = m_defaultFamily;
-    s.font = fontIndex(family);
+    const int charset = format.hasProperty(charformat::kCharsetProperty)
+        ? format.intProperty(charformat::kCharsetProperty)
+        : charformat::kDefaultCharset;
+    s.font = fontIndex(family, charset);
     const double points = format.hasProperty(QTextFormat::FontPointSize) && format.fontPointSize() > 0
         ? format.fontPointSize()
         : m_defaultPoints;
@@ -157,6 +219,13 @@ CharState Writer::stateOf(const QTextCharFormat &format)
         s.fg = colorIndex(format.foreground().color());
     if (format.hasProperty(QTextFormat::BackgroundBrush) && format.background().style() != Qt::NoBrush)
         s.bg = colorIndex(format.background().color());
+    if (format.hasProperty(charformat::kRaiseProperty)) {
+        s.raise = format.intProperty(charformat::kRaiseProperty);
+    } else if (format.verticalAlignment() == QTextCharFormat::AlignSuperScript) {
+        s.vertical = kSuper;
+    } else if (format.verticalAlignment() == QTextCharFormat::AlignSubScript) {
+        s.vertical = kSub;
+    }
     return s;
 }
 
@@ -179,6 +248,8 @@ void Writer::collect(const QTextBlock &block)
             ListInfo info;
             info.id = int(m_listOrder.size()) + 1;
             info.style = paraformat::fromQtListStyle(list->format().style());
+            info.level = qBound(0, paraformat::listLevel(list->format()), kMaxLevel);
+            info.start = paraformat::listStart(list->format());
             if (info.style == paraformat::ListStyle::None)
                 info.style = paraformat::ListStyle::ArabicNumbers;
             m_lists.insert(list, info);
@@ -191,10 +262,8 @@ void Writer::collect(const QTextBlock &block)
 
 void Writer::finishCollecting()
 {
-    if (m_symbolFont == -2) {
-        m_symbolFont = int(m_fonts.size());
-        m_fonts.push_back(QStringLiteral("Symbol"));
-    }
+    if (m_symbolFont == -2)
+        m_symbolFont = fontIndex(QStringLiteral("Symbol"), kSymbolCharset);
 }
 
 int levelNfc(paraformat::ListStyle style)
@@ -220,6 +289,52 @@ const char *pnType(paraformat::ListStyle style)
     }
 }
 
+// Word's list table, so that readers other than the rich edit control keep
+// letter and roman numbering, levels and start numbers. Each list is one \ls
+// whose levels up to its own are defined; its own carries its style and start.
+void Writer::listTable()
+{
+    raw("{\\*");
+    word("\\listtable");
+    for (const ListInfo &list : m_listOrder) {
+        raw("\r\n{");
+        word("\\list\\listtemplateid", list.id);
+        if (list.level == 0)
+            word("\\listsimple");
+        for (int level = 0; level <= list.level; ++level) {
+            const paraformat::ListStyle style =
+                level == list.level ? list.style : paraformat::ListStyle::ArabicNumbers;
+            raw("{");
+            word("\\listlevel\\levelnfc", levelNfc(style));
+            word("\\levelnfcn", levelNfc(style));
+            word("\\leveljc0\\leveljcn0\\levelfollow0\\levelstartat", level == list.level ? list.start : 1);
+            word("\\levelspace0\\levelindent0");
+            static const char hex[] = "0123456789abcdef";
+            if (style == paraformat::ListStyle::Bullet) {
+                raw("{\\leveltext\\'01\\u8226 ?;}{\\levelnumbers;}");
+            } else {
+                raw("{\\leveltext\\'02\\'0");
+                m_out += hex[level];
+                raw(".;}{\\levelnumbers\\'01;}");
+            }
+            word("\\fi-360\\li", 720 * (level + 1));
+            raw("}");
+        }
+        raw("{\\listname ;}");
+        word("\\listid", list.id);
+        raw("}");
+    }
+    raw("}\r\n{\\*");
+    word("\\listoverridetable");
+    for (const ListInfo &list : m_listOrder) {
+        raw("{");
+        word("\\listoverride\\listid", list.id);
+        word("\\listoverridecount0\\ls", list.id);
+        raw("}");
+    }
+    raw("}\r\n");
+}
+
 void Writer::header()
 {
     raw("{");
@@ -229,12 +344,14 @@ void Writer::header()
     for (size_t i = 0; i < m_fonts.size(); ++i) {
         raw("{");
         word("\\f", int(i));
-        word(int(i) == m_symbolFont ? "\\fnil\\fcharset2" : "\\fnil\\fcharset204");
-        QString name = m_fonts[i];
+        word("\\fnil\\fcharset", m_fonts[i].charset);
+        QString name = m_fonts[i].family;
         name.remove(QLatin1Char(';'));
+        m_codePage = detail::codePageOfCharset(m_fonts[i].charset);
         text(name);
         raw(";}");
     }
+    m_codePage = codePageOf(m_fonts[0]);
     raw("}\r\n{");
     word("\\colortbl");
     raw(" ;");
@@ -245,38 +362,8 @@ void Writer::header()
         raw(";");
     }
     raw("}\r\n");
-    if (!m_listOrder.empty()) {
-        // Word's list table, so that readers other than the rich edit control
-        // keep letter and roman numbering.
-        raw("{\\*");
-        word("\\listtable");
-        for (const ListInfo &list : m_listOrder) {
-            raw("\r\n{");
-            word("\\list\\listtemplateid", list.id);
-            word("\\listsimple");
-            raw("{");
-            word("\\listlevel\\levelnfc", levelNfc(list.style));
-            word("\\levelnfcn", levelNfc(list.style));
-            word("\\leveljc0\\leveljcn0\\levelfollow0\\levelstartat1\\levelspace0\\levelindent0");
-            if (list.style == paraformat::ListStyle::Bullet)
-                raw("{\\leveltext\\'01\\u8226 ?;}{\\levelnumbers;}");
-            else
-                raw("{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}");
-            word("\\fi-360\\li720");
-            raw("}{\\listname ;}");
-            word("\\listid", list.id);
-            raw("}");
-        }
-        raw("}\r\n{\\*");
-        word("\\listoverridetable");
-        for (const ListInfo &list : m_listOrder) {
-            raw("{");
-            word("\\listoverride\\listid", list.id);
-            word("\\listoverridecount0\\ls", list.id);
-            raw("}");
-        }
-        raw("}\r\n");
-    }
+    if (!m_listOrder.empty())
+        listTable();
     raw("{\\*");
     word("\\generator");
     text(QStringLiteral("Veltrix 3.0"));
@@ -288,8 +375,10 @@ void Writer::header()
 void Writer::changeTo(const CharState &s)
 {
     CharState &c = m_state;
-    if (s.font != c.font)
+    if (s.font != c.font) {
         word("\\f", s.font);
+        m_codePage = codePageOf(m_fonts[size_t(s.font)]);
+    }
     if (s.halfPoints != c.halfPoints)
         word("\\fs", s.halfPoints);
     if (s.bold != c.bold)
@@ -304,7 +393,25 @@ void Writer::changeTo(const CharState &s)
         word("\\cf", s.fg);
     if (s.bg != c.bg)
         word("\\highlight", s.bg);
+    if (s.vertical != c.vertical || s.raise != c.raise)
+        vertical(s);
     c = s;
+}
+
+void Writer::vertical(const CharState &s)
+{
+    if (s.raise > 0)
+        word("\\up", s.raise);
+    else if (s.raise < 0)
+        word("\\dn", -s.raise);
+    else if (m_state.raise != 0)
+        word("\\up0");
+    if (s.vertical == kSuper)
+        word("\\super");
+    else if (s.vertical == kSub)
+        word("\\sub");
+    else if (m_state.vertical != kBaseline)
+        word("\\nosupersub");
 }
 
 void Writer::text(QStringView s)
@@ -337,7 +444,7 @@ void Writer::text(QStringView s)
         }
         if (c < 0x20)
             continue;
-        const int b = detail::windows1251Byte(c);
+        const int b = byteIn(m_codePage, c);
         if (b >= 0) {
             static const char hex[] = "0123456789abcdef";
             m_out += "\\'";
@@ -346,14 +453,41 @@ void Writer::text(QStringView s)
             m_delimit = false;
             continue;
         }
-        // Outside Windows-1251: \uN with a one-character fallback (\uc1).
+        // Outside the font's code page: \uN with a one-character fallback (\uc1).
         word("\\u", int(qint16(c)));
         raw('?');
     }
 }
 
+// A picture kept as read (a metafile) goes back with its own words and bytes.
+void Writer::keptPicture(const QTextImageFormat &format)
+{
+    raw("{");
+    word("\\pict");
+    m_out += format.property(charformat::kPictureWordsProperty).toByteArray();
+    raw("\r\n");
+    hexLines(format.property(charformat::kPictureDataProperty).toByteArray());
+    raw("}");
+}
+
+void Writer::hexLines(const QByteArray &data)
+{
+    static const char hex[] = "0123456789abcdef";
+    for (qsizetype i = 0; i < data.size(); ++i) {
+        const auto b = uchar(data[i]);
+        m_out += hex[b >> 4];
+        m_out += hex[b & 15];
+        if (i % 64 == 63)
+            m_out += "\r\n";
+    }
+}
+
 void Writer::picture(const QTextImageFormat &format)
 {
+    if (format.hasProperty(charformat::kPictureDataProperty)) {
+        keptPicture(format);
+        return;
+    }
     const QVariant resource = m_doc.resource(QTextDocument::ImageResource, QUrl(format.name()));
     QImage image;
     if (resource.userType() == QMetaType::QImage)
@@ -387,73 +521,157 @@ void Writer::picture(const QTextImageFormat &format)
     word("\\picwgoal", int(std::lround(width * 15)));
     word("\\pichgoal", int(std::lround(height * 15)));
     raw("\r\n");
-    static const char hex[] = "0123456789abcdef";
-    for (qsizetype i = 0; i < png.size(); ++i) {
-        const auto b = uchar(png[i]);
-        m_out += hex[b >> 4];
-        m_out += hex[b & 15];
-        if (i % 64 == 63)
-            m_out += "\r\n";
-    }
+    hexLines(png);
     raw("}");
 }
 
-void Writer::paragraph(const QTextBlock &block)
+void Writer::listNumber(const QTextBlock &block, const QTextList *list)
+{
+    const ListInfo info = m_lists.value(list);
+    // The rich edit control's own form: the rendered number in \pntext, the
+    // definition in \pn; then the list table's \ls for Word and LibreOffice.
+    if (info.style == paraformat::ListStyle::Bullet) {
+        raw("{");
+        word("\\pntext\\f", m_symbolFont);
+        raw("\\'b7");
+        word("\\tab");
+        raw("}{\\*");
+        word("\\pn\\pnlvlblt\\pnf", m_symbolFont);
+        word("\\pnindent0");
+        raw("{");
+        word("\\pntxtb");
+        raw("\\'b7}}");
+    } else {
+        raw("{");
+        word("\\pntext\\f", m_state.font);
+        text(paraformat::listNumberText(info.style, paraformat::listItemNumber(*list, block)));
+        word("\\tab");
+        raw("}{\\*");
+        if (info.level == 0)
+            word("\\pn\\pnlvlbody");
+        else
+            word("\\pn\\pnlvl", info.level + 1);
+        word("\\pnf", m_state.font);
+        word("\\pnindent0\\pnstart", info.start);
+        word(pnType(info.style));
+        raw("{");
+        word("\\pntxta");
+        text(QStringLiteral("."));
+        raw("}}");
+    }
+    word("\\ls", info.id);
+    word("\\ilvl", info.level);
+}
+
+void Writer::paragraphFormat(const QTextBlock &block)
 {
     word("\\pard");
     const QTextBlockFormat format = block.blockFormat();
-    const paraformat::Indents indents = paraformat::indents(format);
-    if (QTextList *list = block.textList()) {
-        const ListInfo info = m_lists.value(list);
-        // The rich edit control's own form: the rendered number in \pntext, the
-        // definition in \pn; then the list table's \ls for Word and LibreOffice.
-        if (info.style == paraformat::ListStyle::Bullet) {
-            raw("{");
-            word("\\pntext\\f", m_symbolFont);
-            raw("\\'b7");
-            word("\\tab");
-            raw("}{\\*");
-            word("\\pn\\pnlvlblt\\pnf", m_symbolFont);
-            word("\\pnindent0");
-            raw("{");
-            word("\\pntxtb");
-            raw("\\'b7}}");
-        } else {
-            raw("{");
-            word("\\pntext\\f", m_state.font);
-            text(list->itemText(block));
-            word("\\tab");
-            raw("}{\\*");
-            word("\\pn\\pnlvlbody\\pnf", m_state.font);
-            word("\\pnindent0\\pnstart1");
-            word(pnType(info.style));
-            raw("{");
-            word("\\pntxta");
-            text(QStringLiteral("."));
-            raw("}}");
-        }
-        word("\\ls", info.id);
-        word("\\ilvl0");
-    }
+    if (const QTextList *list = block.textList())
+        listNumber(block, list);
     switch (format.alignment() & (Qt::AlignLeft | Qt::AlignRight | Qt::AlignHCenter | Qt::AlignJustify)) {
     case Qt::AlignHCenter: word("\\qc"); break;
     case Qt::AlignRight: word("\\qr"); break;
     case Qt::AlignJustify: word("\\qj"); break;
     default: break;
     }
-    const int fi = -indents.other * 20;
-    const int li = (indents.first + indents.other) * 20;
-    const int ri = indents.right * 20;
-    if (fi)
-        word("\\fi", fi);
-    if (li)
-        word("\\li", li);
-    if (ri)
-        word("\\ri", ri);
+    if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+        word("\\pagebb");
+    const paraformat::Indents twips = paraformat::indentsInTwips(format);
+    if (twips.other)
+        word("\\fi", -twips.other);
+    if (twips.first + twips.other)
+        word("\\li", twips.first + twips.other);
+    if (twips.right)
+        word("\\ri", twips.right);
+    paragraphSpacing(format);
+    tabStops(format);
+}
 
+void Writer::paragraphSpacing(const QTextBlockFormat &format)
+{
+    const int sb = int(std::lround(format.topMargin() * kTwipsPerPixel));
+    const int sa = int(std::lround(format.bottomMargin() * kTwipsPerPixel));
+    if (sb)
+        word("\\sb", sb);
+    if (sa)
+        word("\\sa", sa);
+    const qreal height = format.lineHeight();
+    switch (format.lineHeightType()) {
+    case QTextBlockFormat::ProportionalHeight:
+        if (height > 0 && height != 100) {
+            word("\\sl", int(std::lround(height * kLineTwipsPerPercent)));
+            word("\\slmult1");
+        }
+        break;
+    case QTextBlockFormat::MinimumHeight:
+        word("\\sl", int(std::lround(height * kTwipsPerPixel)));
+        word("\\slmult0");
+        break;
+    case QTextBlockFormat::FixedHeight:
+        word("\\sl", -int(std::lround(height * kTwipsPerPixel)));
+        word("\\slmult0");
+        break;
+    default:
+        break;
+    }
+}
+
+void Writer::tabStops(const QTextBlockFormat &format)
+{
+    for (const QTextOption::Tab &tab : format.tabPositions()) {
+        switch (tab.type) {
+        case QTextOption::RightTab: word("\\tqr"); break;
+        case QTextOption::CenterTab: word("\\tqc"); break;
+        case QTextOption::DelimiterTab: word("\\tqdec"); break;
+        default: break;
+        }
+        word("\\tx", int(std::lround(tab.position * kTwipsPerPixel)));
+    }
+}
+
+// A run of text with one address is the result of a HYPERLINK field. Inside
+// the field's groups the format changes are undone when they close.
+void Writer::linkTo(const QString &address)
+{
+    if (address == m_link)
+        return;
+    if (!m_link.isEmpty()) {
+        raw("}}}");
+        m_state = m_stateOutsideLink;
+        m_codePage = codePageOf(m_fonts[size_t(m_state.font)]);
+    }
+    m_link = address;
+    if (address.isEmpty())
+        return;
+    m_stateOutsideLink = m_state;
+    raw("{");
+    word("\\field");
+    raw("{\\*");
+    word("\\fldinst");
+    raw("{");
+    text(detail::hyperlinkInstruction(address));
+    raw("}}{");
+    word("\\fldrslt");
+    raw("{");
+}
+
+// Hidden text stands in a group of its own before the character that carries it.
+void Writer::hiddenText(const QTextCharFormat &format)
+{
+    raw("{");
+    word("\\v");
+    text(format.stringProperty(charformat::kHiddenTextProperty));
+    raw("}");
+}
+
+void Writer::paragraph(const QTextBlock &block)
+{
+    paragraphFormat(block);
     const int blockStart = block.position();
     const int blockEnd = blockStart + block.length() - 1; // the paragraph mark
     bool wroteText = false;
+    int hiddenSerial = 0; // of the fragment before
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         const int start = qMax(m_from, fragment.position());
@@ -461,7 +679,13 @@ void Writer::paragraph(const QTextBlock &block)
         if (start >= end)
             continue;
         const QTextCharFormat cf = fragment.charFormat();
+        linkTo(cf.isAnchor() ? cf.anchorHref() : QString());
         changeTo(stateOf(cf));
+        const int serial = cf.intProperty(charformat::kHiddenSerialProperty);
+        if (serial != hiddenSerial && start == fragment.position()
+            && cf.hasProperty(charformat::kHiddenTextProperty))
+            hiddenText(cf);
+        hiddenSerial = serial;
         wroteText = true;
         if (cf.isImageFormat()) {
             for (int i = start; i < end; ++i)
@@ -471,9 +695,13 @@ void Writer::paragraph(const QTextBlock &block)
         const QString blockText = fragment.text();
         text(QStringView(blockText).mid(start - fragment.position(), end - start));
     }
+    linkTo(QString());
     if (blockEnd < m_to) {
+        const QTextCharFormat mark = block.charFormat();
         if (!wroteText)
-            changeTo(stateOf(block.charFormat()));
+            changeTo(stateOf(mark));
+        if (mark.hasProperty(charformat::kHiddenTextProperty))
+            hiddenText(mark);
         word("\\par");
         raw("\r\n");
     }
