@@ -280,6 +280,52 @@ void TRxRichEdit::setSelectedText(const QString &text)
     ensureCursorVisible();
 }
 
+void TRxRichEdit::replaceSelectedCharacters(const QString &text)
+{
+    const QTextCursor selection = textCursor();
+    const int start = selection.selectionStart();
+    const int end = selection.selectionEnd();
+    const QString old = SelectedText();
+    if (text.size() != end - start || text == old)
+        return;
+    // Within each format run, the stretch from its first to its last changed
+    // character is written again in that run's format. The stretches are
+    // found first: writing splits and merges the runs being walked.
+    struct Stretch {
+        int from;
+        int to;
+        QTextCharFormat format;
+    };
+    QList<Stretch> stretches;
+    for (QTextBlock block = document()->findBlock(start); block.isValid() && block.position() < end;
+         block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            int from = std::max(start, fragment.position());
+            int to = std::min(end, fragment.position() + fragment.length());
+            while (from < to && text[from - start] == old[from - start])
+                ++from;
+            while (to > from && text[to - 1 - start] == old[to - 1 - start])
+                --to;
+            if (from < to)
+                stretches.append({from, to, fragment.charFormat()});
+        }
+    }
+    QTextCursor cursor(document());
+    cursor.beginEditBlock();
+    for (const Stretch &stretch : std::as_const(stretches)) {
+        cursor.setPosition(stretch.from);
+        cursor.setPosition(stretch.to, QTextCursor::KeepAnchor);
+        insertTextWithBreaks(cursor, text.mid(stretch.from - start, stretch.to - stretch.from), stretch.format);
+    }
+    cursor.endEditBlock();
+    QTextCursor reselected = textCursor();
+    reselected.setPosition(start);
+    reselected.setPosition(end, QTextCursor::KeepAnchor);
+    setTextCursor(reselected);
+    ensureCursorVisible();
+}
+
 int TRxRichEdit::TextLength() const
 {
     return document()->characterCount() - 1;
