@@ -353,10 +353,13 @@ quint16 languageIdOfLayout(const QString &layoutName)
 
 char32_t characterOfKeysym(quint32 keysym)
 {
+    // Latin-1 keysyms are their characters, printable ASCII and 0xa0 to 0xff.
+    constexpr quint32 kSpaceKeysym = 0x20, kTildeKeysym = 0x7e, kNoBreakSpaceKeysym = 0xa0, kYDiaeresisKeysym = 0xff;
     constexpr quint32 kUnicodeKeysymBase = 0x01000000;
     constexpr quint32 kFirstUnicodeKeysym = 0x01000100;
     constexpr quint32 kLastUnicodeKeysym = 0x0110ffff;
-    const bool latin1 = (keysym >= 0x20 && keysym <= 0x7e) || (keysym >= 0xa0 && keysym <= 0xff);
+    const bool latin1 = (keysym >= kSpaceKeysym && keysym <= kTildeKeysym)
+        || (keysym >= kNoBreakSpaceKeysym && keysym <= kYDiaeresisKeysym);
     if (latin1)
         return char32_t(keysym);
     if (keysym >= kFirstUnicodeKeysym && keysym <= kLastUnicodeKeysym)
