@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <cstdio>
 
