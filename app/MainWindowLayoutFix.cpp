@@ -32,7 +32,9 @@ void TForm1::N129Click()
         const int length = layoutfix::caretWordLength(beforeCaret);
         if (length == 0)
             return;
-        cursor.setPosition(cursor.position() - length, QTextCursor::KeepAnchor);
+        const int caret = cursor.position();
+        cursor.setPosition(caret - length);
+        cursor.setPosition(caret, QTextCursor::KeepAnchor); // the caret stays after the word
         RxRichEdit1->setTextCursor(cursor);
     }
     const layoutfix::LayoutFixer::Fix fix =

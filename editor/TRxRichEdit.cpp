@@ -280,24 +280,22 @@ void TRxRichEdit::setSelectedText(const QString &text)
     ensureCursorVisible();
 }
 
-void TRxRichEdit::replaceSelectedCharacters(const QString &text)
+namespace {
+
+// Part of a format run that a character-for-character replacement changes:
+// from its first changed character to its last.
+struct ChangedStretch {
+    int from;
+    int to;
+    QTextCharFormat format;
+};
+
+QList<ChangedStretch> changedStretches(const QTextDocument &document, int start, const QString &old,
+                                       const QString &text)
 {
-    const QTextCursor selection = textCursor();
-    const int start = selection.selectionStart();
-    const int end = selection.selectionEnd();
-    const QString old = SelectedText();
-    if (text.size() != end - start || text == old)
-        return;
-    // Within each format run, the stretch from its first to its last changed
-    // character is written again in that run's format. The stretches are
-    // found first: writing splits and merges the runs being walked.
-    struct Stretch {
-        int from;
-        int to;
-        QTextCharFormat format;
-    };
-    QList<Stretch> stretches;
-    for (QTextBlock block = document()->findBlock(start); block.isValid() && block.position() < end;
+    const int end = start + int(text.size());
+    QList<ChangedStretch> stretches;
+    for (QTextBlock block = document.findBlock(start); block.isValid() && block.position() < end;
          block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
@@ -311,19 +309,34 @@ void TRxRichEdit::replaceSelectedCharacters(const QString &text)
                 stretches.append({from, to, fragment.charFormat()});
         }
     }
+    return stretches;
+}
+
+} // namespace
+
+void TRxRichEdit::replaceSelectedCharacters(const QString &text)
+{
+    const QTextCursor selection = textCursor();
+    const int start = selection.selectionStart();
+    const int end = selection.selectionEnd();
+    const QString old = SelectedText();
+    if (text.size() != end - start || text == old)
+        return;
+    // Found first: rewriting splits and merges the runs being walked.
+    const QList<ChangedStretch> stretches = changedStretches(*document(), start, old, text);
+    // Each stretch goes in after the old one, which then goes: the selection's
+    // ends stay where they are, so the view is not moved to show them, which
+    // would lay out everything before them anew.
     QTextCursor cursor(document());
     cursor.beginEditBlock();
-    for (const Stretch &stretch : std::as_const(stretches)) {
+    for (const ChangedStretch &stretch : stretches) {
+        cursor.setPosition(stretch.to);
+        insertTextWithBreaks(cursor, text.mid(stretch.from - start, stretch.to - stretch.from), stretch.format);
         cursor.setPosition(stretch.from);
         cursor.setPosition(stretch.to, QTextCursor::KeepAnchor);
-        insertTextWithBreaks(cursor, text.mid(stretch.from - start, stretch.to - stretch.from), stretch.format);
+        cursor.removeSelectedText();
     }
     cursor.endEditBlock();
-    QTextCursor reselected = textCursor();
-    reselected.setPosition(start);
-    reselected.setPosition(end, QTextCursor::KeepAnchor);
-    setTextCursor(reselected);
-    ensureCursorVisible();
 }
 
 int TRxRichEdit::TextLength() const

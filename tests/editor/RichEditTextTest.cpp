@@ -71,6 +71,7 @@ TEST_F(RichEditTest, CharacterForCharacterReplacementKeepsEachFormatAndEveryObje
     editor->replaceSelectedCharacters(QStringLiteral("ABC\uFFFC\rE\vF"));
     EXPECT_EQ(editor->Text(), QStringLiteral("ABC\uFFFC\r\nE\vF"));
     EXPECT_EQ(editor->SelectedText(), QStringLiteral("ABC\uFFFC\rE\vF"));
+    EXPECT_EQ(editor->textCursor().position(), editor->TextLength()); // the caret where it was
     select(1, 2);
     EXPECT_EQ(editor->SelectionFormat().Style(), FontStyles(FontStyle::Bold));
     select(0, 1);
