@@ -19,15 +19,20 @@ constexpr std::size_t kKeyCount = std::size(kEnglishPlain) - 1;
 static_assert(std::size(kEnglishShifted) - 1 == kKeyCount && std::size(kRussianPlain) - 1 == kKeyCount
               && std::size(kRussianShifted) - 1 == kKeyCount);
 
+// The Cyrillic and Cyrillic Supplement blocks, and the end of ASCII.
+constexpr char16_t kFirstCyrillic = 0x0400;
+constexpr char16_t kPastCyrillic = 0x0530;
+constexpr char16_t kPastAscii = 0x80;
+
 bool isCyrillicLetter(QChar c)
 {
-    return c.unicode() >= 0x0400 && c.unicode() < 0x0530 && c.isLetter();
+    return c.unicode() >= kFirstCyrillic && c.unicode() < kPastCyrillic && c.isLetter();
 }
 
 bool isLatinLetter(QChar c)
 {
     const char16_t u = c.unicode();
-    if (u < 0x80)
+    if (u < kPastAscii)
         return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z');
     return c.isLetter() && c.script() == QChar::Script_Latin;
 }
