@@ -50,6 +50,7 @@ const Command kCommands[] = {
     OWN(N113), {"N114", CommandKind::NoAction, nullptr, nullptr, nullptr, false, ToolBarPlace::None},
     // Format
     CLICK(N37, 25), CLICK(N84, 25), CLICK(N38, 26), CLICK(N85, 26), CLICK(N39, 27), CLICK(N86, 27),
+    OWN(N129), TWIN(N130, N129),
     CLICK(N41, 31), CLICK(N88, 31), CLICK(N42, 32), CLICK(N89, 32), CLICK(N43, 33), CLICK(N90, 33),
     {"N45", CommandKind::SubmenuShown, nullptr, &TForm1::N45Click, "N45Click", Checkable, ToolBarPlace::None},
     OWN(N44), OWN(N91), OWN(N125), OWN(N126), OWN(N127), OWN(N128), OWN_MARKED(N96),

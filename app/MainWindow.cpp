@@ -13,6 +13,7 @@
 #include "app/StatusPanels.h"
 #include "editor/TRxRichEdit.h"
 #include "platform/Platform.h"
+#include "tools/LayoutFix.h"
 #include "widgets/ColorBox.h"
 #include "widgets/Ruler.h"
 #include "widgets/StatusBar.h"
@@ -135,6 +136,7 @@ void TForm1::findKeyboardLayouts()
         chooseKeyboardLayouts(platform_.keyboardLayouts().installed(kMaxKeyboardLayouts));
     RussianLayout = layouts.russian;
     EnglishLayout = layouts.english;
+    readLayoutKeys();
 }
 
 // The second request replaces the first.

@@ -29,6 +29,7 @@ class TUpDown;
 enum class FontStyle;
 enum class TAlignment;
 namespace paraformat { enum class ListStyle; }
+namespace layoutfix { class LayoutFixer; }
 namespace platform { class Platform; }
 
 // The main window: its components and its handlers, named after the component
@@ -41,8 +42,9 @@ namespace platform { class Platform; }
 // activation, closing), MainWindowBuild.cpp (components, menus and wiring),
 // MainWindowFiles.cpp, MainWindowEdit.cpp, MainWindowFormat.cpp,
 // MainWindowView.cpp, MainWindowStatus.cpp, MainWindowRuler.cpp,
-// MainWindowTextTools.cpp, MainWindowInserts.cpp, MainWindowFind.cpp,
-// MainWindowAccessories.cpp, MainWindowLanguage.cpp and MainWindowTray.cpp.
+// MainWindowTextTools.cpp, MainWindowInserts.cpp, MainWindowLayoutFix.cpp,
+// MainWindowFind.cpp, MainWindowAccessories.cpp, MainWindowLanguage.cpp and
+// MainWindowTray.cpp.
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
@@ -151,6 +153,7 @@ public:
     void Cheader1Click();
     void CPP1Click();
     void N113Click();
+    void N129Click();
     void N44Click();
     void N91Click();
     void N125Click();
@@ -229,6 +232,7 @@ private:
     void showEditorFontInBoxes();
     void setStartingRightIndent();
     void findKeyboardLayouts();
+    void readLayoutKeys();
     void setTabStops();
     void fillFontList();
     void restorePlacementAndLanguage();
@@ -297,6 +301,7 @@ private:
     std::unique_ptr<Document> document_;
     std::unique_ptr<StatusPanels> status_;
     RecoveryCopy *recovery_ = nullptr;
+    std::unique_ptr<layoutfix::LayoutFixer> layoutFixer_;
     // Application-wide event filters, gone before the window's components.
     std::unique_ptr<ShortcutDispatcher> shortcuts_;
     std::unique_ptr<HintWatcher> hints_;

@@ -282,6 +282,65 @@ void TRxRichEdit::setSelectedText(const QString &text)
     ensureCursorVisible();
 }
 
+namespace {
+
+// Part of a format run that a character-for-character replacement changes:
+// from its first changed character to its last.
+struct ChangedStretch {
+    int from;
+    int to;
+    QTextCharFormat format;
+};
+
+QList<ChangedStretch> changedStretches(const QTextDocument &document, int start, const QString &old,
+                                       const QString &text)
+{
+    const int end = start + int(text.size());
+    QList<ChangedStretch> stretches;
+    for (QTextBlock block = document.findBlock(start); block.isValid() && block.position() < end;
+         block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            int from = std::max(start, fragment.position());
+            int to = std::min(end, fragment.position() + fragment.length());
+            while (from < to && text[from - start] == old[from - start])
+                ++from;
+            while (to > from && text[to - 1 - start] == old[to - 1 - start])
+                --to;
+            if (from < to)
+                stretches.append({from, to, fragment.charFormat()});
+        }
+    }
+    return stretches;
+}
+
+} // namespace
+
+void TRxRichEdit::replaceSelectedCharacters(const QString &text)
+{
+    const QTextCursor selection = textCursor();
+    const int start = selection.selectionStart();
+    const int end = selection.selectionEnd();
+    const QString old = SelectedText();
+    if (text.size() != end - start || text == old)
+        return;
+    // Found first: rewriting splits and merges the runs being walked.
+    const QList<ChangedStretch> stretches = changedStretches(*document(), start, old, text);
+    // Each stretch goes in after the old one, which then goes: the selection's
+    // ends stay where they are, so the view is not moved to show them, which
+    // would lay out everything before them anew.
+    QTextCursor cursor(document());
+    cursor.beginEditBlock();
+    for (const ChangedStretch &stretch : stretches) {
+        cursor.setPosition(stretch.to);
+        insertTextWithBreaks(cursor, text.mid(stretch.from - start, stretch.to - stretch.from), stretch.format);
+        cursor.setPosition(stretch.from);
+        cursor.setPosition(stretch.to, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+    }
+    cursor.endEditBlock();
+}
+
 int TRxRichEdit::TextLength() const
 {
     return document()->characterCount() - 1;

@@ -59,6 +59,11 @@ public:
     // Replaces the selection in one undoable step; the new text takes the format
     // at the start of the old selection and ends up selected.
     void setSelectedText(const QString &text);
+    // Replaces the selection with text of the same length (as SelectedText
+    // gives it), character for character: each keeps its own format, the
+    // characters that do not change (objects among them) are not touched, and
+    // the whole is one undoable step. The selection stays.
+    void replaceSelectedCharacters(const QString &text);
     int SelectionStart() const; // textCursor().selectionStart()
     void setSelectionStart(int position); // moves the caret there, selecting nothing
     int SelectionLength() const;

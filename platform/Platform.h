@@ -43,6 +43,13 @@ public:
     virtual Answer ask(QWidget *owner, const Question &question) = 0;
 };
 
+// What one key gives in a layout, unshifted and with Shift; 0 = nothing.
+struct LayoutKey {
+    int keycode = 0;
+    char32_t plain = 0;
+    char32_t shifted = 0;
+};
+
 // Keyboard layouts as the system knows them. A handle's low 16 bits are the
 // Windows language identifier of its layout (0x0419 Russian, 0x0409 English US…).
 class KeyboardLayouts {
@@ -50,6 +57,9 @@ public:
     virtual ~KeyboardLayouts() = default;
     virtual QList<quint32> installed(int maxCount) = 0;
     virtual void activate(quint32 handle) = 0;
+    // The character keys of a layout, in key code order; empty when the
+    // system does not tell.
+    virtual QList<LayoutKey> keys(quint32 handle) = 0;
 };
 
 // The insert-object dialog: a picture file, put in as it is or shown as an icon.

@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QStringList>
 
+#include <iterator>
+
 // Xlib's macros (None, Bool, Status…) clash with Qt's names: it comes last.
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
@@ -122,6 +124,21 @@ quint16 languageIdOfGroupName(const QString &name)
     return 0;
 }
 
+// The characters of the Cyrillic keysyms 0x6a1 to 0x6ff, in keysym order.
+constexpr quint32 kFirstCyrillicKeysym = 0x6a1;
+constexpr quint32 kLastCyrillicKeysym = 0x6ff;
+constexpr char16_t kCyrillicKeysymCharacters[] = {
+    0x0452, 0x0453, 0x0451, 0x0454, 0x0455, 0x0456, 0x0457, 0x0458, 0x0459, 0x045A, 0x045B, 0x045C,
+    0x0491, 0x045E, 0x045F, 0x2116, 0x0402, 0x0403, 0x0401, 0x0404, 0x0405, 0x0406, 0x0407, 0x0408,
+    0x0409, 0x040A, 0x040B, 0x040C, 0x0490, 0x040E, 0x040F, 0x044E, 0x0430, 0x0431, 0x0446, 0x0434,
+    0x0435, 0x0444, 0x0433, 0x0445, 0x0438, 0x0439, 0x043A, 0x043B, 0x043C, 0x043D, 0x043E, 0x043F,
+    0x044F, 0x0440, 0x0441, 0x0442, 0x0443, 0x0436, 0x0432, 0x044C, 0x044B, 0x0437, 0x0448, 0x044D,
+    0x0449, 0x0447, 0x044A, 0x042E, 0x0410, 0x0411, 0x0426, 0x0414, 0x0415, 0x0424, 0x0413, 0x0425,
+    0x0418, 0x0419, 0x041A, 0x041B, 0x041C, 0x041D, 0x041E, 0x041F, 0x042F, 0x0420, 0x0421, 0x0422,
+    0x0423, 0x0416, 0x0412, 0x042C, 0x042B, 0x0417, 0x0428, 0x042D, 0x0429, 0x0427, 0x042A,
+};
+static_assert(std::size(kCyrillicKeysymCharacters) == kLastCyrillicKeysym - kFirstCyrillicKeysym + 1);
+
 // The display of the running X11 session, when XKB can be used on it. Fetched
 // at each call rather than kept, so a closed application leaves nothing dangling.
 Display *xkbDisplay()
@@ -185,6 +202,33 @@ QList<quint32> handlesFromGroupNames(Display *display)
     return handles;
 }
 
+// The characters each key of one XKB group gives at its first two levels
+// (plain and Shift). A key with fewer groups wraps around, as XKB does by default.
+QList<LayoutKey> keysOfGroup(Display *display, int group)
+{
+    QList<LayoutKey> keys;
+    XkbDescPtr keyboard = XkbGetMap(display, XkbKeySymsMask | XkbKeyTypesMask, XkbUseCoreKbd);
+    if (!keyboard)
+        return keys;
+    for (int code = keyboard->min_key_code; code <= keyboard->max_key_code; ++code) {
+        const int groups = XkbKeyNumGroups(keyboard, code);
+        if (groups == 0)
+            continue;
+        const int keyGroup = group % groups;
+        const int width = XkbKeyGroupWidth(keyboard, code, keyGroup);
+        LayoutKey key;
+        key.keycode = code;
+        if (width > 0)
+            key.plain = characterOfKeysym(quint32(XkbKeySymEntry(keyboard, code, 0, keyGroup)));
+        if (width > 1)
+            key.shifted = characterOfKeysym(quint32(XkbKeySymEntry(keyboard, code, 1, keyGroup)));
+        if (key.plain != 0 || key.shifted != 0)
+            keys << key;
+    }
+    XkbFreeKeyboard(keyboard, 0, True);
+    return keys;
+}
+
 class X11KeyboardLayouts : public KeyboardLayouts {
 public:
     QList<quint32> installed(int maxCount) override
@@ -206,6 +250,15 @@ public:
             return;
         XkbLockGroup(display, XkbUseCoreKbd, unsigned(group));
         XFlush(display);
+    }
+
+    QList<LayoutKey> keys(quint32 handle) override
+    {
+        const int group = groupOfLayoutHandle(handle);
+        Display *display = xkbDisplay();
+        if (!display || group < 0)
+            return {};
+        return keysOfGroup(display, group);
     }
 };
 
@@ -265,6 +318,7 @@ class NoKeyboardLayouts : public KeyboardLayouts {
 public:
     QList<quint32> installed(int) override { return {}; }
     void activate(quint32) override {}
+    QList<LayoutKey> keys(quint32) override { return {}; }
 };
 
 class NoLockKeys : public LockKeys {
@@ -295,6 +349,24 @@ quint16 languageIdOfLayout(const QString &layoutName)
     if (const quint16 id = languageIdOfSymbols(symbols.trimmed()))
         return id;
     return languageIdOfGroupName(name);
+}
+
+char32_t characterOfKeysym(quint32 keysym)
+{
+    // Latin-1 keysyms are their characters, printable ASCII and 0xa0 to 0xff.
+    constexpr quint32 kSpaceKeysym = 0x20, kTildeKeysym = 0x7e, kNoBreakSpaceKeysym = 0xa0, kYDiaeresisKeysym = 0xff;
+    constexpr quint32 kUnicodeKeysymBase = 0x01000000;
+    constexpr quint32 kFirstUnicodeKeysym = 0x01000100;
+    constexpr quint32 kLastUnicodeKeysym = 0x0110ffff;
+    const bool latin1 = (keysym >= kSpaceKeysym && keysym <= kTildeKeysym)
+        || (keysym >= kNoBreakSpaceKeysym && keysym <= kYDiaeresisKeysym);
+    if (latin1)
+        return char32_t(keysym);
+    if (keysym >= kFirstUnicodeKeysym && keysym <= kLastUnicodeKeysym)
+        return char32_t(keysym - kUnicodeKeysymBase);
+    if (keysym >= kFirstCyrillicKeysym && keysym <= kLastCyrillicKeysym)
+        return kCyrillicKeysymCharacters[keysym - kFirstCyrillicKeysym];
+    return 0;
 }
 
 quint32 layoutHandle(int groupIndex, quint16 languageId)

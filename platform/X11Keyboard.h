@@ -22,6 +22,10 @@ std::unique_ptr<LockKeys> makeDesktopLockKeys();
 // 0 for a layout not in the table.
 quint16 languageIdOfLayout(const QString &layoutName);
 
+// The character a keysym types: Latin-1, Cyrillic and Unicode keysyms; 0 for
+// any other (function and keypad keys among them).
+char32_t characterOfKeysym(quint32 keysym);
+
 // A layout handle names the XKB group in its high 16 bits (group index + 1), so
 // two groups with the same language differ; the low 16 bits are the language.
 quint32 layoutHandle(int groupIndex, quint16 languageId);

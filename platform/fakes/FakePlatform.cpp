@@ -31,6 +31,11 @@ void FakeKeyboardLayouts::activate(quint32 handle)
     activations.append(handle);
 }
 
+QList<LayoutKey> FakeKeyboardLayouts::keys(quint32 handle)
+{
+    return keymaps.value(handle);
+}
+
 
 std::optional<InsertObjectChoice> FakeObjectDialogs::askInsertObject(QWidget *)
 {

@@ -3,6 +3,7 @@
 #include "platform/fakes/FakeFindDialogs.h"
 #include "platform/Platform.h"
 
+#include <QHash>
 #include <QStringList>
 #include <deque>
 #include <memory>
@@ -34,9 +35,11 @@ class FakeKeyboardLayouts : public KeyboardLayouts {
 public:
     QList<quint32> installed(int maxCount) override;
     void activate(quint32 handle) override;
+    QList<LayoutKey> keys(quint32 handle) override;
 
     QList<quint32> layouts;       // what the system reports, in order
     QList<quint32> activations;   // every activation asked for
+    QHash<quint32, QList<LayoutKey>> keymaps; // by handle; none = not told
 };
 
 class FakeObjectDialogs : public ObjectDialogs {

@@ -52,6 +52,41 @@ TEST_F(RichEditTest, ReplacementTakesTheFormatAtTheStartOfTheOldSelection)
     EXPECT_EQ(editor->SelectionFormat().Style(), FontStyles());
 }
 
+TEST_F(RichEditTest, CharacterForCharacterReplacementKeepsEachFormatAndEveryObject)
+{
+    // "abc" with "bc" bold and a picture after it; a second paragraph with a
+    // line break inside.
+    editor->setText("abc\r\ne\vf");
+    select(1, 2);
+    editor->SelectionFormat().setStyle(FontStyle::Bold);
+    QTextCursor cursor(editor->document());
+    cursor.setPosition(3);
+    QTextImageFormat picture;
+    picture.setName(QStringLiteral("mem:pic"));
+    cursor.insertImage(picture);
+    const QString before = QStringLiteral("abc\uFFFC\r\ne\vf");
+    ASSERT_EQ(editor->Text(), before);
+    editor->SelectWholeText();
+
+    editor->replaceSelectedCharacters(QStringLiteral("ABC\uFFFC\rE\vF"));
+    EXPECT_EQ(editor->Text(), QStringLiteral("ABC\uFFFC\r\nE\vF"));
+    EXPECT_EQ(editor->SelectedText(), QStringLiteral("ABC\uFFFC\rE\vF"));
+    EXPECT_EQ(editor->textCursor().position(), editor->TextLength()); // the caret where it was
+    select(1, 2);
+    EXPECT_EQ(editor->SelectionFormat().Style(), FontStyles(FontStyle::Bold));
+    select(0, 1);
+    EXPECT_EQ(editor->SelectionFormat().Style(), FontStyles());
+    select(3, 1);
+    EXPECT_EQ(editor->selectedObject().name(), QStringLiteral("mem:pic"));
+    editor->Undo(); // one step, the picture still there
+    EXPECT_EQ(editor->Text(), before);
+
+    // A text of another length is refused: nothing could stand for the rest.
+    editor->SelectWholeText();
+    editor->replaceSelectedCharacters(QStringLiteral("x"));
+    EXPECT_EQ(editor->Text(), before);
+}
+
 TEST_F(RichEditTest, SelectionWithNothingSelectedInsertsAtTheCaret)
 {
     editor->setText("ac");

@@ -87,9 +87,27 @@ TEST(X11Keyboard, WithoutX11ThereAreNoLayoutsAndNoLockKeyIsOn)
     ASSERT_TRUE(layouts);
     EXPECT_TRUE(layouts->installed(8).isEmpty());
     layouts->activate(layoutHandle(1, 0x0419));
+    EXPECT_TRUE(layouts->keys(layoutHandle(1, 0x0419)).isEmpty());
     const auto lockKeys = makeDesktopLockKeys();
     ASSERT_TRUE(lockKeys);
     EXPECT_FALSE(lockKeys->isOn(LockKey::CapsLock));
     EXPECT_FALSE(lockKeys->isOn(LockKey::ScrollLock));
     EXPECT_FALSE(lockKeys->isOn(LockKey::NumLock));
+}
+
+TEST(X11Keyboard, KeysymsGiveTheCharactersTheirKeysType)
+{
+    EXPECT_EQ(characterOfKeysym(0x0061), U'a');       // XK_a
+    EXPECT_EQ(characterOfKeysym(0x00e9), U'é');       // XK_eacute
+    EXPECT_EQ(characterOfKeysym(0x06ca), U'й');       // XK_Cyrillic_shorti
+    EXPECT_EQ(characterOfKeysym(0x06a3), U'ё');       // XK_Cyrillic_io
+    EXPECT_EQ(characterOfKeysym(0x06b3), U'Ё');       // XK_Cyrillic_IO
+    EXPECT_EQ(characterOfKeysym(0x06ff), U'Ъ');       // XK_Cyrillic_HARDSIGN, the last one
+    EXPECT_EQ(characterOfKeysym(0x06b0), U'№');       // XK_numerosign
+    EXPECT_EQ(characterOfKeysym(0x01000451), U'ё');   // a Unicode keysym
+    // Keys that type no character of their own, or none a layout would share.
+    EXPECT_EQ(characterOfKeysym(0xffb1), 0u);         // XK_KP_1
+    EXPECT_EQ(characterOfKeysym(0xff0d), 0u);         // XK_Return
+    EXPECT_EQ(characterOfKeysym(0x06a0), 0u);
+    EXPECT_EQ(characterOfKeysym(0), 0u);
 }
