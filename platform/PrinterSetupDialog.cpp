@@ -7,6 +7,8 @@
 #include <QPrinterInfo>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <utility>
 
 namespace platform {
 
