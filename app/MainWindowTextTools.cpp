@@ -8,7 +8,6 @@
 #include "tools/Recoding.h"
 #include "tools/Transforms.h"
 
-#include <QLocale>
 
 namespace {
 
@@ -29,7 +28,7 @@ void TForm1::ToolButton19Click()
 void TForm1::ToolButton25Click()
 {
     QStringList lines = transforms::DocumentLines(RxRichEdit1->Text());
-    transforms::SortLines(lines, QLocale());
+    transforms::SortLines(lines);
     RxRichEdit1->ClearAll();
     // The lines go in as one plain text after the clear, each with its break.
     if (!lines.isEmpty())

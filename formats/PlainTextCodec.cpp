@@ -277,6 +277,39 @@ void encodeUtf16(QStringView text, LineBreak style, bool bigEndian, QByteArray &
     out.resize(p - begin);
 }
 
+// Bytes without a byte-order mark: well-formed UTF-8 holding non-ASCII bytes
+// is UTF-8, anything else Windows-1251. Returns the units written to `text`.
+qsizetype decodeUnmarked(QByteArrayView bytes, QString &text, TextEncoding &encoding)
+{
+    const auto *s = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype n = bytes.size();
+    text.resize(n);
+    bool nonAscii = false;
+    qsizetype length = decodeUtf8(s, n, unitsOf(text), true, &nonAscii);
+    if (length >= 0 && nonAscii) {
+        encoding = TextEncoding::Utf8;
+    } else {
+        encoding = TextEncoding::Windows1251;
+        // Pure ASCII reads the same in both; only ill-formed UTF-8 needs a second pass.
+        if (length < 0) {
+            text = codepage::decodeWindows1251(bytes);
+            length = n;
+        }
+    }
+    return length;
+}
+
+DecodedText finish(DecodedText result, qsizetype length)
+{
+    QString &text = result.text;
+    text.resize(normalizeBreaks(unitsOf(text), length, &result.format.lineBreak));
+    // UTF-8 Cyrillic takes half the room it was given; a 16 MB file would hold
+    // on to 16 MB for nothing.
+    if (text.capacity() - text.size() > text.size() / 4 + 4096)
+        text.squeeze();
+    return result;
+}
+
 } // namespace
 
 DecodedText decodePlainText(QByteArrayView bytes)
@@ -298,26 +331,16 @@ DecodedText decodePlainText(QByteArrayView bytes)
         text.resize((n - 2) / 2 + 1);
         length = decodeUtf16(s + 2, n - 2, bigEndian, unitsOf(text));
     } else {
-        text.resize(n);
-        bool nonAscii = false;
-        length = decodeUtf8(s, n, unitsOf(text), true, &nonAscii);
-        if (length >= 0 && nonAscii) {
-            encoding = TextEncoding::Utf8;
-        } else {
-            encoding = TextEncoding::Windows1251;
-            // Pure ASCII reads the same in both; only ill-formed UTF-8 needs a second pass.
-            if (length < 0) {
-                text = codepage::decodeWindows1251(bytes);
-                length = n;
-            }
-        }
+        length = decodeUnmarked(bytes, text, encoding);
     }
-    text.resize(normalizeBreaks(unitsOf(text), length, &result.format.lineBreak));
-    // UTF-8 Cyrillic takes half the room it was given; a 16 MB file would hold
-    // on to 16 MB for nothing.
-    if (text.capacity() - text.size() > text.size() / 4 + 4096)
-        text.squeeze();
-    return result;
+    return finish(std::move(result), length);
+}
+
+DecodedText decodeUnmarkedText(QByteArrayView bytes)
+{
+    DecodedText result;
+    const qsizetype length = decodeUnmarked(bytes, result.text, result.format.encoding);
+    return finish(std::move(result), length);
 }
 
 QByteArray encodePlainText(QStringView text, PlainTextFormat format, PlainTextFormat *used)

@@ -44,6 +44,10 @@ constexpr char16_t kNulSymbol = 0x2400;
 
 DecodedText decodePlainText(QByteArrayView bytes);
 
+// The same without looking for a byte-order mark: bytes that start like one
+// are taken as the characters they are.
+DecodedText decodeUnmarkedText(QByteArrayView bytes);
+
 // `text` has '\n' or U+2029 between paragraphs; U+2028 and every other
 // character are written as they are. Returns the file's bytes; *used receives
 // the format actually written (UTF-8 with BOM when `format`'s encoding could

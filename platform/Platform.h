@@ -85,6 +85,7 @@ public:
     virtual QPrinter &currentPrinter() = 0;
     // The print dialog: the whole document only, no print-to-file box.
     virtual bool askPrint(QWidget *owner) = 0;
+    // The printer setup dialog: printer, paper and orientation, no margins.
     virtual void askPrinterSetup(QWidget *owner) = 0;
     // The page setup dialog; its margins stay with the dialog and never reach
     // the printout, its paper and orientation become the printer's.

@@ -1,10 +1,12 @@
 #include "platform/QtPlatform.h"
 
+#include "platform/CurrentPrinter.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtFileDialogs.h"
 #include "platform/QtFindDialogs.h"
 #include "platform/QtFormatDialogs.h"
 #include "platform/QtObjectDialogs.h"
+#include "platform/PrinterSetupDialog.h"
 #include "platform/QtTrayIcon.h"
 #include "platform/X11Keyboard.h"
 
@@ -37,42 +39,38 @@ public:
 
 class QtPrinting : public Printing {
 public:
-    QtPrinting()
-    {
-        // The page setup starts on A4 with 25 mm margins.
-        pageSetup_.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                             QMarginsF(25, 25, 25, 25), QPageLayout::Millimeter));
-    }
-
-    QPrinter &currentPrinter() override { return printer_; }
+    QPrinter &currentPrinter() override { return current_.printer(); }
 
     bool askPrint(QWidget *owner) override
     {
-        QPrintDialog dialog(&printer_, owner);
+        QPrintDialog dialog(&current_.printer(), owner);
         dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
         return dialog.exec() == QDialog::Accepted;
     }
 
     void askPrinterSetup(QWidget *owner) override
     {
-        QPageSetupDialog dialog(&printer_, owner);
-        dialog.setWindowTitle(QStringLiteral("Print Setup"));
-        dialog.exec();
+        PrinterSetupDialog dialog(current_.printerSetup(), owner);
+        if (dialog.exec() == QDialog::Accepted)
+            current_.confirmPrinterSetup(dialog.choice());
     }
 
     void askPageSetup(QWidget *owner) override
     {
-        pageSetup_.setPrinterName(printer_.printerName());
-        QPageSetupDialog dialog(&pageSetup_, owner);
-        if (dialog.exec() != QDialog::Accepted)
-            return;
-        printer_.setPageSize(pageSetup_.pageLayout().pageSize());
-        printer_.setPageOrientation(pageSetup_.pageLayout().orientation());
+        // Qt's dialog writes margins into the printer it is given: it gets one
+        // of its own, set up as the current printer with the dialog's margins.
+        QPrinter &printer = current_.printer();
+        QPrinter pageSetup(QPrinter::HighResolution);
+        if (printer.outputFormat() == QPrinter::NativeFormat)
+            pageSetup.setPrinterName(printer.printerName());
+        pageSetup.setPageLayout(current_.pageSetup());
+        QPageSetupDialog dialog(&pageSetup, owner);
+        if (dialog.exec() == QDialog::Accepted)
+            current_.confirmPageSetup(pageSetup.pageLayout());
     }
 
 private:
-    QPrinter printer_{QPrinter::HighResolution};
-    QPrinter pageSetup_{QPrinter::HighResolution}; // holds the page setup dialog's values
+    CurrentPrinter current_;
 };
 
 // Hands a file or an address to the desktop; what happens then is the

@@ -53,10 +53,45 @@ QString fileNamePart(const QString &path)
     return path.mid(slash + 1);
 }
 
+namespace {
+
+// Whether the bytes after a UTF-16 byte-order mark are whole UTF-16 text:
+// whole code units, every surrogate paired.
+bool isWholeUtf16(QByteArrayView units, bool bigEndian)
+{
+    if (units.size() % 2)
+        return false;
+    const auto *s = reinterpret_cast<const unsigned char *>(units.data());
+    bool pairOpen = false;
+    for (qsizetype i = 0; i < units.size(); i += 2) {
+        const char16_t c = char16_t(bigEndian ? s[i] << 8 | s[i + 1] : s[i + 1] << 8 | s[i]);
+        const bool high = QChar::isHighSurrogate(c);
+        const bool low = QChar::isLowSurrogate(c);
+        if (pairOpen != low)
+            return false;
+        pairOpen = high;
+    }
+    return !pairOpen;
+}
+
+// Bytes cut at a file's first zero byte. UTF-16 text is usually cut inside a
+// character, which leaves its byte-order mark announcing text that is not
+// there: such bytes read as the characters they are, never as U+FFFD.
+QString decodeKeptBytes(QByteArrayView bytes)
+{
+    const bool littleMark = bytes.startsWith("\xFF\xFE");
+    const bool bigMark = bytes.startsWith("\xFE\xFF");
+    if ((littleMark || bigMark) && !isWholeUtf16(bytes.sliced(2), bigMark))
+        return decodeUnmarkedText(bytes).text;
+    return decodePlainText(bytes).text;
+}
+
+} // namespace
+
 QString textUpToFirstZero(QByteArrayView bytes)
 {
     const qsizetype zero = bytes.indexOf('\0');
-    return decodePlainText(zero < 0 ? bytes : bytes.first(zero)).text;
+    return decodeKeptBytes(zero < 0 ? bytes : bytes.first(zero));
 }
 
 std::optional<QString> readFileText(const QString &path, qsizetype maxCharacters)
@@ -88,7 +123,7 @@ std::optional<QString> readFileText(const QString &path, qsizetype maxCharacters
             if (zero)
                 break;
         }
-        QString text = decodePlainText(bytes).text;
+        QString text = decodeKeptBytes(bytes);
         if (text.size() > maxCharacters)
             return std::nullopt;
         return text;

@@ -4,6 +4,7 @@
 
 #include <QCollator>
 #include <QCollatorSortKey>
+#include <QLocale>
 #include <algorithm>
 #include <array>
 #include <numeric>
@@ -92,47 +93,85 @@ QStringList DocumentLines(const QString &documentText)
 
 namespace {
 
-QCollator caseBlindCollator(const QLocale &locale)
+// One collation for every user: the language-neutral one, which puts Latin
+// before Cyrillic whatever the locale, and ignores case.
+QCollator caseBlindCollator()
 {
-    // The C locale has no collation of its own and would order by code point.
-    QCollator collator(locale.language() == QLocale::C ? QLocale(QLocale::English, QLocale::UnitedStates)
-                                                       : locale);
+    QCollator collator(QLocale(QLocale::English, QLocale::UnitedStates));
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     collator.setNumericMode(false);
     return collator;
 }
 
-// Sort keys for lines[from, to) into keys[from, to), with a collator of its
-// own: a collator may not be used by two threads at once.
-void makeKeys(const QStringList &lines, const QLocale &locale, qsizetype from, qsizetype to,
-              std::vector<std::optional<QCollatorSortKey>> &keys)
+// Hyphens and apostrophes weigh only between lines that are otherwise equal,
+// so "can't" sorts beside "cant" and "e-mail" beside "email".
+bool isLightMark(QChar c)
 {
-    const QCollator collator = caseBlindCollator(locale);
-    for (qsizetype i = from; i < to; ++i)
-        keys[size_t(i)].emplace(collator.sortKey(lines.at(i)));
+    return c == QLatin1Char('-') || c == QLatin1Char('\'') || c == QChar(0x2019) || c == QChar(0x00AD);
+}
+
+QString withoutLightMarks(const QString &line)
+{
+    QString out;
+    out.reserve(line.size());
+    for (const QChar c : line) {
+        if (!isLightMark(c))
+            out.append(c);
+    }
+    return out;
+}
+
+// A line's keys: `main` without hyphens and apostrophes, `full` (only for
+// lines that hold any) with them, for the tie between otherwise equal lines.
+struct LineKeys {
+    std::optional<QCollatorSortKey> main;
+    std::optional<QCollatorSortKey> full;
+
+    const QCollatorSortKey &whole() const { return full ? *full : *main; }
+};
+
+// Keys for lines[from, to) into keys[from, to), with a collator of its own: a
+// collator may not be used by two threads at once.
+void makeKeys(const QStringList &lines, qsizetype from, qsizetype to, std::vector<LineKeys> &keys)
+{
+    const QCollator collator = caseBlindCollator();
+    for (qsizetype i = from; i < to; ++i) {
+        const QString &line = lines.at(i);
+        LineKeys &key = keys[size_t(i)];
+        if (std::any_of(line.begin(), line.end(), isLightMark)) {
+            key.main.emplace(collator.sortKey(withoutLightMarks(line)));
+            key.full.emplace(collator.sortKey(line));
+        } else {
+            key.main.emplace(collator.sortKey(line));
+        }
+    }
 }
 
 } // namespace
 
-void SortLines(QStringList &lines, const QLocale &locale)
+void SortLines(QStringList &lines)
 {
     if (lines.size() < 2)
         return;
-    // One sort key per line: a million lines compare by keys far faster than by
+    // Sort keys per line: a million lines compare by keys far faster than by
     // running the collation on every comparison. Large inputs make and sort
     // their keys in two halves at once, then merge them.
     const qsizetype count = lines.size();
     const bool twoHalves = count >= 20000 && std::thread::hardware_concurrency() > 1;
     const qsizetype half = twoHalves ? count / 2 : count;
-    std::vector<std::optional<QCollatorSortKey>> keys(static_cast<size_t>(count));
+    std::vector<LineKeys> keys(static_cast<size_t>(count));
     std::vector<int> order(static_cast<size_t>(count));
     std::iota(order.begin(), order.end(), 0);
     const auto before = [&keys](int a, int b) {
-        const int byKey = keys[size_t(a)]->compare(*keys[size_t(b)]);
+        const LineKeys &ka = keys[size_t(a)];
+        const LineKeys &kb = keys[size_t(b)];
+        int byKey = ka.main->compare(*kb.main);
+        if (byKey == 0 && (ka.full || kb.full))
+            byKey = ka.whole().compare(kb.whole());
         return byKey != 0 ? byKey < 0 : a < b;
     };
     const auto sortPart = [&](qsizetype from, qsizetype to) {
-        makeKeys(lines, locale, from, to, keys);
+        makeKeys(lines, from, to, keys);
         std::sort(order.begin() + from, order.begin() + to, before);
     };
     if (twoHalves) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QLocale>
 #include <QString>
 #include <QStringList>
 
@@ -26,10 +25,10 @@ QString LowerCase1251(const QString &text);
 // an empty text has no lines.
 QStringList DocumentLines(const QString &documentText);
 
-// Sorts ascending, ignoring case, by the collation of `locale`. Equal lines
-// keep their order. For the C locale, which would compare code points
-// (ё after я), the language-neutral collation is used.
-void SortLines(QStringList &lines, const QLocale &locale);
+// Sorts ascending, ignoring case, by one collation whatever the user's locale:
+// Latin before Cyrillic, ё beside е, hyphens and apostrophes counting only
+// between lines that are otherwise equal. Equal lines keep their order.
+void SortLines(QStringList &lines);
 
 // The lines, each followed by CR LF; the empty text for no lines.
 QString JoinLines(const QStringList &lines);

@@ -53,16 +53,39 @@ FakePrinting::~FakePrinting() = default;
 
 QPrinter &FakePrinting::currentPrinter()
 {
-    if (!printer_) {
-        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer_->setOutputFormat(QPrinter::PdfFormat);
+    if (!current_) {
+        current_ = std::make_unique<CurrentPrinter>();
+        current_->printer().setOutputFormat(QPrinter::PdfFormat);
     }
-    return *printer_;
+    return current_->printer();
 }
 
 void FakePrinting::setOutputFile(const QString &path)
 {
     currentPrinter().setOutputFileName(path);
+}
+
+void FakePrinting::askPrinterSetup(QWidget *)
+{
+    ++printerSetupAsked;
+    currentPrinter();
+    PrinterChoice choice = current_->printerSetup();
+    if (const auto edit = std::exchange(printerSetupEdit, nullptr)) {
+        edit(choice);
+        current_->confirmPrinterSetup(choice);
+    }
+}
+
+void FakePrinting::askPageSetup(QWidget *)
+{
+    ++pageSetupAsked;
+    currentPrinter();
+    QPageLayout layout = current_->pageSetup();
+    pageSetupsShown.append(layout);
+    if (const auto edit = std::exchange(pageSetupEdit, nullptr)) {
+        edit(layout);
+        current_->confirmPageSetup(layout);
+    }
 }
 
 namespace {

@@ -2,10 +2,12 @@
 
 #include "platform/fakes/FakeFindDialogs.h"
 #include "platform/Platform.h"
+#include "platform/CurrentPrinter.h"
 
 #include <QHash>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -52,7 +54,9 @@ public:
     QStringList propertiesShown;
 };
 
-// Prints into a PDF file of the test's choosing.
+// Prints into a PDF file of the test's choosing. The setup dialogs work on the
+// one current printer as the real ones do: each opens on what it would show,
+// the scripted user edits that, and a confirmed dialog hands back all of it.
 class FakePrinting : public Printing {
 public:
     FakePrinting();
@@ -60,16 +64,21 @@ public:
     QPrinter &currentPrinter() override;
     void setOutputFile(const QString &path);
     bool askPrint(QWidget *) override { ++printAsked; return printAnswer; }
-    void askPrinterSetup(QWidget *) override { ++printerSetupAsked; }
-    void askPageSetup(QWidget *) override { ++pageSetupAsked; }
+    void askPrinterSetup(QWidget *) override;
+    void askPageSetup(QWidget *) override;
 
     bool printAnswer = false;
+    // The user's edits in the next setup dialog, which is then confirmed; with
+    // none the dialog is cancelled.
+    std::function<void(PrinterChoice &)> printerSetupEdit;
+    std::function<void(QPageLayout &)> pageSetupEdit;
     int printAsked = 0;
     int printerSetupAsked = 0;
     int pageSetupAsked = 0;
+    QList<QPageLayout> pageSetupsShown;
 
 private:
-    std::unique_ptr<QPrinter> printer_;
+    std::unique_ptr<CurrentPrinter> current_;
 };
 
 class FakeShell : public Shell {

@@ -68,6 +68,49 @@ TEST_F(MainWindowTest, PrintingUsesTheWholePrintableAreaOnly)
     EXPECT_GT(pdfPageSize(pdf).width(), pdfPageSize(pdf).height());
 }
 
+TEST_F(MainWindowTest, PaperAndOrientationFromEitherSetupReachThePrintoutButNoMargins)
+{
+    TForm1 &f = createForm();
+    const QString pdf = dir.filePath("print.pdf");
+    platform.printer.setOutputFile(pdf);
+    platform.printer.currentPrinter().setPageSize(QPageSize(QPageSize::A4));
+    platform.printer.printAnswer = true;
+    RxRichEdit1(f)->setText(QString("line of text\r\n").repeated(400));
+    toolButton(f, 6)->click();
+    const int fullAreaPages = pdfPages(pdf);
+
+    // Landscape A5 in printer setup, then a page setup that only widens a margin.
+    platform.printer.printerSetupEdit = [](platform::PrinterChoice &choice) {
+        choice.pageSize = QPageSize(QPageSize::A5);
+        choice.orientation = QPageLayout::Landscape;
+    };
+    QTest::keyClick(RxRichEdit1(f), Qt::Key_P, Qt::ControlModifier | Qt::AltModifier);
+    platform.printer.pageSetupEdit = [](QPageLayout &layout) {
+        layout.setMargins(QMarginsF(60, 25, 25, 25));
+    };
+    QTest::keyClick(RxRichEdit1(f), Qt::Key_Backspace, Qt::ShiftModifier | Qt::AltModifier);
+    ASSERT_EQ(platform.printer.pageSetupsShown.size(), 1);
+    EXPECT_EQ(platform.printer.pageSetupsShown[0].orientation(), QPageLayout::Landscape); // it read the printer
+    toolButton(f, 6)->click();
+    const QSizeF a5 = QPageSize(QPageSize::A5).size(QPageSize::Point);
+    EXPECT_NEAR(pdfPageSize(pdf).width(), a5.height(), 1.0);
+    EXPECT_NEAR(pdfPageSize(pdf).height(), a5.width(), 1.0);
+    const int landscapeA5Pages = pdfPages(pdf);
+
+    // Back to portrait A4 through page setup: the pages are those of the whole
+    // area again, whatever margins either dialog holds.
+    platform.printer.pageSetupEdit = [](QPageLayout &layout) {
+        EXPECT_EQ(layout.margins(), QMarginsF(60, 25, 25, 25)); // kept for its next opening
+        layout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(5, 50, 50, 50),
+                             QPageLayout::Millimeter);
+    };
+    menuItem(f, "N48")->trigger();
+    toolButton(f, 6)->click();
+    EXPECT_LT(pdfPageSize(pdf).width(), pdfPageSize(pdf).height());
+    EXPECT_EQ(pdfPages(pdf), fullAreaPages);
+    EXPECT_GT(landscapeA5Pages, fullAreaPages);
+}
+
 TEST_F(MainWindowTest, PrintJobThatCannotStartShowsTheErrorBox)
 {
     TForm1 &f = createForm();

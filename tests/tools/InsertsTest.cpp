@@ -121,12 +121,31 @@ TEST(InsertFileContents, UpToTheFirstZeroByteDecodedAsPlainText)
         EXPECT_EQ(textUpToFirstZero(c.bytes), u8(c.expected)) << c.bytes.toHex().toStdString();
 }
 
-TEST(InsertFileContents, AMarkedUtf16TextIsCutAtItsFirstZeroByte)
+TEST(InsertFileContents, AMarkCutShortReadsAsTheCharactersItsBytesAre)
 {
-    const QByteArray utf16("\xFF\xFE" "A\0B\0", 6);
-    const QString text = textUpToFirstZero(utf16);
-    EXPECT_FALSE(text.contains(QLatin1Char('B')));
-    EXPECT_EQ(text, decodePlainText(QByteArray("\xFF\xFE" "A")).text);
+    const struct {
+        QByteArray bytes;
+        const char *expected;
+    } cases[] = {
+        // Cut inside the first character: the mark's bytes and the odd byte are Windows-1251.
+        {QByteArray("\xFF\xFE" "A\0B\0", 6), "яюA"},
+        {QByteArray("\xFF\xFE\x1F\x04\x40\x04 \0", 8), "яю\x1F\x04@\x04 "},
+        // Big-endian, cut inside a surrogate pair.
+        {QByteArray("\xFE\xFF\xD8\x3D\xDE\0", 6), "юяШ=Ю"},
+        // Whole UTF-16 before the zero keeps its mark's meaning.
+        {QByteArray("\xFF\xFE\x1F\x04\x40\x04\0\0", 8), "Пр"},
+        {QByteArray("\xFF\xFE\x3D\xD8\x42\xDE", 6), "\xF0\x9F\x99\x82"},
+        // Whole UTF-8 with its mark is UTF-8.
+        {QByteArray("\xEF\xBB\xBF\xD0\x9F\0x", 7), "П"},
+    };
+    for (const auto &c : cases) {
+        const QString text = textUpToFirstZero(c.bytes);
+        EXPECT_EQ(text, u8(c.expected)) << c.bytes.toHex().toStdString();
+        EXPECT_FALSE(text.contains(QChar(0xFFFD))) << c.bytes.toHex().toStdString();
+    }
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, QStringLiteral("utf16.txt"), cases[0].bytes);
+    EXPECT_EQ(readFileText(path, 100), u8("яюA"));
 }
 
 TEST(InsertFileContents, ReadsTheFileOnlyAsFarAsItsFirstZero)
