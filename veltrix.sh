@@ -9,7 +9,7 @@ test_packages=(clang libclang-rt-14-dev)
 # The end-to-end scenarios: a private X server and window manager, the session
 # and accessibility buses, XTest input, both kinds of tray, a screen reader's view.
 e2e_packages=(xvfb openbox dbus at-spi2-core python3 python3-pyatspi python3-dbus python3-gi gir1.2-atspi-2.0
-              xdotool x11-utils x11-apps trayer qt6-gtk-platformtheme)
+              xdotool x11-utils x11-apps x11-xkb-utils trayer qt6-gtk-platformtheme)
 
 install_missing() {
     local missing=() p
