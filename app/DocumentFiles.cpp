@@ -85,4 +85,36 @@ QString recoveryPromptText(bool english, const QString &fileName)
                                  "\"Нет\" удалит сохранённый текст, \"Отмена\" оставит его до следующего запуска.");
 }
 
+QString leftOutText(bool english, const rtf::LoadStatus &status)
+{
+    struct Name {
+        rtf::Loss loss;
+        const char *russian;
+        const char *english;
+    };
+    static const Name kNames[] = {
+        {rtf::Loss::Pictures, "рисунки", "pictures"},
+        {rtf::Loss::Objects, "внедрённые объекты (сохранены их рисунки)", "embedded objects (their pictures are kept)"},
+        {rtf::Loss::Shapes, "рисованные фигуры и надписи", "drawings and text boxes"},
+        {rtf::Loss::HeadersFooters, "колонтитулы", "headers and footers"},
+        {rtf::Loss::Footnotes, "сноски", "footnotes"},
+        {rtf::Loss::Comments, "примечания", "comments"},
+        {rtf::Loss::Fields, "поля (сохранён их текст)", "fields (their text is kept)"},
+        {rtf::Loss::TableRows, "строки таблиц (показаны строками с табуляцией)",
+         "table rows (shown as lines with tabs)"},
+    };
+    QStringList parts;
+    for (const Name &name : kNames) {
+        if (const int count = status.count(name.loss))
+            parts << QStringLiteral("%1: %2").arg(QString::fromUtf8(english ? name.english : name.russian)).arg(count);
+    }
+    if (parts.isEmpty())
+        return QString();
+    const QString intro = english ? QStringLiteral("The editor cannot keep everything this document holds; "
+                                                   "saving it will leave out or change ")
+                                  : QStringLiteral("Редактор не может сохранить всё, что есть в документе; "
+                                                   "при сохранении будут потеряны или изменены ");
+    return intro + parts.join(QStringLiteral("; ")) + QLatin1Char('.');
+}
+
 } // namespace documents

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formats/RtfLoadStatus.h"
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +24,8 @@ QString closePromptText(bool english, const QString &fileName);
 // The question at start when a recovery copy of `fileName` (empty: an untitled
 // document) was left by a run that did not close normally.
 QString recoveryPromptText(bool english, const QString &fileName);
+// What an opened RTF file held that the editor cannot keep; empty when nothing.
+QString leftOutText(bool english, const rtf::LoadStatus &status);
 
 } // namespace documents
 

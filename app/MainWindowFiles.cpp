@@ -1,9 +1,11 @@
 // The document's file commands, Exit, autosave and recovery.
 #include "app/Unit1.h"
 
+#include "app/AppTitle.h"
 #include "app/Document.h"
 #include "app/DocumentFiles.h"
 #include "app/RecoveryCopy.h"
+#include "editor/TRxRichEdit.h"
 #include "app/StatusPanels.h"
 #include "platform/Platform.h"
 
@@ -24,6 +26,10 @@ void TForm1::ToolButton2Click()
     if (document_->open(Lang)) {
         status_->showModified(false);
         recovery_->discard();
+        const QString leftOut = documents::leftOutText(Lang, RxRichEdit1->lastLoadStatus());
+        if (!leftOut.isEmpty())
+            platform_.messageBoxes().showMessage(this, platform::MessageIcon::Information,
+                                                 QString::fromUtf8(kAppTitle), leftOut);
     }
 }
 

@@ -100,9 +100,10 @@ void TRxRichEdit::LoadContent(QByteArray data, bool asRtf)
 {
     auto document = newDocument();
     bool loaded = false;
+    lastLoadStatus_ = rtf::LoadStatus();
     // Text that is not RTF is read as plain text, whatever was asked for.
     if (asRtf)
-        loaded = rtf::read(data, *document);
+        loaded = rtf::read(data, *document, lastLoadStatus_);
     if (loaded && plainText_) {
         // The plain-text mode holds no formats: the RTF's characters only.
         const QString text = plainTextOf(*document);

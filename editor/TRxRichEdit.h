@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formats/RtfLoadStatus.h"
 #include "formats/PlainTextCodec.h"
 #include "editor/ReplacedDocuments.h"
 #include "editor/RichEditAttributes.h"
@@ -142,6 +143,8 @@ public:
     // What LoadFile does with a file's bytes: RTF when `asRtf` and the bytes are
     // RTF, plain text otherwise.
     void LoadContent(QByteArray data, bool asRtf);
+    // What the last RTF loaded held that the document cannot keep.
+    const rtf::LoadStatus &lastLoadStatus() const { return lastLoadStatus_; }
     // How the plain text of the document is written (encoding, line breaks).
     PlainTextFormat plainTextFormat() const { return plainTextFormat_; }
 
@@ -209,6 +212,7 @@ private:
     std::unique_ptr<DisplayLines> displayLines_;
     QTextOption textOption_;
     PlainTextFormat plainTextFormat_;
+    rtf::LoadStatus lastLoadStatus_;
     TColor color_ = TColor::fromRgb(0xffffff);
     bool modified_ = false;
     bool plainText_ = false;

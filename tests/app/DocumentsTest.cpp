@@ -298,3 +298,24 @@ TEST_F(DocumentsTest, NewStartsAnotherCopyAndLeavesThisWindowAlone)
     EXPECT_EQ(RxRichEdit1(*form)->Text(), "mine");
     EXPECT_TRUE(RxRichEdit1(*form)->IsModified());
 }
+
+// One message after opening names what the file held that cannot be kept;
+// a file the editor keeps whole opens without one.
+TEST_F(DocumentsTest, OpenNamesWhatTheFileHeldThatCannotBeKept)
+{
+    const QString partial = QDir(folderA).filePath("partial.rtf");
+    testhelpers::writeFile(partial, "{\\rtf1 Text{\\footnote a note}\\par\\trowd\\cellx1000\\cellx2000 a\\cell b\\cell\\row}");
+    platform.files.answers = {partial};
+    toolButton(*form, 2)->click();
+    ASSERT_EQ(platform.boxes.messages.size(), 1);
+    EXPECT_EQ(platform.boxes.messages[0].icon, platform::MessageIcon::Information);
+    EXPECT_TRUE(platform.boxes.messages[0].text.contains("footnotes: 1")) << platform.boxes.messages[0].text.toStdString();
+    EXPECT_TRUE(platform.boxes.messages[0].text.contains("table rows"));
+    EXPECT_EQ(form->windowTitle(), "partial.rtf - Veltrix 3.0");
+
+    const QString whole = QDir(folderA).filePath("whole.rtf");
+    testhelpers::writeFile(whole, "{\\rtf1 {\\b Bold} text\\par}");
+    platform.files.answers = {whole};
+    toolButton(*form, 2)->click();
+    EXPECT_EQ(platform.boxes.messages.size(), 1);
+}
