@@ -20,16 +20,17 @@ void TForm1::readLayoutKeys()
     layoutFixer_ = std::make_unique<layoutfix::LayoutFixer>(mapping.value_or(layoutfix::KeyMapping::standard()));
 }
 
-// Fix layout: the selection, or else the word just typed before the caret, as
-// the other layout would have typed it; the result stays selected, so the key
-// pressed again brings the text back, and the layout switches to the one the
-// text is now in, as the layout commands switch it.
+// Fix layout: the selection, or else what was just typed before the caret in
+// the wrong layout (see caretRunLength), as the other layout would have typed
+// it; the result stays selected, so the key pressed again brings the text
+// back, and the layout switches to the one the text is now in, as the layout
+// commands switch it.
 void TForm1::N129Click()
 {
     QTextCursor cursor = RxRichEdit1->textCursor();
     if (!cursor.hasSelection()) {
         const QString beforeCaret = cursor.block().text().left(cursor.positionInBlock());
-        const int length = layoutfix::caretWordLength(beforeCaret);
+        const int length = layoutfix::caretRunLength(beforeCaret);
         if (length == 0)
             return;
         const int caret = cursor.position();

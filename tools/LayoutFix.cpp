@@ -116,12 +116,60 @@ Direction directionOf(QStringView text)
     return cyrillic > latin ? Direction::ToEnglish : Direction::ToRussian;
 }
 
-int caretWordLength(QStringView beforeCaret)
+namespace {
+
+enum class Script { None, Cyrillic, Latin, Mixed };
+
+Script scriptOf(QStringView word)
+{
+    bool cyrillic = false;
+    bool latin = false;
+    for (const QChar c : word) {
+        cyrillic = cyrillic || isCyrillicLetter(c);
+        latin = latin || isLatinLetter(c);
+    }
+    if (cyrillic && latin)
+        return Script::Mixed;
+    return cyrillic ? Script::Cyrillic : latin ? Script::Latin : Script::None;
+}
+
+bool endsLine(QChar c)
+{
+    return c == QChar::LineSeparator || c == QChar::ParagraphSeparator || c == u'\n' || c == u'\r';
+}
+
+} // namespace
+
+int caretRunLength(QStringView beforeCaret)
 {
     qsizetype start = beforeCaret.size();
     while (start > 0 && !beforeCaret[start - 1].isSpace())
         --start;
-    return int(beforeCaret.size() - start);
+    if (start == beforeCaret.size())
+        return 0;
+    const Script script = scriptOf(beforeCaret.mid(start));
+    if (script == Script::None || script == Script::Mixed)
+        return int(beforeCaret.size() - start);
+
+    qsizetype runStart = start;
+    qsizetype wordEnd = start;
+    while (wordEnd > 0) {
+        qsizetype gap = wordEnd;
+        while (gap > 0 && beforeCaret[gap - 1].isSpace() && !endsLine(beforeCaret[gap - 1]))
+            --gap;
+        if (gap == 0 || endsLine(beforeCaret[gap - 1]))
+            break;
+        qsizetype wordStart = gap;
+        while (wordStart > 0 && !beforeCaret[wordStart - 1].isSpace())
+            --wordStart;
+        const Script word = scriptOf(beforeCaret.mid(wordStart, gap - wordStart));
+        if (word == script)
+            runStart = wordStart;
+        else if (word != Script::None)
+            break;
+        wordEnd = wordStart;
+    }
+    return int(beforeCaret.size() - runStart);
 }
 
 LayoutFixer::LayoutFixer(KeyMapping mapping) : mapping_(std::move(mapping)) {}

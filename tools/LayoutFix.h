@@ -46,9 +46,13 @@ private:
 // text goes to the English one; otherwise to the Russian one.
 Direction directionOf(QStringView text);
 
-// How many characters before the caret make the run of non-space characters
-// that ends there; `beforeCaret` is the text up to the caret.
-int caretWordLength(QStringView beforeCaret);
+// How many characters before the caret were typed in the wrong layout, taken
+// to be the run of non-space characters that ends at the caret and the words
+// before it on the same line written in the same alphabet: text in the other
+// alphabet, or a word mixing both, is where the wrong layout began. Words
+// without letters between such words go with them. `beforeCaret` is the text
+// of the paragraph up to the caret.
+int caretRunLength(QStringView beforeCaret);
 
 // Converts text and remembers the last conversion, so that converting its
 // result again, at the same place, gives back exactly what was there: from

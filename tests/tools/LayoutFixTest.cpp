@@ -128,12 +128,16 @@ TEST(LayoutFix, KeysReadFromTheDesktopLayoutsReplaceTheStandardOnes)
     EXPECT_FALSE(KeyMapping::fromLayouts(english, english));
 }
 
-TEST(LayoutFix, TheCaretWordIsTheRunOfNonSpaceCharactersBeforeTheCaret)
+TEST(LayoutFix, WithNothingSelectedTheWordsBeforeTheCaretInOneAlphabetAreTaken)
 {
-    EXPECT_EQ(caretWordLength(u8("Ghbdtn? vbh!")), 4);
-    EXPECT_EQ(caretWordLength(u8("vbh!")), 4);
-    EXPECT_EQ(caretWordLength(u8("one\ttwo")), 3);
-    EXPECT_EQ(caretWordLength(u8("one\u2028two")), 3); // a line break within the paragraph
-    EXPECT_EQ(caretWordLength(u8("one ")), 0);
-    EXPECT_EQ(caretWordLength(u8("")), 0);
+    EXPECT_EQ(caretRunLength(u8("Ghbdtn? vbh!")), 12);
+    EXPECT_EQ(caretRunLength(u8("Я сказал: ghbdtn 2 vbh")), 12); // stops at the right alphabet
+    EXPECT_EQ(caretRunLength(u8("Руддщ цщкдв")), 11);
+    EXPECT_EQ(caretRunLength(u8("1. ghbdtn")), 6);            // no leading words without letters
+    EXPECT_EQ(caretRunLength(u8("сайт site.ru")), 7);         // a word of both alphabets stops
+    EXPECT_EQ(caretRunLength(u8("ghbdtn сайтsite")), 8);      // and alone is taken as it is
+    EXPECT_EQ(caretRunLength(u8("one\ttwo")), 7);
+    EXPECT_EQ(caretRunLength(u8("one\u2028two")), 3); // a line break within the paragraph
+    EXPECT_EQ(caretRunLength(u8("one ")), 0);
+    EXPECT_EQ(caretRunLength(u8("")), 0);
 }
