@@ -16,6 +16,9 @@ constexpr qint64 kMaxImagePixels = 40'000'000;
 constexpr qint64 kMaxTotalImagePixels = 160'000'000;
 constexpr int kMaxImages = 10000;    // pictures decoded, whether they load or not
 constexpr int kMaxImageSide = 20000; // displayed size in pixels
+// Pictures are written back as PNG, and libpng reads no side above a million
+// pixels: a longer picture would be shown but lost on saving.
+constexpr int kMaxImagePixelSide = 65535;
 constexpr int kTwipsPerPixel = 15;   // at 96 dots per inch
 constexpr int kMaxScalePercent = 10000;
 constexpr int kMaxPictureUnits = 1'000'000; // \picw, \pich
@@ -191,7 +194,8 @@ std::optional<Image> PictureReader::decode(QByteArray &data, const char *format)
     if (!size.isValid() || size.isEmpty())
         return std::nullopt;
     const qint64 pixels = qint64(size.width()) * size.height();
-    if (pixels > kMaxImagePixels || m_totalPixels + pixels > kMaxTotalImagePixels)
+    if (size.width() > kMaxImagePixelSide || size.height() > kMaxImagePixelSide || pixels > kMaxImagePixels
+        || m_totalPixels + pixels > kMaxTotalImagePixels)
         return std::nullopt;
     Image result;
     if (!reader.read(&result.image) || result.image.isNull())

@@ -27,6 +27,14 @@ QString textOf(const QTextDocument &document)
     return text;
 }
 
+// What differed, percent-encoded so that control characters show.
+void report(const char *what, const QString &expected, const QString &actual)
+{
+    const auto shown = [](const QString &text) { return text.toUtf8().toPercentEncoding(" "); };
+    std::fprintf(stderr, "%s\n  expected: %s\n  actual:   %s\n", what, shown(expected).constData(),
+                 shown(actual).constData());
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
@@ -47,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         std::abort();
     QTextDocument again;
     if (!rtf::read(rtf::write(document), again) || textOf(again) != textOf(document)) {
-        std::fprintf(stderr, "text changed by writing and reading back\n");
+        report("text changed by writing and reading back", textOf(document), textOf(again));
         std::abort();
     }
     // Read as a clipboard piece, the same input differs at most by one empty
@@ -60,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString whole = textOf(document);
     const QString fragment = textOf(piece);
     if (fragment != whole && fragment != whole + QLatin1Char('\n')) {
-        std::fprintf(stderr, "a piece differs from the file by more than its final paragraph end\n");
+        report("a piece differs from the file by more than its final paragraph end", whole, fragment);
         std::abort();
     }
     return 0;

@@ -225,6 +225,12 @@ TEST(RtfMalformedTest, BrokenPictures)
     qToBigEndian<quint32>(crc32(ihdr), crc);
     bomb.append(reinterpret_cast<const char *>(crc), 4);
     EXPECT_EQ(textOf("{\\rtf1 a{\\pict\\pngblip " + bomb.toHex() + "}b}"), QStringLiteral("ab"));
+
+    // A bitmap one pixel wide and a million high, its rows cut short: not
+    // shown, since it could not be saved and read again.
+    EXPECT_EQ(textOf("{\\rtf1 a{\\pict\\dibitmap0 28000000010000000000100001001800000000000400000000000000"
+                     "000000000000000000000000000001020300}b}"),
+              QStringLiteral("ab"));
 }
 
 TEST(RtfMalformedTest, OverlongControlWordsAndStrayBytes)
