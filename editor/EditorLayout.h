@@ -51,6 +51,12 @@ public:
 
     // Lays out every paragraph still estimated.
     void layoutAll();
+
+    // Writes each list paragraph's number or bullet, as this layout shows it
+    // at the same place, into the text of `copy`, a clone of the document
+    // made for a layout that would number and place lists its own way (Qt's
+    // paginating layout, for printing).
+    void writeListMarkersInto(QTextDocument &copy) const;
     // Lays out one paragraph now, wherever it is; those before it stay estimated.
     void layoutParagraph(const QTextBlock &block) { ensureLaidOut(block); }
     int blocksNotLaidOut() const;

@@ -1,5 +1,6 @@
 // The editor's files, printing and embedded objects.
 #include "editor/TRxRichEdit.h"
+#include "editor/EditorLayout.h"
 
 #include "formats/RtfReader.h"
 #include "formats/RtfWriter.h"
@@ -166,6 +167,7 @@ void TRxRichEdit::PrintDocument(const QString &title, QPrinter &printer)
     const QPageLayout chosen = printer.pageLayout();
     printer.setPageMargins(chosen.minimumMargins(), chosen.units());
     std::unique_ptr<QTextDocument> copy(document()->clone());
+    editorLayout().writeListMarkersInto(*copy);
     copy->setDocumentMargin(0);
     copy->setPageSize(printer.pageRect(QPrinter::Inch).size() * kScreenPixelsPerInch);
     printer.setDocName(title);

@@ -1,6 +1,8 @@
 #include "RichEditFixture.h"
 
+#include "editor/EditorLayout.h"
 #include "formats/CodePages.h"
+#include "formats/ParagraphFormat.h"
 #include "platform/VeltrixError.h"
 
 #include <QApplication>
@@ -11,6 +13,10 @@
 #include <QMimeData>
 #include <QPrinter>
 #include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <QTextList>
 
 namespace {
 
@@ -209,4 +215,46 @@ TEST_F(RichEditTest, InsertedPictureIsSelectedAndCancelInsertsNothing)
     platform.objects.choice = platform::InsertObjectChoice{writeFile("bad.png", "not a picture"), false};
     EXPECT_THROW(editor->InsertObjectByDialog(), VeltrixError);
     EXPECT_EQ(editor->TextLength(), 3);
+}
+
+// Printing lays the document out with Qt's own layout, which numbers every
+// list from 1 and puts the number left of the text, off the page when it is
+// wide: the copy printed carries each number as the editor shows it, where it
+// shows it.
+TEST_F(RichEditTest, PrintedListsShowTheNumbersAndPlacesOfTheScreen)
+{
+    editor->setText("one\r\nsub\r\ntwo\r\nthree");
+    QTextDocument *document = editor->document();
+    QTextList *outer = nullptr;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        QTextCursor cursor(block);
+        QTextBlockFormat format = block.blockFormat();
+        const bool sub = block.text() == "sub";
+        paraformat::setIndents(format, {sub ? 20 : 0, 10, 0}, true);
+        cursor.setBlockFormat(format);
+        if (sub)
+            cursor.createList(paraformat::listFormat(paraformat::ListStyle::LoCaseLetter, 1));
+        else if (outer)
+            outer->add(block);
+        else
+            outer = cursor.createList(paraformat::listFormat(paraformat::ListStyle::UpCaseRoman, 0, 7));
+    }
+
+    std::unique_ptr<QTextDocument> copy(document->clone());
+    static_cast<EditorLayout *>(document->documentLayout())->writeListMarkersInto(*copy);
+    copy->setPageSize(QSizeF(600, 800));
+    copy->documentLayout()->documentSize();
+    QStringList texts;
+    for (QTextBlock block = copy->begin(); block.isValid(); block = block.next()) {
+        texts << block.text();
+        EXPECT_FALSE(block.textList());
+        const QTextBlock shown = document->findBlockByNumber(block.blockNumber());
+        document->documentLayout()->blockBoundingRect(shown); // laid out now
+        const QTextLine printed = block.layout()->lineAt(0);
+        EXPECT_GE(printed.x(), 0) << block.text().toStdString();
+        const int marker = int(block.text().indexOf('\t'));
+        EXPECT_NEAR(printed.cursorToX(marker + 1), shown.layout()->lineAt(0).cursorToX(0), 1.5)
+            << block.text().toStdString();
+    }
+    EXPECT_EQ(texts, (QStringList{"VII.\tone", "a.\tsub", "VIII.\ttwo", "IX.\tthree"}));
 }
