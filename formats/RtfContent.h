@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayList>
 #include <QHash>
 #include <QImage>
 #include <QString>
@@ -111,6 +112,7 @@ struct Image {
 
 struct Content {
     QString text; // the runs' characters; longer than what they use
+    QByteArrayList keptGroups; // the header's groups that are not shown, as read
     std::vector<Run> runs;
     std::vector<Block> blocks;
     std::vector<CharKey> charFormats;

@@ -1,4 +1,5 @@
 #include "formats/RtfDocumentBuilder.h"
+#include "formats/RtfReader.h"
 
 #include "formats/CharacterFormat.h"
 #include "formats/ParagraphFormat.h"
@@ -254,6 +255,8 @@ void buildDocument(const Content &content, QTextDocument &document)
     const bool undo = document.isUndoRedoEnabled();
     document.setUndoRedoEnabled(false);
     document.clear();
+    document.setProperty(kKeptHeaderProperty,
+                         content.keptGroups.isEmpty() ? QVariant() : QVariant::fromValue(content.keptGroups));
     Builder(content, document).build();
     document.setUndoRedoEnabled(undo);
 }

@@ -32,6 +32,7 @@ void Parser::destination(const Keyword &keyword, bool starred)
         if (s.dest == Dest::Normal)
             m_status.add(Loss(keyword.value));
         s.dest = Dest::Skip;
+        keepIfInHeader(starred, QByteArrayView(keyword.name));
         return;
     case Action::FontTable:
         s.dest = Dest::FontTable;

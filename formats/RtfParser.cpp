@@ -8,6 +8,8 @@ namespace {
 
 constexpr size_t kMaxSavedDepth = 1024; // deeper groups are counted, not saved
 constexpr size_t kExpectedDepth = 64;
+constexpr size_t kHeaderDepth = 2;                 // a group directly inside the document's
+constexpr qsizetype kMaxKeptBytes = 64 * 1024 * 1024; // of header groups kept as read
 constexpr qsizetype kMaxFieldInstruction = 4096; // characters kept of a field's instruction
 
 // A character-producing word stands for one fallback character of a \u;
@@ -78,6 +80,7 @@ void Parser::openGroup()
         return;
     }
     m_stack.push_back(m_state);
+    m_state.openedAt = m_tokens.position() - 1;
 }
 
 void Parser::closeGroup()
@@ -98,10 +101,33 @@ void Parser::closeGroup()
     const State closed = m_state;
     m_state = m_stack.back();
     m_stack.pop_back();
+    if (closed.kept && !m_state.kept && !m_closingAtEnd)
+        keepGroup(closed.openedAt);
     m_formatDirty = true;
     m_fonts.groupClosed(m_stack.size());
     if (closed.dest != m_state.dest)
         closeDestination(closed);
+}
+
+// A group of the header that the document does not show (the document's
+// information, a word processor's tables and settings) is kept as read, to be
+// written back. The generator is not: the writer names itself.
+void Parser::keepIfInHeader(bool starred, QByteArrayView word)
+{
+    if (m_extent != Extent::Document || m_stack.size() != kHeaderDepth || m_state.kept
+        || m_content.paragraphCount() != 0 || !m_content.paragraphEmpty())
+        return;
+    if ((starred && word != "generator") || (!starred && word == "info"))
+        m_state.kept = true;
+}
+
+void Parser::keepGroup(const uchar *openedAt)
+{
+    const qsizetype bytes = m_tokens.position() - openedAt;
+    if (m_keptBytes + bytes > kMaxKeptBytes)
+        return;
+    m_keptBytes += bytes;
+    m_keptGroups.append(QByteArray(reinterpret_cast<const char *>(openedAt), bytes));
 }
 
 void Parser::closeDestination(const State &closed)
@@ -157,6 +183,7 @@ void Parser::controlWord(const Token &token)
     if (starred) {
         // \* before a word that is not a destination we read.
         m_state.dest = Dest::Skip;
+        keepIfInHeader(true, QByteArrayView(token.begin, token.end));
         return;
     }
     if (!keyword)
@@ -293,6 +320,7 @@ void Parser::finish()
 {
     // Groups left open at the end of the data close here, so tables and
     // pictures cut short still count.
+    m_closingAtEnd = true;
     while (m_stack.size() > 1) {
         m_overflow = 0;
         closeGroup();

@@ -69,6 +69,8 @@ struct State {
     int ls = 0;
     int ilvl = 0;
     ListRef pn; // numbering of the {\pn} form
+    const uchar *openedAt = nullptr; // this group's opening brace
+    bool kept = false; // inside a header group kept as read
 };
 
 class Parser
@@ -79,13 +81,20 @@ public:
 
     void parse();
     int paragraphCount() const { return m_content.paragraphCount(); }
-    Content takeContent() { return m_content.take(m_fonts.takeFamilies()); }
+    Content takeContent()
+    {
+        Content content = m_content.take(m_fonts.takeFamilies());
+        content.keptGroups = std::move(m_keptGroups);
+        return content;
+    }
     LoadStatus status() const;
 
 private:
     // Tokens and groups (RtfParser.cpp).
     void openGroup();
     void closeGroup();
+    void keepIfInHeader(bool starred, QByteArrayView word);
+    void keepGroup(const uchar *openedAt);
     void closeDestination(const State &closed);
     void controlWord(const Token &token);
     void controlSymbol(uchar c);
@@ -171,6 +180,9 @@ private:
     std::vector<State> m_stack;
     int m_overflow = 0;        // groups opened beyond the saved depth
     bool m_star = false;       // \* came just before
+    QByteArrayList m_keptGroups;
+    qsizetype m_keptBytes = 0;
+    bool m_closingAtEnd = false; // groups the data left open close without a brace
     int m_unicodeSkip = 0;     // fallback characters of a \u still to skip
     char16_t m_highSurrogate = 0;
 

@@ -19,6 +19,11 @@ bool looksLikeRtf(QByteArrayView data);
 // never recurses on the input's nesting, and takes time and memory in
 // proportion to the input.
 bool read(QByteArrayView data, QTextDocument &document);
+
+// The groups of a file's header that the document does not show, kept as read
+// for the writer to write back: a QByteArrayList in this property of the
+// document, absent when there are none.
+inline constexpr char kKeptHeaderProperty[] = "rtfKeptHeaderGroups";
 // The same, telling in `status` what the document held that it cannot.
 bool read(QByteArrayView data, QTextDocument &document, LoadStatus &status);
 

@@ -66,6 +66,9 @@ public:
 
     Token next();
 
+    // Where the next token starts: just past a group's brace once it is read.
+    const uchar *position() const { return m_p; }
+
     // True when only closing braces and white space are left to read.
     bool onlyClosingLeft() const { return m_p >= m_lastSignificant; }
 

@@ -4,8 +4,10 @@
 #include "formats/ParagraphFormat.h"
 #include "formats/RtfCodePages.h"
 #include "formats/RtfFields.h"
+#include "formats/RtfReader.h"
 
 #include <QBuffer>
+#include <QByteArrayList>
 #include <QDeadlineTimer>
 #include <QHash>
 #include <QImage>
@@ -364,6 +366,12 @@ void Writer::header()
     raw("}\r\n");
     if (!m_listOrder.empty())
         listTable();
+    if (m_from == 0 && m_to == m_doc.characterCount()) {
+        for (const QByteArray &group : m_doc.property(kKeptHeaderProperty).value<QByteArrayList>()) {
+            m_out += group;
+            m_out += "\r\n";
+        }
+    }
     raw("{\\*");
     word("\\generator");
     text(QStringLiteral("Veltrix 3.0"));

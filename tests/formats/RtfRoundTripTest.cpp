@@ -379,3 +379,29 @@ TEST(RtfRoundTripTest, PicturesKeepPixelsAndDisplayedSize)
 }
 
 } // namespace
+
+// What a word processor keeps in the header and the editor does not show (the
+// document's information, its own tables and settings) is written back as it
+// was read, once; what stands in the text is not, nor does a piece for the
+// clipboard carry it.
+TEST(RtfRoundTripTest, HeaderGroupsNotShownAreWrittenBackAsRead)
+{
+    const QByteArray info = "{\\info{\\title \\'ce\\'f2\\'f7\\'b8\\'f2}{\\author Ivan}}";
+    const QByteArray rsids = "{\\*\\rsidtbl \\rsid123\\rsid456}";
+    const QByteArray theme = "{\\*\\themedata 504b0304{\\*\\inner 7d}}";
+    const auto document = readRtf("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\stylesheet{\\s0 Normal;}}" + info + rsids +
+                                  "{\\*\\generator Msftedit 5.41;}" + theme +
+                                  "\\pard Text{\\*\\bkmkstart a}{\\*\\bkmkend a} here\\par}");
+    const QByteArray once = rtf::write(*document);
+    for (const QByteArray &group : {info, rsids, theme})
+        EXPECT_EQ(once.count(group), 1) << group.constData();
+    EXPECT_FALSE(once.contains("Msftedit"));
+    EXPECT_FALSE(once.contains("stylesheet"));
+    EXPECT_FALSE(once.contains("bkmk"));
+    EXPECT_EQ(allText(*readRtf(once)), QStringLiteral("Text here"));
+    EXPECT_EQ(rtf::write(*readRtf(once)), once);
+    EXPECT_FALSE(rtf::write(*document, 0, 4).contains("rsidtbl"));
+
+    // Cut short inside a header group: nothing half-kept.
+    EXPECT_FALSE(rtf::write(*readRtf("{\\rtf1{\\*\\themedata 5041")).contains("themedata"));
+}
