@@ -18,6 +18,7 @@
 #include <QImage>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -557,52 +558,74 @@ void TRxRichEdit::applyBlockChange(const std::function<void(QTextBlockFormat &, 
 
 namespace {
 
-// One list per run of paragraphs of one style: restyling part of a list would
-// otherwise leave the old list numbering across the gap.
-void normalizeLists(QTextDocument *document)
+bool sameKind(const QTextList *a, const QTextList *b)
 {
-    QTextList *current = nullptr;
-    QList<QTextList *> used;
-    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
-        QTextList *list = block.textList();
-        if (!list) {
-            current = nullptr;
-            continue;
-        }
-        if (current && list->format().style() == current->format().style()) {
-            if (list != current) {
-                list->remove(block);
-                current->add(block);
-            }
-            continue;
-        }
-        if (used.contains(list)) {
-            const QTextListFormat format = list->format();
-            list->remove(block);
-            current = QTextCursor(block).createList(format);
-        } else {
-            current = list;
-        }
-        used.append(current);
+    return a && b && a->format().style() == b->format().style()
+           && paraformat::listLevel(a->format()) == paraformat::listLevel(b->format());
+}
+
+// Moves `block` and the paragraphs after it that are in the same list, up to
+// the first that is not, into `to`. (A list left without paragraphs is
+// deleted by Qt at once.)
+void moveRun(QTextBlock block, QTextList *to)
+{
+    QList<QTextBlock> run;
+    for (const QTextList *from = block.textList(); block.isValid() && block.textList() == from; block = block.next())
+        run.append(block);
+    for (const QTextBlock &item : std::as_const(run)) {
+        item.textList()->remove(item);
+        to->add(item);
     }
 }
 
 } // namespace
 
+// The paragraphs take the style as one list. A list they leave that goes on
+// after them starts again there, as the gap ends its numbering; a list of the
+// same style and level just before or after them takes them in. Lists the
+// paragraphs were not in keep their numbering as it was.
 void TRxRichEdit::applyListStyle(paraformat::ListStyle style)
 {
     QTextCursor cursor = textCursor();
     cursor.beginEditBlock();
     const QList<QTextBlock> blocks = selectedParagraphs();
+    QList<QPointer<QTextList>> left; // a list whose paragraphs all leave is deleted
     for (const QTextBlock &block : blocks) {
-        if (QTextList *list = block.textList())
+        if (QTextList *list = block.textList()) {
+            if (!left.contains(list))
+                left.append(list);
             list->remove(block);
+        }
+    }
+    const QTextBlock after = blocks.last().next();
+    for (QTextList *list : std::as_const(left)) {
+        if (!list || list->item(0).position() > blocks.first().position())
+            continue;
+        QList<QTextBlock> rest;
+        for (int i = 0; i < list->count(); ++i) {
+            if (list->item(i).position() > blocks.last().position())
+                rest.append(list->item(i));
+        }
+        if (rest.isEmpty())
+            continue;
+        QTextList *again = QTextCursor(rest.first()).createList(list->format());
+        for (const QTextBlock &item : std::as_const(rest).sliced(1)) {
+            list->remove(item);
+            again->add(item);
+        }
     }
     if (style != paraformat::ListStyle::None) {
         QTextCursor range(document());
         range.setPosition(blocks.first().position());
         range.setPosition(blocks.last().position(), QTextCursor::KeepAnchor);
-        range.createList(paraformat::listFormat(style));
+        QTextList *list = range.createList(paraformat::listFormat(style));
+        QTextList *before = blocks.first().previous().textList();
+        if (sameKind(before, list)) {
+            moveRun(blocks.first(), before);
+            list = before;
+        }
+        if (after.isValid() && after.textList() != list && sameKind(after.textList(), list))
+            moveRun(after, list);
     }
     for (const QTextBlock &block : blocks) {
         QTextBlockFormat format = block.blockFormat();
@@ -610,7 +633,6 @@ void TRxRichEdit::applyListStyle(paraformat::ListStyle style)
         paraformat::setIndents(format, paraformat::indents(format), style != paraformat::ListStyle::None);
         QTextCursor(block).setBlockFormat(format);
     }
-    normalizeLists(document());
     cursor.endEditBlock();
 }
 

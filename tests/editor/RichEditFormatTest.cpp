@@ -1,5 +1,7 @@
 #include "RichEditFixture.h"
 
+#include "formats/ParagraphFormat.h"
+
 #include <QTextBlock>
 #include <QTextList>
 
@@ -127,6 +129,32 @@ TEST_F(RichEditTest, RestylingPartOfAListKeepsOneListPerRun)
     EXPECT_EQ(lists[2], lists[3]);
     EXPECT_NE(lists[3], lists[4]);
     EXPECT_EQ(indexes, QList<int>({0, 1, 0, 1, 0})); // the last paragraph starts again at 1
+}
+
+// A list elsewhere keeps its levels, its start and its continuation over a
+// plain paragraph when a style is given to other paragraphs.
+TEST_F(RichEditTest, ListStyleLeavesOtherListsNumberedAsTheyWere)
+{
+    editor->LoadContent("{\\rtf1{\\*\\listtable{\\list\\listid1"
+                        "{\\listlevel\\levelnfc0\\levelstartat5{\\leveltext\\'02\\'00.;}}"
+                        "{\\listlevel\\levelnfc4\\levelstartat1{\\leveltext\\'02\\'01.;}}}}"
+                        "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}"
+                        "\\pard\\ls1 one\\par\\pard\\ls1\\ilvl1 sub\\par\\pard\\ls1 two\\par"
+                        "\\pard plain\\par\\pard\\ls1 three\\par\\pard last\\par}",
+                        true);
+    const auto shown = [this] {
+        QStringList numbers;
+        for (QTextBlock block = editor->document()->begin(); block.isValid(); block = block.next())
+            numbers << (block.textList() ? paraformat::listItemText(*block.textList(), block) : QString());
+        return numbers;
+    };
+    const QStringList before{"5.", "a.", "6.", "", "7.", ""};
+    ASSERT_EQ(shown(), before);
+    select(editor->TextLength(), 0);
+    editor->ParagraphFormat().setListStyle(ListStyle::Bullet);
+    EXPECT_EQ(shown(), before);
+    editor->ParagraphFormat().setListStyle(ListStyle::None);
+    EXPECT_EQ(shown(), before);
 }
 
 TEST_F(RichEditTest, AlignmentAppliesToTheTouchedParagraphs)
