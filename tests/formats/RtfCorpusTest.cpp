@@ -8,8 +8,6 @@
 #include "formats/CharacterFormat.h"
 #include "support/TestHelpers.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
@@ -107,15 +105,6 @@ const CorpusFile kCorpus[] = {
      false,
      {}},
 };
-
-QString corpusDir()
-{
-    // The sources' folder as compiled in, else as found from the build folder.
-    const QString beside = QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/corpus");
-    if (QFileInfo::exists(beside))
-        return beside;
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/../../tests/formats/corpus");
-}
 
 QStringList texts(const std::vector<const char *> &utf8)
 {
@@ -225,7 +214,7 @@ class RtfCorpusTest : public ::testing::TestWithParam<CorpusFile>
 TEST_P(RtfCorpusTest, OpensAndReopensAfterSavingWithNothingLost)
 {
     const CorpusFile &file = GetParam();
-    const QByteArray data = testhelpers::readFile(corpusDir() + QLatin1Char('/') + QLatin1String(file.name));
+    const QByteArray data = testhelpers::readFile(corpusFile(QLatin1String(file.name)));
     ASSERT_FALSE(data.isEmpty()) << file.name;
     auto doc = std::make_unique<QTextDocument>();
     rtf::LoadStatus status;
