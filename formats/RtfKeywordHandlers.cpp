@@ -46,12 +46,11 @@ void Parser::destination(const Keyword &keyword, bool starred)
             s.dest = Dest::Skip;
             return;
         }
+        m_picture.start();
         if (s.dest == Dest::ShapePicture) {
-            m_picture.start();
+            // The shape's extent, unless the picture gives its own size.
             m_picture.setWidthGoal(m_shapeBox.right - m_shapeBox.left);
             m_picture.setHeightGoal(m_shapeBox.bottom - m_shapeBox.top);
-        } else {
-            m_picture.start();
         }
         s.dest = Dest::Pict;
         return;

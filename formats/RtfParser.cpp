@@ -543,12 +543,12 @@ LoadStatus Parser::status() const
 
 void Parser::finishPicture()
 {
-    const bool inShape = m_state.dest == Dest::ShapePicture;
+    const bool shapes = m_state.dest == Dest::ShapePicture;
     std::optional<Image> image =
-        m_picture.finish((m_state.dest == Dest::Normal || inShape) && !m_state.hidden);
+        m_picture.finish((m_state.dest == Dest::Normal || shapes) && !m_state.hidden);
     if (!image)
         return;
-    m_shapePictureShown = m_shapePictureShown || inShape;
+    m_shapePictureShown = m_shapePictureShown || shapes;
     flushHighSurrogate();
     if (m_pendingCellTabs > 0)
         putCellTabs(m_pendingCellTabs);
