@@ -6,28 +6,33 @@ LibreOffice, AbiWord and pandoc, and the same document in the form Word writes.
 
 Needs soffice (libreoffice-writer-nogui), abiword and pandoc. The files are
 checked in, so the tests need none of them; run this again only to renew the
-files, then check the expected values in CorpusTest.cpp against what the
-programs now write.
+files, then check the expected values in RtfCorpusTest.cpp against what the
+programs now write (RtfInteropTest.cpp has LibreOffice read them back).
 
 The source document is an OpenDocument text (source.odt, made here from the
 XML below) that LibreOffice and pandoc read; AbiWord, whose OpenDocument
 import loses lists, reads the same document in its own format (source.abw).
-The document holds: a section break and a page
-break; a two-level numbered list that a plain paragraph interrupts, that goes
-on numbering after it and then starts again at 1; a table with empty cells; a
-PNG, a BMP and a WMF picture; hidden text; space before and after and 1.5
-line spacing; left, centre, right and decimal tab stops; superscript and
-subscript; Cyrillic in Times New Roman and in Arial; a hyperlink.
+The document holds: a section break and a page break; a two-level numbered
+list that a plain paragraph interrupts, that goes on numbering after it and
+then starts again at 1; a table with empty cells; a PNG, a BMP and a WMF
+picture (both made here byte by byte); hidden text; space before and after
+and 1.5 line spacing; left, centre, right and decimal tab stops;
+superscript and subscript; Cyrillic in Times New Roman and in Arial; a
+hyperlink.
 
 What each program makes of it:
-  libreoffice.rtf  soffice --headless --convert-to rtf source.odt
-  abiword.rtf      abiword --to=rtf source.abw (no WMF: AbiWord drops it)
+  libreoffice.rtf  soffice --headless --convert-to rtf source.odt (fonts all
+                   \fcharset0, pictures as shapes, the WMF turned into a PNG)
+  abiword.rtf      abiword --to=rtf source.abw (without a window AbiWord
+                   numbers no list; its BMP and WMF come out with no kind)
   pandoc.rtf       pandoc -s -f odt -t rtf source.odt (no hidden text, spacing,
-                   tab stops, fonts, breaks or pictures other than PNG)
-  word.rtf         written here in Word's own form: \\listtable and
-                   \\listoverridetable with \\ls lists, a \\trowd table,
-                   \\pngblip, \\dibitmap0 and \\wmetafile8 pictures, bookmarks,
-                   a HYPERLINK field, \\v, \\fcharset204 and \\fcharset0 fonts.
+                   tab stops, fonts, breaks, list continuation, nor pictures
+                   other than PNG; list numbers as text)
+  word.rtf         written here in Word's own form: \listtable and
+                   \listoverridetable with \ls lists and a restart by
+                   \listoverridestartat, a \trowd table, \pngblip,
+                   \dibitmap0 and \wmetafile8 pictures, a bookmark, a
+                   HYPERLINK field, \v, \fcharset204 and \fcharset0 fonts.
 """
 
 import os
