@@ -86,6 +86,14 @@ QString ContentCollector::numberText() const
     return text;
 }
 
+void ContentCollector::numberTextIsText()
+{
+    closeRun();
+    m_content.runs.insert(m_content.runs.begin() + std::ptrdiff_t(m_blockRunStart), m_numberRuns.begin(),
+                          m_numberRuns.end());
+    m_numberRuns.clear();
+}
+
 void ContentCollector::endParagraph(const ParaKey &paragraph, const CharKey &mark, int shownNumber)
 {
     closeRun();

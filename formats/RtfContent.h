@@ -156,6 +156,8 @@ public:
     QString numberText() const;
     bool paragraphEmpty() const { return m_content.runs.size() == m_blockRunStart; }
     bool hasNumberText() const { return !m_numberRuns.empty(); }
+    // The list number text read so far becomes the paragraph's text.
+    void numberTextIsText();
     int paragraphCount() const { return int(m_content.blocks.size()); }
 
     Content take(std::vector<QString> families);

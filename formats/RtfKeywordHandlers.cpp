@@ -43,12 +43,17 @@ void Parser::destination(const Keyword &keyword, bool starred)
         m_colors.startTable();
         return;
     case Action::Picture:
-        if (s.dest != Dest::Normal) {
+        if (s.dest != Dest::Normal && s.dest != Dest::ShapePicture) {
             s.dest = Dest::Skip;
             return;
         }
-        s.dest = Dest::Pict;
         m_picture.start();
+        if (s.dest == Dest::ShapePicture) {
+            // The shape's extent, unless the picture gives its own size.
+            m_picture.setWidthGoal(m_shapeBox.right - m_shapeBox.left);
+            m_picture.setHeightGoal(m_shapeBox.bottom - m_shapeBox.top);
+        }
+        s.dest = Dest::Pict;
         return;
     case Action::OldList:
         s.dest = Dest::Pn;
@@ -104,8 +109,46 @@ void Parser::destination(const Keyword &keyword, bool starred)
             m_formatDirty = true;
         }
         return;
+    case Action::Shape:
+    case Action::ShapeInstructions:
+    case Action::ShapePropertyName:
+    case Action::ShapePropertyValue:
+        shapeDestination(keyword.action);
+        return;
     default:
         return; // TextDestination: the text is read where it stands
+    }
+}
+
+void Parser::shapeDestination(Action action)
+{
+    State &s = m_state;
+    switch (action) {
+    case Action::Shape:
+        if (s.dest == Dest::Normal) {
+            m_shapePictureShown = false;
+            m_shapeBox = ShapeBox();
+            s.dest = Dest::Shape;
+        } else if (s.dest != Dest::Shape) {
+            s.dest = Dest::Skip;
+        }
+        return;
+    case Action::ShapeInstructions:
+        if (s.dest != Dest::Shape)
+            s.dest = Dest::Skip;
+        return;
+    case Action::ShapePropertyName:
+        if (s.dest == Dest::Shape) {
+            s.dest = Dest::ShapeName;
+            m_shapeProperty.clear();
+        }
+        return;
+    case Action::ShapePropertyValue:
+        if (s.dest == Dest::Shape && m_shapeProperty == QLatin1String("pib") && !m_shapePictureShown)
+            s.dest = Dest::ShapePicture;
+        return;
+    default:
+        return;
     }
 }
 
@@ -298,6 +341,12 @@ void Parser::breakOrCharacter(const Keyword &keyword)
 {
     switch (keyword.action) {
     case Action::Paragraph:
+        if (m_state.dest == Dest::NumberText) {
+            // AbiWord writes whole paragraphs inside \listtext: up to the \par
+            // it was the paragraph's text, and so is the rest of the group.
+            m_content.numberTextIsText();
+            m_state.dest = Dest::Normal;
+        }
         // Text of the next cell may start with a paragraph end.
         if (m_state.dest == Dest::Normal) {
             putCellTabs(m_pendingCellTabs);
@@ -379,6 +428,18 @@ void Parser::picture(const Keyword &keyword, const Token &word)
         return;
     case Action::ScaleY:
         m_picture.setScaleY(word.param);
+        return;
+    case Action::ShapeLeft:
+        m_shapeBox.left = word.param;
+        return;
+    case Action::ShapeTop:
+        m_shapeBox.top = word.param;
+        return;
+    case Action::ShapeRight:
+        m_shapeBox.right = word.param;
+        return;
+    case Action::ShapeBottom:
+        m_shapeBox.bottom = word.param;
         return;
     default:
         return;

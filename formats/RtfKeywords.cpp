@@ -59,8 +59,9 @@ const Keyword kKeywords[] = {
     {"footerf", G::Destination, A::SkippedDestination, kLossHeadersFooters},
     {"footnote", G::Destination, A::SkippedDestination, kLossFootnotes},
     {"annotation", G::Destination, A::SkippedDestination, kLossComments},
-    {"shp", G::Destination, A::SkippedDestination, kLossShapes},
-    {"shpinst", G::Destination, A::SkippedDestination, 0},
+    // Shapes: a picture shape's picture is shown where the shape is anchored.
+    {"shp", G::Destination, A::Shape, 0}, {"shpinst", G::Destination, A::ShapeInstructions, 0},
+    {"sn", G::Destination, A::ShapePropertyName, 0}, {"sv", G::Destination, A::ShapePropertyValue, 0},
     {"shprslt", G::Destination, A::SkippedDestination, 0},
     {"nonshppict", G::Destination, A::SkippedDestination, 0},
     {"objdata", G::Destination, A::SkippedDestination, kLossObjects},
@@ -203,6 +204,9 @@ const Keyword kKeywords[] = {
     {"picw", G::Picture, A::Width, 0}, {"pich", G::Picture, A::Height, 0},
     {"picwgoal", G::Picture, A::WidthGoal, 0}, {"pichgoal", G::Picture, A::HeightGoal, 0},
     {"picscalex", G::Picture, A::ScaleX, 0}, {"picscaley", G::Picture, A::ScaleY, 0},
+    // A picture shape's extent: its picture's displayed size when the picture gives none.
+    {"shpleft", G::Picture, A::ShapeLeft, 0}, {"shptop", G::Picture, A::ShapeTop, 0},
+    {"shpright", G::Picture, A::ShapeRight, 0}, {"shpbottom", G::Picture, A::ShapeBottom, 0},
 
     // Old lists: the level and the numbering of a {\pn} group.
     {"pnlvlblt", G::OldList, A::OldListLevel, kPnBullet},

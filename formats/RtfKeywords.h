@@ -24,7 +24,7 @@ enum class Action : quint8 {
     // Destination
     SkippedDestination, TextDestination, FontTable, ColorTable, Picture, OldList, NumberText,
     ListTable, List, ListLevel, ListOverrideTable, ListOverride, Field, FieldInstruction,
-    FieldResult,
+    FieldResult, Shape, ShapeInstructions, ShapePropertyName, ShapePropertyValue,
     // Document
     CharacterSet, AnsiCodePage, DefaultFont,
     // Font
@@ -43,7 +43,8 @@ enum class Action : quint8 {
     // Unicode
     UnicodeCharacter, FallbackLength,
     // Picture
-    PictureType, Width, Height, WidthGoal, HeightGoal, ScaleX, ScaleY,
+    PictureType, Width, Height, WidthGoal, HeightGoal, ScaleX, ScaleY, ShapeLeft, ShapeTop, ShapeRight,
+    ShapeBottom,
     // OldList
     OldListLevel, OldListOutlineLevel, OldListStyle, OldListStart,
     // ListTable

@@ -11,7 +11,7 @@ enum class Loss : int {
     None = 0,
     Pictures,       // kinds not shown, broken or over the limits
     Objects,        // embedded objects: only their picture is kept
-    Shapes,         // drawing shapes, text boxes, floating pictures
+    Shapes,         // drawing shapes, text boxes (a picture shape shows its picture)
     HeadersFooters,
     Footnotes,
     Comments,

@@ -11,6 +11,7 @@ constexpr size_t kExpectedDepth = 64;
 constexpr size_t kHeaderDepth = 2;                 // a group directly inside the document's
 constexpr qsizetype kMaxKeptBytes = 64 * 1024 * 1024; // of header groups kept as read
 constexpr qsizetype kMaxFieldInstruction = 4096; // characters kept of a field's instruction
+constexpr qsizetype kMaxShapePropertyName = 32;  // longer names are none we read
 
 // A character-producing word stands for one fallback character of a \u;
 // any other word ends the fallback.
@@ -20,6 +21,11 @@ bool isFallbackCharacter(const Keyword *keyword)
         && (keyword->action == Action::Character || keyword->action == Action::Tab);
 }
 
+bool inShape(Dest dest)
+{
+    return dest == Dest::Shape || dest == Dest::ShapeName || dest == Dest::ShapePicture;
+}
+
 bool acceptable(char16_t c)
 {
     if (c < 0x20)
@@ -27,6 +33,12 @@ bool acceptable(char16_t c)
     // Characters that QTextDocument reads as its own structure.
     return c != 0x2029 && c != 0xFDD0 && c != 0xFDD1 && c != 0xFFFC && c != 0xFFFE && c != 0xFFFF
         && !QChar::isSurrogate(c);
+}
+
+// LibreOffice's field around a picture shape: its result is all it shows.
+bool shapeField(const QString &instruction)
+{
+    return instruction.trimmed().compare(QLatin1String("SHAPE"), Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
@@ -157,6 +169,10 @@ void Parser::closeDestination(const State &closed)
     case Dest::FieldInstruction:
         finishFieldInstruction();
         break;
+    case Dest::Shape:
+        if (m_state.dest == Dest::Normal && !m_shapePictureShown)
+            m_status.add(Loss::Shapes);
+        break;
     default:
         break;
     }
@@ -186,8 +202,8 @@ void Parser::controlWord(const Token &token)
         keepIfInHeader(true, QByteArrayView(token.begin, token.end));
         return;
     }
-    if (!keyword)
-        return;
+    if (!keyword || (inShape(m_state.dest) && keyword->group != Group::Picture))
+        return; // a shape's words say nothing about the text
 
     switch (keyword->group) {
     case Group::Destination: break; // above
@@ -297,6 +313,10 @@ void Parser::text(const Token &token)
     case Dest::FieldInstruction:
         for (; p < end; ++p)
             emitChar(*p < 0x80 ? char16_t(*p) : byteTable()[*p - 0x80]);
+        return;
+    case Dest::ShapeName:
+        for (; p < end && m_shapeProperty.size() < kMaxShapePropertyName; ++p)
+            m_shapeProperty.append(QLatin1Char(char(*p)));
         return;
     default:
         return; // text we do not keep
@@ -536,7 +556,7 @@ void Parser::finishFieldInstruction()
     const std::optional<QString> address = hyperlinkAddress(m_fieldInstruction);
     if (address)
         m_fieldLink = m_content.addLink(*address);
-    else if (!m_fieldInstruction.trimmed().isEmpty())
+    else if (!m_fieldInstruction.trimmed().isEmpty() && !shapeField(m_fieldInstruction))
         m_status.add(Loss::Fields);
     m_fieldInstruction.clear();
 }
@@ -551,9 +571,12 @@ LoadStatus Parser::status() const
 
 void Parser::finishPicture()
 {
-    std::optional<Image> image = m_picture.finish(m_state.dest == Dest::Normal && !m_state.hidden);
+    const bool shapes = m_state.dest == Dest::ShapePicture;
+    std::optional<Image> image =
+        m_picture.finish((m_state.dest == Dest::Normal || shapes) && !m_state.hidden);
     if (!image)
         return;
+    m_shapePictureShown = m_shapePictureShown || shapes;
     flushHighSurrogate();
     if (m_pendingCellTabs > 0)
         putCellTabs(m_pendingCellTabs);

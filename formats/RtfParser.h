@@ -31,6 +31,9 @@ enum class Dest : quint8 {
     ListOverrideTable,
     ListOverride,
     FieldInstruction,
+    Shape,        // \shp: its properties, of which only the picture is kept
+    ShapeName,    // \sn: a property's name
+    ShapePicture, // \sv of the pib property: the shape's picture
 };
 
 // How much of a document the data holds. A whole document's last \par
@@ -105,6 +108,7 @@ private:
 
     // One handler per group of keywords (RtfKeywordHandlers.cpp).
     void destination(const Keyword &keyword, bool starred);
+    void shapeDestination(Action action);
     void documentSetting(const Keyword &keyword, const Token &word);
     void font(const Keyword &keyword, const Token &word);
     void colour(const Keyword &keyword, const Token &word);
@@ -199,6 +203,14 @@ private:
     QString m_fieldInstruction;
     QString m_hiddenText; // hidden since the last visible character
     int m_fieldLink = -1; // the address the open field's instruction gave
+    QString m_shapeProperty;          // the name of the shape property being read
+    bool m_shapePictureShown = false; // the open shape's picture is in the text
+    struct ShapeBox {
+        int left = 0; // twips
+        int top = 0;
+        int right = 0;
+        int bottom = 0;
+    } m_shapeBox; // the open shape's extent
 };
 
 } // namespace rtf::detail

@@ -7,6 +7,8 @@
 #include "formats/RtfReader.h"
 #include "formats/RtfWriter.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QImage>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -19,6 +21,16 @@
 #include <vector>
 
 namespace rtftest {
+
+// A file of the RTF corpus (corpus/): beside this header as compiled in, else
+// as found from a build folder at the top of the sources.
+inline QString corpusFile(const QString &name)
+{
+    const QString beside = QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/corpus/");
+    if (QFileInfo::exists(beside + name))
+        return beside + name;
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/../../tests/formats/corpus/") + name;
+}
 
 inline std::unique_ptr<QTextDocument> readRtf(const QByteArray &data, bool *ok = nullptr)
 {

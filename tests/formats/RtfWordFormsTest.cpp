@@ -337,6 +337,35 @@ TEST(RtfWordFormsTest, MetafilesAreBoxesOfTheirSizeAndWrittenBackByteForByte)
     EXPECT_EQ(rtf::write(*back), saved);
 }
 
+TEST(RtfWordFormsTest, PictureShapesShowTheirPictureOnce)
+{
+    // LibreOffice's inline picture: a shape in a SHAPE field, sized by the
+    // shape, its picture again as the fill. A metafile shape sized by its
+    // own words, and a text box, whose text is none of the document's.
+    const QByteArray png = "89504e470d0a1a0a0000000d4948445200000004000000020802000000f0caea340000001749444154789c63"
+                           "f8cf0004ff212403430390f91f42020073ae0af72ff2b69d0000000049454e44ae426082";
+    const QByteArray rtf = "{\\rtf1 a{\\field{\\*\\fldinst SHAPE }{\\fldrslt{\\shp{\\*\\shpinst\\shpleft0\\shptop-361"
+                           "\\shpright719\\shpbottom-2{\\sp{\\sn shapeType}{\\sv 75}}{\\sp{\\sn pib}{\\sv {\\pict"
+                           "\\pngblip\\picw4\\pich2 "
+        + png + "}}}{\\sp{\\sn fillBlip}{\\sv {\\pict\\pngblip " + png
+        + "}}}}}}}b{\\shp{\\*\\shpinst\\shpright9999\\shpbottom9999{\\sp{\\sn pib}{\\sv {\\pict\\wmetafile8"
+          "\\picwgoal1134\\pichgoal567 0100090000031200000000000000030000000000}}}}{\\shprslt x}}"
+          "c{\\shp{\\*\\shpinst{\\sp{\\sn shapeType}{\\sv 202}}{\\shptxt box\\par text}}}d\\par}";
+    QTextDocument doc;
+    rtf::LoadStatus status;
+    ASSERT_TRUE(rtf::read(rtf, doc, status));
+    EXPECT_EQ(allText(doc), QStringLiteral("a\uFFFCb\uFFFCcd"));
+    const auto found = images(doc);
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_NEAR(found[0].width(), 719 / 15.0, 1e-9) << "the shape's extent";
+    EXPECT_NEAR(found[0].height(), 359 / 15.0, 1e-9);
+    EXPECT_FALSE(found[0].hasProperty(charformat::kPictureDataProperty));
+    EXPECT_DOUBLE_EQ(found[1].width(), 75.6) << "the picture's own size comes first";
+    EXPECT_TRUE(found[1].hasProperty(charformat::kPictureDataProperty));
+    EXPECT_EQ(status.count(rtf::Loss::Shapes), 1) << "the text box";
+    EXPECT_EQ(status.count(rtf::Loss::Fields), 0);
+}
+
 TEST(RtfWordFormsTest, WhatTheDocumentCannotHoldIsCountedInTheLoadStatus)
 {
     QTextDocument doc;
