@@ -17,7 +17,9 @@ int throughParagraphEnd(const QTextBlock &block)
     return block.next().isValid() ? end + 1 : end;
 }
 
-Range lineRange(const QTextDocument &document, int position)
+} // namespace
+
+Range lineAt(const QTextDocument &document, int position)
 {
     const QTextBlock block = document.findBlock(position);
     const QTextLayout *layout = block.layout();
@@ -26,6 +28,8 @@ Range lineRange(const QTextDocument &document, int position)
         return {line.isValid() ? block.position() + line.textStart() : block.position(), throughParagraphEnd(block)};
     return {block.position() + line.textStart(), block.position() + line.textStart() + line.textLength()};
 }
+
+namespace {
 
 int wordStart(const QTextDocument &document, int position)
 {
@@ -45,15 +49,10 @@ int wordEnd(const QTextDocument &document, int position)
 
 } // namespace
 
-Range lineAt(const QTextDocument &document, int position)
-{
-    return lineRange(document, position);
-}
-
 Range linesBetween(const QTextDocument &document, int anchorPosition, int position)
 {
-    const Range from = lineRange(document, anchorPosition);
-    const Range to = lineRange(document, position);
+    const Range from = lineAt(document, anchorPosition);
+    const Range to = lineAt(document, position);
     if (position < anchorPosition)
         return {from.position, to.anchor};
     return {from.anchor, to.position};
