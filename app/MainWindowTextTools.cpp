@@ -86,13 +86,15 @@ void TForm1::WinUTF81Click()
 
 void TForm1::UTF8Win1Click()
 {
-    std::optional<BusyCursor> busy(std::in_place);
-    const std::optional<QString> decoded = recoding::utf8ToWindows(RxRichEdit1->Text());
+    const std::optional<QString> decoded = [this] {
+        const BusyCursor busy;
+        return recoding::utf8ToWindows(RxRichEdit1->Text());
+    }();
     if (!decoded) {
-        busy.reset(); // not over the message
         platform_.messageBoxes().showMessage(this, platform::MessageIcon::None, QString::fromUtf8(kAppTitle),
                                              QString::fromUtf8(Lang ? kNotUtf8English : kNotUtf8Russian));
         return;
     }
+    const BusyCursor busy;
     RxRichEdit1->setText(*decoded);
 }
