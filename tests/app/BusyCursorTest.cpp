@@ -21,9 +21,11 @@ struct EarlierCursor {
 
 } // namespace
 
+class BusyCursorTest : public MainWindowTest {};
+
 // The wait cursor shows while the text changes, and the earlier cursor comes
 // back afterwards, failed or not; an error box never gets the wait cursor.
-TEST_F(MainWindowTest, LongCommandsShowTheWaitCursorOnlyWhileWorking)
+TEST_F(BusyCursorTest, LongCommandsShowTheWaitCursorOnlyWhileWorking)
 {
     createForm().show();
     TRxRichEdit *editor = RxRichEdit1(*form);
