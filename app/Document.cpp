@@ -1,6 +1,7 @@
 #include "app/Document.h"
 
 #include "editor/TRxRichEdit.h"
+#include "platform/BusyCursor.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -41,21 +42,32 @@ bool Document::open(bool english)
         platform_.fileDialogs().openFileName(dialogOwner_, requestFor(documents::openFilters(), openDialog_));
     if (!chosen)
         return false;
-    leave(openDialog_, *chosen);
-    editor_.LoadFile(*chosen); // a failure stops here, nothing else changed
-    if (showTitle)
-        showTitle(documents::titleFor(*chosen));
-    currentFileName_ = *chosen;
-    openedFileName_ = *chosen;
-    editor_.setModified(false);
+    openFile(*chosen);
     return true;
+}
+
+void Document::openFile(const QString &path)
+{
+    leave(openDialog_, path);
+    {
+        const BusyCursor busy;
+        editor_.LoadFile(path); // a failure stops here, nothing else changed
+    }
+    if (showTitle)
+        showTitle(documents::titleFor(path));
+    currentFileName_ = path;
+    openedFileName_ = path;
+    editor_.setModified(false);
 }
 
 bool Document::save()
 {
     if (currentFileName_.isEmpty())
         return saveAs();
-    editor_.SaveFile(currentFileName_); // a failure leaves the flag and the marker set
+    {
+        const BusyCursor busy;
+        editor_.SaveFile(currentFileName_); // a failure leaves the flag and the marker set
+    }
     markSaved();
     return true;
 }
@@ -70,7 +82,10 @@ bool Document::saveAs()
     if (!chosen)
         return false;
     leave(saveDialog_, *chosen);
-    editor_.SaveFile(*chosen);
+    {
+        const BusyCursor busy;
+        editor_.SaveFile(*chosen);
+    }
     if (showTitle)
         showTitle(documents::titleFor(*chosen));
     currentFileName_ = *chosen;
@@ -101,6 +116,7 @@ void Document::offerSaveBeforeExit(bool english)
         platform_.fileDialogs().saveFileName(dialogOwner_, requestFor(documents::saveFilters(), saveDialog_));
     if (chosen) {
         leave(saveDialog_, *chosen);
+        const BusyCursor busy;
         editor_.SaveFile(*chosen);
     }
 }

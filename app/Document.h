@@ -34,6 +34,9 @@ public:
     // its save did not happen. A file that cannot be read raises and leaves
     // everything as it was.
     bool open(bool english);
+    // What Open does once its dialog has chosen `path`; also the file named on
+    // the command line. Raises, changing nothing, when it cannot be read.
+    void openFile(const QString &path);
     // Writes the document to its file, or asks for one when it has none;
     // false when the user cancelled the save dialog.
     bool save();

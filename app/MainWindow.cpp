@@ -180,8 +180,9 @@ void TForm1::FormActivate()
 {
     // Started with an argument, the window goes to the tray when it first
     // becomes active; only once, or it could never be used, and only where
-    // there is a tray to come back from.
-    if (options_.argumentCount > 0 && !sentToTrayAtStart_ && platform_.trayIcon().isAvailable()) {
+    // there is a tray to come back from. A file to open keeps it shown.
+    if (options_.argumentCount > 0 && options_.files.isEmpty() && !sentToTrayAtStart_ &&
+        platform_.trayIcon().isAvailable()) {
         sentToTrayAtStart_ = true;
         HideToTray();
         AddTrayIcon();

@@ -6,6 +6,7 @@
 #include "accessories/Mail.h"
 #include "accessories/CalculatorWindow.h"
 #include "editor/TRxRichEdit.h"
+#include "platform/BusyCursor.h"
 #include "platform/Platform.h"
 
 #include <QAction>
@@ -30,8 +31,10 @@ QString jobTitle(const QString &text)
 
 void TForm1::ToolButton6Click()
 {
-    if (platform_.printing().askPrint(this))
-        RxRichEdit1->PrintDocument(jobTitle(RxRichEdit1->Text()));
+    if (!platform_.printing().askPrint(this))
+        return;
+    const BusyCursor busy;
+    RxRichEdit1->PrintDocument(jobTitle(RxRichEdit1->Text()));
 }
 
 void TForm1::ToolButton5Click()

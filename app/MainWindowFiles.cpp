@@ -16,20 +16,42 @@
 // New: a second, independent copy of the program; this window stays as it is.
 void TForm1::ToolButton1Click()
 {
-    platform_.shell().startProgramCopy();
+    platform_.shell().startProgramCopy({});
+}
+
+void TForm1::ToolButton2Click()
+{
+    if (document_->open(Lang))
+        showOpenedFile();
 }
 
 // Loading the file is a change of the text, yet the document opened is not
 // modified: the marker that change wrote goes again.
-void TForm1::ToolButton2Click()
+void TForm1::showOpenedFile()
 {
-    if (document_->open(Lang)) {
-        status_->showModified(false);
-        recovery_->discard();
-        const QString leftOut = documents::leftOutText(Lang, RxRichEdit1->lastLoadStatus());
-        if (!leftOut.isEmpty())
-            platform_.messageBoxes().showMessage(this, platform::MessageIcon::Information,
-                                                 QString::fromUtf8(kAppTitle), leftOut);
+    status_->showModified(false);
+    recovery_->discard();
+    const QString leftOut = documents::leftOutText(Lang, RxRichEdit1->lastLoadStatus());
+    if (!leftOut.isEmpty())
+        platform_.messageBoxes().showMessage(this, platform::MessageIcon::Information, QString::fromUtf8(kAppTitle),
+                                             leftOut);
+}
+
+void TForm1::finishStartUp()
+{
+    const bool restored = offerRecovery();
+    if (options_.files.isEmpty())
+        return;
+    // A copy put back stays in this window; the first file then goes to a copy
+    // of the program of its own like the others, so that nothing is lost.
+    const qsizetype firstCopied = restored ? 0 : 1;
+    for (qsizetype i = firstCopied; i < options_.files.size(); ++i)
+        platform_.shell().startProgramCopy({options_.files[i]});
+    if (!restored) {
+        run(nullptr, [this] {
+            document_->openFile(options_.files.first());
+            showOpenedFile();
+        });
     }
 }
 
@@ -74,11 +96,11 @@ void TForm1::Timer2Timer()
 // Yes puts the copy back as the modified document it was, and keeps it safe
 // at once under this run's name; No deletes it; Cancel leaves it for the next
 // start.
-void TForm1::offerRecovery()
+bool TForm1::offerRecovery()
 {
     const std::unique_ptr<recovery::LeftCopy> left = recovery_->claimLeftCopy();
     if (!left)
-        return;
+        return false;
     const recovery::Copy &copy = left->copy();
     platform::Question prompt;
     prompt.icon = platform::MessageIcon::Question;
@@ -97,11 +119,12 @@ void TForm1::offerRecovery()
         status_->showModified(true);
         recovery_->writeNow();
         recovery_->removeLeftCopy(*left);
-        break;
+        return true;
     case platform::Answer::No:
         recovery_->removeLeftCopy(*left);
         break;
     case platform::Answer::Cancel:
         break;
     }
+    return false;
 }

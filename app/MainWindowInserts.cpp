@@ -3,6 +3,7 @@
 
 #include "app/Document.h"
 #include "editor/TRxRichEdit.h"
+#include "platform/BusyCursor.h"
 #include "platform/Platform.h"
 #include "tools/Inserts.h"
 #include "tools/Statistics.h"
@@ -21,6 +22,7 @@ void TForm1::ToolButton23Click()
     const std::optional<QString> chosen = document_->chooseFileToInsert();
     if (!chosen)
         return;
+    const BusyCursor busy;
     // A file that cannot be read, or is too long for the editor, inserts nothing.
     const std::optional<QString> text = inserts::readFileText(*chosen, TRxRichEdit::kMaxLength);
     if (text)
@@ -83,7 +85,10 @@ void TForm1::ToolButton27Click()
 // The counts are taken once, as the window opens.
 void TForm1::N54Click()
 {
-    const statistics::DocumentCounts counts = statistics::countDocument(*RxRichEdit1);
+    const statistics::DocumentCounts counts = [this] {
+        const BusyCursor busy;
+        return statistics::countDocument(*RxRichEdit1);
+    }();
     const std::unique_ptr<QDialog> window = statistics::buildStatisticsWindow(counts, Lang, this);
     platform_.modalWindows().exec(*window);
 }

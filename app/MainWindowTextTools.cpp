@@ -3,6 +3,7 @@
 
 #include "app/AppTitle.h"
 #include "editor/TRxRichEdit.h"
+#include "platform/BusyCursor.h"
 #include "platform/Platform.h"
 #include "tools/NumberToWords.h"
 #include "tools/Recoding.h"
@@ -20,6 +21,7 @@ constexpr char kNotUtf8English[] = "The text is not UTF-8. The document is uncha
 // Reverse letters: one replacement, so Undo brings the text back at once.
 void TForm1::ToolButton19Click()
 {
+    const BusyCursor busy;
     RxRichEdit1->setSelectedText(transforms::Reversed(RxRichEdit1->SelectedText()));
 }
 
@@ -27,6 +29,7 @@ void TForm1::ToolButton19Click()
 // paragraphs apart wherever the window's width happens to break them.
 void TForm1::ToolButton25Click()
 {
+    const BusyCursor busy;
     QStringList lines = transforms::DocumentLines(RxRichEdit1->Text());
     transforms::SortLines(lines);
     RxRichEdit1->ClearAll();
@@ -41,6 +44,7 @@ void TForm1::N115Click()
 {
     if (RxRichEdit1->SelectedText().isEmpty())
         return;
+    const BusyCursor busy;
     RxRichEdit1->setSelectedText(RxRichEdit1->SelectedText());
     RxRichEdit1->setSelectedText(transforms::UpperCase1251(RxRichEdit1->SelectedText()));
 }
@@ -49,6 +53,7 @@ void TForm1::N116Click()
 {
     if (RxRichEdit1->SelectedText().isEmpty())
         return;
+    const BusyCursor busy;
     RxRichEdit1->setSelectedText(RxRichEdit1->SelectedText());
     RxRichEdit1->setSelectedText(transforms::LowerCase1251(RxRichEdit1->SelectedText()));
 }
@@ -63,26 +68,33 @@ void TForm1::N106Click()
 
 void TForm1::Koir1Click()
 {
+    const BusyCursor busy;
     RxRichEdit1->setText(recoding::windowsToKoi8(RxRichEdit1->Text()));
 }
 
 void TForm1::Koir8Win1Click()
 {
+    const BusyCursor busy;
     RxRichEdit1->setText(recoding::koi8ToWindows(RxRichEdit1->Text()));
 }
 
 void TForm1::WinUTF81Click()
 {
+    const BusyCursor busy;
     RxRichEdit1->setText(recoding::windowsToUtf8(RxRichEdit1->Text()));
 }
 
 void TForm1::UTF8Win1Click()
 {
-    const std::optional<QString> decoded = recoding::utf8ToWindows(RxRichEdit1->Text());
+    const std::optional<QString> decoded = [this] {
+        const BusyCursor busy;
+        return recoding::utf8ToWindows(RxRichEdit1->Text());
+    }();
     if (!decoded) {
         platform_.messageBoxes().showMessage(this, platform::MessageIcon::None, QString::fromUtf8(kAppTitle),
                                              QString::fromUtf8(Lang ? kNotUtf8English : kNotUtf8Russian));
         return;
     }
+    const BusyCursor busy;
     RxRichEdit1->setText(*decoded);
 }

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QHash>
 #include <QMainWindow>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -52,6 +53,9 @@ public:
         QString settingsPath;  // full path of Veltrix.ini
         int argumentCount = 0; // command-line arguments after the program name
         QString recoveryFolder; // where recovery copies are kept; empty: none
+        // Existing files named on the command line, full paths. With any, the
+        // window stays shown whatever the other arguments.
+        QStringList files;
     };
 
     TForm1(platform::Platform &platform, Options options, QWidget *parent = nullptr);
@@ -69,9 +73,13 @@ public:
 
     // Start-up, activation, painting, hints, closing.
     void FormCreate();
-    // Once the window is up: a recovery copy left by a run that did not close
-    // normally is offered back.
-    void offerRecovery();
+    // A recovery copy left by a run that did not close normally is offered
+    // back; true when it was put back.
+    bool offerRecovery();
+    // Once the window is set up and shown: the recovery offer first, then the
+    // files named on the command line, the first opened here as Open does,
+    // each other one in a copy of the program of its own.
+    void finishStartUp();
     void FormActivate();
     void FormPaint();
     void AppShowHint();
@@ -259,6 +267,7 @@ private:
     void flipStatusBar();
     void flipRuler();
     void placeRulerMarkers();
+    void showOpenedFile();
     void connectTray();
 
     // Components.

@@ -1,5 +1,6 @@
 #include "accessories/CalculatorWindow.h"
 #include "app/Accessibility.h"
+#include "app/CommandLine.h"
 #include "app/ErrorDisplay.h"
 #include "app/RecoveryFiles.h"
 #include "app/SettingsLocation.h"
@@ -9,6 +10,7 @@
 #include "platform/QtPlatform.h"
 
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QScreen>
@@ -37,10 +39,32 @@ void useDesktopIconTheme()
         QIcon::setThemeName(QStringLiteral("Adwaita"));
 }
 
+QStringList argumentsAfterProgramName(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QFile::decodeName(argv[i]));
+    return arguments;
+}
+
+// --help and --version answer on standard output, with no display needed.
+bool answeredOnStandardOutput(int argc, char *argv[])
+{
+    const commandline::Request request =
+        commandline::parse(argumentsAfterProgramName(argc, argv), QString()).request;
+    if (request == commandline::Request::Run)
+        return false;
+    const QString text = request == commandline::Request::Help ? commandline::helpText() : commandline::versionText();
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    if (answeredOnStandardOutput(argc, argv))
+        return 0;
     if (!hasDisplay()) {
         std::fprintf(stderr, "veltrix: no display to show the window on; run it on a desktop, "
                              "or under a virtual one: xvfb-run ./veltrix.sh run\n");
@@ -61,7 +85,11 @@ int main(int argc, char *argv[])
 
     TForm1::Options options;
     options.settingsPath = settingsFilePath(QCoreApplication::applicationDirPath());
-    options.argumentCount = argc - 1;
+    // The application has taken Qt's own options out of argc and argv by now.
+    const commandline::Arguments commandLine =
+        commandline::parse(argumentsAfterProgramName(argc, argv), QDir::currentPath());
+    options.argumentCount = commandLine.count;
+    options.files = commandLine.files;
     options.recoveryFolder = recovery::defaultFolder();
     TForm1 Form1(platform, options);
     TForm2 Form2(Form1.editor(), [&platform](const QString &message) { showError(platform, message); });
@@ -75,6 +103,6 @@ int main(int argc, char *argv[])
         Form1.move(frame.topLeft());
     }
     Form1.showMaximized();
-    QTimer::singleShot(0, &Form1, &TForm1::offerRecovery);
+    QTimer::singleShot(0, &Form1, &TForm1::finishStartUp);
     return app.exec();
 }

@@ -97,9 +97,9 @@ class Shell {
 public:
     virtual ~Shell() = default;
     virtual void open(const QString &target) = 0;
-    // Starts another, independent copy of this program's executable, with no
-    // arguments. Its result is not looked at.
-    virtual void startProgramCopy() = 0;
+    // Starts another, independent copy of this program's executable with
+    // these arguments (none for New). Its result is not looked at.
+    virtual void startProgramCopy(const QStringList &arguments) = 0;
 };
 
 // An open or save dialog as the program sets it up.

@@ -82,9 +82,9 @@ public:
         QDesktopServices::openUrl(shellTarget(target));
     }
 
-    void startProgramCopy() override
+    void startProgramCopy(const QStringList &arguments) override
     {
-        QProcess::startDetached(QCoreApplication::applicationFilePath(), {});
+        QProcess::startDetached(QCoreApplication::applicationFilePath(), arguments);
     }
 };
 

@@ -1,6 +1,8 @@
 #include "platform/fakes/FakePlatform.h"
 
+#include <QCursor>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QPrinter>
 #include <utility>
 
@@ -8,7 +10,8 @@ namespace platform {
 
 void FakeMessageBoxes::showMessage(QWidget *, MessageIcon icon, const QString &title, const QString &text)
 {
-    messages.append({icon, title, text});
+    const QCursor *cursor = QGuiApplication::overrideCursor();
+    messages.append({icon, title, text, cursor && cursor->shape() == Qt::WaitCursor});
 }
 
 Answer FakeMessageBoxes::ask(QWidget *, const Question &question)

@@ -19,6 +19,7 @@ struct ShownMessage {
     MessageIcon icon;
     QString title;
     QString text;
+    bool underBusyCursor = false; // the wait cursor was showing as it opened
 };
 
 class FakeMessageBoxes : public MessageBoxes {
@@ -84,9 +85,14 @@ private:
 class FakeShell : public Shell {
 public:
     void open(const QString &target) override { opened.append(target); }
-    void startProgramCopy() override { ++copiesStarted; }
+    void startProgramCopy(const QStringList &arguments) override
+    {
+        ++copiesStarted;
+        copyArguments.append(arguments);
+    }
     QStringList opened;
     int copiesStarted = 0;
+    QList<QStringList> copyArguments; // of each copy started, in order
 };
 
 class FakeFileDialogs : public FileDialogs {

@@ -69,11 +69,12 @@ class RecoveryTest : public MainWindowTest {
 protected:
     QString folder() const { return dir.filePath("state"); }
 
-    TForm1 &start()
+    TForm1 &start(const QStringList &files = {})
     {
         TForm1::Options options;
         options.settingsPath = settingsPath();
         options.recoveryFolder = folder();
+        options.files = files;
         form = std::make_unique<TForm1>(platform, options);
         recovery()->setPauseMs(0);
         form->show();
@@ -158,6 +159,34 @@ TEST_F(RecoveryTest, AnswersKeepOrDeleteTheCopyAndCloseLeavesNone)
     form->offerRecovery();
     EXPECT_EQ(platform.boxes.questions.size(), 3); // the close question only
     EXPECT_TRUE(filesIn(folder(), "*.copy").isEmpty());
+}
+
+// The question comes first; a copy put back stays in this window and the file
+// named on the command line goes to a copy of the program of its own.
+TEST_F(RecoveryTest, AFileFromTheCommandLineOpensHereOnlyWhenTheCopyIsNotPutBack)
+{
+    const QString given = dir.filePath("given.rtf");
+    testhelpers::writeFile(given, "{\\rtf1 given\\par}");
+    start();
+    editor()->setSelectedText("draft");
+    ASSERT_TRUE(copyWritten());
+    crash();
+
+    start({given});
+    platform.boxes.answers = {Answer::Yes};
+    form->finishStartUp();
+    EXPECT_EQ(platform.boxes.questions.size(), 1);
+    EXPECT_EQ(editor()->Text(), "draft");
+    EXPECT_EQ(platform.shellOpen.copyArguments, QList<QStringList>{{given}});
+    crash();
+
+    start({given});
+    platform.boxes.answers = {Answer::No};
+    form->finishStartUp();
+    EXPECT_EQ(platform.boxes.questions.size(), 2);
+    EXPECT_EQ(editor()->Text(), "given");
+    EXPECT_EQ(form->windowTitle(), "given.rtf - Veltrix 3.0");
+    EXPECT_EQ(platform.shellOpen.copyArguments.size(), 1);
 }
 
 TEST_F(RecoveryTest, PlainTextComesBackInThePlainTextMode)
