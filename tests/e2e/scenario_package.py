@@ -104,6 +104,14 @@ class Installed(Program):
         return os.path.join(os.environ["XDG_CONFIG_HOME"], "Veltrix", "Veltrix.ini")
 
 
+def focused_window(program, title):
+    """The main window once the keyboard reaches it, so keys pressed go there."""
+    program.wait_x_title(title)
+    frame = program.window(title)
+    wait_for(lambda: editor(frame).getState().contains(pyatspi.STATE_FOCUSED), "the keyboard focus in the editor")
+    return frame
+
+
 def exit_from(program):
     key("Escape")  # Exit: nothing typed, so no question
     assert program.wait_exit() == 0, program.output()
@@ -112,8 +120,12 @@ def exit_from(program):
 def keeps_settings(bin_dir, wrapper):
     binary = os.path.join(bin_dir, "veltrix")
     with Installed(binary, wrapper) as program:
-        frame = program.window(TITLE)
+        frame = focused_window(program, TITLE)
         find(frame, pyatspi.ROLE_MENU_ITEM, "File")  # a new user's English
+        # After an English start the first switch only unticks the check box;
+        # each switch writes the settings file at once.
+        key("F9")
+        wait_for(lambda: "Lang=1" in program.settings(), "the first switch written")
         key("F9")
         find(frame, pyatspi.ROLE_MENU_ITEM, "Файл")
         exit_from(program)
@@ -121,7 +133,7 @@ def keeps_settings(bin_dir, wrapper):
     assert os.listdir(bin_dir) == ["veltrix"], os.listdir(bin_dir)
 
     with Installed(binary, wrapper) as program:
-        frame = program.window(TITLE)
+        frame = focused_window(program, TITLE)
         find(frame, pyatspi.ROLE_MENU_ITEM, "Файл")
         exit_from(program)
     print("settings kept in", program.settings_path)
@@ -133,8 +145,7 @@ def opens_file_from_command_line(bin_dir, wrapper):
         file.write(b"Opened from the command line\r\n")
     with Installed(os.path.join(bin_dir, "veltrix"), wrapper, args=[document]) as program:
         title = f"letter.txt - {TITLE}"
-        program.wait_x_title(title)
-        frame = program.window(title)
+        frame = focused_window(program, title)
         wait_for(lambda: text_of(editor(frame)).startswith("Opened from the command line"), "the file's text")
         exit_from(program)
     print("file opened from the command line")
