@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # ./veltrix.sh run   installs what is missing, builds and starts the editor
 # ./veltrix.sh test  installs what is missing, builds and runs every test
-# ./veltrix.sh package  builds the Debian package build/veltrix_*.deb
+# ./veltrix.sh package  installs what is missing, builds the Debian package build/veltrix_*.deb
 set -euo pipefail
 cd "$(dirname "$0")"
 

@@ -21,7 +21,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # A window font, and the theme the toolbar pictures come from (missing ones are drawn).
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, adwaita-icon-theme")
 # CPack puts the summary above this as the first line.
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Veltrix is a single-window desktop editor for RTF and plain text with a
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+"Veltrix is a single-window desktop editor for RTF and plain text with a
 Russian and an English interface switched at run time. It finds and replaces,
 sorts, changes case, writes numbers out in Russian words, recodes between
 Windows-1251, KOI8-R and UTF-8, inserts dates, files and templates, prints,
