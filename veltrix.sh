@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # ./veltrix.sh run   installs what is missing, builds and starts the editor
 # ./veltrix.sh test  installs what is missing, builds and runs every test
+# ./veltrix.sh package  installs what is missing, builds the Debian package build/veltrix_*.deb
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -37,6 +38,13 @@ build() { # build-dir cmake-options...
     cmake --build "$dir" -j"$(nproc)"
 }
 
+# The Debian package of the release build in build/; dpkg-shlibdeps (dpkg-dev)
+# reads its library dependencies from the program.
+make_package() {
+    install_missing dpkg-dev
+    (cd build && cpack -G DEB)
+}
+
 case "${1:-}" in
 run)
     install_missing "${packages[@]}"
@@ -49,13 +57,19 @@ test)
     (cd build-test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure)
     # The program as a user starts it (the release build), on a real desktop.
     build build -DBUILD_TESTING=OFF
+    make_package
     /usr/bin/python3 tests/e2e/run.py build/veltrix
     # The readers of outside input under libFuzzer, for a bounded time each.
     build build-fuzz -DVELTRIX_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
     (cd build-fuzz && ctest --output-on-failure)
     ;;
+package)
+    install_missing "${packages[@]}"
+    build build -DBUILD_TESTING=OFF
+    make_package
+    ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|package" >&2
     exit 2
     ;;
 esac

@@ -1,0 +1,31 @@
+# The Debian package, made from the install rules by `cpack -G DEB` in a
+# build folder: veltrix_<version>-<release>_<architecture>.deb. Its library
+# dependencies are read from the program by dpkg-shlibdeps (dpkg-dev).
+
+set(VELTRIX_PACKAGE_MAINTAINER "Veltrix maintainers <maintainers@users.noreply.c-seed-6e02b6a2.example>"
+    CACHE STRING "Maintainer field of the Debian package")
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME veltrix)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "${VELTRIX_PACKAGE_MAINTAINER}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor for formatted (RTF) and plain text")
+# The release build keeps debugging information; the installed program does not need it.
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(CPACK_DEBIAN_PACKAGE_SECTION editors)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# A window font, and the theme the toolbar pictures come from (missing ones are drawn).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, adwaita-icon-theme")
+# CPack puts the summary above this as the first line.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+"Veltrix is a single-window desktop editor for RTF and plain text with a
+Russian and an English interface switched at run time. It finds and replaces,
+sorts, changes case, writes numbers out in Russian words, recodes between
+Windows-1251, KOI8-R and UTF-8, inserts dates, files and templates, prints,
+has a small calculator and hides to the tray.")
+
+include(CPack)
