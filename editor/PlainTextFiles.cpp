@@ -3,6 +3,7 @@
 #include "formats/PlainTextDecoder.h"
 
 #include <QFile>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <condition_variable>
@@ -90,24 +91,19 @@ void decodeAll(BytePieces &pieces, DecodedQueue &queue)
     queue.close(decoder.format());
 }
 
-// Where the piece of the text written from `from` ends: never inside a
-// surrogate pair.
-int pieceEnd(const QTextDocument &document, int from, int end)
+// The paragraphs from `block` on, about kSavePieceCharacters of them, as a
+// plain-text file holds them; `block` moves past them. Read paragraph by
+// paragraph: a cursor placed in the text would have the layout lay out every
+// paragraph above it.
+QString plainPiece(QTextBlock &block)
 {
-    int to = std::min(end, from + kSavePieceCharacters);
-    if (to < end && QChar::isHighSurrogate(document.characterAt(to - 1).unicode()))
-        --to;
-    return to;
-}
-
-QString plainPiece(const QTextDocument &document, int from, int to)
-{
-    if (from == to)
-        return {};
-    QTextCursor cursor(const_cast<QTextDocument *>(&document)); // only read
-    cursor.setPosition(from);
-    cursor.setPosition(to, QTextCursor::KeepAnchor);
-    QString text = cursor.selectedText(); // paragraphs apart by U+2029
+    QString text;
+    while (block.isValid() && text.size() < kSavePieceCharacters) {
+        text += block.text();
+        block = block.next();
+        if (block.isValid())
+            text += QLatin1Char('\n');
+    }
     text.remove(QChar::ObjectReplacementCharacter);
     text.replace(QChar::LineSeparator, QLatin1Char('\n'));
     return text;
@@ -162,20 +158,19 @@ PlainTextFormat loadPlainText(BytePieces &pieces, QTextDocument &document)
 
 std::optional<PlainTextFormat> savePlainText(const QTextDocument &document, PlainTextFormat format, QIODevice &file)
 {
-    const int end = document.characterCount() - 1;
     QByteArray bytes;
     for (;;) {
         bool encodable = true;
-        int from = 0;
+        QTextBlock block = document.begin();
+        bool first = true;
         do {
-            const int to = pieceEnd(document, from, end);
-            encodable = encodePlainTextPiece(plainPiece(document, from, to), format, from == 0, bytes);
+            encodable = encodePlainTextPiece(plainPiece(block), format, first, bytes);
+            first = false;
             if (!encodable)
                 break;
             if (file.write(bytes) != bytes.size())
                 return std::nullopt;
-            from = to;
-        } while (from < end);
+        } while (block.isValid());
         if (encodable)
             return format;
         // The same text as UTF-8 is longer than what was written of it, which
