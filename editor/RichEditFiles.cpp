@@ -2,6 +2,7 @@
 #include "editor/TRxRichEdit.h"
 #include "editor/EditorLayout.h"
 
+#include "editor/PlainTextFiles.h"
 #include "formats/RtfReader.h"
 #include "formats/RtfWriter.h"
 #include "platform/Platform.h"
@@ -90,11 +91,35 @@ void TRxRichEdit::LoadFile(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw VeltrixError(QStringLiteral("Cannot open file \"%1\". %2").arg(nativePath(path), file.errorString()));
-    QByteArray data = file.readAll();
+    const auto readFailed = [&file, &path] {
+        return VeltrixError(QStringLiteral("Cannot read file \"%1\". %2").arg(nativePath(path), file.errorString()));
+    };
+    if (formatFor(path, plainText_) == FileFormat::Rtf) {
+        QByteArray data = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            throw readFailed();
+        file.close();
+        LoadContent(std::move(data), true);
+        return;
+    }
+    // Plain text is decoded as it is read: the file's bytes are never all in
+    // memory beside its text.
+    auto document = newDocument();
+    FilePieces pieces(file);
+    const PlainTextFormat format = loadPlainText(pieces, *document);
     if (file.error() != QFileDevice::NoError)
-        throw VeltrixError(QStringLiteral("Cannot read file \"%1\". %2").arg(nativePath(path), file.errorString()));
+        throw readFailed();
     file.close();
-    LoadContent(std::move(data), formatFor(path, plainText_) == FileFormat::Rtf);
+    lastLoadStatus_ = rtf::LoadStatus();
+    plainTextFormat_ = format;
+    const bool wasQuiet = quiet_;
+    quiet_ = true;
+    adoptDocument(document.release());
+    quiet_ = wasQuiet;
+    moveCursor(QTextCursor::Start);
+    ensureCursorVisible();
+    modified_ = true;
+    Q_EMIT OnChange();
 }
 
 void TRxRichEdit::LoadContent(QByteArray data, bool asRtf)
@@ -112,11 +137,10 @@ void TRxRichEdit::LoadContent(QByteArray data, bool asRtf)
         document->setPlainText(text);
     }
     if (!loaded) {
-        DecodedText decoded = decodePlainText(data);
-        data = QByteArray(); // the file's bytes are not needed past this point
-        plainTextFormat_ = decoded.format;
-        document->setPlainText(decoded.text);
+        MemoryPieces pieces(data);
+        plainTextFormat_ = loadPlainText(pieces, *document);
     }
+    data = QByteArray(); // the file's bytes are not needed past this point
     const bool wasQuiet = quiet_;
     quiet_ = true;
     adoptDocument(document.release());
@@ -129,12 +153,8 @@ void TRxRichEdit::LoadContent(QByteArray data, bool asRtf)
 
 void TRxRichEdit::SaveFile(const QString &path)
 {
-    QByteArray data;
-    PlainTextFormat used = plainTextFormat_;
-    if (formatFor(path, plainText_) == FileFormat::Rtf)
-        data = rtf::write(*document());
-    else
-        data = encodePlainText(plainTextOf(*document()), plainTextFormat_, &used);
+    const bool rtf = formatFor(path, plainText_) == FileFormat::Rtf;
+    const QByteArray data = rtf ? rtf::write(*document()) : QByteArray();
 
     // The file it replaces stays whole until the new one is complete.
     QSaveFile file(path);
@@ -143,14 +163,18 @@ void TRxRichEdit::SaveFile(const QString &path)
     };
     if (!file.open(QIODevice::WriteOnly))
         fail(file.errorString());
-    if (file.write(data) != data.size() || !file.flush()) {
+    // Plain text is encoded and written a piece at a time.
+    const std::optional<PlainTextFormat> used =
+        rtf ? std::optional<PlainTextFormat>(plainTextFormat_) : savePlainText(*document(), plainTextFormat_, file);
+    const bool written = rtf ? file.write(data) == data.size() : used.has_value();
+    if (!written || !file.flush()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         fail(reason);
     }
     if (!file.commit())
         fail(file.errorString());
-    plainTextFormat_ = used;
+    plainTextFormat_ = *used;
 }
 
 void TRxRichEdit::PrintDocument(const QString &title)

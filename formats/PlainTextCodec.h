@@ -53,3 +53,10 @@ DecodedText decodeUnmarkedText(QByteArrayView bytes);
 // the format actually written (UTF-8 with BOM when `format`'s encoding could
 // not hold every character). Unpaired surrogates are written as U+FFFD.
 QByteArray encodePlainText(QStringView text, PlainTextFormat format, PlainTextFormat *used = nullptr);
+
+// The same for a text written a piece at a time: the bytes of one piece, the
+// byte-order mark with the `first` only. Pieces must not split a surrogate
+// pair. False, with `out` unfinished, when `format` is Windows-1251 and the
+// piece holds a character it lacks: the whole text is then to be written
+// again as UTF-8 with a byte-order mark.
+bool encodePlainTextPiece(QStringView piece, PlainTextFormat format, bool first, QByteArray &out);

@@ -85,6 +85,37 @@ TEST_F(RichEditTest, ACharacterTheEncodingLacksTurnsTheFileIntoUtf8)
     EXPECT_EQ(readFile(path), QByteArray("\xEF\xBB\xBF") + QString("Текст中").toUtf8());
 }
 
+// Files of several megabytes are read, decoded and written a piece at a time:
+// nothing may change where one piece ends and the next begins.
+TEST_F(RichEditTest, LargeFilesLoadAndSaveWhole)
+{
+    constexpr int kLines = 48 * 1024; // past the first piece of bytes and of characters
+    // UTF-8 letters of two bytes after one ASCII byte: a piece of bytes ends
+    // inside a letter.
+    const QString letters = QLatin1Char('a') + QString(62, QChar(0x0416)) + QLatin1Char('\n');
+    // Windows-1251 whose first letter comes only after the first piece: read
+    // as UTF-8 until then, and read again.
+    const QString ascii = QString(62, QLatin1Char('x')) + QStringLiteral("\r\n");
+    const QString late = ascii.repeated(kLines) + QStringLiteral("Ёлка");
+    const QByteArray files[] = {letters.repeated(kLines).toUtf8(), codepage::encodeWindows1251(late)};
+    for (const QByteArray &content : files) {
+        const QString path = writeFile("large.txt", content);
+        editor->LoadFile(path);
+        EXPECT_EQ(editor->document()->blockCount(), kLines + 1);
+        editor->SaveFile(path);
+        EXPECT_TRUE(readFile(path) == content);
+    }
+    EXPECT_TRUE(editor->Text() == late);
+
+    // A character Windows-1251 lacks after the first piece written: the whole
+    // file becomes UTF-8.
+    editor->setSelectionStart(editor->TextLength());
+    editor->setSelectedText(QString::fromUtf8("中"));
+    const QString path = dir.filePath("lossless.txt");
+    editor->SaveFile(path);
+    EXPECT_TRUE(readFile(path) == QByteArray("\xEF\xBB\xBF") + (late + QString::fromUtf8("中")).toUtf8());
+}
+
 TEST_F(RichEditTest, RtfRoundTripKeepsTextAndFormats)
 {
     editor->setText("Заголовок\r\nitem");

@@ -1,6 +1,7 @@
 #include "formats/PlainTextCodec.h"
 
 #include "formats/CodePages.h"
+#include "formats/PlainTextDecoder.h"
 
 #include <gtest/gtest.h>
 
@@ -64,6 +65,38 @@ struct FileCase {
     QByteArray writtenBack; // null: the file itself
 };
 
+// The file fed to a PlainTextDecoder in pieces: cut at `cut` and then every
+// `step` bytes, as a large file is read.
+DecodedText decodeInPieces(const QByteArray &file, qsizetype cut, qsizetype step)
+{
+    PlainTextDecoder decoder;
+    DecodedText result;
+    for (;;) {
+        result.text = decoder.decode(QByteArrayView(file).first(cut));
+        for (qsizetype at = cut; at < file.size(); at += step)
+            result.text += decoder.decode(QByteArrayView(file).sliced(at, std::min(step, file.size() - at)));
+        result.text += decoder.finish();
+        if (!decoder.needsRestart())
+            break;
+        decoder.restartAsWindows1251();
+    }
+    result.format = decoder.format();
+    return result;
+}
+
+// Wherever the pieces end (inside a mark, a UTF-8 sequence, a UTF-16 pair or
+// a CR LF), the text and format are those of the whole file.
+void checkPieces(const QByteArray &file, const DecodedText &whole)
+{
+    for (qsizetype step : {1, 2, 3}) {
+        for (qsizetype cut = 0; cut <= file.size(); ++cut) {
+            const DecodedText pieces = decodeInPieces(file, cut, step);
+            ASSERT_EQ(pieces.text, whole.text) << "cut " << cut << " step " << step;
+            ASSERT_EQ(pieces.format, whole.format) << "cut " << cut << " step " << step;
+        }
+    }
+}
+
 void checkFile(const FileCase &c)
 {
     SCOPED_TRACE(c.what);
@@ -75,6 +108,7 @@ void checkFile(const FileCase &c)
     const QByteArray back = encodePlainText(d.text, d.format, &used);
     EXPECT_EQ(back, c.writtenBack.isNull() ? c.file : c.writtenBack);
     EXPECT_EQ(used, d.format);
+    checkPieces(c.file, d);
 }
 
 TEST(PlainTextCodec, LineBreaksOfEveryKind)
