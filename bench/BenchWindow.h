@@ -1,8 +1,12 @@
 #pragma once
 
 #include "app/Unit1.h"
+#include "editor/TRxRichEdit.h"
 #include "platform/fakes/FakePlatform.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QTemporaryDir>
 
 // A main window shown offscreen on the platform's test doubles, its settings
@@ -25,3 +29,23 @@ struct BenchWindow {
     platform::FakePlatform platform;
     TForm1 form;
 };
+
+// Milliseconds per letter typed at the start or the end of the editor's text,
+// each keystroke painted.
+inline double millisecondsPerTypedKey(TRxRichEdit &editor, bool atEnd, int keys)
+{
+    editor.setSelectionStart(atEnd ? editor.TextLength() : 0);
+    editor.ensureCursorVisible();
+    QApplication::processEvents();
+    editor.viewport()->repaint();
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < keys; ++i) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QApplication::sendEvent(&editor, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QApplication::sendEvent(&editor, &release);
+        editor.viewport()->repaint();
+    }
+    return timer.nsecsElapsed() / 1e6 / keys;
+}

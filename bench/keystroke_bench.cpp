@@ -40,20 +40,7 @@ double millisecondsPerKey(TForm1 &form, bool atEnd)
     while (layout->blocksNotLaidOut() > 0)
         QApplication::processEvents();
     backgroundSeconds = std::max(backgroundSeconds, background.nsecsElapsed() / 1e9);
-    editor->setSelectionStart(atEnd ? editor->TextLength() : 0);
-    editor->ensureCursorVisible();
-    QApplication::processEvents();
-    editor->viewport()->repaint();
-    QElapsedTimer timer;
-    timer.start();
-    for (int i = 0; i < kKeystrokes; ++i) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
-        QApplication::sendEvent(editor, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
-        QApplication::sendEvent(editor, &release);
-        editor->viewport()->repaint();
-    }
-    return timer.nsecsElapsed() / 1e6 / kKeystrokes;
+    return millisecondsPerTypedKey(*editor, atEnd, kKeystrokes);
 }
 
 } // namespace

@@ -112,14 +112,7 @@ void TRxRichEdit::LoadFile(const QString &path)
     file.close();
     lastLoadStatus_ = rtf::LoadStatus();
     plainTextFormat_ = format;
-    const bool wasQuiet = quiet_;
-    quiet_ = true;
-    adoptDocument(document.release());
-    quiet_ = wasQuiet;
-    moveCursor(QTextCursor::Start);
-    ensureCursorVisible();
-    modified_ = true;
-    Q_EMIT OnChange();
+    showLoaded(std::move(document));
 }
 
 void TRxRichEdit::LoadContent(QByteArray data, bool asRtf)
@@ -141,14 +134,7 @@ void TRxRichEdit::LoadContent(QByteArray data, bool asRtf)
         plainTextFormat_ = loadPlainText(pieces, *document);
     }
     data = QByteArray(); // the file's bytes are not needed past this point
-    const bool wasQuiet = quiet_;
-    quiet_ = true;
-    adoptDocument(document.release());
-    quiet_ = wasQuiet;
-    moveCursor(QTextCursor::Start);
-    ensureCursorVisible();
-    modified_ = true;
-    Q_EMIT OnChange();
+    showLoaded(std::move(document));
 }
 
 void TRxRichEdit::SaveFile(const QString &path)

@@ -246,12 +246,24 @@ std::unique_ptr<QTextDocument> TRxRichEdit::plainDocument(const QString &text) c
 
 void TRxRichEdit::replaceWithPlainText(const QString &text)
 {
-    auto document = plainDocument(text);
+    adoptQuietly(plainDocument(text));
+}
+
+void TRxRichEdit::adoptQuietly(std::unique_ptr<QTextDocument> document)
+{
     const bool wasQuiet = quiet_;
     quiet_ = true;
     adoptDocument(document.release());
     quiet_ = wasQuiet;
     moveCursor(QTextCursor::Start);
+}
+
+void TRxRichEdit::showLoaded(std::unique_ptr<QTextDocument> document)
+{
+    adoptQuietly(std::move(document));
+    ensureCursorVisible();
+    modified_ = true;
+    Q_EMIT OnChange();
 }
 
 QString TRxRichEdit::SelectedText() const

@@ -183,6 +183,10 @@ private:
 
     // A new document for good: nothing before it can be undone.
     void adoptDocument(QTextDocument *document);
+    // The same without change notifications, the caret at the start.
+    void adoptQuietly(std::unique_ptr<QTextDocument> document);
+    // A file's content put in place: shown from its start, one change told.
+    void showLoaded(std::unique_ptr<QTextDocument> document);
     void installDocument(QTextDocument *document, int oldLength);
     ReplacedDocuments::Kept releaseDocument(int redoDepth);
     // Whole-text replacement, undone in one step.
