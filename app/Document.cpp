@@ -1,5 +1,6 @@
 #include "app/Document.h"
 
+#include "app/AppTitle.h"
 #include "editor/TRxRichEdit.h"
 #include "platform/BusyCursor.h"
 #include "platform/Platform.h"
@@ -142,6 +143,14 @@ bool Document::closeQuery(bool english)
         return false;
     }
     return false;
+}
+
+void Document::loadFailed()
+{
+    currentFileName_.clear();
+    editor_.setModified(true);
+    if (showTitle)
+        showTitle(QString::fromUtf8(kAppTitle));
 }
 
 void Document::restore(const QString &fileName, const QByteArray &content, bool rtf)

@@ -48,6 +48,10 @@ public:
     // The close question for a modified document; false keeps the window open.
     bool closeQuery(bool english);
 
+    // The file being loaded could not be read whole: the document, holding
+    // part of it, becomes untitled and modified, so that no save cuts the
+    // file short.
+    void loadFailed();
     // A recovery copy put back: the text of the document that belonged to
     // `fileName` (empty when untitled), modified, under that name.
     void restore(const QString &fileName, const QByteArray &content, bool rtf);

@@ -5,9 +5,12 @@
 
 #include "app/CommandRunner.h"
 #include "app/CommandTable.h"
+#include "app/Document.h"
+#include "app/StatusPanels.h"
 #include "app/ToolbarIcons.h"
 #include "editor/TRxRichEdit.h"
 #include "platform/Platform.h"
+#include "platform/VeltrixError.h"
 #include "ui_text/TextTables.h"
 #include "widgets/ColorBox.h"
 #include "widgets/Ruler.h"
@@ -287,7 +290,24 @@ QToolButton *TForm1::toolButton(int number) const
 
 void TForm1::run(const char *handlerName, const std::function<void()> &handler)
 {
-    commands_->run(handlerName, handler);
+    commands_->run(handlerName, [this, handlerName, &handler] {
+        // A command finds the whole file in the editor, except those that
+        // leave the document as it is or ask before anything is written.
+        if (handlerName && !leavesLoadRunning(handlerName))
+            RxRichEdit1->finishLoading();
+        handler();
+    });
+}
+
+bool TForm1::leavesLoadRunning(const char *handlerName)
+{
+    // New starts another program; Open and Exit save through SaveFile, which
+    // takes the whole file in first.
+    for (const char *name : {"ToolButton1Click", "ToolButton2Click", "ToolButton7Click"}) {
+        if (qstrcmp(handlerName, name) == 0)
+            return true;
+    }
+    return false;
 }
 
 std::function<void()> TForm1::handler(const char *handlerName, void (TForm1::*handler)())
@@ -368,6 +388,12 @@ void TForm1::connectEvents()
     connect(Timer1, &QTimer::timeout, this, handler(nullptr, &TForm1::Timer1Timer));
     connect(Timer2, &QTimer::timeout, this, handler("Timer2Timer", &TForm1::Timer2Timer));
     connect(RxRichEdit1, &TRxRichEdit::OnChange, this, handler(nullptr, &TForm1::RxRichEdit1Change));
+    connect(RxRichEdit1, &TRxRichEdit::OnLoadFailed, this, [this](const QString &message, bool raised) {
+        document_->loadFailed();
+        status_->showModified(true);
+        if (!raised)
+            run(nullptr, [&] { throw VeltrixError(message); });
+    });
     connect(RxRichEdit1, &TRxRichEdit::OnMouseDown, this, [this](Qt::MouseButton button, QPoint position) {
         run(nullptr, [=] { RxRichEdit1MouseDown(button, position); });
     });

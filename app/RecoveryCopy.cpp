@@ -90,6 +90,7 @@ RecoveryCopy::RecoveryCopy(TRxRichEdit &editor, std::function<QString()> documen
     // Content and format changes, and whole documents put in their place.
     connect(&editor_, &QTextEdit::textChanged, this, &RecoveryCopy::textChanged);
     connect(&editor_, &TRxRichEdit::OnChange, this, &RecoveryCopy::textChanged);
+    connect(&editor_, &TRxRichEdit::OnLoaded, this, &RecoveryCopy::textChanged);
 }
 
 RecoveryCopy::~RecoveryCopy() = default;
@@ -112,6 +113,8 @@ void RecoveryCopy::discard()
 // Nothing can be lost from a document that is saved, or untitled and empty.
 void RecoveryCopy::startSnapshot()
 {
+    if (editor_.isLoading())
+        return; // copied once the whole file is in
     QTextDocument *document = editor_.document();
     if (!editor_.IsModified() || (documentName_().isEmpty() && document->isEmpty())) {
         store_.remove();

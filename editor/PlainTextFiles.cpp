@@ -2,15 +2,15 @@
 
 #include "formats/PlainTextDecoder.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <condition_variable>
 #include <deque>
+#include <limits>
 #include <mutex>
-#include <optional>
-#include <thread>
 
 namespace {
 
@@ -18,77 +18,113 @@ namespace {
 // large enough that a piece costs little beyond its bytes.
 constexpr qsizetype kPieceBytes = 2 * 1024 * 1024;
 constexpr std::size_t kPiecesAhead = 2;
+// A slice costs the editor a few milliseconds: keys wait no longer than that.
+constexpr qsizetype kSliceCharacters = 64 * 1024;
 constexpr int kSavePieceCharacters = 1024 * 1024;
 
-// Decoded text handed from the reading thread to the inserting one. An empty
-// optional says the text decoded so far was wrong and comes again.
-class DecodedQueue {
-public:
-    void push(std::optional<QString> piece)
-    {
-        std::unique_lock<std::mutex> lock(mutex_);
-        roomLeft_.wait(lock, [this] { return pieces_.size() < kPiecesAhead; });
-        pieces_.push_back(std::move(piece));
-        changed_.notify_all();
-    }
+} // namespace
 
-    void close(PlainTextFormat format)
-    {
-        const std::lock_guard<std::mutex> lock(mutex_);
-        format_ = format;
-        closed_ = true;
-        changed_.notify_all();
-    }
+// Decoded text handed from the reading thread to the inserting one.
+struct PlainTextLoad::Shared {
+    enum class Popped { Piece, Waiting, End };
 
-    // False once the queue is closed and empty.
-    bool pop(std::optional<QString> &piece)
+    // False once the load was stopped: the reader ends then.
+    bool push(QString piece)
     {
-        std::unique_lock<std::mutex> lock(mutex_);
-        changed_.wait(lock, [this] { return !pieces_.empty() || closed_; });
-        if (pieces_.empty())
+        std::unique_lock<std::mutex> lock(mutex);
+        roomLeft.wait(lock, [this] { return pieces.size() < kPiecesAhead || stopped; });
+        if (stopped)
             return false;
-        piece = std::move(pieces_.front());
-        pieces_.pop_front();
-        roomLeft_.notify_all();
+        pieces.push_back(std::move(piece));
+        changed.notify_all();
         return true;
     }
 
-    PlainTextFormat format() const
+    void close(PlainTextFormat read, bool changedWhileRead)
     {
-        const std::lock_guard<std::mutex> lock(mutex_);
-        return format_;
+        const std::lock_guard<std::mutex> lock(mutex);
+        format = read;
+        failed = changedWhileRead;
+        closed = true;
+        changed.notify_all();
     }
 
-private:
-    mutable std::mutex mutex_;
-    std::condition_variable changed_;
-    std::condition_variable roomLeft_;
-    std::deque<std::optional<QString>> pieces_;
-    bool closed_ = false;
-    PlainTextFormat format_;
+    void stop()
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        stopped = true;
+        roomLeft.notify_all();
+    }
+
+    bool isStopped()
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        return stopped;
+    }
+
+    // Waits `wait` nanoseconds at most for a piece; a negative `wait`, until
+    // one comes or the text has ended.
+    Popped pop(QString &piece, qint64 wait)
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        const auto ready = [this] { return !pieces.empty() || closed; };
+        if (wait < 0)
+            changed.wait(lock, ready);
+        else if (!changed.wait_for(lock, std::chrono::nanoseconds(wait), ready))
+            return Popped::Waiting;
+        if (pieces.empty())
+            return Popped::End;
+        piece = std::move(pieces.front());
+        pieces.pop_front();
+        roomLeft.notify_all();
+        return Popped::Piece;
+    }
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::condition_variable roomLeft;
+    std::deque<QString> pieces;
+    bool closed = false;
+    bool stopped = false;
+    bool failed = false;
+    PlainTextFormat format;
 };
 
-// Bytes that are not UTF-8 after all are decoded again from the start.
-void decodeAll(BytePieces &pieces, DecodedQueue &queue)
+namespace {
+
+// Bytes without a mark are UTF-8 only if all of them are: that is settled
+// before any text goes into the document, so none shown is ever taken back.
+// Windows-1251 text shows it within its first few bytes; a file that is
+// UTF-8 (or ASCII) is read through once more.
+bool turnsOutWindows1251(BytePieces &pieces, PlainTextLoad::Shared &shared)
+{
+    PlainTextDecoder probe;
+    for (QByteArrayView piece = pieces.next(); !piece.isEmpty(); piece = pieces.next()) {
+        probe.decode(piece);
+        if (!probe.mayRestart() || shared.isStopped())
+            return probe.needsRestart();
+    }
+    probe.finish();
+    return probe.needsRestart();
+}
+
+void readAll(BytePieces &pieces, PlainTextLoad::Shared &shared)
 {
     PlainTextDecoder decoder;
-    for (;;) {
-        for (QByteArrayView piece = pieces.next(); !piece.isEmpty() && !decoder.needsRestart(); piece = pieces.next()) {
-            QString text = decoder.decode(piece);
-            if (!text.isEmpty())
-                queue.push(std::move(text));
-        }
-        QString rest = decoder.finish();
-        if (!decoder.needsRestart()) {
-            if (!rest.isEmpty())
-                queue.push(std::move(rest));
-            break;
-        }
+    if (turnsOutWindows1251(pieces, shared))
         decoder.restartAsWindows1251();
-        pieces.rewind();
-        queue.push(std::nullopt);
+    pieces.rewind();
+    for (QByteArrayView piece = pieces.next(); !piece.isEmpty(); piece = pieces.next()) {
+        QString text = decoder.decode(piece);
+        if (decoder.needsRestart())
+            break; // the file changed since it was probed
+        if (!text.isEmpty() && !shared.push(std::move(text)))
+            return;
     }
-    queue.close(decoder.format());
+    QString rest = decoder.finish();
+    if (!rest.isEmpty() && !decoder.needsRestart() && !shared.push(std::move(rest)))
+        return;
+    shared.close(decoder.format(), decoder.needsRestart());
 }
 
 // The paragraphs from `block` on, about kSavePieceCharacters of them, as a
@@ -131,29 +167,110 @@ void FilePieces::rewind()
     file_.seek(0);
 }
 
-PlainTextFormat loadPlainText(BytePieces &pieces, QTextDocument &document)
+PlainTextLoad::PlainTextLoad(BytePieces &pieces, QTextDocument &document)
+    : shared_(std::make_unique<Shared>()), document_(document), undo_(document.isUndoRedoEnabled())
 {
-    DecodedQueue queue;
-    std::thread reader([&pieces, &queue] { decodeAll(pieces, queue); });
-    // Loading is no step to undo; one edit block tells the layout once.
-    const bool undo = document.isUndoRedoEnabled();
-    document.setUndoRedoEnabled(false);
-    QTextCursor cursor(&document);
+    // Loading is no step to undo.
+    document_.setUndoRedoEnabled(false);
+    reader_ = std::thread([&pieces, shared = shared_.get()] { readAll(pieces, *shared); });
+}
+
+PlainTextLoad::~PlainTextLoad()
+{
+    shared_->stop();
+    if (reader_.joinable())
+        reader_.join();
+    if (!done_)
+        document_.setUndoRedoEnabled(undo_);
+}
+
+bool PlainTextLoad::step(qint64 budget)
+{
+    if (done_)
+        return true;
+    QElapsedTimer clock;
+    clock.start();
+    QTextCursor cursor(&document_);
+    cursor.movePosition(QTextCursor::End);
+    // One edit block tells the layout and the editor once per step.
     cursor.beginEditBlock();
-    std::optional<QString> piece;
-    while (queue.pop(piece)) {
-        if (!piece) {
-            cursor.select(QTextCursor::Document);
-            cursor.removeSelectedText();
-            continue;
-        }
-        cursor.insertText(*piece);
-        piece.reset(); // let go of the text at once
+    qsizetype inserted = 0;
+    while (insertSlice(cursor, std::max<qint64>(0, budget - clock.nsecsElapsed()), inserted)
+           && clock.nsecsElapsed() < budget) {
     }
     cursor.endEditBlock();
-    reader.join();
-    document.setUndoRedoEnabled(undo);
-    return queue.format();
+    if (done_)
+        finish();
+    return done_;
+}
+
+bool PlainTextLoad::stepCharacters(qsizetype characters)
+{
+    if (done_)
+        return true;
+    QTextCursor cursor(&document_);
+    cursor.movePosition(QTextCursor::End);
+    cursor.beginEditBlock();
+    qsizetype inserted = 0;
+    while (inserted < characters && insertSlice(cursor, -1, inserted)) {
+    }
+    cursor.endEditBlock();
+    if (done_)
+        finish();
+    return done_;
+}
+
+bool PlainTextLoad::insertSlice(QTextCursor &cursor, qint64 waitNanoseconds, qsizetype &inserted)
+{
+    if (at_ >= piece_.size()) {
+        piece_ = QString(); // let go of the text at once
+        at_ = 0;
+        switch (shared_->pop(piece_, waitNanoseconds)) {
+        case Shared::Popped::Waiting:
+            return false;
+        case Shared::Popped::End:
+            done_ = true;
+            return false;
+        case Shared::Popped::Piece:
+            break;
+        }
+    }
+    // A slice ends with a line where it can, and never inside a pair.
+    qsizetype end = std::min(piece_.size(), at_ + kSliceCharacters);
+    if (end < piece_.size()) {
+        const qsizetype lineEnd = piece_.lastIndexOf(QLatin1Char('\n'), end - 1);
+        if (lineEnd >= at_)
+            end = lineEnd + 1;
+        else if (piece_.at(end - 1).isHighSurrogate())
+            ++end;
+    }
+    cursor.insertText(piece_.sliced(at_, end - at_));
+    inserted += end - at_;
+    at_ = end;
+    return true;
+}
+
+void PlainTextLoad::finish()
+{
+    reader_.join();
+    document_.setUndoRedoEnabled(undo_);
+}
+
+bool PlainTextLoad::changedWhileRead() const
+{
+    return shared_->failed;
+}
+
+PlainTextFormat PlainTextLoad::format() const
+{
+    return shared_->format;
+}
+
+PlainTextFormat loadPlainText(BytePieces &pieces, QTextDocument &document)
+{
+    PlainTextLoad load(pieces, document);
+    load.stepCharacters(std::numeric_limits<qsizetype>::max());
+    return load.format();
 }
 
 std::optional<PlainTextFormat> savePlainText(const QTextDocument &document, PlainTextFormat format, QIODevice &file)

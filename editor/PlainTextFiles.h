@@ -4,11 +4,16 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QFile>
 
+#include <QString>
+
+#include <memory>
 #include <optional>
+#include <thread>
 
-class QFile;
 class QIODevice;
+class QTextCursor;
 class QTextDocument;
 
 // Plain-text files of the editor's documents, read and written a piece at a
@@ -49,11 +54,59 @@ private:
     QByteArray buffer_;
 };
 
-// Puts a plain-text file's text into `document`, which is empty: the bytes
-// are read and decoded a piece at a time on a second thread while this one
-// inserts the text decoded so far, so neither the whole file nor its whole
-// text is ever held beside the document. Leaves no undo step. Returns the
-// file's encoding and line breaks.
+// A plain-text file put into a document a slice at a time, so that the
+// document can be shown, and typed in, before all of it is in. A second thread
+// reads and decodes the file a few megabytes ahead of the slices, so neither
+// the whole file nor its whole text is ever held beside the document. The text
+// goes at the document's end; nothing of it can be undone, and the document
+// keeps no undo steps until the whole file is in. Destroying the load stops it.
+class PlainTextLoad {
+public:
+    // `pieces` and `document` outlive the load; `document` starts empty.
+    PlainTextLoad(BytePieces &pieces, QTextDocument &document);
+    ~PlainTextLoad();
+    PlainTextLoad(const PlainTextLoad &) = delete;
+    PlainTextLoad &operator=(const PlainTextLoad &) = delete;
+
+    // Puts in text for about `budget` nanoseconds (at least one slice when
+    // text is waiting), without waiting for the file longer than that; true
+    // once the whole file is in.
+    bool step(qint64 budget);
+    // Puts in at least `characters` more characters, or the rest of the
+    // file; true once the whole file is in.
+    bool stepCharacters(qsizetype characters);
+    bool done() const { return done_; }
+    // The file's encoding and line breaks, once done.
+    PlainTextFormat format() const;
+    // Once done: the file changed between two readings of it, so what was put
+    // in may not be its whole text.
+    bool changedWhileRead() const;
+
+    struct Shared;
+
+private:
+    bool insertSlice(QTextCursor &cursor, qint64 waitNanoseconds, qsizetype &inserted);
+    void finish();
+
+    std::unique_ptr<Shared> shared_;
+    QTextDocument &document_;
+    bool undo_;
+    QString piece_; // decoded text not yet put in, from at_
+    qsizetype at_ = 0;
+    bool done_ = false;
+    std::thread reader_;
+};
+
+// A plain-text file being loaded: the file, its pieces and its load.
+struct PlainTextFileLoad {
+    explicit PlainTextFileLoad(const QString &path) : file(path) {}
+    QFile file;
+    FilePieces pieces{file};
+    std::unique_ptr<PlainTextLoad> load; // made once the file is open
+};
+
+// The whole of a plain-text file put into `document`, which is empty, as
+// PlainTextLoad does it. Returns the file's encoding and line breaks.
 PlainTextFormat loadPlainText(BytePieces &pieces, QTextDocument &document);
 
 // Writes the text of `document` to `file` as a plain-text file in `format`,

@@ -5,6 +5,7 @@
 #include "editor/PlainTextFiles.h"
 #include "formats/RtfReader.h"
 #include "formats/RtfWriter.h"
+#include "platform/BusyCursor.h"
 #include "platform/Platform.h"
 #include "platform/VeltrixError.h"
 
@@ -21,6 +22,8 @@
 #include <QTextDocumentFragment>
 #include <QTextImageFormat>
 #include <QUrl>
+
+#include <limits>
 
 namespace {
 
@@ -88,31 +91,81 @@ QImage iconPicture(const QFileInfo &file)
 
 void TRxRichEdit::LoadFile(const QString &path)
 {
-    QFile file(path);
+    auto loading = std::make_unique<PlainTextFileLoad>(path);
+    QFile &file = loading->file;
     if (!file.open(QIODevice::ReadOnly))
         throw VeltrixError(QStringLiteral("Cannot open file \"%1\". %2").arg(nativePath(path), file.errorString()));
-    const auto readFailed = [&file, &path] {
-        return VeltrixError(QStringLiteral("Cannot read file \"%1\". %2").arg(nativePath(path), file.errorString()));
-    };
     if (formatFor(path, plainText_) == FileFormat::Rtf) {
         QByteArray data = file.readAll();
         if (file.error() != QFileDevice::NoError)
-            throw readFailed();
-        file.close();
+            throw VeltrixError(QStringLiteral("Cannot read file \"%1\". %2").arg(nativePath(path), file.errorString()));
+        loading.reset();
         LoadContent(std::move(data), true);
         return;
     }
     // Plain text is decoded as it is read: the file's bytes are never all in
-    // memory beside its text.
+    // memory beside its text. A large file is shown once its start is in.
     auto document = newDocument();
-    FilePieces pieces(file);
-    const PlainTextFormat format = loadPlainText(pieces, *document);
-    if (file.error() != QFileDevice::NoError)
-        throw readFailed();
-    file.close();
+    loading->load = std::make_unique<PlainTextLoad>(loading->pieces, *document);
+    const bool whole = loading->load->stepCharacters(charactersBeforeShown_);
+    if (whole) {
+        const QString failure = loadFailure(*loading, path);
+        if (!failure.isEmpty())
+            throw VeltrixError(failure);
+        plainTextFormat_ = loading->load->format();
+        loading.reset();
+    }
     lastLoadStatus_ = rtf::LoadStatus();
-    plainTextFormat_ = format;
     showLoaded(std::move(document));
+    if (loading) {
+        load_ = std::move(loading);
+        loadPath_ = path;
+        loadTimer_->start();
+    }
+}
+
+QString TRxRichEdit::loadFailure(const PlainTextFileLoad &loading, const QString &path)
+{
+    if (loading.file.error() != QFileDevice::NoError)
+        return QStringLiteral("Cannot read file \"%1\". %2").arg(nativePath(path), loading.file.errorString());
+    if (loading.load->changedWhileRead())
+        return QStringLiteral("Cannot read file \"%1\". The file was changed while it was read").arg(nativePath(path));
+    return {};
+}
+
+void TRxRichEdit::continueLoading(qint64 budget)
+{
+    if (!load_)
+        return;
+    // The file's text is no change of the user's: the flag stays as it was.
+    const bool modified = modified_;
+    const bool wasQuiet = quiet_;
+    quiet_ = true;
+    const bool whole = budget < 0 ? load_->load->stepCharacters(std::numeric_limits<qsizetype>::max())
+                                  : load_->load->step(budget);
+    quiet_ = wasQuiet;
+    modified_ = modified;
+    if (!whole)
+        return;
+    loadTimer_->stop();
+    const std::unique_ptr<PlainTextFileLoad> finished = std::move(load_);
+    plainTextFormat_ = finished->load->format();
+    const QString failure = loadFailure(*finished, loadPath_);
+    Q_EMIT OnLoaded();
+    if (failure.isEmpty())
+        return;
+    const bool raise = budget < 0;
+    Q_EMIT OnLoadFailed(failure, raise);
+    if (raise)
+        throw VeltrixError(failure);
+}
+
+void TRxRichEdit::finishLoading()
+{
+    if (!load_)
+        return;
+    const BusyCursor busy;
+    continueLoading(-1);
 }
 
 void TRxRichEdit::LoadContent(QByteArray data, bool asRtf)
@@ -139,6 +192,7 @@ void TRxRichEdit::LoadContent(QByteArray data, bool asRtf)
 
 void TRxRichEdit::SaveFile(const QString &path)
 {
+    finishLoading();
     const bool rtf = formatFor(path, plainText_) == FileFormat::Rtf;
     const QByteArray data = rtf ? rtf::write(*document()) : QByteArray();
 
@@ -172,6 +226,7 @@ void TRxRichEdit::PrintDocument(const QString &title)
 
 void TRxRichEdit::PrintDocument(const QString &title, QPrinter &printer)
 {
+    finishLoading();
     // The printer's whole printable area: only the printer's own minimum
     // margins apply, never margins chosen in a dialog.
     const QPageLayout chosen = printer.pageLayout();

@@ -5,6 +5,7 @@
 #include "editor/Links.h"
 #include "editor/MouseSelection.h"
 #include "editor/PastedPiece.h"
+#include "editor/PlainTextFiles.h"
 #include "editor/ReadableText.h"
 #include "editor/RichEditStrings.h"
 #include "formats/RtfReader.h"
@@ -25,6 +26,7 @@
 #include <QTextDocumentFragment>
 #include <QTextList>
 #include <QTextOption>
+#include <QTimer>
 #include <QUrl>
 
 #include <optional>
@@ -37,6 +39,8 @@ constexpr qreal kDialogUnitsPerAverageChar = 4.0;
 constexpr qreal kDefaultTabPixels = 48.0;
 // How much of a replaced text a screen reader is sent with the change.
 constexpr int kAnnouncedCharacters = 4096;
+// A step of a file's load between the user's keys.
+constexpr qint64 kLoadStepNanoseconds = 10 * 1000 * 1000;
 
 const QString kRtfMimeTypes[] = {QStringLiteral("text/rtf"), QStringLiteral("application/rtf"),
                                  QStringLiteral("text/richtext")};
@@ -76,6 +80,9 @@ TRxRichEdit::TRxRichEdit(QWidget *parent) : QTextEdit(parent), lines_(std::make_
     setHideSelection(false);
     setColor(color_); // white paper, whatever the desktop's theme
     textOption_ = document()->defaultTextOption();
+    loadTimer_ = new QTimer(this);
+    loadTimer_->setInterval(0);
+    connect(loadTimer_, &QTimer::timeout, this, [this] { continueLoading(kLoadStepNanoseconds); });
     adoptDocument(newDocument().release());
     connect(this, &QTextEdit::selectionChanged, this, [this] {
         if (!quiet_ && !selectionQuiet_)
@@ -89,6 +96,7 @@ TRxRichEdit::~TRxRichEdit()
     // when this object is no longer a TRxRichEdit: nothing of theirs may reach us.
     for (QTextDocument *document : findChildren<QTextDocument *>(Qt::FindDirectChildrenOnly))
         document->disconnect(this);
+    load_.reset(); // its reader stops before the document goes
     displayLines_.reset();
 }
 
@@ -110,6 +118,9 @@ std::unique_ptr<QTextDocument> TRxRichEdit::newDocument() const
 
 void TRxRichEdit::adoptDocument(QTextDocument *document)
 {
+    // The document being loaded goes for good: its file is read no further.
+    load_.reset();
+    loadTimer_->stop();
     // The control deletes the document it made itself; the ones we made are ours.
     QTextDocument *old = QTextEdit::document();
     const bool oldIsOurs = old && old != document && old->parent() == this;
@@ -168,6 +179,7 @@ ReplacedDocuments::Kept TRxRichEdit::releaseDocument(int redoDepth)
 
 void TRxRichEdit::replaceDocument(std::unique_ptr<QTextDocument> replacement)
 {
+    finishLoading(); // the document put aside for undo is whole
     // One undo step: the document replaced is put aside whole, with formats.
     const int oldLength = document()->characterCount() - 1;
     ReplacedDocuments::Kept before = releaseDocument(0); // the replacement ends its redo
@@ -183,6 +195,7 @@ void TRxRichEdit::replaceDocument(std::unique_ptr<QTextDocument> replacement)
 
 void TRxRichEdit::swapDocument(bool back)
 {
+    finishLoading();
     const int oldLength = document()->characterCount() - 1;
     ReplacedDocuments::Kept current = releaseDocument(redoDepth_);
     ReplacedDocuments::Kept next = back ? replaced_.undo(std::move(current)) : replaced_.redo(std::move(current));

@@ -13,6 +13,8 @@
 #include <memory>
 
 class DisplayLines;
+struct PlainTextFileLoad;
+class QTimer;
 class EditorLayout;
 class QPrinter;
 class TRichEditStrings;
@@ -143,6 +145,14 @@ public:
     // What LoadFile does with a file's bytes: RTF when `asRtf` and the bytes are
     // RTF, plain text otherwise.
     void LoadContent(QByteArray data, bool asRtf);
+    // A plain-text file is shown once its first setCharactersBeforeShown()
+    // characters are in; the rest comes in between the user's keys, and until
+    // then nothing typed can be undone. isLoading() holds meanwhile.
+    bool isLoading() const { return load_ != nullptr; }
+    // The rest of the file put in now, under the busy cursor; raises (after
+    // OnLoadFailed) when the file could not be read whole.
+    void finishLoading();
+    void setCharactersBeforeShown(qsizetype characters) { charactersBeforeShown_ = characters; }
     // What the last RTF loaded held that the document cannot keep.
     const rtf::LoadStatus &lastLoadStatus() const { return lastLoadStatus_; }
     // How the plain text of the document is written (encoding, line breaks).
@@ -166,6 +176,11 @@ Q_SIGNALS:
     void OnMouseDown(Qt::MouseButton button, QPoint position);
     void OnURLClick(const QString &url, Qt::MouseButton button);
     void OnSelectionChange();
+    // The file being loaded could not be read whole, and the document holds
+    // part of it. `raised`: finishLoading() raises the same error.
+    void OnLoadFailed(const QString &message, bool raised);
+    // The whole file is in.
+    void OnLoaded();
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -207,6 +222,10 @@ private:
     void selectRange(int anchor, int position);
     void insertTextWithBreaks(QTextCursor &cursor, const QString &text, const QTextCharFormat &format);
     void clearUndo();
+    // Puts in more of the file being loaded, for `budget` nanoseconds or (when
+    // negative) all of it.
+    void continueLoading(qint64 budget);
+    static QString loadFailure(const PlainTextFileLoad &loading, const QString &path);
 
     platform::Platform *platform_ = nullptr;
     TRxTextAttributes selectionFormat_{*this, TRxTextAttributes::Target::Selection};
@@ -228,6 +247,10 @@ private:
     int undoDepth_ = 0;        // undo steps within the limit
     int redoDepth_ = 0;
     ReplacedDocuments replaced_; // whole-text replacements, within the same limit
+    std::unique_ptr<PlainTextFileLoad> load_;
+    QString loadPath_;
+    QTimer *loadTimer_ = nullptr;
+    qsizetype charactersBeforeShown_ = 2 * 1024 * 1024;
     QMetaObject::Connection changeConnection_;
     QMetaObject::Connection undoConnection_;
     // The link under the last press, and the button that pressed it.

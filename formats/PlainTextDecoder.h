@@ -28,6 +28,9 @@ public:
     // the file is decoded again from its first byte.
     bool needsRestart() const { return mode_ == Mode::NotUtf8; }
     void restartAsWindows1251();
+    // False once no later byte can make the file Windows-1251: a mark was
+    // read, or the bytes are already known not to be UTF-8.
+    bool mayRestart() const { return mode_ == Mode::Undecided || mode_ == Mode::TryingUtf8; }
 
     // The file's encoding and line breaks, known once finish() was called.
     PlainTextFormat format() const { return format_; }

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
@@ -17,6 +18,7 @@
 #include <QTextDocument>
 #include <QTextLayout>
 #include <QTextList>
+#include <QTest>
 
 namespace {
 
@@ -101,6 +103,7 @@ TEST_F(RichEditTest, LargeFilesLoadAndSaveWhole)
     for (const QByteArray &content : files) {
         const QString path = writeFile("large.txt", content);
         editor->LoadFile(path);
+        editor->finishLoading();
         EXPECT_EQ(editor->document()->blockCount(), kLines + 1);
         editor->SaveFile(path);
         EXPECT_TRUE(readFile(path) == content);
@@ -114,6 +117,65 @@ TEST_F(RichEditTest, LargeFilesLoadAndSaveWhole)
     const QString path = dir.filePath("lossless.txt");
     editor->SaveFile(path);
     EXPECT_TRUE(readFile(path) == QByteArray("\xEF\xBB\xBF") + (late + QString::fromUtf8("中")).toUtf8());
+}
+
+// A large file is shown once its start is in and takes keys while the rest
+// comes in: what is typed stays where it was typed, the file's text is not
+// the user's change, and whatever writes the document first takes in the rest.
+TEST_F(RichEditTest, ALargeFileTakesKeysWhileItsRestComesIn)
+{
+    constexpr int kLines = 20000;
+    const QString text = QStringLiteral("Строка текста, line of text\r\n").repeated(kLines);
+    const QByteArray content = codepage::encodeWindows1251(text);
+    const QString path = writeFile("big.txt", content);
+    editor->setCharactersBeforeShown(1000);
+    const auto loadAndWait = [&](const QString &typed) {
+        editor->LoadFile(path);
+        editor->setModified(false);
+        EXPECT_TRUE(editor->isLoading());
+        EXPECT_LT(editor->document()->blockCount(), kLines);
+        if (!typed.isEmpty()) {
+            editor->setSelectionStart(0);
+            QTest::keyClicks(editor.get(), typed);
+        }
+        EXPECT_FALSE(editor->CanUndo()); // nothing before the whole file is in
+        QDeadlineTimer deadline(60000);
+        while (editor->isLoading() && !deadline.hasExpired())
+            QApplication::processEvents();
+        EXPECT_FALSE(editor->isLoading());
+    };
+
+    loadAndWait(QString());
+    EXPECT_FALSE(editor->IsModified());
+    EXPECT_TRUE(editor->Text() == text);
+
+    loadAndWait(QStringLiteral("Hi "));
+    EXPECT_TRUE(editor->IsModified());
+    EXPECT_TRUE(editor->Text().startsWith(QStringLiteral("Hi Строка текста, line of text\r\nСтрока")));
+    QTest::keyClicks(editor.get(), QStringLiteral("x"));
+    EXPECT_TRUE(editor->CanUndo()); // the document keeps undo steps again
+    editor->Undo();
+    editor->SaveFile(path);
+    EXPECT_TRUE(readFile(path) == codepage::encodeWindows1251(QStringLiteral("Hi ") + text));
+
+    // Saved, printed or replaced at once: the whole file first.
+    testhelpers::writeFile(path, content);
+    editor->LoadFile(path);
+    ASSERT_TRUE(editor->isLoading());
+    const QString copy = dir.filePath("copy.txt");
+    editor->SaveFile(copy);
+    EXPECT_FALSE(editor->isLoading());
+    EXPECT_TRUE(readFile(copy) == content);
+
+    // Another file opened, or the editor closed, while one loads: its reading stops.
+    editor->LoadFile(path);
+    ASSERT_TRUE(editor->isLoading());
+    editor->LoadFile(writeFile("small.txt", "small"));
+    EXPECT_FALSE(editor->isLoading());
+    EXPECT_EQ(editor->Text(), "small");
+    editor->LoadFile(path);
+    ASSERT_TRUE(editor->isLoading());
+    editor.reset();
 }
 
 TEST_F(RichEditTest, RtfRoundTripKeepsTextAndFormats)
