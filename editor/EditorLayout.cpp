@@ -441,8 +441,17 @@ int EditorLayout::blocksNotLaidOut() const
 
 void EditorLayout::scheduleBackground()
 {
-    if (!background_.isActive())
+    if (!backgroundHeld_ && !background_.isActive())
         background_.start();
+}
+
+void EditorLayout::setBackgroundHeld(bool held)
+{
+    backgroundHeld_ = held;
+    if (held)
+        background_.stop();
+    else
+        scheduleBackground();
 }
 
 void EditorLayout::backgroundStep()
@@ -458,7 +467,7 @@ void EditorLayout::backgroundStep()
     Q_EMIT update(QRectF(0, margin() + top, kUnlimitedWidth, kUnlimitedWidth * 1e3));
     reportSize();
     if (!done)
-        background_.start();
+        scheduleBackground();
 }
 
 void EditorLayout::reportSize() const

@@ -60,6 +60,9 @@ public:
     // Lays out one paragraph now, wherever it is; those before it stay estimated.
     void layoutParagraph(const QTextBlock &block) { ensureLaidOut(block); }
     int blocksNotLaidOut() const;
+    // Held, the background pass waits: what is shown and asked for is still
+    // laid out when needed.
+    void setBackgroundHeld(bool held);
 
 protected:
     void documentChanged(int from, int charsRemoved, int charsAdded) override;
@@ -137,6 +140,7 @@ private:
     bool stale_ = true; // entries to be made anew before the next use
     ChangeKey applied_;
     QTimer background_;
+    bool backgroundHeld_ = false;
     std::unordered_set<ShapingKept *> kept_;
     quint64 paints_ = 0;
 };

@@ -190,10 +190,12 @@ bool PlainTextLoad::step(qint64 budget)
         return true;
     QElapsedTimer clock;
     clock.start();
+    // One edit block tells the layout and the editor once per step. Inside
+    // it the cursor goes to the end without the layout placing it there,
+    // which would lay out every paragraph above.
     QTextCursor cursor(&document_);
-    cursor.movePosition(QTextCursor::End);
-    // One edit block tells the layout and the editor once per step.
     cursor.beginEditBlock();
+    cursor.movePosition(QTextCursor::End);
     qsizetype inserted = 0;
     while (insertSlice(cursor, std::max<qint64>(0, budget - clock.nsecsElapsed()), inserted)
            && clock.nsecsElapsed() < budget) {
@@ -209,8 +211,8 @@ bool PlainTextLoad::stepCharacters(qsizetype characters)
     if (done_)
         return true;
     QTextCursor cursor(&document_);
-    cursor.movePosition(QTextCursor::End);
     cursor.beginEditBlock();
+    cursor.movePosition(QTextCursor::End);
     qsizetype inserted = 0;
     while (inserted < characters && insertSlice(cursor, -1, inserted)) {
     }

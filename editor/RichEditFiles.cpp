@@ -118,6 +118,8 @@ void TRxRichEdit::LoadFile(const QString &path)
     lastLoadStatus_ = rtf::LoadStatus();
     showLoaded(std::move(document));
     if (loading) {
+        // The file's text first: the background layout follows it.
+        editorLayout().setBackgroundHeld(true);
         load_ = std::move(loading);
         loadPath_ = path;
         loadTimer_->start();
@@ -148,6 +150,7 @@ void TRxRichEdit::continueLoading(qint64 budget)
     if (!whole)
         return;
     loadTimer_->stop();
+    editorLayout().setBackgroundHeld(false);
     const std::unique_ptr<PlainTextFileLoad> finished = std::move(load_);
     plainTextFormat_ = finished->load->format();
     const QString failure = loadFailure(*finished, loadPath_);
