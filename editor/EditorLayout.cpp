@@ -283,7 +283,42 @@ qreal lineAdvance(const QTextBlockFormat &format, qreal natural)
 
 EditorLayout::Entry EditorLayout::layoutBlock(const QTextBlock &block) const
 {
-    QTextLayout *layout = block.layout();
+    return layoutLines(block, *block.layout());
+}
+
+namespace {
+
+// Text in the document's default font and nothing else: a layout of its own
+// lays it out as the paragraph's layout does.
+bool isPlainParagraph(const QTextBlock &block)
+{
+    if (!block.charFormat().properties().isEmpty() || !block.blockFormat().properties().isEmpty() ||
+        block.textList())
+        return false;
+    const QList<QTextLayout::FormatRange> formats = block.textFormats();
+    return std::all_of(formats.begin(), formats.end(),
+                       [](const QTextLayout::FormatRange &range) { return range.format.properties().isEmpty(); });
+}
+
+} // namespace
+
+EditorLayout::Entry EditorLayout::measureOnly(const QTextBlock &block) const
+{
+    // A paragraph's layout, once it has lines, keeps them and its text for as
+    // long as the document lives: hundreds of bytes a paragraph. Plain
+    // paragraphs are measured in a layout that goes at once, and get lines of
+    // their own when they are shown or asked for.
+    if (!isPlainParagraph(block) || block.text().contains(QChar::ObjectReplacementCharacter))
+        return layoutBlock(block);
+    QTextLayout scratch(block.text(), document()->defaultFont());
+    Entry entry = layoutLines(block, scratch);
+    entry.linesKept = false;
+    return entry;
+}
+
+EditorLayout::Entry EditorLayout::layoutLines(const QTextBlock &block, QTextLayout &lines) const
+{
+    QTextLayout *layout = &lines;
     const QTextBlockFormat format = block.blockFormat();
     const Qt::LayoutDirection direction = block.textDirection();
     QTextOption option = document()->defaultTextOption();
@@ -343,6 +378,7 @@ EditorLayout::Entry EditorLayout::layoutBlock(const QTextBlock &block) const
     entry.height = y;
     entry.lines = std::max(1, layout->lineCount());
     entry.laidOut = true;
+    entry.linesKept = true;
     widest_ = std::max(widest_, widest);
     return entry;
 }
@@ -350,6 +386,11 @@ EditorLayout::Entry EditorLayout::layoutBlock(const QTextBlock &block) const
 void EditorLayout::measure(int blockNumber, const QTextBlock &block) const
 {
     metrics_.set(blockNumber, layoutBlock(block));
+}
+
+void EditorLayout::measureOnly(int blockNumber, const QTextBlock &block) const
+{
+    metrics_.set(blockNumber, measureOnly(block));
 }
 
 void EditorLayout::ensureLaidOut(const QTextBlock &block) const
@@ -363,7 +404,8 @@ void EditorLayout::ensureLaidOut(const QTextBlock &block) const
         return;
     }
     const int number = block.blockNumber();
-    if (!metrics_.at(number).laidOut || layout->lineCount() == 0)
+    const Entry &entry = metrics_.at(number);
+    if (!entry.laidOut || !entry.linesKept || layout->lineCount() == 0)
         measure(number, block);
 }
 
@@ -374,7 +416,7 @@ bool EditorLayout::layoutPrefix(int lastBlock, qreal lastY, const QElapsedTimer 
         const QTextBlock block = document()->findBlockByNumber(number);
         if (!block.isValid() || metrics_.top(number) > lastY)
             return true;
-        measure(number, block);
+        measureOnly(number, block);
         if (slice && slice->elapsed() >= kBackgroundSliceMs)
             return false;
     }
@@ -395,6 +437,7 @@ int EditorLayout::firstLineOfBlock(int blockNumber)
 {
     ensureCurrent();
     layoutThrough(blockNumber);
+    ensureLaidOut(document()->findBlockByNumber(blockNumber)); // its lines are read next
     return metrics_.firstLine(blockNumber);
 }
 
@@ -410,13 +453,18 @@ int EditorLayout::blockOfLine(int line, int *firstLine)
     for (;;) {
         const int found = metrics_.atLine(line, firstLine);
         const int estimated = metrics_.firstNotLaidOut();
-        if (estimated < 0)
+        if (estimated < 0) {
+            if (found >= 0)
+                ensureLaidOut(document()->findBlockByNumber(found));
             return found;
+        }
         const bool final = found >= 0 && found < estimated;
         const int step = (final ? found : std::max(found, estimated)) / kLineSearchStep;
         layoutThrough((step + 1) * kLineSearchStep - 1);
-        if (final)
+        if (final) {
+            ensureLaidOut(document()->findBlockByNumber(found)); // its lines are read next
             return found;
+        }
     }
 }
 
@@ -523,8 +571,7 @@ QRectF EditorLayout::blockBoundingRect(const QTextBlock &block) const
     // shown never moves when the paragraphs before it are laid out later.
     if (inStep())
         layoutThrough(block.blockNumber());
-    else
-        ensureLaidOut(block);
+    ensureLaidOut(block);
     const qreal m = margin();
     const qreal width = std::min(availableWidth(), std::max<qreal>(0, documentSize().width() - 2 * m));
     if (!inStep()) {

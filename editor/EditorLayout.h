@@ -98,6 +98,10 @@ private:
     // Lays out a paragraph and returns what it measured.
     Entry layoutBlock(const QTextBlock &block) const;
     void measure(int blockNumber, const QTextBlock &block) const;
+    // The same figures, without the paragraph keeping lines where it can.
+    Entry measureOnly(const QTextBlock &block) const;
+    void measureOnly(int blockNumber, const QTextBlock &block) const;
+    Entry layoutLines(const QTextBlock &block, QTextLayout &lines) const;
     Entry estimate(const QTextBlock &block) const;
     void ensureLaidOut(const QTextBlock &block) const;
     // Lays out, in order, the estimated paragraphs up to `lastBlock` that

@@ -1,5 +1,6 @@
 #include "editor/MouseSelection.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -22,6 +23,7 @@ int throughParagraphEnd(const QTextBlock &block)
 Range lineAt(const QTextDocument &document, int position)
 {
     const QTextBlock block = document.findBlock(position);
+    document.documentLayout()->blockBoundingRect(block); // gives the paragraph its lines
     const QTextLayout *layout = block.layout();
     const QTextLine line = layout ? layout->lineForTextPosition(position - block.position()) : QTextLine();
     if (!line.isValid() || line.lineNumber() == layout->lineCount() - 1)

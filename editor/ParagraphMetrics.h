@@ -21,6 +21,7 @@ public:
         double height = 0;
         int lines = 1;
         bool laidOut = false; // measured; an estimate otherwise
+        bool linesKept = false; // the paragraph's own layout holds the lines measured
     };
 
     int count() const { return count_; }
