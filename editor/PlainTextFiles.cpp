@@ -7,7 +7,9 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <deque>
 #include <limits>
 #include <mutex>
@@ -21,6 +23,8 @@ constexpr std::size_t kPiecesAhead = 2;
 // A slice costs the editor a few milliseconds: keys wait no longer than that.
 constexpr qsizetype kSliceCharacters = 64 * 1024;
 constexpr int kSavePieceCharacters = 1024 * 1024;
+// Documents of fewer paragraphs are written by one thread.
+constexpr int kTwoThreadBlocks = 16 * 1024;
 
 } // namespace
 
@@ -131,10 +135,10 @@ void readAll(BytePieces &pieces, PlainTextLoad::Shared &shared)
 // plain-text file holds them; `block` moves past them. Read paragraph by
 // paragraph: a cursor placed in the text would have the layout lay out every
 // paragraph above it.
-QString plainPiece(QTextBlock &block)
+QString plainPiece(QTextBlock &block, const QTextBlock &end)
 {
     QString text;
-    while (block.isValid() && text.size() < kSavePieceCharacters) {
+    while (block.isValid() && block != end && text.size() < kSavePieceCharacters) {
         text += block.text();
         block = block.next();
         if (block.isValid())
@@ -275,22 +279,76 @@ PlainTextFormat loadPlainText(BytePieces &pieces, QTextDocument &document)
     return load.format();
 }
 
-std::optional<PlainTextFormat> savePlainText(const QTextDocument &document, PlainTextFormat format, QIODevice &file)
+namespace {
+
+enum class Encoded { Whole, Unencodable, Stopped };
+
+// Encodes the paragraphs from `block` up to `end` (the document's end when
+// invalid) a piece at a time, handing each piece's bytes to `put`. Stops
+// when `put` says false or `stop` is set.
+Encoded encodeParagraphs(QTextBlock block, const QTextBlock &end, PlainTextFormat format, bool first,
+                         const std::function<bool(const QByteArray &)> &put, const std::atomic<bool> &stop)
 {
     QByteArray bytes;
+    do {
+        if (stop)
+            return Encoded::Stopped;
+        if (!encodePlainTextPiece(plainPiece(block, end), format, first, bytes))
+            return Encoded::Unencodable;
+        first = false;
+        if (!put(bytes))
+            return Encoded::Stopped;
+    } while (block.isValid() && block != end);
+    return Encoded::Whole;
+}
+
+} // namespace
+
+std::optional<PlainTextFormat> savePlainText(const QTextDocument &document, PlainTextFormat format, QIODevice &file)
+{
     for (;;) {
-        bool encodable = true;
-        QTextBlock block = document.begin();
-        bool first = true;
-        do {
-            encodable = encodePlainTextPiece(plainPiece(block), format, first, bytes);
-            first = false;
-            if (!encodable)
-                break;
-            if (file.write(bytes) != bytes.size())
-                return std::nullopt;
-        } while (block.isValid());
-        if (encodable)
+        // A large document is read by two threads, each one half of it; the
+        // second half's bytes wait until the first half is written. Nothing
+        // changes the document meanwhile: this thread does nothing else.
+        const int blocks = document.blockCount();
+        const QTextBlock middle = blocks >= kTwoThreadBlocks ? document.findBlockByNumber(blocks / 2) : QTextBlock();
+        std::atomic<bool> stop = false;
+        QByteArray secondHalf;
+        Encoded second = Encoded::Whole;
+        std::thread reader;
+        if (middle.isValid()) {
+            // A byte a character and one more a break: room for all at once.
+            if (format.encoding == TextEncoding::Windows1251)
+                secondHalf.reserve(document.characterCount() - middle.position() + blocks - middle.blockNumber());
+            reader = std::thread([&] {
+                second = encodeParagraphs(
+                    middle, QTextBlock(), format, false,
+                    [&secondHalf](const QByteArray &bytes) {
+                        secondHalf += bytes;
+                        return true;
+                    },
+                    stop);
+            });
+        }
+        bool failed = false;
+        Encoded first = encodeParagraphs(
+            document.begin(), middle, format, true,
+            [&](const QByteArray &bytes) {
+                failed = file.write(bytes) != bytes.size();
+                return !failed;
+            },
+            stop);
+        stop = first != Encoded::Whole;
+        if (reader.joinable())
+            reader.join();
+        if (first == Encoded::Whole && middle.isValid()) {
+            first = second;
+            if (second == Encoded::Whole)
+                failed = file.write(secondHalf) != secondHalf.size();
+        }
+        if (failed)
+            return std::nullopt;
+        if (first == Encoded::Whole)
             return format;
         // The same text as UTF-8 is longer than what was written of it, which
         // it overwrites whole.

@@ -3,10 +3,15 @@
 #include "formats/CodePages.h"
 #include "formats/PlainTextDecoder.h"
 
+#include <array>
+#include <cstdint>
+
 namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
 constexpr char16_t kParagraphSeparator = 0x2029;
+constexpr char16_t kCyrillicFirst = 0x0400;
+constexpr int kCyrillicCount = 0x60;
 
 bool isHigh(char16_t c) { return (c & 0xFC00) == 0xD800; }
 bool isLow(char16_t c) { return (c & 0xFC00) == 0xDC00; }
@@ -35,6 +40,14 @@ char *putBreak(char *p, LineBreak style)
 // left unfinished.
 bool encodeWindows1251(QStringView text, LineBreak style, QByteArray &out)
 {
+    // The Cyrillic block, which Russian text is mostly made of, looked up
+    // without a call: -1 where the code page lacks a letter.
+    static const auto cyrillic = [] {
+        std::array<std::int16_t, kCyrillicCount> bytes{};
+        for (int i = 0; i < kCyrillicCount; ++i)
+            bytes[i] = std::int16_t(codepage::windows1251Byte(QChar(char16_t(kCyrillicFirst + i))));
+        return bytes;
+    }();
     out.resize(text.size() * 2); // CR LF for every '\n' at worst
     char *const begin = out.data();
     char *p = begin;
@@ -43,6 +56,8 @@ bool encodeWindows1251(QStringView text, LineBreak style, QByteArray &out)
         const char16_t c = s[i];
         if (c < 0x80 && c != u'\n') {
             *p++ = char(c);
+        } else if (c >= kCyrillicFirst && c < kCyrillicFirst + kCyrillicCount && cyrillic[c - kCyrillicFirst] >= 0) {
+            *p++ = char(cyrillic[c - kCyrillicFirst]);
         } else if (isParagraphEnd(c)) {
             p = putBreak(p, style);
         } else if (c == kNulSymbol) {

@@ -117,6 +117,13 @@ TEST_F(RichEditTest, LargeFilesLoadAndSaveWhole)
     const QString path = dir.filePath("lossless.txt");
     editor->SaveFile(path);
     EXPECT_TRUE(readFile(path) == QByteArray("\xEF\xBB\xBF") + (late + QString::fromUtf8("中")).toUtf8());
+    // The same in the first half of a file that two threads write.
+    editor->LoadFile(writeFile("late.txt", codepage::encodeWindows1251(late)));
+    editor->finishLoading();
+    editor->setSelectionStart(1);
+    editor->setSelectedText(QString::fromUtf8("中"));
+    editor->SaveFile(path);
+    EXPECT_TRUE(readFile(path) == QByteArray("\xEF\xBB\xBF") + (late.first(1) + QString::fromUtf8("中") + late.sliced(1)).toUtf8());
 }
 
 // A large file is shown once its start is in and takes keys while the rest
