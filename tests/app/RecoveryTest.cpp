@@ -205,3 +205,37 @@ TEST_F(RecoveryTest, PlainTextComesBackInThePlainTextMode)
     EXPECT_FALSE(CB2(*form)->isChecked());
     EXPECT_EQ(editor()->Text(), "Привет\r\nмир");
 }
+
+// A large file takes keys while the rest of it comes in. Its copy waits for
+// the whole file, and a command finds the whole file in the editor.
+TEST_F(RecoveryTest, ALargeFileIsCopiedAndCommandedOnlyWhole)
+{
+    const QString path = dir.filePath("big.txt");
+    const QByteArray content = QByteArray("line of the file\r\n").repeated(20000) + "THE END";
+    testhelpers::writeFile(path, content);
+    start();
+    editor()->setCharactersBeforeShown(1000);
+    platform.files.answers = {path};
+    toolButton(*form, 2)->click();
+    ASSERT_TRUE(editor()->isLoading());
+    EXPECT_EQ(form->windowTitle(), "big.txt - Veltrix 3.0");
+    editor()->setSelectionStart(0);
+    QTest::keyClicks(editor(), "Hi ");
+    ASSERT_TRUE(editor()->isLoading());
+    ASSERT_TRUE(copyWritten());
+    EXPECT_FALSE(editor()->isLoading());
+    const QByteArray copy = testhelpers::readFile(recovery()->copyPath());
+    EXPECT_TRUE(copy.contains("Hi line of the file")) << copy.left(200).constData();
+    EXPECT_EQ(copy.count("line of the file"), 20000);
+    EXPECT_TRUE(copy.contains("THE END"));
+
+    // Select All while the file comes in selects all of it.
+    toolButton(*form, 3)->click(); // saved: nothing modified
+    platform.files.answers = {path};
+    toolButton(*form, 2)->click();
+    ASSERT_TRUE(editor()->isLoading());
+    toolButton(*form, 17)->click();
+    EXPECT_FALSE(editor()->isLoading());
+    EXPECT_EQ(editor()->SelectionLength(), content.size() - 20000 + 3);
+    EXPECT_FALSE(editor()->IsModified());
+}
