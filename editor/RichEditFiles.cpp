@@ -135,7 +135,7 @@ QString TRxRichEdit::loadFailure(const PlainTextFileLoad &loading, const QString
     return {};
 }
 
-void TRxRichEdit::continueLoading(qint64 budget)
+void TRxRichEdit::continueLoading(qint64 budget, bool raise)
 {
     if (!load_)
         return;
@@ -157,7 +157,6 @@ void TRxRichEdit::continueLoading(qint64 budget)
     Q_EMIT OnLoaded();
     if (failure.isEmpty())
         return;
-    const bool raise = budget < 0;
     Q_EMIT OnLoadFailed(failure, raise);
     if (raise)
         throw VeltrixError(failure);
@@ -168,7 +167,7 @@ void TRxRichEdit::finishLoading()
     if (!load_)
         return;
     const BusyCursor busy;
-    continueLoading(-1);
+    continueLoading(-1, true);
 }
 
 void TRxRichEdit::LoadContent(QByteArray data, bool asRtf)

@@ -10,6 +10,7 @@
 #include "editor/RichEditStrings.h"
 #include "formats/RtfReader.h"
 #include "formats/RtfWriter.h"
+#include "platform/BusyCursor.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAccessible>
@@ -82,7 +83,7 @@ TRxRichEdit::TRxRichEdit(QWidget *parent) : QTextEdit(parent), lines_(std::make_
     textOption_ = document()->defaultTextOption();
     loadTimer_ = new QTimer(this);
     loadTimer_->setInterval(0);
-    connect(loadTimer_, &QTimer::timeout, this, [this] { continueLoading(kLoadStepNanoseconds); });
+    connect(loadTimer_, &QTimer::timeout, this, [this] { continueLoading(kLoadStepNanoseconds, false); });
     adoptDocument(newDocument().release());
     connect(this, &QTextEdit::selectionChanged, this, [this] {
         if (!quiet_ && !selectionQuiet_)
@@ -935,6 +936,12 @@ void TRxRichEdit::keyPressEvent(QKeyEvent *event)
     if (event->matches(QKeySequence::Redo)) {
         Redo();
         return;
+    }
+    // The end of the document is the end of the file, all of it in first.
+    if (isLoading() &&
+        (event->matches(QKeySequence::MoveToEndOfDocument) || event->matches(QKeySequence::SelectEndOfDocument))) {
+        const BusyCursor busy;
+        continueLoading(-1, false);
     }
     QTextEdit::keyPressEvent(event);
 }

@@ -223,8 +223,9 @@ private:
     void insertTextWithBreaks(QTextCursor &cursor, const QString &text, const QTextCharFormat &format);
     void clearUndo();
     // Puts in more of the file being loaded, for `budget` nanoseconds or (when
-    // negative) all of it.
-    void continueLoading(qint64 budget);
+    // negative) all of it. A file that cannot be read whole raises when
+    // `raise`, after OnLoadFailed.
+    void continueLoading(qint64 budget, bool raise);
     static QString loadFailure(const PlainTextFileLoad &loading, const QString &path);
 
     platform::Platform *platform_ = nullptr;

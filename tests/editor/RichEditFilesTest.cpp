@@ -174,6 +174,14 @@ TEST_F(RichEditTest, ALargeFileTakesKeysWhileItsRestComesIn)
     EXPECT_FALSE(editor->isLoading());
     EXPECT_TRUE(readFile(copy) == content);
 
+    // Ctrl+End goes to the end of the file, not of what came in so far.
+    editor->LoadFile(path);
+    ASSERT_TRUE(editor->isLoading());
+    QTest::keyClick(editor.get(), Qt::Key_End, Qt::ControlModifier);
+    EXPECT_FALSE(editor->isLoading());
+    QTest::keyClicks(editor.get(), "Z");
+    EXPECT_TRUE(editor->Text() == text + QStringLiteral("Z"));
+
     // Another file opened, or the editor closed, while one loads: its reading stops.
     editor->LoadFile(path);
     ASSERT_TRUE(editor->isLoading());
