@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QSaveFile>
+#include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
@@ -143,10 +144,21 @@ void TRxRichEdit::continueLoading(qint64 budget, bool raise)
     const bool modified = modified_;
     const bool wasQuiet = quiet_;
     quiet_ = true;
-    const bool whole = budget < 0 ? load_->load->stepCharacters(std::numeric_limits<qsizetype>::max())
-                                  : load_->load->step(budget);
+    bool whole = false;
+    {
+        // The file's text is no edit: nobody is told of it but the layout
+        // (which the document tells directly). The text control's change
+        // events would carry each step's text to a screen reader, megabytes
+        // in all over the accessibility bus; the reader asks for what it reads.
+        const QSignalBlocker untold(document());
+        whole = budget < 0 ? load_->load->stepCharacters(std::numeric_limits<qsizetype>::max())
+                           : load_->load->step(budget);
+    }
     quiet_ = wasQuiet;
     modified_ = modified;
+    // As when a document is put in place: the last paragraph laid out, so
+    // that counting the characters (a screen reader does) lays out no others.
+    editorLayout().layoutParagraph(document()->lastBlock());
     if (!whole)
         return;
     loadTimer_->stop();
