@@ -319,3 +319,23 @@ TEST_F(DocumentsTest, OpenNamesWhatTheFileHeldThatCannotBeKept)
     toolButton(*form, 2)->click();
     EXPECT_EQ(platform.boxes.messages.size(), 1);
 }
+
+// A file that could not be read whole after it was shown: the error is
+// shown, and the part in the editor is never saved over the file.
+TEST_F(DocumentsTest, AFileReadOnlyInPartIsNeverSavedOverItself)
+{
+    const QString path = QDir(folderA).filePath("big.txt");
+    testhelpers::writeFile(path, "the whole file");
+    platform.files.answers = {path};
+    toolButton(*form, 2)->click();
+    ASSERT_EQ(form->windowTitle(), "big.txt - Veltrix 3.0");
+    Q_EMIT RxRichEdit1(*form)->OnLoadFailed("Cannot read file \"big.txt\". Input/output error", false);
+    ASSERT_EQ(platform.boxes.messages.size(), 1);
+    EXPECT_EQ(platform.boxes.messages[0].text, "Cannot read file \"big.txt\". Input/output error.");
+    EXPECT_EQ(form->windowTitle(), "Veltrix 3.0");
+    EXPECT_EQ(marker(), "Изменён");
+    platform.files.answers = {};
+    toolButton(*form, 3)->click(); // asks for a name; cancelled
+    EXPECT_EQ(platform.files.saveRequests.size(), 1);
+    EXPECT_EQ(contentOf(path), "the whole file");
+}
