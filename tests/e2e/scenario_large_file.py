@@ -4,6 +4,7 @@ real end with Ctrl+End, and Ctrl+S writes the whole file back with both
 edits and every other byte as it was."""
 
 import os
+import shutil
 import tempfile
 
 from veltrix_e2e import Program, key, type_text, wait_for
@@ -29,6 +30,7 @@ def main():
         wait_for(lambda: os.stat(path).st_mtime_ns != before, "the file saved", seconds=60)
         with open(path, "rb") as file:
             saved = file.read()
+    shutil.rmtree(home)
     expected = b"START " + original + b" FINISH"
     assert len(saved) == len(expected), (len(saved), len(expected), saved[:40], saved[-40:])
     assert saved == expected, "the saved file differs from the file with the two edits"
