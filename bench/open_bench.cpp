@@ -17,10 +17,13 @@
 // process's peak memory (VmHWM) over its size before the open, per byte of
 // the file, then and at the end; milliseconds per keystroke at the start and
 // the end once the background layout is over; Save back to Windows-1251.
+// floor-M: the same file put into a bare QTextDocument, the time and memory
+// Qt's document alone takes.
 #include "BenchWindow.h"
 #include "app/Unit1.h"
 #include "editor/EditorLayout.h"
 #include "editor/TRxRichEdit.h"
+#include "editor/PlainTextFiles.h"
 #include "formats/CodePages.h"
 
 #include <QApplication>
@@ -31,6 +34,7 @@
 #include <QKeyEvent>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <cstdio>
 
 namespace {
@@ -80,6 +84,26 @@ double millisecondsPerKey(TForm1 &form, bool atEnd)
     return millisecondsPerTypedKey(*editor, atEnd, kKeystrokes);
 }
 
+// The floor: the same file decoded and put into a bare QTextDocument with
+// Qt's own layout, nothing shown; the time and the memory Qt's document needs.
+int runFloor(const QString &path, qint64 size)
+{
+    const qint64 baseline = statusKilobytes("VmRSS:");
+    QElapsedTimer timer;
+    timer.start();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 1;
+    QTextDocument document;
+    FilePieces pieces(file);
+    loadPlainText(pieces, document);
+    const double wholeMs = timer.nsecsElapsed() / 1e6;
+    const qint64 peak = statusKilobytes("VmHWM:") - baseline;
+    std::printf("%-10s %8s %8s %8s %8s %8.0f %8.2f\n", qPrintable(QFileInfo(path).baseName()), "-", "-", "-", "-",
+                wholeMs, peak * 1024.0 / size);
+    return 0;
+}
+
 int runCase(const QString &name, const QString &dir)
 {
     const QString amount = name.section(QLatin1Char('-'), 1);
@@ -88,6 +112,8 @@ int runCase(const QString &name, const QString &dir)
     const QString path = QDir(dir).filePath(name + QStringLiteral(".txt"));
     if (!writePlain(path, size))
         return 1;
+    if (name.startsWith(QLatin1String("floor")))
+        return runFloor(path, size);
 
     BenchWindow window;
     TForm1 &form = window.form;
@@ -157,7 +183,7 @@ int main(int argc, char **argv)
     std::fflush(stdout);
     const QStringList cases = argc > 1 ? app.arguments().mid(1)
                                        : QStringList{QStringLiteral("plain-1K"), QStringLiteral("plain-16"),
-                                                     QStringLiteral("plain-160")};
+                                                     QStringLiteral("plain-160"), QStringLiteral("floor-160")};
     for (const QString &name : cases) {
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedChannels);
