@@ -12,6 +12,7 @@
 // recovery copy after a keystroke: from the end of the pause until the copy is
 // on disk, and the longest time the UI thread was busy with it in one go (what
 // a key pressed meanwhile waits at most).
+#include "ProcessMemory.h"
 #include "app/RecoveryCopy.h"
 #include "formats/CodePages.h"
 #include "editor/TRxRichEdit.h"
@@ -125,18 +126,6 @@ CopyTimes timeRecoveryCopy(TRxRichEdit &editor, const QString &dir)
     return times;
 }
 
-qint64 peakKilobytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-    }
-    return -1;
-}
-
 // Paints the first screen and delivers one key, as a user would see it.
 void showAndTakeKey(QWidget *editor, QWidget *viewport)
 {
@@ -159,7 +148,7 @@ int runCase(const QString &name, const QString &dir)
             return 1;
         file.write(rtf ? makeRtf(megabytes * kMegabyte) : makePlain(megabytes * kMegabyte));
     }
-    const qint64 baseline = peakKilobytes();
+    const qint64 baseline = statusKilobytes("VmHWM:");
     QElapsedTimer timer;
     double loadMs = 0, shownMs = 0, saveMs = -1;
     CopyTimes copy{-1, -1};
@@ -178,7 +167,7 @@ int runCase(const QString &name, const QString &dir)
         showAndTakeKey(&edit, edit.viewport());
         shownMs = timer.nsecsElapsed() / 1e6;
         characters = edit.document()->characterCount();
-        peak = peakKilobytes() - baseline;
+        peak = statusKilobytes("VmHWM:") - baseline;
     } else {
         TRxRichEdit editor;
         editor.resize(800, 600);
@@ -198,7 +187,7 @@ int runCase(const QString &name, const QString &dir)
         timer.restart();
         editor.SaveFile(QDir(dir).filePath(name + QStringLiteral("-saved") + (rtf ? QStringLiteral(".rtf") : QStringLiteral(".txt"))));
         saveMs = timer.nsecsElapsed() / 1e6;
-        peak = peakKilobytes() - baseline;
+        peak = statusKilobytes("VmHWM:") - baseline;
         copy = timeRecoveryCopy(editor, dir);
     }
     std::printf("%-10s %10lld %10.0f %10.0f %10.0f %12.1f %10.0f %10.1f\n", qPrintable(name),

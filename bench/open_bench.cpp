@@ -20,6 +20,7 @@
 // floor-M: the same file put into a bare QTextDocument, the time and memory
 // Qt's document alone takes.
 #include "BenchWindow.h"
+#include "ProcessMemory.h"
 #include "app/Unit1.h"
 #include "editor/EditorLayout.h"
 #include "editor/TRxRichEdit.h"
@@ -61,18 +62,6 @@ bool writePlain(const QString &path, qint64 size)
         written += file.write(bytes);
     }
     return true;
-}
-
-qint64 statusKilobytes(const char *field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').first().toLongLong();
-    }
-    return -1;
 }
 
 double millisecondsPerKey(TForm1 &form, bool atEnd)

@@ -288,8 +288,8 @@ EditorLayout::Entry EditorLayout::layoutBlock(const QTextBlock &block) const
 
 namespace {
 
-// Text in the document's default font and nothing else: a layout of its own
-// lays it out as the paragraph's layout does.
+// Text in the document's default font and nothing else (an object is a
+// format too): a layout of its own lays it out as the paragraph's does.
 bool isPlainParagraph(const QTextBlock &block)
 {
     if (!block.charFormat().properties().isEmpty() || !block.blockFormat().properties().isEmpty() ||
@@ -308,7 +308,7 @@ EditorLayout::Entry EditorLayout::measureOnly(const QTextBlock &block) const
     // long as the document lives: hundreds of bytes a paragraph. Plain
     // paragraphs are measured in a layout that goes at once, and get lines of
     // their own when they are shown or asked for.
-    if (!isPlainParagraph(block) || block.text().contains(QChar::ObjectReplacementCharacter))
+    if (!isPlainParagraph(block))
         return layoutBlock(block);
     QTextLayout scratch(block.text(), document()->defaultFont());
     Entry entry = layoutLines(block, scratch);
@@ -316,9 +316,8 @@ EditorLayout::Entry EditorLayout::measureOnly(const QTextBlock &block) const
     return entry;
 }
 
-EditorLayout::Entry EditorLayout::layoutLines(const QTextBlock &block, QTextLayout &lines) const
+EditorLayout::Entry EditorLayout::layoutLines(const QTextBlock &block, QTextLayout &layout) const
 {
-    QTextLayout *layout = &lines;
     const QTextBlockFormat format = block.blockFormat();
     const Qt::LayoutDirection direction = block.textDirection();
     QTextOption option = document()->defaultTextOption();
@@ -329,7 +328,7 @@ EditorLayout::Entry EditorLayout::layoutLines(const QTextBlock &block, QTextLayo
         option.setWrapMode(QTextOption::ManualWrap);
     if (format.hasProperty(QTextFormat::TabPositions))
         option.setTabs(format.tabPositions());
-    layout->setTextOption(option);
+    layout.setTextOption(option);
 
     qreal indent = format.indent() * document()->indentWidth();
     if (const QTextList *list = block.textList())
@@ -342,9 +341,9 @@ EditorLayout::Entry EditorLayout::layoutLines(const QTextBlock &block, QTextLayo
 
     qreal y = format.topMargin();
     qreal widest = 0;
-    layout->beginLayout();
+    layout.beginLayout();
     for (;;) {
-        QTextLine line = layout->createLine();
+        QTextLine line = layout.createLine();
         if (!line.isValid())
             break;
         line.setLeadingIncluded(true);
@@ -370,13 +369,13 @@ EditorLayout::Entry EditorLayout::layoutLines(const QTextBlock &block, QTextLayo
             used = std::min(used, std::max<qreal>(0, lineWidth));
         widest = std::max(widest, x + used + right);
     }
-    layout->endLayout();
-    layout->setPosition(QPointF(0, 0));
+    layout.endLayout();
+    layout.setPosition(QPointF(0, 0));
     y += format.bottomMargin();
 
     Entry entry;
     entry.height = y;
-    entry.lines = std::max(1, layout->lineCount());
+    entry.lines = std::max(1, layout.lineCount());
     entry.laidOut = true;
     entry.linesKept = true;
     widest_ = std::max(widest_, widest);

@@ -101,7 +101,7 @@ private:
     // The same figures, without the paragraph keeping lines where it can.
     Entry measureOnly(const QTextBlock &block) const;
     void measureOnly(int blockNumber, const QTextBlock &block) const;
-    Entry layoutLines(const QTextBlock &block, QTextLayout &lines) const;
+    Entry layoutLines(const QTextBlock &block, QTextLayout &layout) const;
     Entry estimate(const QTextBlock &block) const;
     void ensureLaidOut(const QTextBlock &block) const;
     // Lays out, in order, the estimated paragraphs up to `lastBlock` that

@@ -190,10 +190,21 @@ PlainTextLoad::~PlainTextLoad()
 
 bool PlainTextLoad::step(qint64 budget)
 {
+    return putIn(budget, std::numeric_limits<qsizetype>::max());
+}
+
+bool PlainTextLoad::stepCharacters(qsizetype characters)
+{
+    return putIn(-1, characters);
+}
+
+bool PlainTextLoad::putIn(qint64 budget, qsizetype characters)
+{
     if (done_)
         return true;
     QElapsedTimer clock;
     clock.start();
+    const auto timeLeft = [&] { return budget < 0 ? qint64(-1) : std::max<qint64>(0, budget - clock.nsecsElapsed()); };
     // One edit block tells the layout and the editor once per step. Inside
     // it the cursor goes to the end without the layout placing it there,
     // which would lay out every paragraph above.
@@ -201,24 +212,7 @@ bool PlainTextLoad::step(qint64 budget)
     cursor.beginEditBlock();
     cursor.movePosition(QTextCursor::End);
     qsizetype inserted = 0;
-    while (insertSlice(cursor, std::max<qint64>(0, budget - clock.nsecsElapsed()), inserted)
-           && clock.nsecsElapsed() < budget) {
-    }
-    cursor.endEditBlock();
-    if (done_)
-        finish();
-    return done_;
-}
-
-bool PlainTextLoad::stepCharacters(qsizetype characters)
-{
-    if (done_)
-        return true;
-    QTextCursor cursor(&document_);
-    cursor.beginEditBlock();
-    cursor.movePosition(QTextCursor::End);
-    qsizetype inserted = 0;
-    while (inserted < characters && insertSlice(cursor, -1, inserted)) {
+    while (inserted < characters && insertSlice(cursor, timeLeft(), inserted) && timeLeft() != 0) {
     }
     cursor.endEditBlock();
     if (done_)
@@ -275,7 +269,7 @@ PlainTextFormat PlainTextLoad::format() const
 PlainTextFormat loadPlainText(BytePieces &pieces, QTextDocument &document)
 {
     PlainTextLoad load(pieces, document);
-    load.stepCharacters(std::numeric_limits<qsizetype>::max());
+    load.step(-1);
     return load.format();
 }
 

@@ -69,8 +69,8 @@ public:
     PlainTextLoad &operator=(const PlainTextLoad &) = delete;
 
     // Puts in text for about `budget` nanoseconds (at least one slice when
-    // text is waiting), without waiting for the file longer than that; true
-    // once the whole file is in.
+    // text is waiting), without waiting for the file longer than that, or
+    // (when negative) the rest of the file; true once the whole file is in.
     bool step(qint64 budget);
     // Puts in at least `characters` more characters, or the rest of the
     // file; true once the whole file is in.
@@ -85,6 +85,9 @@ public:
     struct Shared;
 
 private:
+    // What both steps do: stops after `budget` (none when negative) or
+    // `characters`, whichever comes first.
+    bool putIn(qint64 budget, qsizetype characters);
     bool insertSlice(QTextCursor &cursor, qint64 waitNanoseconds, qsizetype &inserted);
     void finish();
 

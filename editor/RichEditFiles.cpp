@@ -24,8 +24,6 @@
 #include <QTextImageFormat>
 #include <QUrl>
 
-#include <limits>
-
 namespace {
 
 constexpr int kObjectTypeProperty = QTextFormat::UserProperty + 20;
@@ -99,7 +97,7 @@ void TRxRichEdit::LoadFile(const QString &path)
     if (formatFor(path, plainText_) == FileFormat::Rtf) {
         QByteArray data = file.readAll();
         if (file.error() != QFileDevice::NoError)
-            throw VeltrixError(QStringLiteral("Cannot read file \"%1\". %2").arg(nativePath(path), file.errorString()));
+            throw VeltrixError(loadFailure(*loading));
         loading.reset();
         LoadContent(std::move(data), true);
         return;
@@ -110,7 +108,7 @@ void TRxRichEdit::LoadFile(const QString &path)
     loading->load = std::make_unique<PlainTextLoad>(loading->pieces, *document);
     const bool whole = loading->load->stepCharacters(charactersBeforeShown_);
     if (whole) {
-        const QString failure = loadFailure(*loading, path);
+        const QString failure = loadFailure(*loading);
         if (!failure.isEmpty())
             throw VeltrixError(failure);
         plainTextFormat_ = loading->load->format();
@@ -122,17 +120,17 @@ void TRxRichEdit::LoadFile(const QString &path)
         // The file's text first: the background layout follows it.
         editorLayout().setBackgroundHeld(true);
         load_ = std::move(loading);
-        loadPath_ = path;
         loadTimer_->start();
     }
 }
 
-QString TRxRichEdit::loadFailure(const PlainTextFileLoad &loading, const QString &path)
+QString TRxRichEdit::loadFailure(const PlainTextFileLoad &loading)
 {
+    const QString path = nativePath(loading.file.fileName());
     if (loading.file.error() != QFileDevice::NoError)
-        return QStringLiteral("Cannot read file \"%1\". %2").arg(nativePath(path), loading.file.errorString());
-    if (loading.load->changedWhileRead())
-        return QStringLiteral("Cannot read file \"%1\". The file was changed while it was read").arg(nativePath(path));
+        return QStringLiteral("Cannot read file \"%1\". %2").arg(path, loading.file.errorString());
+    if (loading.load && loading.load->changedWhileRead())
+        return QStringLiteral("Cannot read file \"%1\". The file was changed while it was read").arg(path);
     return {};
 }
 
@@ -151,8 +149,7 @@ void TRxRichEdit::continueLoading(qint64 budget, bool raise)
         // events would carry each step's text to a screen reader, megabytes
         // in all over the accessibility bus; the reader asks for what it reads.
         const QSignalBlocker untold(document());
-        whole = budget < 0 ? load_->load->stepCharacters(std::numeric_limits<qsizetype>::max())
-                           : load_->load->step(budget);
+        whole = load_->load->step(budget);
     }
     quiet_ = wasQuiet;
     modified_ = modified;
@@ -165,7 +162,7 @@ void TRxRichEdit::continueLoading(qint64 budget, bool raise)
     editorLayout().setBackgroundHeld(false);
     const std::unique_ptr<PlainTextFileLoad> finished = std::move(load_);
     plainTextFormat_ = finished->load->format();
-    const QString failure = loadFailure(*finished, loadPath_);
+    const QString failure = loadFailure(*finished);
     Q_EMIT OnLoaded();
     if (failure.isEmpty())
         return;

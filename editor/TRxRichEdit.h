@@ -226,7 +226,8 @@ private:
     // negative) all of it. A file that cannot be read whole raises when
     // `raise`, after OnLoadFailed.
     void continueLoading(qint64 budget, bool raise);
-    static QString loadFailure(const PlainTextFileLoad &loading, const QString &path);
+    // Why a file's load failed; empty when it did not.
+    static QString loadFailure(const PlainTextFileLoad &loading);
 
     platform::Platform *platform_ = nullptr;
     TRxTextAttributes selectionFormat_{*this, TRxTextAttributes::Target::Selection};
@@ -249,7 +250,6 @@ private:
     int redoDepth_ = 0;
     ReplacedDocuments replaced_; // whole-text replacements, within the same limit
     std::unique_ptr<PlainTextFileLoad> load_;
-    QString loadPath_;
     QTimer *loadTimer_ = nullptr;
     qsizetype charactersBeforeShown_ = 2 * 1024 * 1024;
     QMetaObject::Connection changeConnection_;
