@@ -13,19 +13,28 @@ platform::FontChoice choiceOf(const TRxTextAttributes &format, const QPalette &p
     return choice;
 }
 
-TColor applyChoice(TRxTextAttributes &format, const platform::FontChoice &choice, const QPalette &palette)
+TColor applyChoice(TRxTextAttributes &format, const platform::FontChoice &initial, const platform::FontChoice &choice)
 {
-    const TColor before = format.Color();
-    format.setName(choice.font.family());
-    format.setSize(choice.font.pointSize());
-    FontStyles style;
-    style.setFlag(FontStyle::Bold, choice.font.bold());
-    style.setFlag(FontStyle::Italic, choice.font.italic());
-    style.setFlag(FontStyle::Underline, choice.font.underline());
-    style.setFlag(FontStyle::StrikeOut, choice.font.strikeOut());
-    format.setStyle(style);
+    const QFont &from = initial.font;
+    const QFont &to = choice.font;
+    if (to.family() != from.family())
+        format.setName(to.family());
+    if (to.pointSize() != from.pointSize())
+        format.setSize(to.pointSize());
+    if (to.bold() != from.bold() || to.italic() != from.italic() || to.underline() != from.underline() ||
+        to.strikeOut() != from.strikeOut()) {
+        FontStyles style;
+        style.setFlag(FontStyle::Bold, to.bold());
+        style.setFlag(FontStyle::Italic, to.italic());
+        style.setFlag(FontStyle::Underline, to.underline());
+        style.setFlag(FontStyle::StrikeOut, to.strikeOut());
+        format.setStyle(style);
+    }
     // The automatic colour comes back from the dialog as its RGB value.
-    const TColor color = choice.color == before.toQColor(palette) ? before : TColor::fromQColor(choice.color);
+    const TColor before = format.Color();
+    if (choice.color == initial.color)
+        return before;
+    const TColor color = TColor::fromQColor(choice.color);
     format.setColor(color);
     return color;
 }

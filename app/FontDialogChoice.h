@@ -12,9 +12,10 @@ namespace fontdialog {
 // What the dialog opens with: the selection's font and its colour as RGB.
 platform::FontChoice choiceOf(const TRxTextAttributes &format, const QPalette &palette);
 
-// Writes the dialog's choice to the selection's format and gives the colour
-// it now has. A colour the dialog hands back unchanged keeps its meaning, so
-// the automatic colour stays automatic.
-TColor applyChoice(TRxTextAttributes &format, const platform::FontChoice &choice, const QPalette &palette);
+// Writes what the dialog's choice changed from what it opened with (`initial`,
+// from choiceOf) to the selection's format, and gives the colour the
+// selection now has at its start. What was left alone is not written: a
+// selection of several fonts keeps them.
+TColor applyChoice(TRxTextAttributes &format, const platform::FontChoice &initial, const platform::FontChoice &choice);
 
 } // namespace fontdialog

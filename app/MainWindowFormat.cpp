@@ -37,11 +37,12 @@ void TForm1::ColorBox2Select()
 void TForm1::ToolButton37Click()
 {
     TRxTextAttributes &format = RxRichEdit1->SelectionFormat();
-    platform::FontChoice choice = fontdialog::choiceOf(format, RxRichEdit1->palette());
+    const platform::FontChoice initial = fontdialog::choiceOf(format, RxRichEdit1->palette());
+    platform::FontChoice choice = initial;
     TColor color = format.Color();
-    if (const std::optional<platform::FontChoice> chosen = platform_.formatDialogs().askFont(this, choice)) {
+    if (const std::optional<platform::FontChoice> chosen = platform_.formatDialogs().askFont(this, initial)) {
         choice = *chosen;
-        color = fontdialog::applyChoice(format, choice, RxRichEdit1->palette());
+        color = fontdialog::applyChoice(format, initial, choice);
     }
     RxRichEdit1->setFocus();
     ComboBox1->setEditText(choice.font.family());

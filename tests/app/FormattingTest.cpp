@@ -117,6 +117,40 @@ TEST_F(FormattingTest, FontDialogAppliesOnOkAndShowsTheFontEitherWay)
     EXPECT_EQ(Edit1(*form)->text(), "22");
 }
 
+// The dialog changes only what the user changed in it: a family from another
+// machine, a second font in the selection and the saved state all stay.
+TEST_F(FormattingTest, FontDialogWritesOnlyWhatWasChangedInIt)
+{
+    editor->setText("ab");
+    select(1, 1);
+    editor->SelectionFormat().setName("MS Sans Serif");
+    editor->SelectionFormat().setStyle(FontStyles(FontStyle::Bold));
+    editor->setModified(false);
+    select(0, 2);
+    toolButton(*form, 37)->click(); // cancelled: what it opens with
+    ASSERT_EQ(platform.formats.fontsAsked.size(), 1);
+    const platform::FontChoice opened = platform.formats.fontsAsked[0];
+
+    platform.formats.fontAnswer = opened; // OK without a change
+    toolButton(*form, 37)->click();
+    EXPECT_FALSE(editor->IsModified());
+    select(1, 1);
+    EXPECT_EQ(editor->SelectionFormat().Name(), "MS Sans Serif");
+    EXPECT_EQ(editor->SelectionFormat().Style(), FontStyles(FontStyle::Bold));
+    EXPECT_EQ(editor->SelectionFormat().Color(), TColor::windowText());
+
+    select(0, 2);
+    platform::FontChoice larger = opened;
+    larger.font.setPointSize(20);
+    platform.formats.fontAnswer = larger;
+    toolButton(*form, 37)->click();
+    EXPECT_EQ(ComboBox1(*form)->currentText(), "Times New Roman");
+    select(1, 1);
+    EXPECT_EQ(editor->SelectionFormat().Size(), 20);
+    EXPECT_EQ(editor->SelectionFormat().Name(), "MS Sans Serif");
+    EXPECT_EQ(editor->SelectionFormat().Style(), FontStyles(FontStyle::Bold));
+}
+
 TEST_F(FormattingTest, FontNameComesFromTheSelectedEntryNotTheTypedText)
 {
     editor->setText("name");
