@@ -50,12 +50,13 @@ def known_mime_types():
 
 
 def check_contents(deb, root):
-    fields = run(["dpkg-deb", "-f", deb, "Package", "Version", "Architecture", "Section", "Depends"])
+    fields = run(["dpkg-deb", "-f", deb, "Package", "Version", "Architecture", "Section", "Depends", "Recommends"])
     control = dict(line.split(": ", 1) for line in fields.splitlines())
     assert control["Package"] == "veltrix" and control["Version"].startswith("3.0-"), control
     assert control["Section"] == "editors" and control["Architecture"] == "amd64", control
     # Read from the program's libraries, not listed by hand.
     assert "libqt6widgets6" in control["Depends"] and "libc6" in control["Depends"], control
+    assert "fonts-liberation2" in control["Recommends"], control
 
     program = os.path.join(root, "usr/bin/veltrix")
     assert os.access(program, os.X_OK), "the program in /usr/bin"
