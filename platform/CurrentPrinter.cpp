@@ -15,6 +15,7 @@ CurrentPrinter::CurrentPrinter()
     : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)),
       pageSetupMargins_(kInitialMarginMm, kInitialMarginMm, kInitialMarginMm, kInitialMarginMm)
 {
+    printer_->setCollateCopies(false); // the print dialog starts with collation off
 }
 
 CurrentPrinter::~CurrentPrinter() = default;

@@ -2,6 +2,7 @@
 #include "platform/QtPlatform.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QPageSetupDialog>
@@ -81,4 +82,22 @@ TEST(QtPrinting, SetupDialogsShareOnePrinterButNotTheirMargins)
     });
     printing.askPageSetup(nullptr);
     EXPECT_NEAR(leftShown, 40, 0.5);
+}
+
+TEST(QtPrinting, PrintDialogStartsWithCollationOff)
+{
+    platform::QtPlatform desktop;
+    bool collateShown = true;
+    bool found = false;
+    whenDialogOpens<QDialog>([&](QDialog *dialog) {
+        if (auto *collate = dialog->findChild<QCheckBox *>(QStringLiteral("collate"))) {
+            found = true;
+            collateShown = collate->isChecked();
+        }
+        dialog->reject();
+    });
+    EXPECT_FALSE(desktop.printing().askPrint(nullptr));
+    ASSERT_TRUE(found);
+    EXPECT_FALSE(collateShown);
+    EXPECT_FALSE(desktop.printing().currentPrinter().collateCopies());
 }
