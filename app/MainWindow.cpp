@@ -13,6 +13,7 @@
 #include "app/StatusPanels.h"
 #include "editor/TRxRichEdit.h"
 #include "platform/Platform.h"
+#include "platform/VeltrixError.h"
 #include "tools/LayoutFix.h"
 #include "widgets/ColorBox.h"
 #include "widgets/Ruler.h"
@@ -198,11 +199,17 @@ bool TForm1::FormCloseQuery()
 {
     // A settings file that cannot be written is reported, but never keeps the
     // program from closing.
+    settingsUnwritable_ = false;
     run(nullptr, [this] {
-        const Settings settings(options_.settingsPath);
-        if (!document_->lastOpenChoice().isEmpty())
-            settings.writeOpenedFile(document_->lastOpenChoice());
-        settings.writeWindowPlacement(windowPlacement());
+        try {
+            const Settings settings(options_.settingsPath);
+            if (!document_->lastOpenChoice().isEmpty())
+                settings.writeOpenedFile(document_->lastOpenChoice());
+            settings.writeWindowPlacement(windowPlacement());
+        } catch (const VeltrixError &) {
+            settingsUnwritable_ = true;
+            throw;
+        }
     });
     return document_->closeQuery(Lang);
 }
@@ -210,6 +217,9 @@ bool TForm1::FormCloseQuery()
 void TForm1::FormClose()
 {
     recovery_->discard();
+    // The close query has just said the file cannot be written: once per close.
+    if (settingsUnwritable_)
+        return;
     run(nullptr, [this] { Settings(options_.settingsPath).writeWindowPlacement(windowPlacement()); });
 }
 

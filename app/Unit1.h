@@ -318,4 +318,5 @@ private:
     QHash<QString, QAction *> menuItems_;
     Qt::WindowStates shownState_ = Qt::WindowNoState; // the state to come back to from the tray
     bool sentToTrayAtStart_ = false;
+    bool settingsUnwritable_ = false; // the close query of this close could not write them
 };
