@@ -111,10 +111,10 @@ bool TForm1::offerRecovery()
     prompt.escapeAnswer = platform::Answer::Cancel;
     switch (platform_.messageBoxes().ask(this, prompt)) {
     case platform::Answer::Yes:
-        if (!copy.rtf && CB2->isChecked()) { // it was made in the plain-text mode
+        // A copy made in the plain-text mode comes back in it: the tick's
+        // change runs CB2Click, which flips the menu marks with the mode.
+        if (!copy.rtf && CB2->isChecked())
             CB2->setChecked(false);
-            CB2Click();
-        }
         document_->restore(copy.documentName, copy.content, copy.rtf);
         status_->showModified(true);
         recovery_->writeNow();

@@ -203,6 +203,8 @@ TEST_F(RecoveryTest, PlainTextComesBackInThePlainTextMode)
     form->offerRecovery();
     EXPECT_TRUE(editor()->PlainText());
     EXPECT_FALSE(CB2(*form)->isChecked());
+    EXPECT_FALSE(menuItem(*form, "RTF1")->isChecked());
+    EXPECT_FALSE(menuItem(*form, "RTF2")->isChecked());
     EXPECT_EQ(editor()->Text(), "Привет\r\nмир");
 }
 
