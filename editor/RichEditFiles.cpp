@@ -264,15 +264,22 @@ bool TRxRichEdit::InsertObjectByDialog()
     const std::optional<platform::InsertObjectChoice> choice = platform_->objectDialogs().askInsertObject(this);
     if (!choice)
         return false;
-    QImageReader reader(choice->fileName);
-    const QByteArray imageFormat = reader.format();
-    QImage image = reader.read();
-    if (image.isNull())
-        throw VeltrixError(QStringLiteral("Cannot insert the object from \"%1\". %2")
-                               .arg(nativePath(choice->fileName), reader.errorString()));
-    if (choice->asIcon)
-        image = iconPicture(QFileInfo(choice->fileName));
-    insertObject(image, imageTypeName(imageFormat), QFileInfo(choice->fileName).absoluteFilePath());
+    const QFileInfo file(choice->fileName);
+    // Only a file's bytes make an object: a folder, a device or a pipe (which
+    // would wait for a writer) is refused before anything reads it.
+    QFile bytes(file.absoluteFilePath());
+    if (!file.isFile() || !bytes.open(QIODevice::ReadOnly)) {
+        const QString reason = file.exists() && !file.isFile() ? QStringLiteral("It is not a file") : bytes.errorString();
+        throw VeltrixError(QStringLiteral("Cannot insert the object from \"%1\". %2").arg(nativePath(choice->fileName), reason));
+    }
+    bytes.close();
+    if (!choice->asIcon) {
+        insertFileObject(file.absoluteFilePath());
+        return true;
+    }
+    const QByteArray imageFormat = QImageReader(file.absoluteFilePath()).format();
+    insertObject(iconPicture(file), imageFormat.isEmpty() ? QStringLiteral("Package") : imageTypeName(imageFormat),
+                 file.absoluteFilePath());
     return true;
 }
 
@@ -280,7 +287,10 @@ bool TRxRichEdit::InsertObjectByDialog()
 // Open verb hands the file to the desktop.
 void TRxRichEdit::insertFileObject(const QString &path)
 {
-    QImageReader reader(path);
+    // Only a plain file is read: a pipe would keep the reader waiting.
+    QImageReader reader;
+    if (QFileInfo(path).isFile())
+        reader.setFileName(path);
     const QByteArray imageFormat = reader.format();
     const QImage image = reader.read();
     if (image.isNull())

@@ -319,10 +319,23 @@ TEST_F(RichEditTest, InsertedPictureIsSelectedAndCancelInsertsNothing)
     editor->openObject(object);
     EXPECT_EQ(platform.shellOpen.opened, QStringList{QFileInfo(file).absoluteFilePath()});
 
-    // A picture that cannot be read is reported and nothing goes in.
-    platform.objects.choice = platform::InsertObjectChoice{writeFile("bad.png", "not a picture"), false};
-    EXPECT_THROW(editor->InsertObjectByDialog(), VeltrixError);
-    EXPECT_EQ(editor->TextLength(), 3);
+    // Any other file, and any file shown as an icon, goes in as its icon; a
+    // picture so shown keeps its type.
+    const auto insertedType = [&](const QString &path, bool asIcon) {
+        platform.objects.choice = platform::InsertObjectChoice{path, asIcon};
+        editor->setSelectionStart(editor->TextLength());
+        return editor->InsertObjectByDialog() ? TRxRichEdit::objectTypeName(editor->selectedObject()) : QString();
+    };
+    EXPECT_EQ(insertedType(writeFile("report.pdf", "%PDF-1.4 not a picture"), false), "Package");
+    EXPECT_EQ(insertedType(writeFile("bad.png", "not a picture"), false), "Package");
+    EXPECT_EQ(insertedType(file, true), "PNG Image");
+    EXPECT_NE(editor->selectedObject().width(), 20); // the icon, not the picture
+    EXPECT_EQ(editor->TextLength(), 6);
+
+    // Only what cannot be read is refused, and nothing goes in.
+    EXPECT_THROW(insertedType(dir.filePath("missing.pdf"), true), VeltrixError);
+    EXPECT_THROW(insertedType(dir.path(), false), VeltrixError);
+    EXPECT_EQ(editor->TextLength(), 6);
 }
 
 // Printing lays the document out with Qt's own layout, which numbers every
