@@ -888,9 +888,11 @@ void TRxRichEdit::mouseDoubleClickEvent(QMouseEvent *event)
     if (event->button() == Qt::LeftButton && inSelectionBar(at)) {
         const mouseselection::Range paragraph = mouseselection::paragraphAt(*document(), positionBesideBar(at));
         selectRange(paragraph.anchor, paragraph.position);
-        return;
+    } else {
+        QTextEdit::mouseDoubleClickEvent(event);
     }
-    QTextEdit::mouseDoubleClickEvent(event);
+    // The second press of a double click is a press too.
+    Q_EMIT OnMouseDown(event->button(), at);
 }
 
 void TRxRichEdit::mouseReleaseEvent(QMouseEvent *event)
@@ -933,7 +935,9 @@ void TRxRichEdit::keyPressEvent(QKeyEvent *event)
         Undo();
         return;
     }
-    if (event->matches(QKeySequence::Redo)) {
+    // Qt's redo key on X11 is Ctrl+Shift+Z; Ctrl+Y redoes as it does on Windows.
+    const bool ctrlY = event->key() == Qt::Key_Y && (event->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier;
+    if (event->matches(QKeySequence::Redo) || ctrlY) {
         Redo();
         return;
     }
