@@ -9,6 +9,7 @@
 #include "app/RecoveryCopy.h"
 #include "app/KeyboardLayoutChoice.h"
 #include "app/Settings.h"
+#include "app/WindowPlacement.h"
 #include "app/ShortcutDispatcher.h"
 #include "app/StatusPanels.h"
 #include "editor/TRxRichEdit.h"
@@ -21,6 +22,7 @@
 #include "widgets/UpDown.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFontDatabase>
@@ -160,7 +162,10 @@ void TForm1::fillFontList()
 void TForm1::restorePlacementAndLanguage()
 {
     const Settings settings(options_.settingsPath);
-    const QRect placement = settings.windowPlacement(windowPlacement());
+    QList<QRect> screens;
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens.append(screen->availableGeometry());
+    const QRect placement = placement::fitted(settings.windowPlacement(windowPlacement()), windowPlacement(), screens);
     move(placement.topLeft());
     resize(placement.size());
     Lang = settings.english();

@@ -1,5 +1,7 @@
 #include "MainWindowFixture.h"
 
+#include "app/WindowPlacement.h"
+
 #include "app/FontList.h"
 #include "app/KeyboardLayoutChoice.h"
 #include "widgets/ColorBox.h"
@@ -17,6 +19,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -84,6 +88,25 @@ TEST_F(MainWindowTest, WindowGeometryComesFromTheSettingsFile)
     EXPECT_EQ(f.height(), 555);
     EXPECT_EQ(f.x(), 10);
     EXPECT_EQ(f.y(), 20);
+}
+
+// Extreme values (a 32767-pixel window takes a gigabyte) never leave the
+// window larger than a screen or off every screen.
+TEST_F(MainWindowTest, StoredGeometryIsFittedToTheScreens)
+{
+    writeSettings("[FORM]\nLeft=-90000\nTop=30000\nWidth=32767\nHeight=0\n");
+    TForm1 &f = createForm();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(f.geometry())) << f.geometry().x() << "," << f.geometry().y();
+    EXPECT_EQ(f.width(), screen.width());
+
+    // Two screens side by side: the one the window overlaps most holds it,
+    // and the nearest one a window beside both.
+    const QList<QRect> screens{{0, 0, 1920, 1080}, {1920, 0, 1280, 1024}};
+    const QRect fallback(0, 0, 800, 600);
+    EXPECT_EQ(placement::fitted({2500, 100, 900, 700}, fallback, screens), QRect(2300, 100, 900, 700));
+    EXPECT_EQ(placement::fitted({3000, 2000, 4000, 300}, fallback, screens), QRect(1920, 724, 1280, 300));
+    EXPECT_EQ(placement::fitted({-100, 50, 70000, 500}, fallback, screens), QRect(0, 50, 800, 500));
 }
 
 TEST_F(MainWindowTest, ControlsOfTheWindowDefinition)
