@@ -1,6 +1,7 @@
 #include "editor/PlainTextFiles.h"
 
 #include "formats/PlainTextDecoder.h"
+#include "platform/FileWrites.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -328,7 +329,7 @@ std::optional<PlainTextFormat> savePlainText(const QTextDocument &document, Plai
         Encoded first = encodeParagraphs(
             document.begin(), middle, format, true,
             [&](const QByteArray &bytes) {
-                failed = file.write(bytes) != bytes.size();
+                failed = !filewrites::writeAll(file, bytes);
                 return !failed;
             },
             stop);
@@ -338,7 +339,7 @@ std::optional<PlainTextFormat> savePlainText(const QTextDocument &document, Plai
         if (first == Encoded::Whole && middle.isValid()) {
             first = second;
             if (second == Encoded::Whole)
-                failed = file.write(secondHalf) != secondHalf.size();
+                failed = !filewrites::writeAll(file, secondHalf);
         }
         if (failed)
             return std::nullopt;

@@ -6,6 +6,7 @@
 #include "formats/RtfReader.h"
 #include "formats/RtfWriter.h"
 #include "platform/BusyCursor.h"
+#include "platform/FileWrites.h"
 #include "platform/Platform.h"
 #include "platform/VeltrixError.h"
 
@@ -212,17 +213,18 @@ void TRxRichEdit::SaveFile(const QString &path)
     const auto fail = [&path](const QString &reason) {
         throw VeltrixError(QStringLiteral("Cannot create file \"%1\". %2").arg(nativePath(path), reason));
     };
-    if (!file.open(QIODevice::WriteOnly))
+    if (!filewrites::openForSaving(file))
         fail(file.errorString());
     // Plain text is encoded and written a piece at a time.
     const std::optional<PlainTextFormat> used =
         rtf ? std::optional<PlainTextFormat>(plainTextFormat_) : savePlainText(*document(), plainTextFormat_, file);
-    const bool written = rtf ? file.write(data) == data.size() : used.has_value();
+    const bool written = rtf ? filewrites::writeAll(file, data) : used.has_value();
     if (!written || !file.flush()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         fail(reason);
     }
+    filewrites::keepOwnership(file);
     if (!file.commit())
         fail(file.errorString());
     plainTextFormat_ = *used;

@@ -20,6 +20,9 @@
 #include <QTextList>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 const QByteArray kRtf = "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fcharset204 Arial;}}"
@@ -232,6 +235,28 @@ TEST_F(RichEditTest, AFailedSaveNamesThePathAndTouchesNothing)
         EXPECT_TRUE(error.message().contains(QFileInfo(unwritable).fileName()));
     }
     EXPECT_EQ(readFile(path), "old content");
+}
+
+// Saving over another user's file (as root, or over a group's file) keeps
+// who owns it and who may read it.
+TEST_F(RichEditTest, SavingKeepsTheFilesPermissionsAndOwner)
+{
+    const QString path = writeFile("shared.rtf", kRtf);
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0640), 0);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(QFile::encodeName(path).constData(), 4321, 4321), 0);
+    }
+    editor->setText("new");
+    editor->SaveFile(path);
+    struct stat saved {};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &saved), 0);
+    EXPECT_EQ(saved.st_mode & 0777, 0640u);
+    if (root) {
+        EXPECT_EQ(saved.st_uid, 4321u);
+        EXPECT_EQ(saved.st_gid, 4321u);
+    }
+    EXPECT_TRUE(readFile(path).contains("new"));
 }
 
 TEST_F(RichEditTest, LoadingAMissingFileRaisesAnError)
