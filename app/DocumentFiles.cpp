@@ -85,6 +85,22 @@ QString recoveryPromptText(bool english, const QString &fileName)
                                  "\"Нет\" удалит сохранённый текст, \"Отмена\" оставит его до следующего запуска.");
 }
 
+QString recoveryFolderNotOursText(bool english, const QString &folder)
+{
+    if (english)
+        return QStringLiteral("The folder \"%1\" belongs to another user, who could read the copies kept there. "
+                              "No copies of unsaved text are kept in this run.")
+            .arg(folder);
+    return QStringLiteral("Папка \"%1\" принадлежит другому пользователю, который мог бы читать копии в ней. "
+                          "Копии несохранённого текста в этот раз не сохраняются.")
+        .arg(folder);
+}
+
+QString recoveryCopyFailedText(bool english)
+{
+    return english ? QStringLiteral("No copy!") : QStringLiteral("Нет копии!");
+}
+
 QString leftOutText(bool english, const rtf::LoadStatus &status)
 {
     struct Name {

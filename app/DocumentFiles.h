@@ -24,6 +24,10 @@ QString closePromptText(bool english, const QString &fileName);
 // The question at start when a recovery copy of `fileName` (empty: an untitled
 // document) was left by a run that did not close normally.
 QString recoveryPromptText(bool english, const QString &fileName);
+// Told once at start when the folder of the recovery copies is not the user's own.
+QString recoveryFolderNotOursText(bool english, const QString &folder);
+// In the status bar when a recovery copy could not be written.
+QString recoveryCopyFailedText(bool english);
 // What an opened RTF file held that the editor cannot keep; empty when nothing.
 QString leftOutText(bool english, const rtf::LoadStatus &status);
 

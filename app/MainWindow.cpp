@@ -4,6 +4,7 @@
 #include "app/AppTitle.h"
 #include "app/CommandRunner.h"
 #include "app/Document.h"
+#include "app/DocumentFiles.h"
 #include "app/FontList.h"
 #include "app/Hints.h"
 #include "app/RecoveryCopy.h"
@@ -66,6 +67,9 @@ TForm1::TForm1(platform::Platform &platform, Options options, QWidget *parent)
         status_->showModified(false);
         recovery_->discard();
     };
+    connect(recovery_, &RecoveryCopy::copyNotWritten, this, [this](const QString &reason) {
+        status_->showCopyNotWritten(documents::recoveryCopyFailedText(Lang), reason);
+    });
 
     auto *layout = new QVBoxLayout(centralWidget());
     layout->setContentsMargins(0, 0, 0, 0);

@@ -39,6 +39,9 @@ void TForm1::showOpenedFile()
 
 void TForm1::finishStartUp()
 {
+    if (recovery_->folderOwnedByAnother())
+        platform_.messageBoxes().showMessage(this, platform::MessageIcon::Warning, QString::fromUtf8(kAppTitle),
+                                             documents::recoveryFolderNotOursText(Lang, recovery_->folder()));
     const bool restored = offerRecovery();
     if (options_.files.isEmpty())
         return;

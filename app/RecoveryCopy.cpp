@@ -76,9 +76,15 @@ private:
 
 RecoveryCopy::RecoveryCopy(TRxRichEdit &editor, std::function<QString()> documentName, const QString &folder,
                            QObject *parent)
-    : QObject(parent), editor_(editor), documentName_(std::move(documentName)), store_(folder)
+    : QObject(parent), editor_(editor), documentName_(std::move(documentName)), folder_(folder), store_(folder)
 {
     setObjectName(QStringLiteral("Recovery"));
+    store_.setWriteFailureHandler([this](const QString &reason) {
+        QMetaObject::invokeMethod(this, [this, reason] {
+            if (!std::exchange(failureTold_, true))
+                Q_EMIT copyNotWritten(reason);
+        }, Qt::QueuedConnection);
+    });
     pause_.setSingleShot(true);
     pause_.setInterval(kPauseMs);
     connect(&pause_, &QTimer::timeout, this, &RecoveryCopy::startSnapshot);

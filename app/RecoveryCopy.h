@@ -31,6 +31,8 @@ public:
     void writeNow();
 
     std::unique_ptr<recovery::LeftCopy> claimLeftCopy() { return store_.claimLeftCopy(); }
+    bool folderOwnedByAnother() const { return store_.ownedByAnother(); }
+    const QString &folder() const { return folder_; }
     void removeLeftCopy(const recovery::LeftCopy &left) { store_.removeLeft(left); }
 
     // For tests and benchmarks: a shorter pause, and whether a copy is being made.
@@ -38,6 +40,10 @@ public:
     bool isGathering() const { return snapshot_ != nullptr; }
     void waitForStore() { store_.waitForDone(); }
     const QString &copyPath() const { return store_.copyPath(); }
+
+Q_SIGNALS:
+    // The first copy of the run that could not be written, with the reason.
+    void copyNotWritten(const QString &reason);
 
 private:
     class Snapshot;
@@ -49,7 +55,9 @@ private:
 
     TRxRichEdit &editor_;
     std::function<QString()> documentName_;
+    QString folder_;
     recovery::Store store_;
+    bool failureTold_ = false;
     QTimer pause_;
     QTimer slice_;
     std::unique_ptr<Snapshot> snapshot_;

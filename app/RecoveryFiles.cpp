@@ -1,6 +1,9 @@
 #include "app/RecoveryFiles.h"
 
+#include "platform/FileWrites.h"
+
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,6 +11,8 @@
 #include <QRandomGenerator>
 #include <QSaveFile>
 #include <QtDebug>
+
+#include <unistd.h>
 
 namespace recovery {
 
@@ -33,6 +38,11 @@ std::unique_ptr<QLockFile> tryToLock(const QString &path)
     if (!lock->tryLock(0))
         return nullptr;
     return lock;
+}
+
+QDateTime staleBefore()
+{
+    return QDateTime::currentDateTime().addDays(-Store::kStaleDays);
 }
 
 } // namespace
@@ -96,6 +106,11 @@ Store::Store(const QString &folder) : folder_(folder)
     writer_.setMaxThreadCount(1); // writes and removals stay in the order asked
     if (folder.isEmpty() || !QDir().mkpath(folder))
         return;
+    if (QFileInfo(folder).ownerId() != ::geteuid()) {
+        ownedByAnother_ = true;
+        qWarning("veltrix: no recovery copies, %s belongs to another user", qPrintable(folder));
+        return;
+    }
     // The copies hold the user's text: theirs alone.
     QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     const QString id = QStringLiteral("%1-%2")
@@ -118,12 +133,15 @@ void Store::write(const QString &documentName, bool rtf, std::function<QByteArra
 {
     if (!isActive())
         return;
-    writer_.start([path = copyPath_, documentName, rtf, produce = std::move(produce)] {
+    writer_.start([path = copyPath_, documentName, rtf, produce = std::move(produce), failed = failed_] {
         const QByteArray bytes = encode(Copy{documentName, rtf, produce()});
         // Whole or not at all: the previous copy stays until this one is complete.
         QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-            qWarning("veltrix: recovery copy %s not written: %s", qPrintable(path), qPrintable(file.errorString()));
+        if (filewrites::openForSaving(file) && filewrites::writeAll(file, bytes) && file.commit())
+            return;
+        qWarning("veltrix: recovery copy %s not written: %s", qPrintable(path), qPrintable(file.errorString()));
+        if (failed)
+            failed(file.errorString());
     });
 }
 
@@ -160,13 +178,31 @@ std::unique_ptr<LeftCopy> Store::claimLeftCopy()
         if (!lock)
             continue; // its program still runs
         QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            continue;
-        std::optional<Copy> copy = decode(file.readAll());
-        if (copy)
+        std::optional<Copy> copy = file.open(QIODevice::ReadOnly) ? decode(file.readAll()) : std::nullopt;
+        if (copy) {
+            sweepStaleLocks();
             return std::make_unique<LeftCopy>(path, std::move(lock), std::move(*copy));
+        }
+        // Nothing can be had from it; kept a while in case a later version
+        // of the program reads it, then deleted (its lock goes with `lock`).
+        if (info.lastModified() < staleBefore())
+            QFile::remove(path);
     }
+    sweepStaleLocks();
     return nullptr;
+}
+
+void Store::sweepStaleLocks()
+{
+    const QDateTime weekAgo = staleBefore();
+    const QFileInfoList locks = QDir(folder_).entryInfoList({QLatin1Char('*') + kLockSuffix}, QDir::Files);
+    for (const QFileInfo &info : locks) {
+        const QString copy = info.absoluteFilePath().chopped(kLockSuffix.size()) + kCopySuffix;
+        if (info.lastModified() >= weekAgo || QFileInfo::exists(copy))
+            continue;
+        // Taken only when its program is gone; released, it is deleted.
+        tryToLock(info.absoluteFilePath());
+    }
 }
 
 } // namespace recovery

@@ -51,28 +51,39 @@ private:
 // thread of their own, so the disk never holds up typing.
 class Store {
 public:
-    // Creates the folder when needed; a folder that cannot be used leaves the
+    // Creates the folder when needed; a folder that cannot be used, or that
+    // belongs to another user (who could read or plant copies), leaves the
     // store inactive, and every request does nothing.
     explicit Store(const QString &folder);
     ~Store(); // finishes pending work; the copy stays unless removed
     bool isActive() const { return lock_ != nullptr; }
+    bool ownedByAnother() const { return ownedByAnother_; }
     const QString &copyPath() const { return copyPath_; }
 
-    // `produce` runs on the writing thread and gives the content.
+    // `produce` runs on the writing thread and gives the content; a copy that
+    // cannot be written is told to `failed`, on that thread, with the reason.
     void write(const QString &documentName, bool rtf, std::function<QByteArray()> produce);
+    void setWriteFailureHandler(std::function<void(const QString &reason)> failed) { failed_ = std::move(failed); }
     void remove();
     // Deletes a left copy after this program's pending writes.
     void removeLeft(const LeftCopy &left);
     void waitForDone();
 
     // The newest copy left by a run that is gone, if any, now held by this
-    // program. Copies that cannot be read are left where they are.
+    // program. Left copies that cannot be read, and locks of runs that left
+    // no copy, are deleted once they are kStaleDays old.
     std::unique_ptr<LeftCopy> claimLeftCopy();
 
+    static constexpr int kStaleDays = 7;
+
 private:
+    void sweepStaleLocks();
+
     QString folder_;
     QString copyPath_;
     std::unique_ptr<QLockFile> lock_;
+    bool ownedByAnother_ = false;
+    std::function<void(const QString &)> failed_;
     QThreadPool writer_;
 };
 

@@ -5,6 +5,7 @@
 #include "widgets/StatusBar.h"
 
 #include <QDateTime>
+#include <QLabel>
 #include <QLocale>
 
 namespace {
@@ -35,6 +36,13 @@ void StatusPanels::showCaret(int line, int column)
 void StatusPanels::showModified(bool modified)
 {
     bar1_.setPanelText(Modified, modified ? QStringLiteral("Изменён") : QString());
+    bar1_.panel(Modified)->setToolTip(QString());
+}
+
+void StatusPanels::showCopyNotWritten(const QString &text, const QString &reason)
+{
+    bar1_.setPanelText(Modified, text);
+    bar1_.panel(Modified)->setToolTip(reason);
 }
 
 void StatusPanels::showFont(const QString &name, int size)

@@ -24,6 +24,8 @@ public:
 
     void showCaret(int line, int column); // both 0-based
     void showModified(bool modified);
+    // In the modified marker's place until the next change, the reason as its tip.
+    void showCopyNotWritten(const QString &text, const QString &reason);
     void showFont(const QString &name, int size);
     void showKeyboardLayout(bool english, bool russianLayout);
     void showAlignment(TAlignment alignment, bool english);

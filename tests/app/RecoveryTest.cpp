@@ -3,9 +3,12 @@
 #include "app/RecoveryCopy.h"
 #include "app/RecoveryFiles.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QSignalSpy>
 #include <QTest>
 #include <cstdlib>
+#include <unistd.h>
 
 using platform::Answer;
 
@@ -63,6 +66,58 @@ TEST(RecoveryFilesTest, OnlyCopiesOfRunsThatAreGoneAreClaimed)
     left.reset();
     EXPECT_FALSE(recovery::Store(folder).claimLeftCopy());
     EXPECT_EQ(filesIn(folder, "*.copy"), QStringList{QFileInfo(running.copyPath()).fileName()});
+}
+
+namespace {
+
+// A run that ends without closing, leaving its lock and, when asked, a copy.
+void crashedRun(const QString &folder, bool withCopy)
+{
+    EXPECT_EXIT(
+        {
+            recovery::Store crashed(folder);
+            if (withCopy) {
+                crashed.write("/a/lost.rtf", true, [] { return QByteArray("{\\rtf1 lost\\par}"); });
+                crashed.waitForDone();
+            }
+            std::_Exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+void age(const QString &path, int days)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.setFileTime(QDateTime::currentDateTime().addDays(-days), QFileDevice::FileModificationTime);
+}
+
+} // namespace
+
+// Damaged copies and the locks of runs that left no copy go once they are a
+// week old; younger ones stay.
+TEST(RecoveryFilesTest, LongDeadRunsAreSweptAtStart)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("state/veltrix");
+    crashedRun(folder, true);
+    const QString damaged = QDir(folder).filePath(filesIn(folder, "*.copy").first());
+    const QString damagedLock = damaged.chopped(5) + ".lock";
+    testhelpers::writeFile(damaged, "not a copy");
+    age(damaged, 8);
+    crashedRun(folder, false);
+    crashedRun(folder, false);
+    QStringList bare = filesIn(folder, "*.lock");
+    bare.removeOne(QFileInfo(damagedLock).fileName());
+    ASSERT_EQ(bare.size(), 2);
+    age(QDir(folder).filePath(bare[0]), 8);
+
+    recovery::Store starting(folder);
+    EXPECT_FALSE(starting.claimLeftCopy());
+    EXPECT_EQ(filesIn(folder, "*.copy"), QStringList());
+    QStringList locks = filesIn(folder, "*.lock");
+    locks.removeOne(QFileInfo(starting.copyPath()).completeBaseName() + ".lock");
+    EXPECT_EQ(locks, QStringList{bare[1]});
 }
 
 class RecoveryTest : public MainWindowTest {
@@ -240,4 +295,37 @@ TEST_F(RecoveryTest, ALargeFileIsCopiedAndCommandedOnlyWhole)
     EXPECT_FALSE(editor()->isLoading());
     EXPECT_EQ(editor()->SelectionLength(), content.size() - 20000 + 3);
     EXPECT_FALSE(editor()->IsModified());
+}
+
+TEST_F(RecoveryTest, ACopyThatCannotBeWrittenIsShownOnce)
+{
+    start();
+    ASSERT_TRUE(QDir().mkpath(recovery()->copyPath())); // a folder where the copy goes
+    QSignalSpy failed(recovery(), &RecoveryCopy::copyNotWritten);
+    editor()->setSelectedText("typed");
+    ASSERT_TRUE(failed.wait());
+    EXPECT_EQ(StatusBar1(*form)->panelText(1), "No copy!");
+    editor()->setSelectedText(" more");
+    recovery()->waitForStore();
+    QTest::qWait(50);
+    EXPECT_EQ(failed.size(), 1);
+    EXPECT_EQ(StatusBar1(*form)->panelText(1), "Изменён");
+}
+
+// Another user's folder could be read, or hold copies planted for this
+// user to restore: no copies, and the user is told once, at start.
+TEST_F(RecoveryTest, AFolderOfAnotherUserKeepsNoCopies)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs to give the folder to another user";
+    ASSERT_TRUE(QDir().mkpath(folder()));
+    ASSERT_EQ(::chown(QFile::encodeName(folder()).constData(), 4321, 4321), 0);
+    start();
+    form->finishStartUp();
+    ASSERT_EQ(platform.boxes.messages.size(), 1);
+    EXPECT_TRUE(platform.boxes.messages[0].text.contains(folder()));
+    editor()->setSelectedText("typed");
+    QTest::qWait(50); // the copy's pause is 0 ms here
+    recovery()->waitForStore();
+    EXPECT_EQ(filesIn(folder(), "*"), QStringList());
 }
