@@ -68,6 +68,10 @@ TEST_F(RichEditAccessibleTest, CharactersArePlacedOnTheirOwnLinesScrolledOrNot)
     expectPlacedAsPainted(access, shown);
     EXPECT_GT(three.top(), access.characterRect(lineThree).top()); // moved up with the text
     EXPECT_EQ(access.offsetAtPoint(editor->mapToGlobal(QPoint(-5, -5))), -1);
+
+    access.scrollToSubstring(lineThree, lineThree + 3);
+    const QRect shownAgain = access.characterRect(lineThree);
+    EXPECT_TRUE(QRect(editor->viewport()->mapToGlobal(QPoint(0, 0)), editor->viewport()->size()).contains(shownAgain));
 }
 
 TEST_F(RichEditAccessibleTest, LinesWordsAndParagraphsTakeInTheirParagraphEnd)
