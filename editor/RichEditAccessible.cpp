@@ -34,6 +34,22 @@ QString rgb(const QColor &color)
     return QStringLiteral("rgb(%1,%2,%3)").arg(color.red()).arg(color.green()).arg(color.blue());
 }
 
+// IAccessible2's names of the underline styles; empty without an underline.
+QString underlineStyle(const QTextCharFormat &format, const QFont &font)
+{
+    switch (format.underlineStyle()) {
+    case QTextCharFormat::NoUnderline: return font.underline() ? QStringLiteral("solid") : QString();
+    case QTextCharFormat::SingleUnderline: return QStringLiteral("solid");
+    case QTextCharFormat::DashUnderline:
+    case QTextCharFormat::DotLine: return QStringLiteral("dash");
+    case QTextCharFormat::DashDotLine: return QStringLiteral("dot-dash");
+    case QTextCharFormat::DashDotDotLine: return QStringLiteral("dot-dot-dash");
+    case QTextCharFormat::WaveUnderline:
+    case QTextCharFormat::SpellCheckUnderline: return QStringLiteral("wave");
+    }
+    return QStringLiteral("solid");
+}
+
 } // namespace
 
 RichEditAccessible::RichEditAccessible(TRxRichEdit *editor) : QAccessibleWidget(editor, QAccessible::EditableText) {}
@@ -423,8 +439,8 @@ QString RichEditAccessible::attributes(int offset, int *startOffset, int *endOff
     found[QStringLiteral("font-style")] = font.style() == QFont::StyleItalic    ? QStringLiteral("italic")
                                           : font.style() == QFont::StyleOblique ? QStringLiteral("oblique")
                                                                                 : QStringLiteral("normal");
-    if (format.fontUnderline() || font.underline()) {
-        found[QStringLiteral("text-underline-style")] = QStringLiteral("solid");
+    if (const QString underline = underlineStyle(format, font); !underline.isEmpty()) {
+        found[QStringLiteral("text-underline-style")] = underline;
         found[QStringLiteral("text-underline-type")] = QStringLiteral("single");
     }
     if (block.textDirection() == Qt::RightToLeft)
