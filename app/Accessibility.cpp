@@ -77,7 +77,7 @@ QAccessibleInterface *veltrixAccessibleFactory(const QString &className, QObject
         return nullptr;
     auto *widget = static_cast<QWidget *>(object);
     // Qt's text edit interface places every character on the first line
-    // under our layout and reads the whole text for each question.
+    // under our layout, and its value is the whole text.
     if (className == QLatin1String("TRxRichEdit"))
         return new RichEditAccessible(static_cast<TRxRichEdit *>(widget));
     if (className == QLatin1String("QToolButton"))
