@@ -1,5 +1,8 @@
 #include "app/Accessibility.h"
 
+#include "editor/RichEditAccessible.h"
+#include "editor/TRxRichEdit.h"
+
 #include <QAccessibleWidget>
 #include <QToolButton>
 
@@ -73,6 +76,10 @@ QAccessibleInterface *veltrixAccessibleFactory(const QString &className, QObject
     if (!object || !object->isWidgetType())
         return nullptr;
     auto *widget = static_cast<QWidget *>(object);
+    // Qt's text edit interface places every character on the first line
+    // under our layout, and its value is the whole text.
+    if (className == QLatin1String("TRxRichEdit"))
+        return new RichEditAccessible(static_cast<TRxRichEdit *>(widget));
     if (className == QLatin1String("QToolButton"))
         return new ToolButtonAccessible(static_cast<QToolButton *>(widget));
     // The two bars of text panels; each panel is a label read by its text.

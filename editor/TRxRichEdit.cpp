@@ -137,9 +137,8 @@ void TRxRichEdit::installDocument(QTextDocument *document, int oldLength)
 {
     document->setParent(this); // made by newDocument(), with the control's font and tabs
     setDocument(document);
-    // Qt's accessibility counts the characters by moving a cursor to the end,
-    // which needs the last paragraph laid out: with only that one done, a
-    // screen reader does not wait for the whole document's layout.
+    // A cursor moved to the end needs the last paragraph laid out: with only
+    // that one done, it does not wait for the whole document's layout.
     static_cast<EditorLayout *>(document->documentLayout())->layoutParagraph(document->lastBlock());
     announceReplacedText(oldLength);
 

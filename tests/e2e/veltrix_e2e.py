@@ -77,6 +77,16 @@ class Events:
             return None
         return wait_for(look, what, seconds)
 
+    def hear_pending(self, quiet_seconds=0.3):
+        """Hears what has been sent so far, as a listener does that keeps up,
+        until nothing more comes for quiet_seconds."""
+        quiet_since = time.monotonic()
+        while time.monotonic() - quiet_since < quiet_seconds:
+            if self._context.iteration(False):
+                quiet_since = time.monotonic()
+            else:
+                time.sleep(0.01)
+
     def close(self):
         pyatspi.Registry.deregisterEventListener(self._hear, *self._kinds)
 
