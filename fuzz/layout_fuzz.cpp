@@ -1,0 +1,144 @@
+// libFuzzer target for the editor's layout. The input is a document's text:
+// long lines, tabs, paragraph and line breaks as they come, with a few bytes
+// that stand for a list, a tab-stop set of the paragraph's own and a picture.
+// Every document must lay out within the time limit, and its display lines
+// must be in order: each position lies on the line that says it holds it.
+//
+// Built with -DVELTRIX_FUZZ=ON (target layout_fuzz) and run by CTest on
+// fuzz/corpus/layout, with inputs up to 1 MB.
+
+#include "editor/EditorLayout.h"
+#include "editor/TRxRichEdit.h"
+#include "formats/ParagraphFormat.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QImage>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextImageFormat>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+TRxRichEdit *editor = nullptr;
+
+constexpr char kList = '\x01';
+constexpr char kTabStops = '\x02';
+constexpr char kPicture = '\x03';
+constexpr char kWrapSwitch = '\x04';
+constexpr int kSampledPositions = 256;
+
+void check(bool holds, const char *what, int position)
+{
+    if (!holds) {
+        std::fprintf(stderr, "%s at position %d\n", what, position);
+        std::abort();
+    }
+}
+
+void build(QByteArrayView input)
+{
+    editor->setText(QString());
+    QTextCursor cursor(editor->document());
+    cursor.beginEditBlock();
+    int stops = 0;
+    int text = 0; // start of the text not yet put in
+    const auto flush = [&](qsizetype end) {
+        if (end > text)
+            cursor.insertText(QString::fromUtf8(input.sliced(text, end - text)));
+        text = int(end) + 1;
+    };
+    for (qsizetype i = 0; i < input.size(); ++i) {
+        switch (input[i]) {
+        case kList: {
+            flush(i);
+            QTextListFormat list;
+            list.setStyle(i % 2 ? QTextListFormat::ListDecimal : QTextListFormat::ListDisc);
+            cursor.createList(list);
+            break;
+        }
+        case kTabStops: {
+            flush(i);
+            QTextBlockFormat format;
+            QList<QTextOption::Tab> tabs;
+            for (int t = 1; t <= 1 + stops % 8; ++t)
+                tabs.append(QTextOption::Tab(qreal(t * (17 + stops % 13)), QTextOption::LeftTab));
+            ++stops;
+            format.setTabPositions(tabs);
+            cursor.mergeBlockFormat(format);
+            break;
+        }
+        case kPicture: {
+            flush(i);
+            const int side = 1 + int(i % 300);
+            const QString name = QStringLiteral("fuzz-picture-%1").arg(side);
+            editor->document()->addResource(QTextDocument::ImageResource, QUrl(name), QImage(side, side / 2 + 1,
+                                                                                              QImage::Format_RGB32));
+            QTextImageFormat picture;
+            picture.setName(name);
+            picture.setWidth(side);
+            picture.setHeight(side / 2 + 1);
+            cursor.insertImage(picture);
+            break;
+        }
+        case kWrapSwitch:
+            flush(i);
+            editor->setWordWrap(!editor->WordWrap());
+            break;
+        default:
+            break;
+        }
+    }
+    flush(input.size());
+    cursor.endEditBlock();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication app(*argc, *argv);
+    editor = new TRxRichEdit;
+    editor->resize(480, 320);
+    editor->show();
+    // The fonts' caches, which live as long as the process, are filled before
+    // the first input: a leak check would count them against it.
+    const char warmUp[] = "words and \xd1\x81\xd0\xbb\xd0\xbe\xd0\xb2\xd0\xb0\t\x01item\n\x02a\tb\n\x03\n"
+                          "\xe2\x80\xa8soft break\n\x04no wrap\n";
+    build(QByteArrayView(warmUp, qsizetype(sizeof warmUp - 1)));
+    QFontDatabase::families();
+    QApplication::processEvents();
+    editor->LineCount();
+    editor->viewport()->repaint();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    editor->setWordWrap(true);
+    build(QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size)));
+    QApplication::processEvents();
+
+    const int length = editor->TextLength();
+    const int lines = editor->LineCount();
+    check(lines >= editor->document()->blockCount(), "fewer lines than paragraphs", length);
+    const int step = std::max(1, length / kSampledPositions);
+    int previousLine = 0;
+    for (int position = 0; position <= length; position += step) {
+        const int line = editor->LineFromChar(position);
+        check(line >= previousLine && line < lines, "lines out of order", position);
+        check(editor->LineIndex(line) <= position, "a line starts after a position it holds", position);
+        const int next = editor->LineIndex(line + 1);
+        check(next == -1 || next > position, "the next line starts at or before a position of this one", position);
+        previousLine = line;
+    }
+    // Painting lays out what is shown; the end of the document too.
+    editor->moveCursor(QTextCursor::End);
+    editor->viewport()->repaint();
+    return 0;
+}
