@@ -94,14 +94,19 @@ LinkAction localFile(const QString &link, const QString &documentFolder)
     QString path = url.path(QUrl::FullyDecoded);
     if (path.isEmpty() || hasControlCharacters(path))
         return {};
-    if (QDir::isRelativePath(path)) {
-        if (documentFolder.isEmpty())
+    // Joined by hand: QDir takes a name starting with ":" for a resource of
+    // the program.
+    const QChar slash = QLatin1Char('/');
+    if (!path.startsWith(slash)) {
+        if (!documentFolder.startsWith(slash))
             return {};
-        path = QDir(documentFolder).absoluteFilePath(path);
+        path = documentFolder + slash + path;
     }
+    path = QDir::cleanPath(path);
     // The path the user is shown is the file that opens, whatever links lead there.
-    const QString real = QFileInfo(QDir::cleanPath(path)).canonicalFilePath();
-    if (real.isEmpty())
+    const QString real = QFileInfo(path).canonicalFilePath();
+    // A name too long for the system still gets a canonical path from Qt.
+    if (!path.startsWith(slash) || !real.startsWith(slash) || !QFileInfo::exists(real))
         return {};
     if (runnablefiles::isRunnable(path) || runnablefiles::isRunnable(real))
         return {Kind::ShowInFileManager, real};

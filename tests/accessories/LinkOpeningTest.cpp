@@ -81,7 +81,9 @@ TEST_F(LinkPolicyTest, EachLinkGetsTheActionItsKindAllows)
         {"file:readme.txt", folder, {Kind::ShowInFileManager, path("run.desktop")}}, // a link to a launcher
         {"file:pipe.txt", folder, {Kind::ShowInFileManager, path("pipe.txt")}},
         {"file:run.desktop%00.txt", folder, {}},
+        {"file:://tmp", folder, {}}, // not one of the program's own resources
         {"file:missing.txt", folder, {}},
+        {"file:" + QString(300, 'x') + ".txt", folder, {}},
         {"file://fileserver/share/notes.txt", folder, {}},
 
         {"telnet://example.org", folder, {}},

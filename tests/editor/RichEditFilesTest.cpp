@@ -375,6 +375,13 @@ TEST_F(RichEditTest, InsertedPictureIsSelectedAndCancelInsertsNothing)
     EXPECT_EQ(insertedType(file, true), "PNG Image");
     EXPECT_NE(editor->selectedObject().width(), 20); // the icon, not the picture
     EXPECT_EQ(editor->TextLength(), 6);
+    // A launcher inserted as an object is shown in the file manager, not started.
+    const QString launcher = writeFile("run.desktop", "[Desktop Entry]\nExec=touch pwned\n");
+    EXPECT_EQ(insertedType(launcher, false), "Package");
+    editor->openObject(editor->selectedObject());
+    EXPECT_EQ(platform.shellOpen.shownInFileManager, QStringList{launcher});
+    EXPECT_EQ(platform.shellOpen.opened.size(), 1);
+    editor->Undo();
 
     // Only what cannot be read is refused, and nothing goes in.
     EXPECT_THROW(insertedType(dir.filePath("missing.pdf"), true), VeltrixError);
