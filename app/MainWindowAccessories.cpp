@@ -3,8 +3,10 @@
 
 #include "accessories/AboutWindow.h"
 #include "accessories/DeveloperInfo.h"
+#include "accessories/LinkOpening.h"
 #include "accessories/Mail.h"
 #include "accessories/CalculatorWindow.h"
+#include "app/Document.h"
 #include "editor/TRxRichEdit.h"
 #include "platform/BusyCursor.h"
 #include "platform/Platform.h"
@@ -91,9 +93,10 @@ void TForm1::ToolButton21Click()
     platform_.shell().open(QString::fromLatin1(kHelpFile));
 }
 
+// Both buttons follow the same rule.
 void TForm1::RxRichEdit1URLClick(const QString &link, Qt::MouseButton)
 {
-    platform_.shell().open(link);
+    followLink(platform_, this, Lang, link, documents::folderOf(document_->currentFileName()));
 }
 
 // The calculator window: shown, or brought to the front when it is open.

@@ -9,8 +9,10 @@ namespace {
 
 const QRegularExpression &linkPattern()
 {
+    // Only the schemes a click may follow are links; any other address stays
+    // text, so that a click on it is a click in the text.
     static const QRegularExpression pattern(
-        QStringLiteral("(?:\\b(?:https?|ftp|file|mailto|news|nntp|telnet|gopher|wais|prospero):|\\bwww\\.)"
+        QStringLiteral("(?:\\b(?:https?|ftp|file|mailto):|\\bwww\\.)"
                        "[^\\s<>\"\\x{2028}\\x{2029}]+"),
         QRegularExpression::CaseInsensitiveOption);
     return pattern;

@@ -4,8 +4,8 @@
 #include <QString>
 #include <QTextCharFormat>
 
-// Web and mail addresses in the text, shown as links when the editor detects
-// them. The link format is only painted: it is not part of the document, adds
+// Web, mail and "file:" addresses in the text, shown as links when the editor
+// detects them. The link format is only painted: it is not part of the document, adds
 // no undo step and leaves the modified flag alone.
 namespace links {
 

@@ -3,6 +3,7 @@
 #include "editor/EditorLayout.h"
 
 #include "editor/PlainTextFiles.h"
+#include "editor/RunnableFiles.h"
 #include "formats/RtfReader.h"
 #include "formats/RtfWriter.h"
 #include "platform/BusyCursor.h"
@@ -366,12 +367,16 @@ void TRxRichEdit::openObject(const QTextImageFormat &object)
         return;
     const QString source = object.property(kObjectSourceProperty).toString();
     if (!source.isEmpty() && QFileInfo::exists(source)) {
-        platform_->shell().open(source);
+        // A program or script inserted as an object is shown, never started.
+        if (runnablefiles::isRunnable(source))
+            platform_->shell().showInFileManager(source);
+        else
+            platform_->shell().open(source);
         return;
     }
     // An object read from a document has no file of its own: hand over a copy.
     const QImage image = document()->resource(QTextDocument::ImageResource, QUrl(object.name())).value<QImage>();
-    const QString copy = QDir::temp().filePath(QStringLiteral("veltrix-object-%1.png").arg(qHash(object.name())));
-    if (!image.isNull() && image.save(copy, "PNG"))
+    const QString copy = objectCopies_.write(image);
+    if (!copy.isEmpty())
         platform_->shell().open(copy);
 }

@@ -2,6 +2,7 @@
 
 #include "formats/RtfLoadStatus.h"
 #include "formats/PlainTextCodec.h"
+#include "editor/ObjectCopies.h"
 #include "editor/ReplacedDocuments.h"
 #include "editor/RichEditAttributes.h"
 #include "formats/TColor.h"
@@ -230,6 +231,7 @@ private:
     static QString loadFailure(const PlainTextFileLoad &loading);
 
     platform::Platform *platform_ = nullptr;
+    ObjectCopies objectCopies_; // what "Open" of an object handed over
     TRxTextAttributes selectionFormat_{*this, TRxTextAttributes::Target::Selection};
     TRxTextAttributes defaultFormat_{*this, TRxTextAttributes::Target::Default};
     TRxParaAttributes paragraphFormat_{*this};

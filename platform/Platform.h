@@ -97,6 +97,9 @@ class Shell {
 public:
     virtual ~Shell() = default;
     virtual void open(const QString &target) = 0;
+    // Shows a local file in the file manager without opening it: its folder
+    // with the file selected where the desktop can, else just its folder.
+    virtual void showInFileManager(const QString &path) = 0;
     // Starts another, independent copy of this program's executable with
     // these arguments (none for New). Its result is not looked at.
     virtual void startProgramCopy(const QStringList &arguments) = 0;

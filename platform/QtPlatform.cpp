@@ -14,6 +14,9 @@
 #include <QDialog>
 #include <QProcess>
 
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QDesktopServices>
 #include <QDir>
 #include <QRegularExpression>
@@ -82,10 +85,36 @@ public:
         QDesktopServices::openUrl(shellTarget(target));
     }
 
+    // The file manager's own interface selects the file; without one, or when
+    // it fails, the folder is opened as a folder.
+    void showInFileManager(const QString &path) override
+    {
+        const QUrl folder = QUrl::fromLocalFile(QFileInfo(path).absolutePath());
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        if (!bus.isConnected() || !QCoreApplication::instance()) {
+            QDesktopServices::openUrl(folder);
+            return;
+        }
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"),
+            QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
+        call << QStringList{QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded)} << QString();
+        auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, kFileManagerTimeoutMs), QCoreApplication::instance());
+        QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher, [folder](QDBusPendingCallWatcher *answered) {
+            if (answered->isError())
+                QDesktopServices::openUrl(folder);
+            answered->deleteLater();
+        });
+    }
+
     void startProgramCopy(const QStringList &arguments) override
     {
         QProcess::startDetached(QCoreApplication::applicationFilePath(), arguments);
     }
+
+private:
+    // A file manager started for the call may take a while to answer.
+    static constexpr int kFileManagerTimeoutMs = 10000;
 };
 
 } // namespace

@@ -85,12 +85,14 @@ private:
 class FakeShell : public Shell {
 public:
     void open(const QString &target) override { opened.append(target); }
+    void showInFileManager(const QString &path) override { shownInFileManager.append(path); }
     void startProgramCopy(const QStringList &arguments) override
     {
         ++copiesStarted;
         copyArguments.append(arguments);
     }
     QStringList opened;
+    QStringList shownInFileManager;
     int copiesStarted = 0;
     QList<QStringList> copyArguments; // of each copy started, in order
 };

@@ -195,7 +195,30 @@ TEST_F(MainWindowTest, MailHelpAndLinksGoToTheDesktop)
     QTextCursor at(RxRichEdit1(f)->document());
     at.setPosition(6);
     QTest::mouseClick(RxRichEdit1(f)->viewport(), Qt::RightButton, Qt::NoModifier, RxRichEdit1(f)->cursorRect(at).center());
-    EXPECT_EQ(platform.shellOpen.opened.last(), "www.example.org");
+    EXPECT_EQ(platform.shellOpen.opened.last(), "http://www.example.org");
+}
+
+// A relative "file:" link names a file beside the document, which opens only
+// when the user agrees.
+TEST_F(MainWindowTest, AFileLinkIsFoundBesideTheDocumentAndAskedAbout)
+{
+    TForm1 &f = createForm();
+    f.show();
+    const QString document = dir.filePath("letter.txt");
+    const QString notes = dir.filePath("notes.txt");
+    ASSERT_TRUE(testhelpers::writeFile(document, "see file:notes.txt now"));
+    ASSERT_TRUE(testhelpers::writeFile(notes, "notes"));
+    platform.files.answers = {document};
+    QTest::keyClick(RxRichEdit1(f), Qt::Key_O, Qt::ControlModifier);
+    ASSERT_EQ(f.document().currentFileName(), document);
+    QCoreApplication::processEvents();
+    platform.boxes.answers = {platform::Answer::Yes};
+    QTextCursor at(RxRichEdit1(f)->document());
+    at.setPosition(8);
+    QTest::mouseClick(RxRichEdit1(f)->viewport(), Qt::LeftButton, Qt::NoModifier, RxRichEdit1(f)->cursorRect(at).center());
+    ASSERT_EQ(platform.boxes.questions.size(), 1);
+    EXPECT_TRUE(platform.boxes.questions[0].text.contains(notes));
+    EXPECT_EQ(platform.shellOpen.opened, QStringList{notes});
 }
 
 TEST(ShellTarget, RelativeNamesAreFilesInTheCurrentFolderAndAddressesStayAddresses)

@@ -49,7 +49,7 @@ TEST_F(MainWindowTest, ARightClickOnALinkOpensItInsteadOfTheMenu)
     at.setPosition(6);
     rightClick(f, editor->viewport(), editor->cursorRect(at).center());
     EXPECT_FALSE(PopupMenu1(f)->isVisible());
-    EXPECT_EQ(platform.shellOpen.opened, QStringList{"www.example.org"});
+    EXPECT_EQ(platform.shellOpen.opened, QStringList{"http://www.example.org"});
 
     // Elsewhere in the text the right click shows the menu and opens nothing.
     at.setPosition(1);

@@ -315,6 +315,50 @@ TEST_F(RichEditTest, PrintJobThatCannotStartIsAnErrorAndLeavesThePrinterAsItWas)
     EXPECT_TRUE(readFile(pdf).contains("/Type /Page"));
 }
 
+// Objects with no file of their own are opened from copies that nobody else
+// can read or swap, and that go with the editor.
+TEST_F(RichEditTest, OpenedObjectsAreCopiedIntoAPrivateFolderOfTheRun)
+{
+    const QString temp = dir.filePath("tmp");
+    ASSERT_TRUE(QDir().mkpath(temp));
+    const QByteArray oldTemp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(temp));
+    QList<QTextImageFormat> objects;
+    for (const QColor color : {QColor(Qt::red), QColor(Qt::blue)}) {
+        QImage picture(8, 8, QImage::Format_RGB32);
+        picture.fill(color);
+        const QString file = dir.filePath(QStringLiteral("pic%1.png").arg(objects.size()));
+        ASSERT_TRUE(picture.save(file));
+        platform.objects.choice = platform::InsertObjectChoice{file, false};
+        editor->setSelectionStart(editor->TextLength());
+        ASSERT_TRUE(editor->InsertObjectByDialog());
+        objects.append(editor->selectedObject());
+        ASSERT_TRUE(QFile::remove(file)); // as a picture read from a document: no file
+    }
+    // A link planted where copies used to go is not followed.
+    const QString target = dir.filePath("target.txt");
+    for (const QTextImageFormat &object : objects)
+        ASSERT_TRUE(QFile::link(target, QDir(temp).filePath(QStringLiteral("veltrix-object-%1.png").arg(qHash(object.name())))));
+
+    for (const QTextImageFormat &object : objects)
+        editor->openObject(object);
+    qputenv("TMPDIR", oldTemp);
+    EXPECT_FALSE(QFileInfo::exists(target));
+    ASSERT_EQ(platform.shellOpen.opened.size(), 2);
+    const QFileInfo first(platform.shellOpen.opened[0]);
+    const QFileInfo second(platform.shellOpen.opened[1]);
+    EXPECT_NE(first.filePath(), second.filePath());
+    EXPECT_EQ(first.absolutePath(), second.absolutePath());
+    EXPECT_EQ(QFileInfo(first.absolutePath()).absolutePath(), QFileInfo(temp).absoluteFilePath());
+    EXPECT_EQ(QImage(first.filePath()).pixelColor(0, 0), QColor(Qt::red));
+    EXPECT_EQ(QImage(second.filePath()).pixelColor(0, 0), QColor(Qt::blue));
+    EXPECT_EQ(QFileInfo(first.absolutePath()).permissions() & 0x0777, QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
+    EXPECT_EQ(first.permissions() & 0x0777, QFile::ReadUser | QFile::WriteUser);
+
+    editor.reset();
+    EXPECT_FALSE(QFileInfo::exists(first.absolutePath()));
+}
+
 TEST_F(RichEditTest, InsertedPictureIsSelectedAndCancelInsertsNothing)
 {
     QImage picture(20, 10, QImage::Format_RGB32);
@@ -356,6 +400,13 @@ TEST_F(RichEditTest, InsertedPictureIsSelectedAndCancelInsertsNothing)
     EXPECT_EQ(insertedType(file, true), "PNG Image");
     EXPECT_NE(editor->selectedObject().width(), 20); // the icon, not the picture
     EXPECT_EQ(editor->TextLength(), 6);
+    // A launcher inserted as an object is shown in the file manager, not started.
+    const QString launcher = writeFile("run.desktop", "[Desktop Entry]\nExec=touch pwned\n");
+    EXPECT_EQ(insertedType(launcher, false), "Package");
+    editor->openObject(editor->selectedObject());
+    EXPECT_EQ(platform.shellOpen.shownInFileManager, QStringList{launcher});
+    EXPECT_EQ(platform.shellOpen.opened.size(), 1);
+    editor->Undo();
 
     // Only what cannot be read is refused, and nothing goes in.
     EXPECT_THROW(insertedType(dir.filePath("missing.pdf"), true), VeltrixError);

@@ -1,5 +1,7 @@
 #include "RichEditFixture.h"
 
+#include "editor/Links.h"
+
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
@@ -76,6 +78,15 @@ TEST_F(RichEditTest, AddLinesRaisesNoSelectionChange)
     EXPECT_EQ(selections.count(), 0);
     EXPECT_GT(changes.count(), 0);
     EXPECT_EQ(editor->Lines().Count(), 3);
+}
+
+TEST(Links, OnlyAddressesAClickMayFollowAreLinks)
+{
+    const QString text = "telnet://host news:comp.lang gopher://x file:a.txt mailto:a@b.org www.x.org";
+    QStringList found;
+    for (const links::Link &link : links::find(text))
+        found.append(text.mid(link.start, link.length));
+    EXPECT_EQ(found, QStringList({"file:a.txt", "mailto:a@b.org", "www.x.org"}));
 }
 
 TEST_F(RichEditTest, LinksAreClickedByEitherButton)
