@@ -1,10 +1,12 @@
 #include "editor/TRxRichEdit.h"
 
 #include "editor/DisplayLines.h"
+#include "editor/EditorDocument.h"
 #include "editor/EditorLayout.h"
 #include "editor/Links.h"
 #include "editor/MouseSelection.h"
 #include "editor/PastedPiece.h"
+#include "editor/PastedPictures.h"
 #include "editor/PlainTextFiles.h"
 #include "editor/ReadableText.h"
 #include "editor/RichEditStrings.h"
@@ -107,9 +109,14 @@ EditorLayout &TRxRichEdit::editorLayout() const
     return *static_cast<EditorLayout *>(document()->documentLayout());
 }
 
+QVariant TRxRichEdit::loadResource(int, const QUrl &)
+{
+    return {};
+}
+
 std::unique_ptr<QTextDocument> TRxRichEdit::newDocument() const
 {
-    auto document = std::make_unique<QTextDocument>();
+    std::unique_ptr<QTextDocument> document = std::make_unique<EditorDocument>();
     document->setDocumentLayout(new EditorLayout(document.get()));
     document->setDefaultFont(font());
     document->setDefaultTextOption(textOption_);
@@ -979,43 +986,62 @@ bool TRxRichEdit::canInsertFromMimeData(const QMimeData *source) const
 
 namespace {
 
+// Qt's own clipboard form of HTML, which it reads as HTML after this line.
+const QString kQtRichTextMimeType = QStringLiteral("application/x-qrichtext");
+const QString kQtRichTextHead = QStringLiteral("<meta name=\"qrichtext\" content=\"1\" />");
+
+// HTML as a piece, with only the pictures PastedPictures lets in; nothing when
+// it held no more than pictures that could not be had, so that the data's
+// other forms (its own picture, its text) are taken instead.
+std::optional<PastedPiece> htmlPiece(const QString &html, EditorDocument &target)
+{
+    // The target answers the importer's requests for style sheets and
+    // background pictures with nothing.
+    const QTextDocumentFragment fragment = QTextDocumentFragment::fromHtml(html, &target);
+    if (!fragment.toRawText().contains(QChar::ObjectReplacementCharacter))
+        return PastedPiece::of(fragment);
+    EditorDocument piece;
+    QTextCursor(&piece).insertFragment(fragment);
+    rtf::LoadStatus status;
+    pastedpictures::takeInto(piece, target, status);
+    if (!status.complete() && piece.toPlainText().trimmed().isEmpty())
+        return std::nullopt;
+    return PastedPiece::of(QTextDocumentFragment(&piece));
+}
+
 // What the data holds in RTF or in HTML, RTF first; nothing without either.
-// Pictures in RTF are added to `target`, which will hold them.
-std::optional<PastedPiece> richPiece(const QMimeData *source, QTextDocument &target, const QFont &font)
+// The pictures kept are added to `target`, which will hold them.
+std::optional<PastedPiece> richPiece(const QMimeData *source, EditorDocument &target, const QFont &font)
 {
     for (const QString &type : kRtfMimeTypes) {
         if (!source->hasFormat(type))
             continue;
-        QTextDocument pasted;
+        EditorDocument pasted;
         pasted.setDefaultFont(font);
         if (!rtf::readFragment(source->data(type), pasted))
             continue;
-        for (QTextBlock block = pasted.begin(); block.isValid(); block = block.next()) {
-            for (auto it = block.begin(); !it.atEnd(); ++it) {
-                const QTextCharFormat format = it.fragment().charFormat();
-                if (!format.isImageFormat())
-                    continue;
-                const QUrl name(format.toImageFormat().name());
-                target.addResource(QTextDocument::ImageResource, name,
-                                   pasted.resource(QTextDocument::ImageResource, name));
-            }
-        }
+        rtf::LoadStatus status;
+        pastedpictures::takeInto(pasted, target, status);
         return PastedPiece::of(pasted);
     }
     if (source->hasHtml())
-        return PastedPiece::of(QTextDocumentFragment::fromHtml(source->html(), &target));
+        return htmlPiece(source->html(), target);
+    if (source->hasFormat(kQtRichTextMimeType))
+        return htmlPiece(kQtRichTextHead + QString::fromUtf8(source->data(kQtRichTextMimeType)), target);
     return std::nullopt;
 }
 
 } // namespace
 
 // Rich text first; then files and pictures as objects; then plain text.
+// QTextEdit's own insertion is never used: it would let pictures of HTML and
+// Markdown in by their addresses.
 void TRxRichEdit::insertFromMimeData(const QMimeData *source)
 {
     QTextCursor cursor = textCursor();
     std::optional<PastedPiece> piece;
     if (!plainText_)
-        piece = richPiece(source, *document(), font());
+        piece = richPiece(source, *static_cast<EditorDocument *>(document()), font());
     if (!piece && !plainText_ && insertObjectsFrom(source))
         return;
     if (piece) {
@@ -1025,8 +1051,6 @@ void TRxRichEdit::insertFromMimeData(const QMimeData *source)
         // keep the format of the one the text goes into.
         insertTextWithBreaks(cursor, source->text(), currentCharFormat());
     } else {
-        if (!plainText_)
-            QTextEdit::insertFromMimeData(source);
         return;
     }
     setTextCursor(cursor);

@@ -36,6 +36,8 @@ namespace platform { class Platform; }
 //   selection, modes, formats, search, undo and redo within kUndoLimit,
 //   clipboard data (RTF besides HTML and text), mouse and keys, link clicks.
 // - PastedPiece: puts pasted and dropped rich text in with its last paragraph end.
+// - PastedPictures: lets in only the pictures of a piece whose data is at hand.
+// - EditorDocument: the documents, which never fetch what an address names.
 // - RichEditFiles.cpp: LoadFile, SaveFile, printing, inserted and opened objects.
 // - RichEditAttributes: SelectionFormat, DefaultFormat and ParagraphFormat, which
 //   read and write through formatAtSelectionStart and the apply* members.
@@ -52,6 +54,10 @@ public:
 
     // The printer and the insert-object dialog come from the platform.
     void setPlatform(platform::Platform *platform) { platform_ = platform; }
+
+    // Nothing: QTextEdit's documents ask their editor for the resources they do
+    // not hold, and ours show only those they hold.
+    QVariant loadResource(int type, const QUrl &name) override;
 
     // Whole text and selection.
     QString Text() const;

@@ -79,6 +79,8 @@ void Parser::parse()
             binary(token);
             break;
         }
+        if (token.type != TokenType::GroupOpen && !(token.type == TokenType::ControlSymbol && token.byte == '*'))
+            m_state.started = true;
     }
     finish();
 }
@@ -91,8 +93,10 @@ void Parser::openGroup()
         ++m_overflow;
         return;
     }
+    m_state.started = true;
     m_stack.push_back(m_state);
     m_state.openedAt = m_tokens.position() - 1;
+    m_state.started = false;
 }
 
 void Parser::closeGroup()
@@ -123,10 +127,12 @@ void Parser::closeGroup()
 
 // A group of the header that the document does not show (the document's
 // information, a word processor's tables and settings) is kept as read, to be
-// written back. The generator is not: the writer names itself.
+// written back. The generator is not: the writer names itself. Only the
+// group's first word decides: what the group held before a later \* has
+// been read, and kept as well it would be read twice.
 void Parser::keepIfInHeader(bool starred, QByteArrayView word)
 {
-    if (m_extent != Extent::Document || m_stack.size() != kHeaderDepth || m_state.kept
+    if (m_extent != Extent::Document || m_stack.size() != kHeaderDepth || m_state.kept || m_state.started
         || m_content.paragraphCount() != 0 || !m_content.paragraphEmpty())
         return;
     if ((starred && word != "generator") || (!starred && word == "info"))

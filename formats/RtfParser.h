@@ -74,6 +74,7 @@ struct State {
     ListRef pn; // numbering of the {\pn} form
     const uchar *openedAt = nullptr; // this group's opening brace
     bool kept = false; // inside a header group kept as read
+    bool started = false; // something other than \* came after the opening brace
 };
 
 class Parser

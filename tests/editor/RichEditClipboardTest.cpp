@@ -4,6 +4,7 @@
 #include "RichEditFixture.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QDropEvent>
 #include <QImage>
@@ -33,6 +34,16 @@ bool dropAt(TRxRichEdit &editor, QPoint at, const QMimeData &data)
     QDropEvent drop(at, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(editor.viewport(), &drop);
     return drop.isAccepted();
+}
+
+// A picture as a data: address, as HTML carries one.
+QString dataAddress(const QImage &picture)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    return QStringLiteral("data:image/png;base64,") + QString::fromLatin1(png.toBase64());
 }
 
 QMimeData *plainText(const QString &text)
@@ -190,4 +201,71 @@ TEST_F(RichEditTest, PicturesAndFilesPastedOrDroppedBecomeObjects)
     EXPECT_EQ(types, QStringList({"PNG Image", "Package"}));
     editor->Undo();
     EXPECT_EQ(editor->Text(), "ab"); // one step
+}
+
+// Pictures of pasted or dropped HTML are never fetched by their addresses: a
+// device that never ends, a file of the user's beside the test, given as an
+// address, a path or a relative name. The text around them stays; no box
+// stands for them.
+TEST_F(RichEditTest, PastedHtmlNeverReadsTheFilesItsPicturesName)
+{
+    QImage secret(7, 5, QImage::Format_RGB32);
+    secret.fill(Qt::green);
+    const QString path = dir.filePath("secret.png");
+    ASSERT_TRUE(secret.save(path));
+    const QString html = QStringLiteral("a<img src=\"file:///dev/zero\">b<img src=\"%1\"><img src=\"%2\">"
+                                        "<img src=\"secret.png\">c")
+                             .arg(QUrl::fromLocalFile(path).toString(), path);
+    for (const QString &format : {QStringLiteral("text/html"), QStringLiteral("application/x-qrichtext")}) {
+        SCOPED_TRACE(format.toStdString());
+        auto *data = new QMimeData;
+        data->setData(format, html.toUtf8());
+        QApplication::clipboard()->setMimeData(data);
+        editor->setText("[]");
+        select(1, 0);
+        editor->Paste();
+        EXPECT_EQ(editor->Text(), "[abc]");
+        EXPECT_FALSE(editor->document()->resource(QTextDocument::ImageResource, QUrl::fromLocalFile(path)).isValid());
+
+        editor->setText("[]");
+        QMimeData dropped;
+        dropped.setData(format, html.toUtf8());
+        EXPECT_TRUE(dropAt(*editor, editor->cursorRect(QTextCursor(editor->document()->begin())).center(), dropped));
+        EXPECT_EQ(editor->Text(), "abc[]");
+    }
+}
+
+// A picture HTML holds itself, as a data: address, is a picture object; one
+// whose size is absurd is left out before it is decoded. A picture the HTML
+// only names gives way to the picture the clipboard holds beside it.
+TEST_F(RichEditTest, PastedHtmlPicturesComeFromTheDataItself)
+{
+    QImage small(3, 2, QImage::Format_RGB32);
+    small.fill(Qt::blue);
+    QImage huge(8192, 8192, QImage::Format_Mono);
+    huge.fill(0);
+    auto *html = new QMimeData;
+    html->setHtml(QStringLiteral("x<img src=\"%1\">y<img src=\"%2\">z").arg(dataAddress(small), dataAddress(huge)));
+    QApplication::clipboard()->setMimeData(html);
+    editor->setText("");
+    editor->Paste();
+    ASSERT_EQ(editor->TextLength(), 4);
+    select(1, 1);
+    const QTextImageFormat object = editor->selectedObject();
+    ASSERT_TRUE(object.isValid());
+    const QImage shown = editor->document()->resource(QTextDocument::ImageResource, QUrl(object.name())).value<QImage>();
+    EXPECT_EQ(shown.size(), QSize(3, 2));
+    EXPECT_EQ(shown.pixel(0, 0), small.pixel(0, 0));
+    EXPECT_EQ(editor->Text().remove(QChar::ObjectReplacementCharacter), "xyz");
+
+    // A browser's copied picture: its address in HTML, its pixels beside.
+    auto *copied = new QMimeData;
+    copied->setHtml(QStringLiteral("<img src=\"https://example.org/photo.png\">"));
+    copied->setImageData(small);
+    QApplication::clipboard()->setMimeData(copied);
+    editor->setText("");
+    editor->Paste();
+    ASSERT_EQ(editor->TextLength(), 1);
+    select(0, 1);
+    EXPECT_EQ(TRxRichEdit::objectTypeName(editor->selectedObject()), "Bitmap Image");
 }

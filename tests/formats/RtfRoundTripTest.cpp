@@ -405,3 +405,27 @@ TEST(RtfRoundTripTest, HeaderGroupsNotShownAreWrittenBackAsRead)
     // Cut short inside a header group: nothing half-kept.
     EXPECT_FALSE(rtf::write(*readRtf("{\\rtf1{\\*\\themedata 5041")).contains("themedata"));
 }
+
+// A header group whose text was read before a \* in its middle made it one
+// the document does not show is not kept: the saved file would hold its text
+// twice, or a second font table that changes how the text reads. The input
+// the fuzz target found, and two small forms of it.
+TEST(RtfRoundTripTest, HeaderGroupReadBeforeItsStarIsNotKept)
+{
+    const QByteArray found =
+        "{\\rtf1\\ansi\\uc1{\\fonttbl{\\f0\\fnil\\fcharset0 Times New Roman;}}\n"
+        "\\ll}\\pard\\plain\\intbl\\cellar}\n"
+        "}{\\listtext\\pard\\fi-360\\li1440{\\s32\\f0\\fs24{\\*\\listtag0}\\tab two}w\\*\\abitablepro\x8f"
+        "s x}\\par{\\*\\abicellprops y}\n"
+        "\\trowd \\itap1\\tr+aph36\\cellx4344\\cellx8688\\pard\\plain\\intbl\\itap1{\\f0;A1}\\cell{\\*\\abiendc\\row}"
+        "{\\*\\abiendtable}\n"
+        "{\\pntext 3.\\tab}{\\*\\pn\\pnlvlbody\\pndec}three\\par{\\pntext 4.\\par}after\\par}\n";
+    const QByteArray listText = "{\\rtf1{\\listtext a\\*\\x b}c\\par}";
+    const QByteArray fontTable = "{\\rtf1{\\fonttbl{\\f1\\fcharset0 B;}{\\f0\\fcharset204 A;}\\*\\x}{\\f0 \\'e0}\\par}";
+    EXPECT_EQ(allText(*readRtf(listText)), QStringLiteral("ac"));
+    EXPECT_EQ(allText(*readRtf(fontTable)), QStringLiteral(u"\u0430"));
+    for (const QByteArray &input : {found, listText, fontTable}) {
+        const auto document = readRtf(input);
+        EXPECT_EQ(allText(*roundTrip(*document)), allText(*document)) << input.constData();
+    }
+}
