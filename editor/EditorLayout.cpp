@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QStyle>
+#include <QTextBoundaryFinder>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextLayout>
@@ -25,7 +26,7 @@ namespace {
 // later, like a whole new text; fewer are laid out at once.
 constexpr int kLayOutAtOnce = 512;
 constexpr qint64 kBackgroundSliceMs = 8;
-// Paragraphs laid out at a time while the paragraph of a line is looked for.
+// Paragraphs laid out at a time while a line past the estimated ones is looked for.
 constexpr int kLineSearchStep = 256;
 // Paragraphs whose shaped glyphs are kept for the next paint: a few screens.
 constexpr std::size_t kShapingKept = 512;
@@ -279,6 +280,78 @@ qreal lineAdvance(const QTextBlockFormat &format, qreal natural)
     }
 }
 
+// Qt wraps a line at a word boundary, and anywhere only once it has measured
+// the whole word to find it too wide: on a long run without a break
+// opportunity (minified JSON, base64) every line measures the rest of the
+// run, and the paragraph costs the square of its length. So a long
+// paragraph's lines are first broken anywhere, and broken again at words only
+// when they hold a break opportunity: the same lines Qt would break, each
+// measured once or twice.
+class WrapChoice {
+public:
+    WrapChoice(const QTextBlock &block, QTextLayout &layout)
+        : layout_(layout), word_(layout.textOption()), anywhere_(word_)
+    {
+        anywhere_.setWrapMode(QTextOption::WrapAnywhere);
+        active_ = block.length() > kShortParagraph && word_.wrapMode() == QTextOption::WrapAtWordBoundaryOrAnywhere;
+        if (!active_)
+            return;
+        // What the layout lays out: a layout of its own has its text, a
+        // paragraph's has the paragraph's with what is being composed.
+        text_ = layout.text();
+        if (text_.isEmpty()) {
+            text_ = block.text();
+            if (!layout.preeditAreaText().isEmpty())
+                text_.insert(layout.preeditAreaPosition(), layout.preeditAreaText());
+        }
+    }
+
+    void setWidth(QTextLine &line, qreal width)
+    {
+        if (!active_) {
+            line.setLineWidth(width);
+            return;
+        }
+        layout_.setTextOption(anywhere_);
+        line.setLineWidth(width);
+        if (holdsBreak(line.textStart(), line.textStart() + line.textLength())) {
+            layout_.setTextOption(word_);
+            line.setLineWidth(width);
+        }
+    }
+
+    ~WrapChoice()
+    {
+        if (active_)
+            layout_.setTextOption(word_);
+    }
+
+private:
+    // Paragraphs up to this many characters are wrapped by Qt alone.
+    static constexpr int kShortParagraph = 2048;
+
+    // A break opportunity inside [from, to): a break at `to` itself is where
+    // the line ends either way.
+    bool holdsBreak(int from, int to)
+    {
+        if (!finder_)
+            finder_.emplace(QTextBoundaryFinder::Line, text_);
+        for (int i = from + 1; i < to; ++i) {
+            finder_->setPosition(i);
+            if (finder_->isAtBoundary())
+                return true;
+        }
+        return false;
+    }
+
+    QTextLayout &layout_;
+    QString text_;
+    QTextOption word_;
+    QTextOption anywhere_;
+    bool active_ = false;
+    std::optional<QTextBoundaryFinder> finder_;
+};
+
 } // namespace
 
 EditorLayout::Entry EditorLayout::layoutBlock(const QTextBlock &block) const
@@ -341,6 +414,7 @@ EditorLayout::Entry EditorLayout::layoutLines(const QTextBlock &block, QTextLayo
 
     qreal y = format.topMargin();
     qreal widest = 0;
+    WrapChoice wrap(block, layout);
     layout.beginLayout();
     for (;;) {
         QTextLine line = layout.createLine();
@@ -359,7 +433,7 @@ EditorLayout::Entry EditorLayout::layoutLines(const QTextBlock &block, QTextLayo
                 x = markerEnd;
             }
         }
-        line.setLineWidth(std::max<qreal>(0, lineWidth));
+        wrap.setWidth(line, std::max<qreal>(0, lineWidth));
         line.setPosition(QPointF(x, y));
         y += lineAdvance(format, line.height());
         // A wrapped line may run a fraction of a pixel past its width; only
@@ -446,24 +520,18 @@ int EditorLayout::blockOfLine(int line, int *firstLine)
     if (line < 0)
         return -1;
     // Estimated line counts may be off either way: the paragraph found stands
-    // once every paragraph through it is laid out. Paragraphs are laid out a
-    // step at a time, the whole step of the answer too: lines are mostly asked
-    // for one after another.
+    // once every paragraph through it is laid out. Only those are: a
+    // paragraph may cost much (thousands of fonts to find), and the first
+    // line is asked for before the first screen is shown.
     for (;;) {
         const int found = metrics_.atLine(line, firstLine);
         const int estimated = metrics_.firstNotLaidOut();
-        if (estimated < 0) {
+        if (estimated < 0 || (found >= 0 && found < estimated)) {
             if (found >= 0)
-                ensureLaidOut(document()->findBlockByNumber(found));
+                ensureLaidOut(document()->findBlockByNumber(found)); // its lines are read next
             return found;
         }
-        const bool final = found >= 0 && found < estimated;
-        const int step = (final ? found : std::max(found, estimated)) / kLineSearchStep;
-        layoutThrough((step + 1) * kLineSearchStep - 1);
-        if (final) {
-            ensureLaidOut(document()->findBlockByNumber(found)); // its lines are read next
-            return found;
-        }
+        layoutThrough(found >= 0 ? std::max(found, estimated) : estimated + kLineSearchStep - 1);
     }
 }
 
