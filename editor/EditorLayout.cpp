@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
+#include <QRawFont>
 #include <QStyle>
 #include <QTextBoundaryFinder>
 #include <QTextDocument>
@@ -33,6 +34,11 @@ constexpr std::size_t kShapingKept = 512;
 constexpr qreal kWidthStep = 128;
 // Width for lines when the document has no page width: nothing wraps.
 constexpr qreal kUnlimitedWidth = 1e6;
+// What kerning may add to a line's width beyond its characters' advances.
+constexpr qreal kKerningShare = 0.03;
+constexpr qreal kKerningPixels = 4;
+constexpr float kUnknownAdvance = -2;
+constexpr float kShapedAdvance = -1;
 
 // Inline pictures: the image resource the format names, at the size the
 // format gives (or its own size).
@@ -170,6 +176,9 @@ void EditorLayout::rebuild()
     const qreal width = availableWidth();
     const bool wraps = document()->defaultTextOption().wrapMode() != QTextOption::NoWrap && width < kUnlimitedWidth;
     estimatedCharsPerLine_ = wraps && metrics.averageCharWidth() > 0 ? width / metrics.averageCharWidth() : 0;
+    plainAdvances_.clear();
+    plainMetrics_.reset();
+    plainLineHeight_.reset();
     metrics_.clear();
     widest_ = 0;
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
@@ -375,14 +384,67 @@ bool isPlainParagraph(const QTextBlock &block)
 
 } // namespace
 
+qreal EditorLayout::plainAdvance(QChar c) const
+{
+    const ushort code = c.unicode();
+    if (plainAdvances_.empty()) {
+        plainAdvances_.assign(std::size_t(1) << 16, kUnknownAdvance);
+        plainMetrics_.emplace(document()->defaultFont());
+        plainFont_ = QRawFont::fromFont(document()->defaultFont());
+    }
+    float &advance = plainAdvances_[code];
+    if (advance == kUnknownAdvance) {
+        // Left-to-right or neutral characters of the font itself, drawn alone
+        // as they are in a line: anything else is shaped.
+        static constexpr QChar::Direction kPlain[] = {QChar::DirL,  QChar::DirEN, QChar::DirES, QChar::DirET,
+                                                      QChar::DirCS, QChar::DirWS, QChar::DirON};
+        const bool plain = code >= 0x20 && code != 0xAD && !c.isSurrogate() && !c.isMark() &&
+                           std::find(std::begin(kPlain), std::end(kPlain), c.direction()) != std::end(kPlain) &&
+                           plainFont_.supportsCharacter(c); // the font itself, not a fallback
+        advance = plain ? static_cast<float>(plainMetrics_->horizontalAdvance(c)) : kShapedAdvance;
+    }
+    return advance;
+}
+
+std::optional<EditorLayout::Entry> EditorLayout::singleLine(const QTextBlock &block) const
+{
+    const qreal width = availableWidth();
+    const QString text = block.text();
+    // Each tab takes a whole tab stop at most, and kerning a little: an upper
+    // bound of the line's width.
+    const qreal tab = document()->defaultTextOption().tabStopDistance();
+    qreal bound = 0;
+    for (const QChar c : text) {
+        const qreal advance = c == QLatin1Char('\t') ? tab : plainAdvance(c);
+        if (advance < 0)
+            return std::nullopt;
+        bound += advance;
+    }
+    const bool wraps = width < kUnlimitedWidth && document()->defaultTextOption().wrapMode() != QTextOption::NoWrap;
+    if (wraps && bound * (1 + kKerningShare) + kKerningPixels > width)
+        return std::nullopt;
+    if (!plainLineHeight_) {
+        QTextLayout sample(QStringLiteral("x"), document()->defaultFont());
+        plainLineHeight_ = layoutLines(block, sample).height;
+    }
+    Entry entry;
+    entry.height = *plainLineHeight_;
+    entry.laidOut = true;
+    widest_ = std::max(widest_, wraps ? std::min(bound, width) : bound);
+    return entry;
+}
+
 EditorLayout::Entry EditorLayout::measureOnly(const QTextBlock &block) const
 {
     // A paragraph's layout, once it has lines, keeps them and its text for as
     // long as the document lives: hundreds of bytes a paragraph. Plain
     // paragraphs are measured in a layout that goes at once, and get lines of
-    // their own when they are shown or asked for.
+    // their own when they are shown or asked for; one that surely fits on a
+    // line is not laid out at all.
     if (!isPlainParagraph(block))
         return layoutBlock(block);
+    if (const std::optional<Entry> line = singleLine(block))
+        return *line;
     QTextLayout scratch(block.text(), document()->defaultFont());
     Entry entry = layoutLines(block, scratch);
     entry.linesKept = false;

@@ -502,3 +502,34 @@ TEST_F(RichEditTest, TheFirstLineIsFoundWithoutLayingOutTheParagraphsAfterIt)
     EXPECT_EQ(editor->LineIndex(editor->document()->firstBlock().layout()->lineCount()), second.position());
     EXPECT_GT(layout.blocksNotLaidOut(), before - 4);
 }
+
+TEST_F(RichEditTest, ParagraphsMeasuredWithoutALayoutTakeTheHeightAndLinesOfTheirLayout)
+{
+    // Short lines of letters, digits and tabs, lines that wrap, and lines with
+    // characters of other fonts and directions.
+    QString text;
+    for (int i = 0; i < 600; ++i) {
+        switch (i % 6) {
+        case 0: text += QStringLiteral("Съешь же ещё\tэтих мягких %1\n").arg(i); break;
+        case 1: text += QStringLiteral("WWW iii ").repeated(i % 11) + QStringLiteral("\n"); break;
+        case 2: text += QStringLiteral("\n"); break;
+        case 3: text += QStringLiteral("漢字 %1 😀\n").arg(i); break;
+        case 4: text += QStringLiteral("שלום עולם %1\n").arg(i); break;
+        default: text += QStringLiteral("x\ty\tz\t\t%1 AVAVAVAV\n").arg(i); break;
+        }
+    }
+    editor->setText(text);
+    EditorLayout &layout = layoutOf(*editor);
+    layout.layoutAll();
+    const qreal height = layout.documentSize().height();
+    const int lines = editor->LineCount();
+    qreal laidOut = 2 * editor->document()->documentMargin();
+    int laidOutLines = 0;
+    for (QTextBlock block = editor->document()->begin(); block.isValid(); block = block.next()) {
+        laidOut += layout.blockBoundingRect(block).height(); // the paragraph's own layout
+        laidOutLines += block.layout()->lineCount();
+    }
+    EXPECT_DOUBLE_EQ(height, laidOut);
+    EXPECT_EQ(lines, laidOutLines);
+    EXPECT_DOUBLE_EQ(layout.documentSize().height(), laidOut);
+}
