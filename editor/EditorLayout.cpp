@@ -546,10 +546,14 @@ void EditorLayout::ensureLaidOut(const QTextBlock &block) const
 
 bool EditorLayout::layoutPrefix(int lastBlock, qreal lastY, const QElapsedTimer *slice) const
 {
+    const bool anyY = lastY == std::numeric_limits<qreal>::max();
+    QTextBlock block;
+    int previous = -2;
     for (int number = metrics_.firstNotLaidOut(); number >= 0 && number <= lastBlock;
-         number = metrics_.firstNotLaidOut(number + 1)) {
-        const QTextBlock block = document()->findBlockByNumber(number);
-        if (!block.isValid() || metrics_.top(number) > lastY)
+         previous = number, number = metrics_.firstNotLaidOut(number + 1)) {
+        // Paragraphs in a row are reached without looking each one up.
+        block = number == previous + 1 ? block.next() : document()->findBlockByNumber(number);
+        if (!block.isValid() || (!anyY && metrics_.top(number) > lastY))
             return true;
         measureOnly(number, block);
         if (slice && slice->elapsed() >= kBackgroundSliceMs)
