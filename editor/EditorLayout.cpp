@@ -8,7 +8,9 @@
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
+#include <QRawFont>
 #include <QStyle>
+#include <QTextBoundaryFinder>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextLayout>
@@ -25,13 +27,18 @@ namespace {
 // later, like a whole new text; fewer are laid out at once.
 constexpr int kLayOutAtOnce = 512;
 constexpr qint64 kBackgroundSliceMs = 8;
-// Paragraphs laid out at a time while the paragraph of a line is looked for.
+// Paragraphs laid out at a time while a line past the estimated ones is looked for.
 constexpr int kLineSearchStep = 256;
 // Paragraphs whose shaped glyphs are kept for the next paint: a few screens.
 constexpr std::size_t kShapingKept = 512;
 constexpr qreal kWidthStep = 128;
 // Width for lines when the document has no page width: nothing wraps.
 constexpr qreal kUnlimitedWidth = 1e6;
+// What kerning may add to a line's width beyond its characters' advances.
+constexpr qreal kKerningShare = 0.03;
+constexpr qreal kKerningPixels = 4;
+constexpr float kUnknownAdvance = -2;
+constexpr float kShapedAdvance = -1;
 
 // Inline pictures: the image resource the format names, at the size the
 // format gives (or its own size).
@@ -169,6 +176,9 @@ void EditorLayout::rebuild()
     const qreal width = availableWidth();
     const bool wraps = document()->defaultTextOption().wrapMode() != QTextOption::NoWrap && width < kUnlimitedWidth;
     estimatedCharsPerLine_ = wraps && metrics.averageCharWidth() > 0 ? width / metrics.averageCharWidth() : 0;
+    plainAdvances_.clear();
+    plainMetrics_.reset();
+    plainLineHeight_.reset();
     metrics_.clear();
     widest_ = 0;
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
@@ -279,6 +289,78 @@ qreal lineAdvance(const QTextBlockFormat &format, qreal natural)
     }
 }
 
+// Qt wraps a line at a word boundary, and anywhere only once it has measured
+// the whole word to find it too wide: on a long run without a break
+// opportunity (minified JSON, base64) every line measures the rest of the
+// run, and the paragraph costs the square of its length. So a long
+// paragraph's lines are first broken anywhere, and broken again at words only
+// when they hold a break opportunity: the same lines Qt would break, each
+// measured once or twice.
+class WrapChoice {
+public:
+    WrapChoice(const QTextBlock &block, QTextLayout &layout)
+        : layout_(layout), word_(layout.textOption()), anywhere_(word_)
+    {
+        anywhere_.setWrapMode(QTextOption::WrapAnywhere);
+        active_ = block.length() > kShortParagraph && word_.wrapMode() == QTextOption::WrapAtWordBoundaryOrAnywhere;
+        if (!active_)
+            return;
+        // What the layout lays out: a layout of its own has its text, a
+        // paragraph's has the paragraph's with what is being composed.
+        text_ = layout.text();
+        if (text_.isEmpty()) {
+            text_ = block.text();
+            if (!layout.preeditAreaText().isEmpty())
+                text_.insert(layout.preeditAreaPosition(), layout.preeditAreaText());
+        }
+    }
+
+    void setWidth(QTextLine &line, qreal width)
+    {
+        if (!active_) {
+            line.setLineWidth(width);
+            return;
+        }
+        layout_.setTextOption(anywhere_);
+        line.setLineWidth(width);
+        if (holdsBreak(line.textStart(), line.textStart() + line.textLength())) {
+            layout_.setTextOption(word_);
+            line.setLineWidth(width);
+        }
+    }
+
+    ~WrapChoice()
+    {
+        if (active_)
+            layout_.setTextOption(word_);
+    }
+
+private:
+    // Paragraphs up to this many characters are wrapped by Qt alone.
+    static constexpr int kShortParagraph = 2048;
+
+    // A break opportunity inside [from, to): a break at `to` itself is where
+    // the line ends either way.
+    bool holdsBreak(int from, int to)
+    {
+        if (!finder_)
+            finder_.emplace(QTextBoundaryFinder::Line, text_);
+        for (int i = from + 1; i < to; ++i) {
+            finder_->setPosition(i);
+            if (finder_->isAtBoundary())
+                return true;
+        }
+        return false;
+    }
+
+    QTextLayout &layout_;
+    QString text_;
+    QTextOption word_;
+    QTextOption anywhere_;
+    bool active_ = false;
+    std::optional<QTextBoundaryFinder> finder_;
+};
+
 } // namespace
 
 EditorLayout::Entry EditorLayout::layoutBlock(const QTextBlock &block) const
@@ -302,14 +384,67 @@ bool isPlainParagraph(const QTextBlock &block)
 
 } // namespace
 
+qreal EditorLayout::plainAdvance(QChar c) const
+{
+    const ushort code = c.unicode();
+    if (plainAdvances_.empty()) {
+        plainAdvances_.assign(std::size_t(1) << 16, kUnknownAdvance);
+        plainMetrics_.emplace(document()->defaultFont());
+        plainFont_ = QRawFont::fromFont(document()->defaultFont());
+    }
+    float &advance = plainAdvances_[code];
+    if (advance == kUnknownAdvance) {
+        // Left-to-right or neutral characters of the font itself, drawn alone
+        // as they are in a line: anything else is shaped.
+        static constexpr QChar::Direction kPlain[] = {QChar::DirL,  QChar::DirEN, QChar::DirES, QChar::DirET,
+                                                      QChar::DirCS, QChar::DirWS, QChar::DirON};
+        const bool plain = code >= 0x20 && code != 0xAD && !c.isSurrogate() && !c.isMark() &&
+                           std::find(std::begin(kPlain), std::end(kPlain), c.direction()) != std::end(kPlain) &&
+                           plainFont_.supportsCharacter(c); // the font itself, not a fallback
+        advance = plain ? static_cast<float>(plainMetrics_->horizontalAdvance(c)) : kShapedAdvance;
+    }
+    return advance;
+}
+
+std::optional<EditorLayout::Entry> EditorLayout::singleLine(const QTextBlock &block) const
+{
+    const qreal width = availableWidth();
+    const QString text = block.text();
+    // Each tab takes a whole tab stop at most, and kerning a little: an upper
+    // bound of the line's width.
+    const qreal tab = document()->defaultTextOption().tabStopDistance();
+    qreal bound = 0;
+    for (const QChar c : text) {
+        const qreal advance = c == QLatin1Char('\t') ? tab : plainAdvance(c);
+        if (advance < 0)
+            return std::nullopt;
+        bound += advance;
+    }
+    const bool wraps = width < kUnlimitedWidth && document()->defaultTextOption().wrapMode() != QTextOption::NoWrap;
+    if (wraps && bound * (1 + kKerningShare) + kKerningPixels > width)
+        return std::nullopt;
+    if (!plainLineHeight_) {
+        QTextLayout sample(QStringLiteral("x"), document()->defaultFont());
+        plainLineHeight_ = layoutLines(block, sample).height;
+    }
+    Entry entry;
+    entry.height = *plainLineHeight_;
+    entry.laidOut = true;
+    widest_ = std::max(widest_, wraps ? std::min(bound, width) : bound);
+    return entry;
+}
+
 EditorLayout::Entry EditorLayout::measureOnly(const QTextBlock &block) const
 {
     // A paragraph's layout, once it has lines, keeps them and its text for as
     // long as the document lives: hundreds of bytes a paragraph. Plain
     // paragraphs are measured in a layout that goes at once, and get lines of
-    // their own when they are shown or asked for.
+    // their own when they are shown or asked for; one that surely fits on a
+    // line is not laid out at all.
     if (!isPlainParagraph(block))
         return layoutBlock(block);
+    if (const std::optional<Entry> line = singleLine(block))
+        return *line;
     QTextLayout scratch(block.text(), document()->defaultFont());
     Entry entry = layoutLines(block, scratch);
     entry.linesKept = false;
@@ -341,6 +476,7 @@ EditorLayout::Entry EditorLayout::layoutLines(const QTextBlock &block, QTextLayo
 
     qreal y = format.topMargin();
     qreal widest = 0;
+    WrapChoice wrap(block, layout);
     layout.beginLayout();
     for (;;) {
         QTextLine line = layout.createLine();
@@ -359,7 +495,7 @@ EditorLayout::Entry EditorLayout::layoutLines(const QTextBlock &block, QTextLayo
                 x = markerEnd;
             }
         }
-        line.setLineWidth(std::max<qreal>(0, lineWidth));
+        wrap.setWidth(line, std::max<qreal>(0, lineWidth));
         line.setPosition(QPointF(x, y));
         y += lineAdvance(format, line.height());
         // A wrapped line may run a fraction of a pixel past its width; only
@@ -410,10 +546,14 @@ void EditorLayout::ensureLaidOut(const QTextBlock &block) const
 
 bool EditorLayout::layoutPrefix(int lastBlock, qreal lastY, const QElapsedTimer *slice) const
 {
+    const bool anyY = lastY == std::numeric_limits<qreal>::max();
+    QTextBlock block;
+    int previous = -2;
     for (int number = metrics_.firstNotLaidOut(); number >= 0 && number <= lastBlock;
-         number = metrics_.firstNotLaidOut(number + 1)) {
-        const QTextBlock block = document()->findBlockByNumber(number);
-        if (!block.isValid() || metrics_.top(number) > lastY)
+         previous = number, number = metrics_.firstNotLaidOut(number + 1)) {
+        // Paragraphs in a row are reached without looking each one up.
+        block = number == previous + 1 ? block.next() : document()->findBlockByNumber(number);
+        if (!block.isValid() || (!anyY && metrics_.top(number) > lastY))
             return true;
         measureOnly(number, block);
         if (slice && slice->elapsed() >= kBackgroundSliceMs)
@@ -446,24 +586,18 @@ int EditorLayout::blockOfLine(int line, int *firstLine)
     if (line < 0)
         return -1;
     // Estimated line counts may be off either way: the paragraph found stands
-    // once every paragraph through it is laid out. Paragraphs are laid out a
-    // step at a time, the whole step of the answer too: lines are mostly asked
-    // for one after another.
+    // once every paragraph through it is laid out. Only those are: a
+    // paragraph may cost much (thousands of fonts to find), and the first
+    // line is asked for before the first screen is shown.
     for (;;) {
         const int found = metrics_.atLine(line, firstLine);
         const int estimated = metrics_.firstNotLaidOut();
-        if (estimated < 0) {
+        if (estimated < 0 || (found >= 0 && found < estimated)) {
             if (found >= 0)
-                ensureLaidOut(document()->findBlockByNumber(found));
+                ensureLaidOut(document()->findBlockByNumber(found)); // its lines are read next
             return found;
         }
-        const bool final = found >= 0 && found < estimated;
-        const int step = (final ? found : std::max(found, estimated)) / kLineSearchStep;
-        layoutThrough((step + 1) * kLineSearchStep - 1);
-        if (final) {
-            ensureLaidOut(document()->findBlockByNumber(found)); // its lines are read next
-            return found;
-        }
+        layoutThrough(found >= 0 ? std::max(found, estimated) : estimated + kLineSearchStep - 1);
     }
 }
 

@@ -3,11 +3,14 @@
 #include "editor/ParagraphMetrics.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QFontMetricsF>
+#include <QRawFont>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QTimer>
 #include <optional>
 #include <unordered_set>
+#include <vector>
 
 class QElapsedTimer;
 
@@ -102,6 +105,13 @@ private:
     Entry measureOnly(const QTextBlock &block) const;
     void measureOnly(int blockNumber, const QTextBlock &block) const;
     Entry layoutLines(const QTextBlock &block, QTextLayout &layout) const;
+    // A plain paragraph that surely fits on one line, measured from its
+    // characters' advances without a layout; none when it may not fit or
+    // holds characters that need shaping.
+    std::optional<Entry> singleLine(const QTextBlock &block) const;
+    // The advance of a character in the default font; negative when it is
+    // to be shaped.
+    qreal plainAdvance(QChar c) const;
     Entry estimate(const QTextBlock &block) const;
     void ensureLaidOut(const QTextBlock &block) const;
     // Lays out, in order, the estimated paragraphs up to `lastBlock` that
@@ -139,6 +149,10 @@ private:
     qreal estimatedLineHeight_ = 0;
     qreal estimatedCharsPerLine_ = 0; // 0: nothing wraps
     mutable qreal widest_ = 0;
+    mutable std::vector<float> plainAdvances_; // by UTF-16 code, filled as met
+    mutable std::optional<QFontMetricsF> plainMetrics_;
+    mutable QRawFont plainFont_;
+    mutable std::optional<qreal> plainLineHeight_;
     mutable QSizeF reportedSize_;
     bool linksShown_ = false;
     bool stale_ = true; // entries to be made anew before the next use

@@ -24,6 +24,11 @@ constexpr int kHiddenSerialProperty = QTextFormat::UserProperty + 13;
 constexpr int kPictureDataProperty = QTextFormat::UserProperty + 14;
 constexpr int kPictureWordsProperty = QTextFormat::UserProperty + 15;
 
+// Qt's format table hashes a list of families by its type alone: formats that
+// differ in family only all collide, and each new one is compared with every
+// other. A hash of the family beside it keeps them apart; nothing else reads it.
+constexpr int kFamilyHashProperty = QTextFormat::UserProperty + 16;
+
 // What a character's format has when no character set was ever given.
 constexpr int kDefaultCharset = 204; // Russian
 

@@ -21,6 +21,11 @@ constexpr int kRightIndentProperty = QTextFormat::UserProperty + 3;
 constexpr int kFirstIndentTwipsProperty = QTextFormat::UserProperty + 4;
 constexpr int kOtherIndentTwipsProperty = QTextFormat::UserProperty + 5;
 constexpr int kRightIndentTwipsProperty = QTextFormat::UserProperty + 6;
+// Qt's format table hashes tab stops by their number alone: paragraphs with
+// tab stops of their own all collide, and each new format is compared with
+// every other. A hash of the stops beside them keeps them apart; nothing else
+// reads it.
+constexpr int kTabsHashProperty = QTextFormat::UserProperty + 9;
 
 // 96 pixels per inch, 72 points per inch, 1440 twips per inch.
 constexpr qreal kPixelsPerPoint = 4.0 / 3.0;

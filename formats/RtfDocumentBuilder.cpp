@@ -35,8 +35,11 @@ std::vector<QTextCharFormat> charFormats(const Content &content)
     formats.reserve(content.charFormats.size());
     for (const CharKey &k : content.charFormats) {
         QTextCharFormat f;
-        if (k.family >= 0)
-            f.setFontFamilies(QStringList{content.families[size_t(k.family)]});
+        if (k.family >= 0) {
+            const QString &family = content.families[size_t(k.family)];
+            f.setFontFamilies(QStringList{family});
+            f.setProperty(charformat::kFamilyHashProperty, static_cast<int>(qHash(family)));
+        }
         f.setFontPointSize(k.halfPoints / 2.0);
         f.setFontWeight((k.flags & kBoldFlag) ? QFont::Bold : QFont::Normal);
         f.setFontItalic(k.flags & kItalicFlag);
@@ -110,8 +113,14 @@ std::vector<QTextBlockFormat> blockFormats(const Content &content)
         f.setAlignment(alignments[k.align & 3]);
         paraformat::setIndentsInTwips(f, {k.li + k.fi, -k.fi, k.ri}, k.list != 0);
         setSpacing(f, k);
-        if (k.tabs > 0)
-            f.setTabPositions(tabPositions(content.tabLists[size_t(k.tabs)]));
+        if (k.tabs > 0) {
+            const std::vector<TabStop> &stops = content.tabLists[size_t(k.tabs)];
+            f.setTabPositions(tabPositions(stops));
+            size_t hash = 0;
+            for (const TabStop &stop : stops)
+                hash = qHashMulti(hash, stop.twips, static_cast<int>(stop.kind));
+            f.setProperty(paraformat::kTabsHashProperty, static_cast<int>(hash));
+        }
         if (k.pageBreak)
             f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
         formats.push_back(f);

@@ -3,6 +3,7 @@
 #include "formats/ParagraphFormat.h"
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QRandomGenerator>
 #include <QScrollBar>
@@ -444,4 +445,91 @@ TEST_F(RichEditTest, SelectionBarTakesLinesAndDragsTakeWholeWords)
     QTest::mouseMove(viewport, pointAt(13));
     EXPECT_EQ(selected(), std::pair(0, 16));
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, pointAt(13));
+}
+
+TEST_F(RichEditTest, LongParagraphsBreakWhereQtBreaksThemAndRunsWithoutBreaksAtTheWidth)
+{
+    // Words, a long run without a break opportunity (minified data), words.
+    QString text;
+    for (int i = 0; i < 300; ++i)
+        text += QStringLiteral("слово%1 ").arg(i % 17);
+    QString run;
+    for (int i = 0; i < 6000; ++i)
+        run += QChar(u'a' + (i * 7) % 26);
+    text += run + QStringLiteral(" tail") + QStringLiteral(" end").repeated(200);
+    editor->setText(text);
+    const QTextBlock block = editor->document()->firstBlock();
+    layoutOf(*editor).blockBoundingRect(block);
+    const QTextLayout *shown = block.layout();
+    ASSERT_GT(shown->lineCount(), 60);
+
+    // Qt's own wrap of the same text at the same widths.
+    QTextLayout reference(block.text(), editor->document()->defaultFont());
+    reference.setTextOption(editor->document()->defaultTextOption());
+    reference.beginLayout();
+    for (int i = 0; i < shown->lineCount(); ++i) {
+        QTextLine line = reference.createLine();
+        if (!line.isValid())
+            break;
+        line.setLineWidth(shown->lineAt(i).width());
+    }
+    reference.endLayout();
+    ASSERT_EQ(reference.lineCount(), shown->lineCount());
+    const int runStart = static_cast<int>(text.indexOf(run));
+    int fullRunLines = 0;
+    for (int i = 0; i < shown->lineCount(); ++i) {
+        const QTextLine line = shown->lineAt(i);
+        ASSERT_EQ(line.textStart(), reference.lineAt(i).textStart()) << "line " << i;
+        const bool insideRun = line.textStart() >= runStart && line.textStart() + line.textLength() < runStart + 6000;
+        if (insideRun) {
+            ++fullRunLines;
+            EXPECT_LE(line.naturalTextWidth(), line.width());
+            EXPECT_GT(line.naturalTextWidth(), line.width() - 2 * QFontMetricsF(editor->font()).maxWidth());
+        }
+    }
+    EXPECT_GT(fullRunLines, 10);
+}
+
+TEST_F(RichEditTest, TheFirstLineIsFoundWithoutLayingOutTheParagraphsAfterIt)
+{
+    editor->setText(paragraphs(5000, 12));
+    EditorLayout &layout = layoutOf(*editor);
+    EXPECT_EQ(editor->LineIndex(0), 0);
+    const int before = layout.blocksNotLaidOut();
+    // The second paragraph's first line: that paragraph is the first one
+    // still estimated.
+    const QTextBlock second = editor->document()->findBlockByNumber(1);
+    EXPECT_EQ(editor->LineIndex(editor->document()->firstBlock().layout()->lineCount()), second.position());
+    EXPECT_GT(layout.blocksNotLaidOut(), before - 4);
+}
+
+TEST_F(RichEditTest, ParagraphsMeasuredWithoutALayoutTakeTheHeightAndLinesOfTheirLayout)
+{
+    // Short lines of letters, digits and tabs, lines that wrap, and lines with
+    // characters of other fonts and directions.
+    QString text;
+    for (int i = 0; i < 600; ++i) {
+        switch (i % 6) {
+        case 0: text += QStringLiteral("Съешь же ещё\tэтих мягких %1\n").arg(i); break;
+        case 1: text += QStringLiteral("WWW iii ").repeated(i % 11) + QStringLiteral("\n"); break;
+        case 2: text += QStringLiteral("\n"); break;
+        case 3: text += QStringLiteral("漢字 %1 😀\n").arg(i); break;
+        case 4: text += QStringLiteral("שלום עולם %1\n").arg(i); break;
+        default: text += QStringLiteral("x\ty\tz\t\t%1 AVAVAVAV\n").arg(i); break;
+        }
+    }
+    editor->setText(text);
+    EditorLayout &layout = layoutOf(*editor);
+    layout.layoutAll();
+    const qreal height = layout.documentSize().height();
+    const int lines = editor->LineCount();
+    qreal laidOut = 2 * editor->document()->documentMargin();
+    int laidOutLines = 0;
+    for (QTextBlock block = editor->document()->begin(); block.isValid(); block = block.next()) {
+        laidOut += layout.blockBoundingRect(block).height(); // the paragraph's own layout
+        laidOutLines += block.layout()->lineCount();
+    }
+    EXPECT_DOUBLE_EQ(height, laidOut);
+    EXPECT_EQ(lines, laidOutLines);
+    EXPECT_DOUBLE_EQ(layout.documentSize().height(), laidOut);
 }

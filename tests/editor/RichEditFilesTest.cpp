@@ -455,3 +455,33 @@ TEST_F(RichEditTest, PrintedListsShowTheNumbersAndPlacesOfTheScreen)
     }
     EXPECT_EQ(texts, (QStringList{"VII.\tone", "a.\tsub", "VIII.\ttwo", "IX.\tthree"}));
 }
+
+TEST_F(RichEditTest, ParagraphsWithFontsAndTabStopsOfTheirOwnKeepThemThroughSaving)
+{
+    constexpr int kParagraphs = 300;
+    QByteArray rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl";
+    for (int i = 0; i < kParagraphs; ++i)
+        rtf += "{\\f" + QByteArray::number(i) + " Family " + QByteArray::number(i) + ";}";
+    rtf += "}";
+    for (int i = 0; i < kParagraphs; ++i)
+        rtf += "\\pard\\tx" + QByteArray::number(150 + 15 * i) + "{\\f" + QByteArray::number(i) + " w\\tab x}\\par";
+    rtf += "}";
+    const auto expectOwn = [this](const char *when) {
+        QTextBlock block = editor->document()->begin();
+        for (int i = 0; i < kParagraphs; ++i, block = block.next()) {
+            ASSERT_TRUE(block.isValid()) << when;
+            const QList<QTextOption::Tab> tabs = block.blockFormat().tabPositions();
+            ASSERT_EQ(tabs.size(), 1) << when << " paragraph " << i;
+            EXPECT_DOUBLE_EQ(tabs.first().position, 10 + i) << when << " paragraph " << i;
+            EXPECT_EQ(block.begin().fragment().charFormat().fontFamilies().toStringList(),
+                      QStringList{QStringLiteral("Family %1").arg(i)})
+                << when << " paragraph " << i;
+        }
+    };
+    editor->LoadFile(writeFile("own.rtf", rtf));
+    expectOwn("read");
+    const QString saved = dir.filePath(QStringLiteral("saved.rtf"));
+    editor->SaveFile(saved);
+    editor->LoadFile(saved);
+    expectOwn("saved");
+}
