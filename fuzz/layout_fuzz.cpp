@@ -102,7 +102,10 @@ void build(QByteArrayView input)
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(*argc, *argv);
+    // Both live until the process ends: destroyed at exit, the application
+    // would outlive Qt's own list of input devices.
+    static QApplication *app = new QApplication(*argc, *argv);
+    Q_UNUSED(app);
     editor = new TRxRichEdit;
     editor->resize(480, 320);
     editor->show();
