@@ -506,6 +506,11 @@ void Writer::picture(const QTextImageFormat &format)
         image.loadFromData(resource.toByteArray());
     if (image.isNull())
         return;
+    // A palette picture read from a damaged bitmap may hold fewer colours than
+    // its pixels use; written so, it would not read back. Its colours as they
+    // are shown go instead.
+    if (image.colorCount() > 0)
+        image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
