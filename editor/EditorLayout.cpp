@@ -29,6 +29,8 @@ constexpr int kLayOutAtOnce = 512;
 constexpr qint64 kBackgroundSliceMs = 8;
 // Paragraphs laid out at a time while a line past the estimated ones is looked for.
 constexpr int kLineSearchStep = 256;
+// Times the whole document is laid out for its size to settle (the scroll bar).
+constexpr int kSizeRounds = 3;
 // Paragraphs whose shaped glyphs are kept for the next paint: a few screens.
 constexpr std::size_t kShapingKept = 512;
 constexpr qreal kWidthStep = 128;
@@ -395,10 +397,12 @@ qreal EditorLayout::plainAdvance(QChar c) const
     float &advance = plainAdvances_[code];
     if (advance == kUnknownAdvance) {
         // Left-to-right or neutral characters of the font itself, drawn alone
-        // as they are in a line: anything else is shaped.
+        // as they are in a line: anything else is shaped. A soft line break
+        // counts as white space but starts a line.
         static constexpr QChar::Direction kPlain[] = {QChar::DirL,  QChar::DirEN, QChar::DirES, QChar::DirET,
                                                       QChar::DirCS, QChar::DirWS, QChar::DirON};
-        const bool plain = code >= 0x20 && code != 0xAD && !c.isSurrogate() && !c.isMark() &&
+        const bool plain = code >= 0x20 && code != 0xAD && c != QChar::LineSeparator && !c.isSurrogate() &&
+                           !c.isMark() &&
                            std::find(std::begin(kPlain), std::end(kPlain), c.direction()) != std::end(kPlain) &&
                            plainFont_.supportsCharacter(c); // the font itself, not a fallback
         advance = plain ? static_cast<float>(plainMetrics_->horizontalAdvance(c)) : kShapedAdvance;
@@ -609,9 +613,19 @@ int EditorLayout::lineCount()
 
 void EditorLayout::layoutAll()
 {
+    // The size reported may bring in or take away the editor's scroll bar, and
+    // the new width makes every paragraph an estimate again: laid out once
+    // more, so that what is answered next is measured. A width that keeps
+    // changing with the scroll bar settles on the last one.
+    for (int round = 0; round < kSizeRounds; ++round) {
+        ensureCurrent();
+        layoutThrough(metrics_.count() - 1);
+        reportSize();
+        if (!stale_ && metrics_.notLaidOut() == 0)
+            return;
+    }
     ensureCurrent();
     layoutThrough(metrics_.count() - 1);
-    reportSize();
 }
 
 int EditorLayout::blocksNotLaidOut() const
