@@ -5,11 +5,10 @@
 // Built with -DVELTRIX_FUZZ=ON (target insert_file_fuzz) and run by CTest on
 // fuzz/corpus/inserts.
 
+#include "FuzzInputFile.h"
 #include "tools/Inserts.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <cstdint>
 #include <cstdio>
@@ -17,7 +16,6 @@
 
 namespace {
 
-QTemporaryDir *folder = nullptr;
 constexpr qsizetype kMaxCharacters = 16777215;
 
 } // namespace
@@ -25,7 +23,6 @@ constexpr qsizetype kMaxCharacters = 16777215;
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     static QCoreApplication app(*argc, *argv);
-    folder = new QTemporaryDir;
     return 0;
 }
 
@@ -37,13 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         std::fprintf(stderr, "a zero byte came through\n");
         std::abort();
     }
-    const QString path = folder->filePath(QStringLiteral("inserted"));
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            std::abort();
-        file.write(bytes.data(), bytes.size());
-    }
+    const QString path = fuzzinput::asFile(QStringLiteral("inserted"), data, size);
     const std::optional<QString> read = inserts::readFileText(path, kMaxCharacters);
     if (!read || *read != text) {
         std::fprintf(stderr, "the file read from disk decodes otherwise than its bytes\n");

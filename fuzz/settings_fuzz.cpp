@@ -5,21 +5,18 @@
 // Built with -DVELTRIX_FUZZ=ON (target settings_fuzz) and run by CTest on
 // fuzz/corpus/settings.
 
+#include "FuzzInputFile.h"
 #include "app/IniFile.h"
 #include "app/Settings.h"
 #include "app/WindowPlacement.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
-
-QTemporaryDir *folder = nullptr;
 
 void check(bool holds, const char *what)
 {
@@ -52,19 +49,12 @@ Values valuesOf(const IniFile &file)
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     static QCoreApplication app(*argc, *argv);
-    folder = new QTemporaryDir;
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QString path = folder->filePath(QStringLiteral("Veltrix.ini"));
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            std::abort();
-        file.write(reinterpret_cast<const char *>(data), qint64(size));
-    }
+    const QString path = fuzzinput::asFile(QStringLiteral("Veltrix.ini"), data, size);
     const IniFile ini(path);
     const Values before = valuesOf(ini);
     check(before.openFile.size() <= IniFile::kMaxValueLength, "a text longer than a read returns");
