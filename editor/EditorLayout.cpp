@@ -92,6 +92,18 @@ private:
     }
 };
 
+// Text in the document's default font and nothing else (an object is a
+// format too): a layout of its own lays it out as the paragraph's does.
+bool isPlainParagraph(const QTextBlock &block)
+{
+    if (!block.charFormat().properties().isEmpty() || !block.blockFormat().properties().isEmpty() ||
+        block.textList())
+        return false;
+    const QList<QTextLayout::FormatRange> formats = block.textFormats();
+    return std::all_of(formats.begin(), formats.end(),
+                       [](const QTextLayout::FormatRange &range) { return range.format.properties().isEmpty(); });
+}
+
 } // namespace
 
 // Marks a paragraph whose layout keeps its shaped glyphs between paints. The
@@ -205,12 +217,23 @@ void EditorLayout::documentChanged(int from, int charsRemoved, int charsAdded)
     applied_ = ChangeKey();
 }
 
+void EditorLayout::expectInsertedText(int from, QString text)
+{
+    expectedFrom_ = from;
+    expectedText_ = std::move(text);
+}
+
 void EditorLayout::applyChange(int from, int removed, int added)
 {
     applied_ = ChangeKey{from, removed, added, document()->revision()};
+    QString inserted;
+    if (from == expectedFrom_ && removed == 0 && added == expectedText_.size())
+        inserted = std::move(expectedText_);
+    expectedFrom_ = -1;
+    expectedText_ = QString();
     if (stale_)
         return; // all made anew when next asked
-    const std::optional<ChangedBlocks> changed = changedBlocks(from, added);
+    const std::optional<ChangedBlocks> changed = changedBlocks(from, added, !inserted.isEmpty());
     if (!changed) {
         markStale();
         return;
@@ -219,7 +242,7 @@ void EditorLayout::applyChange(int from, int removed, int added)
     qreal oldHeight = 0;
     for (int k = 0; k < changed->oldCount; ++k)
         oldHeight += metrics_.at(changed->first + k).height;
-    const qreal newHeight = replaceEntries(*changed);
+    const qreal newHeight = replaceEntries(*changed, inserted);
     if (!inStep()) {
         markStale(); // never expected: the document and the entries disagree
         return;
@@ -230,8 +253,9 @@ void EditorLayout::applyChange(int from, int removed, int added)
         scheduleBackground();
 }
 
-// None when the change is better followed by making every entry anew.
-std::optional<EditorLayout::ChangedBlocks> EditorLayout::changedBlocks(int from, int added) const
+// None when the change is better followed by making every entry anew: most
+// of the document changed, and its new lines not measured from their text.
+std::optional<EditorLayout::ChangedBlocks> EditorLayout::changedBlocks(int from, int added, bool textKnown) const
 {
     const QTextDocument *doc = document();
     const int count = doc->blockCount();
@@ -242,21 +266,35 @@ std::optional<EditorLayout::ChangedBlocks> EditorLayout::changedBlocks(int from,
     changed.newCount = lastChanged - changed.first + 1;
     changed.oldCount = changed.newCount - (count - metrics_.count());
     if (changed.first < 0 || changed.oldCount < 1 || changed.first + changed.oldCount > metrics_.count() ||
-        (changed.newCount > kLayOutAtOnce && changed.newCount > count / 2))
+        (changed.newCount > kLayOutAtOnce && changed.newCount > count / 2 && !textKnown))
         return std::nullopt;
     return changed;
 }
 
-qreal EditorLayout::replaceEntries(const ChangedBlocks &changed)
+qreal EditorLayout::replaceEntries(const ChangedBlocks &changed, QStringView inserted)
 {
-    // Laid out now when they are few, estimated for later otherwise.
+    // Laid out now when they are few, estimated for later otherwise; the
+    // paragraphs after the first are whole lines of the text put in, when
+    // that is known, and measured from it.
     const bool layOut = changed.newCount <= kLayOutAtOnce;
+    qsizetype line = inserted.indexOf(QLatin1Char('\n')) + 1; // 0: no whole line
+    bool plain = false;
     std::vector<Entry> fresh;
     fresh.reserve(static_cast<std::size_t>(changed.newCount));
     qreal height = 0;
     QTextBlock block = document()->findBlockByNumber(changed.first);
     for (int k = 0; k < changed.newCount && block.isValid(); ++k, block = block.next()) {
-        fresh.push_back(layOut ? layoutBlock(block) : estimate(block));
+        std::optional<Entry> measured;
+        if (!layOut && k > 0 && line > 0) {
+            // Every line of one insertion takes the formats of the second paragraph.
+            plain = k == 1 ? isPlainParagraph(block) : plain;
+            qsizetype end = inserted.indexOf(QLatin1Char('\n'), line);
+            end = end < 0 ? inserted.size() : end;
+            if (plain)
+                measured = singleLine(block, inserted.sliced(line, end - line));
+            line = end + 1;
+        }
+        fresh.push_back(layOut ? layoutBlock(block) : measured ? *measured : estimate(block));
         height += fresh.back().height;
     }
     metrics_.remove(changed.first, changed.oldCount);
@@ -370,21 +408,6 @@ EditorLayout::Entry EditorLayout::layoutBlock(const QTextBlock &block) const
     return layoutLines(block, *block.layout());
 }
 
-namespace {
-
-// Text in the document's default font and nothing else (an object is a
-// format too): a layout of its own lays it out as the paragraph's does.
-bool isPlainParagraph(const QTextBlock &block)
-{
-    if (!block.charFormat().properties().isEmpty() || !block.blockFormat().properties().isEmpty() ||
-        block.textList())
-        return false;
-    const QList<QTextLayout::FormatRange> formats = block.textFormats();
-    return std::all_of(formats.begin(), formats.end(),
-                       [](const QTextLayout::FormatRange &range) { return range.format.properties().isEmpty(); });
-}
-
-} // namespace
 
 qreal EditorLayout::plainAdvance(QChar c) const
 {
@@ -410,10 +433,9 @@ qreal EditorLayout::plainAdvance(QChar c) const
     return advance;
 }
 
-std::optional<EditorLayout::Entry> EditorLayout::singleLine(const QTextBlock &block) const
+std::optional<EditorLayout::Entry> EditorLayout::singleLine(const QTextBlock &block, QStringView text) const
 {
     const qreal width = availableWidth();
-    const QString text = block.text();
     // Each tab takes a whole tab stop at most, and kerning a little: an upper
     // bound of the line's width.
     const qreal tab = document()->defaultTextOption().tabStopDistance();

@@ -66,6 +66,10 @@ public:
     // Held, the background pass waits: what is shown and asked for is still
     // laid out when needed.
     void setBackgroundHeld(bool held);
+    // The text the next change puts in at `from`: plain text as a file being
+    // read brings it. The whole lines in it are measured from it, without
+    // reading each paragraph back from the document.
+    void expectInsertedText(int from, QString text);
 
 protected:
     void documentChanged(int from, int charsRemoved, int charsAdded) override;
@@ -89,10 +93,10 @@ private:
     };
 
     void applyChange(int from, int removed, int added);
-    std::optional<ChangedBlocks> changedBlocks(int from, int added) const;
+    std::optional<ChangedBlocks> changedBlocks(int from, int added, bool textKnown) const;
     // Puts the changed paragraphs' new entries in place of their old ones;
     // returns their height.
-    qreal replaceEntries(const ChangedBlocks &changed);
+    qreal replaceEntries(const ChangedBlocks &changed, QStringView inserted);
     void repaintChange(const ChangedBlocks &changed, qreal top, qreal oldHeight, qreal newHeight);
     void rebuild();
     void markStale();
@@ -108,7 +112,8 @@ private:
     // A plain paragraph that surely fits on one line, measured from its
     // characters' advances without a layout; none when it may not fit or
     // holds characters that need shaping.
-    std::optional<Entry> singleLine(const QTextBlock &block) const;
+    std::optional<Entry> singleLine(const QTextBlock &block) const { return singleLine(block, block.text()); }
+    std::optional<Entry> singleLine(const QTextBlock &block, QStringView text) const;
     // The advance of a character in the default font; negative when it is
     // to be shaped.
     qreal plainAdvance(QChar c) const;
@@ -159,6 +164,8 @@ private:
     ChangeKey applied_;
     QTimer background_;
     bool backgroundHeld_ = false;
+    int expectedFrom_ = -1;
+    QString expectedText_;
     std::unordered_set<ShapingKept *> kept_;
     quint64 paints_ = 0;
 };

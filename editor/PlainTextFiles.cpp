@@ -1,5 +1,6 @@
 #include "editor/PlainTextFiles.h"
 
+#include "editor/EditorLayout.h"
 #include "formats/PlainTextDecoder.h"
 #include "platform/FileWrites.h"
 
@@ -23,6 +24,8 @@ constexpr qsizetype kPieceBytes = 2 * 1024 * 1024;
 constexpr std::size_t kPiecesAhead = 2;
 // A slice costs the editor a few milliseconds: keys wait no longer than that.
 constexpr qsizetype kSliceCharacters = 64 * 1024;
+// The most of a step's text kept for the layout to measure it by.
+constexpr qsizetype kMeasuredCharacters = 8 * 1024 * 1024;
 constexpr int kSavePieceCharacters = 1024 * 1024;
 // Documents of fewer paragraphs are written by one thread.
 constexpr int kTwoThreadBlocks = 16 * 1024;
@@ -212,16 +215,26 @@ bool PlainTextLoad::putIn(qint64 budget, qsizetype characters)
     QTextCursor cursor(&document_);
     cursor.beginEditBlock();
     cursor.movePosition(QTextCursor::End);
+    const int from = cursor.position();
+    // The editor's layout measures the new lines from the text itself, when
+    // a step is short enough for a copy of it.
+    auto *layout = document_.findChild<EditorLayout *>(QString(), Qt::FindDirectChildrenOnly);
+    QString text;
     qsizetype inserted = 0;
-    while (inserted < characters && insertSlice(cursor, timeLeft(), inserted) && timeLeft() != 0) {
+    while (inserted < characters && insertSlice(cursor, timeLeft(), inserted, layout ? &text : nullptr) &&
+           timeLeft() != 0) {
+        if (text.size() > kMeasuredCharacters)
+            layout = nullptr;
     }
+    if (layout)
+        layout->expectInsertedText(from, std::move(text));
     cursor.endEditBlock();
     if (done_)
         finish();
     return done_;
 }
 
-bool PlainTextLoad::insertSlice(QTextCursor &cursor, qint64 waitNanoseconds, qsizetype &inserted)
+bool PlainTextLoad::insertSlice(QTextCursor &cursor, qint64 waitNanoseconds, qsizetype &inserted, QString *text)
 {
     if (at_ >= piece_.size()) {
         piece_ = QString(); // let go of the text at once
@@ -245,8 +258,11 @@ bool PlainTextLoad::insertSlice(QTextCursor &cursor, qint64 waitNanoseconds, qsi
         else if (piece_.at(end - 1).isHighSurrogate())
             ++end;
     }
-    cursor.insertText(piece_.sliced(at_, end - at_));
-    inserted += end - at_;
+    const QString slice = piece_.sliced(at_, end - at_);
+    cursor.insertText(slice);
+    inserted += slice.size();
+    if (text)
+        *text += slice;
     at_ = end;
     return true;
 }

@@ -88,7 +88,8 @@ private:
     // What both steps do: stops after `budget` (none when negative) or
     // `characters`, whichever comes first.
     bool putIn(qint64 budget, qsizetype characters);
-    bool insertSlice(QTextCursor &cursor, qint64 waitNanoseconds, qsizetype &inserted);
+    // Puts in the next slice, counts it in `inserted` and adds it to `text`.
+    bool insertSlice(QTextCursor &cursor, qint64 waitNanoseconds, qsizetype &inserted, QString *text);
     void finish();
 
     std::unique_ptr<Shared> shared_;

@@ -34,6 +34,8 @@ constexpr int kIconPictureWidth = 96;  // pixels
 constexpr int kIconPictureHeight = 72;
 constexpr int kIconSize = 40;
 constexpr qreal kScreenPixelsPerInch = 96.0;
+// A step of the rest of a file, taken in at once under the busy cursor.
+constexpr qint64 kRestStepNanoseconds = 50 * 1000 * 1000;
 
 enum class FileFormat { Rtf, PlainText };
 
@@ -151,7 +153,12 @@ void TRxRichEdit::continueLoading(qint64 budget, bool raise)
         // events would carry each step's text to a screen reader, megabytes
         // in all over the accessibility bus; the reader asks for what it reads.
         const QSignalBlocker untold(document());
-        whole = load_->load->step(budget);
+        // The rest of the file comes in steps too: the layout measures each
+        // step's new lines from its text, and one step of all of it would be
+        // too large for that.
+        do
+            whole = load_->load->step(budget < 0 ? kRestStepNanoseconds : budget);
+        while (budget < 0 && !whole);
     }
     quiet_ = wasQuiet;
     modified_ = modified;

@@ -196,6 +196,23 @@ TEST_F(RichEditTest, ALargeFileTakesKeysWhileItsRestComesIn)
     editor.reset();
 }
 
+// The lines of a file counted as it comes in are the lines it shows.
+TEST_F(RichEditTest, AFileCountsTheLinesItShowsWhileItComesIn)
+{
+    // Short lines, lines that wrap, tabs, empty lines: many in each step.
+    const QString shapes = QStringLiteral("short\n") + QString(300, QLatin1Char('w')) +
+                           QStringLiteral("\n\ttab\tbed\n\n") + QStringLiteral("two words ").repeated(40) +
+                           QStringLiteral("\n");
+    editor->setCharactersBeforeShown(1000);
+    editor->LoadFile(writeFile("shapes.txt", shapes.repeated(3000).toUtf8()));
+    editor->finishLoading();
+    const int counted = editor->LineCount();
+    editor->setWordWrap(false);
+    editor->setWordWrap(true); // every paragraph measured anew from the document
+    EXPECT_EQ(editor->LineCount(), counted);
+    EXPECT_GT(counted, 6 * 3000);
+}
+
 TEST_F(RichEditTest, RtfRoundTripKeepsTextAndFormats)
 {
     editor->setText("Заголовок\r\nitem");
