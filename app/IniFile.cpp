@@ -1,5 +1,6 @@
 #include "app/IniFile.h"
 
+#include "platform/FileWrites.h"
 #include "platform/VeltrixError.h"
 
 #include <QByteArray>
@@ -189,14 +190,13 @@ void writeValue(const QString &path, const QString &section, const QString &key,
     // The new text goes to a temporary file that replaces the old one only once
     // it is complete, so a full disk never leaves a cut-off settings file.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!filewrites::openForSaving(file))
         failWrite(path);
-    // A short write (disk full) makes flush() fail without setting error(), and
-    // commit() alone would then install the cut-off file; hence the explicit flush.
-    if (file.write(out) != out.size() || !file.flush()) {
+    if (!filewrites::writeAll(file, out) || !file.flush()) {
         file.cancelWriting();
         failWrite(path);
     }
+    filewrites::keepOwnership(file);
     if (!file.commit())
         failWrite(path);
 }

@@ -76,7 +76,7 @@ private:
 
 RecoveryCopy::RecoveryCopy(TRxRichEdit &editor, std::function<QString()> documentName, const QString &folder,
                            QObject *parent)
-    : QObject(parent), editor_(editor), documentName_(std::move(documentName)), folder_(folder), store_(folder)
+    : QObject(parent), editor_(editor), documentName_(std::move(documentName)), store_(folder)
 {
     setObjectName(QStringLiteral("Recovery"));
     store_.setWriteFailureHandler([this](const QString &reason) {

@@ -32,7 +32,7 @@ public:
 
     std::unique_ptr<recovery::LeftCopy> claimLeftCopy() { return store_.claimLeftCopy(); }
     bool folderOwnedByAnother() const { return store_.ownedByAnother(); }
-    const QString &folder() const { return folder_; }
+    const QString &folder() const { return store_.folder(); }
     void removeLeftCopy(const recovery::LeftCopy &left) { store_.removeLeft(left); }
 
     // For tests and benchmarks: a shorter pause, and whether a copy is being made.
@@ -55,7 +55,6 @@ private:
 
     TRxRichEdit &editor_;
     std::function<QString()> documentName_;
-    QString folder_;
     recovery::Store store_;
     bool failureTold_ = false;
     QTimer pause_;

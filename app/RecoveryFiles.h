@@ -58,6 +58,7 @@ public:
     ~Store(); // finishes pending work; the copy stays unless removed
     bool isActive() const { return lock_ != nullptr; }
     bool ownedByAnother() const { return ownedByAnother_; }
+    const QString &folder() const { return folder_; }
     const QString &copyPath() const { return copyPath_; }
 
     // `produce` runs on the writing thread and gives the content; a copy that
