@@ -24,6 +24,8 @@ constexpr qsizetype kPieceBytes = 2 * 1024 * 1024;
 constexpr std::size_t kPiecesAhead = 2;
 // A slice costs the editor a few milliseconds: keys wait no longer than that.
 constexpr qsizetype kSliceCharacters = 64 * 1024;
+// A line longer than this comes in whole once it has been shown.
+constexpr int kHeldLineCharacters = 64 * 1024;
 // The most of a step's text kept for the layout to measure it by.
 constexpr qsizetype kMeasuredCharacters = 8 * 1024 * 1024;
 constexpr int kSavePieceCharacters = 1024 * 1024;
@@ -243,6 +245,7 @@ bool PlainTextLoad::insertSlice(QTextCursor &cursor, qint64 waitNanoseconds, qsi
         case Shared::Popped::Waiting:
             return false;
         case Shared::Popped::End:
+            putHeldIn(cursor, text);
             done_ = true;
             return false;
         case Shared::Popped::Piece:
@@ -258,13 +261,32 @@ bool PlainTextLoad::insertSlice(QTextCursor &cursor, qint64 waitNanoseconds, qsi
         else if (piece_.at(end - 1).isHighSurrogate())
             ++end;
     }
-    const QString slice = piece_.sliced(at_, end - at_);
-    cursor.insertText(slice);
+    QString slice = piece_.sliced(at_, end - at_);
+    at_ = end;
     inserted += slice.size();
+    // The rest of a line longer than a few screens waits and goes in when the
+    // line ends: put in a slice at a time, its paragraph would be laid out
+    // anew for every slice.
+    if (!slice.contains(QLatin1Char('\n')) &&
+        (!held_.isEmpty() || document_.lastBlock().length() > kHeldLineCharacters)) {
+        held_ += slice;
+        return true;
+    }
+    putHeldIn(cursor, text);
+    cursor.insertText(slice);
     if (text)
         *text += slice;
-    at_ = end;
     return true;
+}
+
+void PlainTextLoad::putHeldIn(QTextCursor &cursor, QString *text)
+{
+    if (held_.isEmpty())
+        return;
+    cursor.insertText(held_);
+    if (text)
+        *text += held_;
+    held_ = QString();
 }
 
 void PlainTextLoad::finish()

@@ -90,6 +90,7 @@ private:
     bool putIn(qint64 budget, qsizetype characters);
     // Puts in the next slice, counts it in `inserted` and adds it to `text`.
     bool insertSlice(QTextCursor &cursor, qint64 waitNanoseconds, qsizetype &inserted, QString *text);
+    void putHeldIn(QTextCursor &cursor, QString *text);
     void finish();
 
     std::unique_ptr<Shared> shared_;
@@ -97,6 +98,7 @@ private:
     bool undo_;
     QString piece_; // decoded text not yet put in, from at_
     qsizetype at_ = 0;
+    QString held_; // the rest of a long line, read but not put in yet
     bool done_ = false;
     std::thread reader_;
 };

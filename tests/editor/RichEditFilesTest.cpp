@@ -196,6 +196,21 @@ TEST_F(RichEditTest, ALargeFileTakesKeysWhileItsRestComesIn)
     editor.reset();
 }
 
+// Lines of megabytes, which come in whole once shown, keep their place and text.
+TEST_F(RichEditTest, VeryLongLinesComeInWhole)
+{
+    const QByteArray content = QByteArray(300000, 'x') + "\nshort\n" + QByteArray(200000, 'y') + "\n" +
+                               QByteArray(150000, 'z');
+    editor->setCharactersBeforeShown(1000);
+    const QString path = writeFile("long.txt", content);
+    editor->LoadFile(path);
+    ASSERT_TRUE(editor->isLoading());
+    editor->finishLoading();
+    EXPECT_EQ(editor->document()->blockCount(), 4);
+    editor->SaveFile(path);
+    EXPECT_TRUE(readFile(path) == content);
+}
+
 // The lines of a file counted as it comes in are the lines it shows.
 TEST_F(RichEditTest, AFileCountsTheLinesItShowsWhileItComesIn)
 {
