@@ -46,9 +46,9 @@ def main():
         # Another program's window in front; the file changes meanwhile.
         logo = subprocess.Popen(["xlogo"])
         try:
-            wait_for(lambda: run(["xdotool", "search", "--onlyvisible", "--pid", str(logo.pid)], check=False).split(),
-                     "the other window")
-            logo_window = run(["xdotool", "search", "--onlyvisible", "--pid", str(logo.pid)]).split()[0]
+            # xlogo names no process of its own: found by its class.
+            found = lambda: run(["xdotool", "search", "--onlyvisible", "--class", "xlogo"], check=False).split()
+            logo_window = wait_for(found, "the other window")[0]
             run(["xdotool", "windowactivate", "--sync", logo_window])
             shell(f"printf 'fresh from the shell\\n' > '{path}'")
             run(["xdotool", "windowactivate", str(main_window)])
