@@ -1,18 +1,21 @@
 #pragma once
 
 #include "app/DocumentFiles.h"
+#include "app/KnownFile.h"
+#include "editor/TRxRichEdit.h"
 
 #include <QString>
 #include <functional>
 #include <optional>
 
 class QWidget;
-class TRxRichEdit;
 namespace platform { class Platform; }
 
 // The document being edited: its file names, the file dialogs' states, open,
 // save and save as, the two prompts of closing, and the title they give the
-// window. The text itself lives in the editor only.
+// window; what its file held when last read or written here, so that nothing
+// another program wrote there is overwritten unasked. The text itself lives in
+// the editor only.
 class Document {
 public:
     // `dialogOwner` owns the dialogs and message boxes this class shows.
@@ -38,8 +41,10 @@ public:
     // the command line. Raises, changing nothing, when it cannot be read.
     void openFile(const QString &path);
     // Writes the document to its file, or asks for one when it has none;
-    // false when the user cancelled the save dialog.
-    bool save();
+    // false when the user cancelled the save dialog, or nothing was written
+    // over a file another program changed. From the timer such a file is
+    // left alone without a question, for the next save by hand to ask.
+    bool save(bool english, bool fromTimer = false);
     bool saveAs();
 
     // Exit's offer to save a modified document to a file of the user's choice,
@@ -47,6 +52,13 @@ public:
     void offerSaveBeforeExit(bool english);
     // The close question for a modified document; false keeps the window open.
     bool closeQuery(bool english);
+
+    // The window became active: when another program changed the file, an
+    // unmodified document is offered to be loaded again, a modified one is
+    // marked in the title. True when the file was loaded again.
+    bool noticeChangeOnDisk(bool english);
+    // The title again in the interface language, after a switch.
+    void showTitleAgain(bool english);
 
     // The file being loaded could not be read whole: the document, holding
     // part of it, becomes untitled and modified, so that no save cuts the
@@ -60,7 +72,19 @@ public:
     std::optional<QString> chooseFileToInsert();
 
 private:
+    enum class Overwrite { Write, Elsewhere, Nothing };
+
+    // Loads `path` as the document's file; the open dialog is not told.
+    void load(const QString &path);
     void markSaved();
+    // Before a write over the document's own file.
+    Overwrite confirmOverwrite(bool english, bool fromTimer);
+    // Writes the document's own file in the format it holds, when its
+    // extension does not say.
+    void writeOwnFile(const QString &path);
+    TRxRichEdit::FileFormat formatToWrite(const QString &path) const;
+    void reload();
+    void showChangedMark(bool shown, bool english);
 
     TRxRichEdit &editor_;
     platform::Platform &platform_;
@@ -70,4 +94,10 @@ private:
     FileDialogState openDialog_;
     FileDialogState saveDialog_;
     FileDialogState insertDialog_;
+    KnownFile known_;
+    // What the document's file holds, and the mode it was read or written
+    // in; none, or another mode since: the mode decides.
+    std::optional<TRxRichEdit::FileFormat> fileFormat_;
+    bool fileFormatPlainMode_ = false;
+    bool changedMark_ = false;
 };

@@ -20,9 +20,9 @@ QStringList pairsOf(const QString &list)
 
 } // namespace
 
-QString titleFor(const QString &path)
+QString titleFor(const QString &path, const QString &mark)
 {
-    return nameOf(path) + QStringLiteral(" - ") + QString::fromUtf8(kAppTitle);
+    return nameOf(path) + mark + QStringLiteral(" - ") + QString::fromUtf8(kAppTitle);
 }
 
 QString folderOf(const QString &path)
@@ -33,6 +33,17 @@ QString folderOf(const QString &path)
 QString nameOf(const QString &path)
 {
     return QFileInfo(path).fileName();
+}
+
+bool sameFile(const QString &a, const QString &b)
+{
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    const QFileInfo first(a);
+    const QFileInfo second(b);
+    if (first.exists() && second.exists())
+        return first.canonicalFilePath() == second.canonicalFilePath();
+    return first.absoluteFilePath() == second.absoluteFilePath();
 }
 
 const QStringList &openFilters()

@@ -8,10 +8,13 @@
 // dialogs' settings.
 namespace documents {
 
-// "letter.rtf - Veltrix 3.0" for a file letter.rtf in any folder.
-QString titleFor(const QString &path);
+// "letter.rtf - Veltrix 3.0" for a file letter.rtf in any folder; `mark`
+// follows the name.
+QString titleFor(const QString &path, const QString &mark = QString());
 QString folderOf(const QString &path); // empty for an empty path
 QString nameOf(const QString &path);
+// Both name one file (through links too); never an empty name.
+bool sameFile(const QString &a, const QString &b);
 
 // "text|pattern" pairs, 24 each, in their own orders.
 const QStringList &openFilters();

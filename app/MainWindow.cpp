@@ -188,6 +188,7 @@ void TForm1::activateStartingLayout()
 
 void TForm1::FormActivate()
 {
+    checkFileOnDisk();
     // Started with an argument, the window goes to the tray when it first
     // becomes active; only once, or it could never be used, and only where
     // there is a tray to come back from. A file to open keeps it shown.

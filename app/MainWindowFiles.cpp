@@ -10,6 +10,7 @@
 #include "platform/Platform.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QTimer>
 
@@ -60,7 +61,7 @@ void TForm1::finishStartUp()
 
 void TForm1::ToolButton3Click()
 {
-    document_->save();
+    document_->save(Lang);
 }
 
 void TForm1::ToolButton4Click()
@@ -90,10 +91,29 @@ void TForm1::toggleAutosave()
 void TForm1::N109Click() { toggleAutosave(); }
 void TForm1::N16Click() { toggleAutosave(); }
 
-// Saved at each expiry, modified or not.
+// Saved at each expiry, modified or not; a file another program changed is
+// left for the next save by hand to ask about.
 void TForm1::Timer2Timer()
 {
-    ToolButton3Click();
+    document_->save(Lang, true);
+}
+
+// After the activation has settled, outside its event, and never under one of
+// the program's own dialogs: their answers come first.
+void TForm1::checkFileOnDisk()
+{
+    if (fileCheckPending_)
+        return;
+    fileCheckPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        fileCheckPending_ = false;
+        if (QApplication::activeModalWidget() || !isActiveWindow())
+            return;
+        run(nullptr, [this] {
+            if (document_->noticeChangeOnDisk(Lang))
+                showOpenedFile();
+        });
+    });
 }
 
 // Yes puts the copy back as the modified document it was, and keeps it safe

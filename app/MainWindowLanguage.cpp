@@ -1,6 +1,7 @@
 // The interface language: every caption and hint in Russian or English.
 #include "app/Unit1.h"
 
+#include "app/Document.h"
 #include "app/Settings.h"
 #include "ui_text/LanguageApply.h"
 
@@ -35,4 +36,5 @@ void TForm1::CB3Click()
     Lang = !CB3->isChecked();
     Settings(options_.settingsPath).writeEnglish(Lang);
     Action4->trigger();
+    document_->showTitleAgain(Lang);
 }

@@ -269,6 +269,7 @@ private:
     void flipRuler();
     void placeRulerMarkers();
     void showOpenedFile();
+    void checkFileOnDisk();
     void connectTray();
 
     // Components.
@@ -319,4 +320,5 @@ private:
     Qt::WindowStates shownState_ = Qt::WindowNoState; // the state to come back to from the tray
     bool sentToTrayAtStart_ = false;
     bool settingsUnwritable_ = false; // the close query of this close could not write them
+    bool fileCheckPending_ = false;   // a look at the file on disk is on its way
 };

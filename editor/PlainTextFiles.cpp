@@ -169,12 +169,14 @@ QByteArrayView FilePieces::next()
     buffer_.resize(kPieceBytes);
     const qint64 got = file_.read(buffer_.data(), kPieceBytes);
     buffer_.resize(std::max<qint64>(0, got));
+    hash_.add(buffer_);
     return buffer_;
 }
 
 void FilePieces::rewind()
 {
     file_.seek(0);
+    hash_.reset();
 }
 
 PlainTextLoad::PlainTextLoad(BytePieces &pieces, QTextDocument &document)
@@ -337,9 +339,17 @@ Encoded encodeParagraphs(QTextBlock block, const QTextBlock &end, PlainTextForma
 
 } // namespace
 
-std::optional<PlainTextFormat> savePlainText(const QTextDocument &document, PlainTextFormat format, QIODevice &file)
+std::optional<PlainTextFormat> savePlainText(const QTextDocument &document, PlainTextFormat format, QIODevice &file,
+                                             filestamps::ByteHash *hash)
 {
+    const auto write = [&](const QByteArray &bytes) {
+        if (hash)
+            hash->add(bytes);
+        return filewrites::writeAll(file, bytes);
+    };
     for (;;) {
+        if (hash)
+            hash->reset();
         // A large document is read by two threads, each one half of it; the
         // second half's bytes wait until the first half is written. Nothing
         // changes the document meanwhile: this thread does nothing else.
@@ -367,7 +377,7 @@ std::optional<PlainTextFormat> savePlainText(const QTextDocument &document, Plai
         Encoded first = encodeParagraphs(
             document.begin(), middle, format, true,
             [&](const QByteArray &bytes) {
-                failed = !filewrites::writeAll(file, bytes);
+                failed = !write(bytes);
                 return !failed;
             },
             stop);
@@ -377,7 +387,7 @@ std::optional<PlainTextFormat> savePlainText(const QTextDocument &document, Plai
         if (first == Encoded::Whole && middle.isValid()) {
             first = second;
             if (second == Encoded::Whole)
-                failed = !filewrites::writeAll(file, secondHalf);
+                failed = !write(secondHalf);
         }
         if (failed)
             return std::nullopt;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formats/PlainTextCodec.h"
+#include "platform/FileStamps.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -48,10 +49,13 @@ public:
     explicit FilePieces(QFile &file) : file_(file) {}
     QByteArrayView next() override;
     void rewind() override;
+    // Of the bytes read since the last rewind, hashed as they pass.
+    const filestamps::ByteHash &hash() const { return hash_; }
 
 private:
     QFile &file_;
     QByteArray buffer_;
+    filestamps::ByteHash hash_;
 };
 
 // A plain-text file put into a document a slice at a time, so that the
@@ -119,5 +123,7 @@ PlainTextFormat loadPlainText(BytePieces &pieces, QTextDocument &document);
 // a piece at a time, never holding the whole text or all its bytes: soft line
 // breaks end lines there too, and objects have no text. Returns the format
 // written (UTF-8 with a byte-order mark when Windows-1251 lacks a character),
-// or nothing when a write failed.
-std::optional<PlainTextFormat> savePlainText(const QTextDocument &document, PlainTextFormat format, QIODevice &file);
+// or nothing when a write failed. `hash`, when given, ends up holding the
+// hash of the bytes the file holds.
+std::optional<PlainTextFormat> savePlainText(const QTextDocument &document, PlainTextFormat format, QIODevice &file,
+                                             filestamps::ByteHash *hash = nullptr);

@@ -37,18 +37,6 @@ constexpr qreal kScreenPixelsPerInch = 96.0;
 // A step of the rest of a file, taken in at once under the busy cursor.
 constexpr qint64 kRestStepNanoseconds = 50 * 1000 * 1000;
 
-enum class FileFormat { Rtf, PlainText };
-
-FileFormat formatFor(const QString &path, bool plainTextMode)
-{
-    const QString extension = QFileInfo(path).suffix().toLower();
-    if (extension == QLatin1String("txt"))
-        return FileFormat::PlainText;
-    if (extension == QLatin1String("rtf"))
-        return FileFormat::Rtf;
-    return plainTextMode ? FileFormat::PlainText : FileFormat::Rtf;
-}
-
 QString nativePath(const QString &path)
 {
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
@@ -90,7 +78,27 @@ QImage iconPicture(const QFileInfo &file)
     return picture;
 }
 
+// A file read whole: its size is what was read, its time as it was opened,
+// so that a change made while it was read shows later.
+filestamps::FileStamp readStamp(filestamps::FileStamp opened, const filestamps::ByteHash &hash)
+{
+    opened.size = qint64(hash.bytes());
+    opened.hash = hash.value();
+    opened.hashKnown = true;
+    return opened;
+}
+
 } // namespace
+
+TRxRichEdit::FileFormat TRxRichEdit::formatFor(const QString &path, bool plainTextMode)
+{
+    const QString extension = QFileInfo(path).suffix().toLower();
+    if (extension == QLatin1String("txt"))
+        return FileFormat::PlainText;
+    if (extension == QLatin1String("rtf"))
+        return FileFormat::Rtf;
+    return plainTextMode ? FileFormat::PlainText : FileFormat::Rtf;
+}
 
 void TRxRichEdit::LoadFile(const QString &path)
 {
@@ -98,12 +106,16 @@ void TRxRichEdit::LoadFile(const QString &path)
     QFile &file = loading->file;
     if (!file.open(QIODevice::ReadOnly))
         throw VeltrixError(QStringLiteral("Cannot open file \"%1\". %2").arg(nativePath(path), file.errorString()));
+    const filestamps::FileStamp opened = filestamps::statOf(file.handle()).value_or(filestamps::FileStamp());
     if (formatFor(path, plainText_) == FileFormat::Rtf) {
         QByteArray data = file.readAll();
         if (file.error() != QFileDevice::NoError)
             throw VeltrixError(loadFailure(*loading));
         loading.reset();
+        filestamps::ByteHash hash;
+        hash.add(data);
         LoadContent(std::move(data), true);
+        loadedStamp_ = readStamp(opened, hash);
         return;
     }
     // Plain text is decoded as it is read: the file's bytes are never all in
@@ -116,9 +128,13 @@ void TRxRichEdit::LoadFile(const QString &path)
         if (!failure.isEmpty())
             throw VeltrixError(failure);
         plainTextFormat_ = loading->load->format();
+        loadedStamp_ = readStamp(opened, loading->pieces.hash());
         loading.reset();
+    } else {
+        loadedStamp_ = opened;
     }
     lastLoadStatus_ = rtf::LoadStatus();
+    lastLoadFormat_ = FileFormat::PlainText;
     showLoaded(std::move(document));
     if (loading) {
         // The file's text first: the background layout follows it.
@@ -172,6 +188,7 @@ void TRxRichEdit::continueLoading(qint64 budget, bool raise)
     const std::unique_ptr<PlainTextFileLoad> finished = std::move(load_);
     plainTextFormat_ = finished->load->format();
     const QString failure = loadFailure(*finished);
+    loadedStamp_ = readStamp(loadedStamp_, finished->pieces.hash());
     Q_EMIT OnLoaded();
     if (failure.isEmpty())
         return;
@@ -206,15 +223,22 @@ void TRxRichEdit::LoadContent(QByteArray data, bool asRtf)
         MemoryPieces pieces(data);
         plainTextFormat_ = loadPlainText(pieces, *document);
     }
+    lastLoadFormat_ = loaded ? FileFormat::Rtf : FileFormat::PlainText;
     data = QByteArray(); // the file's bytes are not needed past this point
     showLoaded(std::move(document));
 }
 
-void TRxRichEdit::SaveFile(const QString &path)
+filestamps::FileStamp TRxRichEdit::SaveFile(const QString &path)
+{
+    return SaveFile(path, formatFor(path, plainText_));
+}
+
+filestamps::FileStamp TRxRichEdit::SaveFile(const QString &path, FileFormat format)
 {
     finishLoading();
-    const bool rtf = formatFor(path, plainText_) == FileFormat::Rtf;
+    const bool rtf = format == FileFormat::Rtf;
     const QByteArray data = rtf ? rtf::write(*document()) : QByteArray();
+    filestamps::ByteHash hash;
 
     // The file it replaces stays whole until the new one is complete.
     QSaveFile file(path);
@@ -224,8 +248,10 @@ void TRxRichEdit::SaveFile(const QString &path)
     if (!filewrites::openForSaving(file))
         fail(file.errorString());
     // Plain text is encoded and written a piece at a time.
-    const std::optional<PlainTextFormat> used =
-        rtf ? std::optional<PlainTextFormat>(plainTextFormat_) : savePlainText(*document(), plainTextFormat_, file);
+    const std::optional<PlainTextFormat> used = rtf ? std::optional<PlainTextFormat>(plainTextFormat_)
+                                                    : savePlainText(*document(), plainTextFormat_, file, &hash);
+    if (rtf)
+        hash.add(data);
     const bool written = rtf ? filewrites::writeAll(file, data) : used.has_value();
     if (!written || !file.flush()) {
         const QString reason = file.errorString();
@@ -233,9 +259,15 @@ void TRxRichEdit::SaveFile(const QString &path)
         fail(reason);
     }
     filewrites::keepOwnership(file);
+    // The time the new file's last byte was written, which the rename keeps.
+    filestamps::FileStamp stamp = filestamps::statOf(file.handle()).value_or(filestamps::FileStamp());
     if (!file.commit())
         fail(file.errorString());
     plainTextFormat_ = *used;
+    stamp.size = qint64(hash.bytes());
+    stamp.hash = hash.value();
+    stamp.hashKnown = true;
+    return stamp;
 }
 
 void TRxRichEdit::PrintDocument(const QString &title)

@@ -6,6 +6,7 @@
 #include "editor/ReplacedDocuments.h"
 #include "editor/RichEditAttributes.h"
 #include "formats/TColor.h"
+#include "platform/FileStamps.h"
 
 #include <QList>
 #include <QTextEdit>
@@ -147,8 +148,18 @@ public:
     int LineCount() const;
 
     // Files: "txt" is plain text, "rtf" RTF, anything else as the current mode.
+    enum class FileFormat { Rtf, PlainText };
+    static FileFormat formatFor(const QString &path, bool plainTextMode);
     void LoadFile(const QString &path);
-    void SaveFile(const QString &path);
+    // Writes in the format `formatFor` gives, or in `format`; returns what the
+    // file now holds.
+    filestamps::FileStamp SaveFile(const QString &path);
+    filestamps::FileStamp SaveFile(const QString &path, FileFormat format);
+    // What the file last loaded was read as: RTF only when it was RTF.
+    FileFormat lastLoadFormat() const { return lastLoadFormat_; }
+    // What the file last loaded held when it was opened; its hash is known
+    // once the whole file is in.
+    const filestamps::FileStamp &loadedStamp() const { return loadedStamp_; }
     // What LoadFile does with a file's bytes: RTF when `asRtf` and the bytes are
     // RTF, plain text otherwise.
     void LoadContent(QByteArray data, bool asRtf);
@@ -246,6 +257,8 @@ private:
     QTextOption textOption_;
     PlainTextFormat plainTextFormat_;
     rtf::LoadStatus lastLoadStatus_;
+    FileFormat lastLoadFormat_ = FileFormat::Rtf;
+    filestamps::FileStamp loadedStamp_;
     TColor color_ = TColor::fromRgb(0xffffff);
     bool modified_ = false;
     bool plainText_ = false;

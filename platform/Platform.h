@@ -33,6 +33,11 @@ struct Question {
     bool withCancel = false; // Yes, No and Cancel instead of Yes and No
     Answer defaultAnswer = Answer::Yes;
     Answer escapeAnswer = Answer::No;
+    // Captions of a question whose answers are not yes and no; empty: "&Yes",
+    // "&No", "Cancel".
+    QString yesCaption;
+    QString noCaption;
+    QString cancelCaption;
 };
 
 class MessageBoxes {

@@ -31,9 +31,14 @@ Answer QtMessageBoxes::ask(QWidget *owner, const Question &question)
 {
     QMessageBox box(toQtIcon(question.icon), question.title, question.text, QMessageBox::NoButton, owner);
     // Our own captions: the question dialog reads the same in both interface languages.
-    QPushButton *yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
-    QPushButton *no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-    QPushButton *cancel = question.withCancel ? box.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole) : nullptr;
+    const auto caption = [](const QString &own, const char *standard) {
+        return own.isEmpty() ? QString::fromLatin1(standard) : own;
+    };
+    QPushButton *yes = box.addButton(caption(question.yesCaption, "&Yes"), QMessageBox::YesRole);
+    QPushButton *no = box.addButton(caption(question.noCaption, "&No"), QMessageBox::NoRole);
+    QPushButton *cancel = question.withCancel
+                              ? box.addButton(caption(question.cancelCaption, "Cancel"), QMessageBox::RejectRole)
+                              : nullptr;
     auto buttonFor = [&](Answer answer) -> QPushButton * {
         switch (answer) {
         case Answer::Yes: return yes;

@@ -51,7 +51,7 @@ TEST(QtMessageBoxes, CloseQuestionHasEnglishButtonsAndEscapeCancels)
 {
     platform::QtMessageBoxes boxes;
     Question question{MessageIcon::Question, "Confirm", "Текст в Файле \"\" был изменён, сохранить изменения?", true,
-                      Answer::Yes, Answer::Cancel};
+                      Answer::Yes, Answer::Cancel, {}, {}, {}};
     QStringList seen;
     QString title, text, defaultButton;
     whenBoxOpens([&](QMessageBox *box) {
@@ -71,7 +71,7 @@ TEST(QtMessageBoxes, CloseQuestionHasEnglishButtonsAndEscapeCancels)
 TEST(QtMessageBoxes, ExitQuestionEscapeAnswersNoAndButtonsAnswerThemselves)
 {
     platform::QtMessageBoxes boxes;
-    Question question{MessageIcon::Warning, "Warning", "File isn*t saved! Save to file?", false, Answer::Yes, Answer::No};
+    Question question{MessageIcon::Warning, "Warning", "File isn*t saved! Save to file?", false, Answer::Yes, Answer::No, {}, {}, {}};
     QStringList seen;
     whenBoxOpens([&](QMessageBox *box) {
         seen = captions(box);

@@ -1,0 +1,38 @@
+#include "ui_text/MessageTexts.h"
+
+namespace ui_text {
+
+namespace {
+
+struct MessageRow {
+    Message message;
+    const char *russian;
+    const char *english;
+};
+
+const MessageRow kMessages[] = {
+    {Message::ChangedOnDiskQuestion,
+     "Файл \"%1\" изменён другой программой после того, как он был открыт или сохранён здесь. "
+     "Записать текст поверх этих изменений?",
+     "The file \"%1\" was changed by another program after it was opened or saved here. "
+     "Write the text over those changes?"},
+    {Message::OverwriteButton, "&Перезаписать", "&Overwrite"},
+    {Message::SaveAsButton, "Сохранить &как...", "Save &As..."},
+    {Message::CancelButton, "Отмена", "Cancel"},
+    {Message::ReloadQuestion, "Файл \"%1\" изменён другой программой. Загрузить его заново?",
+     "The file \"%1\" was changed by another program. Load it again?"},
+    {Message::ChangedOnDiskMark, " [изменён на диске]", " [changed on disk]"},
+};
+
+} // namespace
+
+QString messageText(Message message, bool english)
+{
+    for (const MessageRow &row : kMessages) {
+        if (row.message == message)
+            return QString::fromUtf8(english ? row.english : row.russian);
+    }
+    return QString();
+}
+
+} // namespace ui_text

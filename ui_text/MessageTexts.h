@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// Messages of both interface languages that are not captions or hints. A
+// "%1" in a text stands for the file's full path.
+namespace ui_text {
+
+enum class Message {
+    ChangedOnDiskQuestion, // before writing over a file another program wrote
+    OverwriteButton,
+    SaveAsButton,
+    CancelButton,
+    ReloadQuestion,        // the window activated, the document unmodified
+    ChangedOnDiskMark      // in the title, after the file's name
+};
+
+QString messageText(Message message, bool english);
+
+} // namespace ui_text
