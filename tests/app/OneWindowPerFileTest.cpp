@@ -5,6 +5,7 @@
 #include "editor/TRxRichEdit.h"
 
 #include <QDir>
+#include <QTest>
 #include <QUrl>
 #include <atomic>
 
@@ -32,7 +33,7 @@ TEST_F(OneWindowPerFileTest, OpenOfAFileAnotherCopyHasShowsThatCopyAndOpensNothi
     platform.files.answers = {letter};
     form->ToolButton2Click();
 
-    QTRY_COMPARE(other.shown.load(), 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return other.shown.load() == 1; }));
     EXPECT_EQ(form->windowTitle(), "Veltrix 3.0");
     EXPECT_TRUE(form->document().currentFileName().isEmpty());
     EXPECT_EQ(RxRichEdit1(*form)->Text(), "");
@@ -49,10 +50,10 @@ TEST_F(OneWindowPerFileTest, AWindowInTheTrayAskedForItsFileComesBackAndTheFileI
     std::atomic<bool> shown{false};
     QThread *asking = QThread::create([&] { shown = RunningCopies(copiesFolder()).showCopyHolding(letter); });
     asking->start();
-    QTRY_VERIFY(asking->isFinished());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return asking->isFinished(); }));
     delete asking;
     EXPECT_TRUE(shown);
-    QTRY_VERIFY(form->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->isVisible(); }));
     EXPECT_FALSE(platform.tray.visible);
 
     // Opened, then saved under another name: both are recent files.

@@ -2,6 +2,7 @@
 #include "support/TestHelpers.h"
 
 #include <QDir>
+#include <QTest>
 #include <QFile>
 #include <QLocalSocket>
 #include <QSignalSpy>
@@ -47,7 +48,7 @@ TEST(RunningCopiesTest, TheCopyHoldingAFileIsShownAndNoOtherOpensIt)
     EXPECT_TRUE(asking.showCopyHolding(dir.filePath("link.rtf"))) << "one file under another name";
     EXPECT_FALSE(asking.showCopyHolding(notes));
     EXPECT_EQ(asking.keepUnheld({letter, notes, dir.filePath("./notes.txt")}), QStringList{notes});
-    QTRY_COMPARE(other.shown.load(), 2);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return other.shown.load() == 2; }));
     // A copy that lives on in this folder answers under another name.
     RunningCopies second(folder);
     EXPECT_TRUE(second.listen([] { return QString(); }, [] {}));
