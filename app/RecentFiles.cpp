@@ -310,7 +310,12 @@ std::optional<QByteArray> merged(const QByteArray &existing, const Use &use)
     if (!document)
         return std::nullopt;
     merge(*document, use);
-    return written(*document);
+    // Qt's reader takes some names its writer then writes unreadably (NUL
+    // bytes); such a list is not one to write back.
+    QByteArray bytes = written(*document);
+    if (!read(bytes))
+        return std::nullopt;
+    return bytes;
 }
 
 Result record(const QString &xbelPath, const QString &path, const QDateTime &time)
