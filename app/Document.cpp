@@ -43,7 +43,7 @@ bool Document::open(bool english)
     openDialog_.initialFolder = documents::folderOf(currentFileName_);
     const std::optional<QString> chosen =
         platform_.fileDialogs().openFileName(dialogOwner_, requestFor(documents::openFilters(), openDialog_));
-    if (!chosen)
+    if (!chosen || (openElsewhere && openElsewhere(*chosen)))
         return false;
     openFile(*chosen);
     return true;

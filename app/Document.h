@@ -25,6 +25,9 @@ public:
     std::function<void(const QString &title)> showTitle;
     // Told when the document was written and is no longer modified.
     std::function<void()> showSaved;
+    // Asked for the file the open dialog chose: true when another window
+    // edits it and has been brought forward, and this one opens nothing.
+    std::function<bool(const QString &path)> openElsewhere;
 
     // The file being edited, and the file last opened (empty until then).
     const QString &currentFileName() const { return currentFileName_; }

@@ -66,6 +66,7 @@ TForm1::TForm1(platform::Platform &platform, Options options, QWidget *parent)
     document_->showSaved = [this] {
         status_->showModified(false);
         recovery_->discard();
+        rememberRecentFile();
     };
     connect(recovery_, &RecoveryCopy::copyNotWritten, this, [this](const QString &reason) {
         status_->showCopyNotWritten(documents::recoveryCopyFailedText(Lang), reason);
@@ -91,6 +92,7 @@ TForm1::TForm1(platform::Platform &platform, Options options, QWidget *parent)
     FormCreate();
     Timer1->start();
     connectTray();
+    listenToOtherCopies();
 }
 
 TForm1::~TForm1() = default;

@@ -4,7 +4,9 @@
 #include "app/AppTitle.h"
 #include "app/Document.h"
 #include "app/DocumentFiles.h"
+#include "app/RecentFiles.h"
 #include "app/RecoveryCopy.h"
+#include "app/RunningCopies.h"
 #include "editor/TRxRichEdit.h"
 #include "app/StatusPanels.h"
 #include "platform/Platform.h"
@@ -32,10 +34,36 @@ void TForm1::showOpenedFile()
 {
     status_->showModified(false);
     recovery_->discard();
+    rememberRecentFile();
     const QString leftOut = documents::leftOutText(Lang, RxRichEdit1->lastLoadStatus());
     if (!leftOut.isEmpty())
         platform_.messageBoxes().showMessage(this, platform::MessageIcon::Information, QString::fromUtf8(kAppTitle),
                                              leftOut);
+}
+
+// The list is the desktop's: a failure to add to it is not the user's concern.
+void TForm1::rememberRecentFile()
+{
+    if (!options_.recentFilesPath.isEmpty() && !document_->currentFileName().isEmpty())
+        recentfiles::record(options_.recentFilesPath, document_->currentFileName(), platform_.clock().now());
+}
+
+// One window per file: a file another copy has open is shown there instead.
+void TForm1::listenToOtherCopies()
+{
+    if (options_.copiesFolder.isEmpty())
+        return;
+    copies_ = new RunningCopies(options_.copiesFolder, this);
+    copies_->listen([this] { return document_->currentFileName(); },
+                    [this] { run(nullptr, [this] { showForAnotherCopy(); }); });
+    document_->openElsewhere = [this](const QString &path) { return copies_->showCopyHolding(path); };
+}
+
+void TForm1::showForAnotherCopy()
+{
+    if (platform_.trayIcon().isVisible())
+        RemoveTrayIcon();
+    RestoreFromTray();
 }
 
 void TForm1::finishStartUp()

@@ -17,6 +17,7 @@ class QLineEdit;
 class QMenu;
 class QTimer;
 class RecoveryCopy;
+class RunningCopies;
 class QToolBar;
 class QToolButton;
 class RulerBand;
@@ -56,6 +57,11 @@ public:
         // Existing files named on the command line, full paths. With any, the
         // window stays shown whatever the other arguments.
         QStringList files;
+        // The folder where running copies find each other; empty: this one
+        // neither asks nor answers.
+        QString copiesFolder;
+        // The desktop's recent-files list; empty: files are not added to it.
+        QString recentFilesPath;
     };
 
     TForm1(platform::Platform &platform, Options options, QWidget *parent = nullptr);
@@ -270,6 +276,9 @@ private:
     void placeRulerMarkers();
     void showOpenedFile();
     void checkFileOnDisk();
+    void rememberRecentFile();
+    void listenToOtherCopies();
+    void showForAnotherCopy();
     void connectTray();
 
     // Components.
@@ -312,6 +321,7 @@ private:
     std::unique_ptr<Document> document_;
     std::unique_ptr<StatusPanels> status_;
     RecoveryCopy *recovery_ = nullptr;
+    RunningCopies *copies_ = nullptr;
     std::unique_ptr<layoutfix::LayoutFixer> layoutFixer_;
     // Application-wide event filters, gone before the window's components.
     std::unique_ptr<ShortcutDispatcher> shortcuts_;

@@ -2,7 +2,9 @@
 #include "app/Accessibility.h"
 #include "app/CommandLine.h"
 #include "app/ErrorDisplay.h"
+#include "app/RecentFiles.h"
 #include "app/RecoveryFiles.h"
+#include "app/RunningCopies.h"
 #include "app/SettingsLocation.h"
 #include "app/ToolbarIcons.h"
 #include "editor/TRxRichEdit.h"
@@ -89,7 +91,13 @@ int main(int argc, char *argv[])
     const commandline::Arguments commandLine =
         commandline::parse(argumentsAfterProgramName(argc, argv), QDir::currentPath());
     options.argumentCount = commandLine.count;
-    options.files = commandLine.files;
+    options.copiesFolder = copies::defaultFolder();
+    options.recentFilesPath = recentfiles::defaultPath();
+    // A file another copy has open is shown there; a copy started for such
+    // files only has nothing left to do.
+    options.files = RunningCopies(options.copiesFolder).keepUnheld(commandLine.files);
+    if (!commandLine.files.isEmpty() && options.files.isEmpty())
+        return 0;
     options.recoveryFolder = recovery::defaultFolder();
     TForm1 Form1(platform, options);
     TForm2 Form2(Form1.editor(), [&platform](const QString &message) { showError(platform, message); });
