@@ -3,6 +3,7 @@
 #include "editor/EditorLayout.h"
 
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <algorithm>
@@ -26,13 +27,8 @@ int DisplayLines::lineOfPosition(int position)
     position = std::clamp(position, 0, document_->characterCount() - 1);
     const QTextBlock block = document_->findBlock(position);
     const int line = layout().firstLineOfBlock(block.blockNumber());
-    const QTextLayout *lines = block.layout();
-    const int inBlock = position - block.position();
-    for (int i = lines->lineCount() - 1; i > 0; --i) {
-        if (lines->lineAt(i).textStart() <= inBlock)
-            return line + i;
-    }
-    return line;
+    const EditorLayout::ShownLine shown = layout().lineAt(position);
+    return shown.isValid() ? line + shown.number : line;
 }
 
 int DisplayLines::firstPosition(int line)
@@ -42,11 +38,8 @@ int DisplayLines::firstPosition(int line)
     if (blockNumber < 0)
         return -1;
     const QTextBlock block = document_->findBlockByNumber(blockNumber);
-    const QTextLayout *lines = block.layout();
-    const int lineInBlock = line - firstLine;
-    if (lineInBlock >= lines->lineCount())
-        return block.position();
-    return block.position() + lines->lineAt(lineInBlock).textStart();
+    const EditorLayout::ShownLine shown = layout().lineOfParagraph(block, line - firstLine);
+    return shown.isValid() ? shown.start() : block.position();
 }
 
 int DisplayLines::lineLength(int line)
@@ -59,10 +52,11 @@ int DisplayLines::lineLength(int line)
     const int blockEnd = block.position() + block.length() - 1; // before the paragraph end
     int end = (next < 0 || next > blockEnd) ? blockEnd : next;
     // A soft line break ends its line like a paragraph end does.
-    const QString text = block.text();
-    const int startInBlock = start - block.position();
-    const int breakAt = text.indexOf(QChar::LineSeparator, startInBlock);
-    if (breakAt >= 0 && block.position() + breakAt < end)
-        end = block.position() + breakAt;
+    QTextCursor range(document_);
+    range.setPosition(start);
+    range.setPosition(end, QTextCursor::KeepAnchor);
+    const int breakAt = range.selectedText().indexOf(QChar::LineSeparator);
+    if (breakAt >= 0)
+        end = start + breakAt;
     return end - start;
 }

@@ -11,6 +11,7 @@
 #include <QRawFont>
 #include <QStyle>
 #include <QTextBoundaryFinder>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextLayout>
@@ -39,6 +40,16 @@ constexpr qreal kUnlimitedWidth = 1e6;
 // What kerning may add to a line's width beyond its characters' advances.
 constexpr qreal kKerningShare = 0.03;
 constexpr qreal kKerningPixels = 4;
+// Paragraphs longer than this many characters are laid out in pieces of
+// about kPiece characters; an edit lets a piece grow to kLongestPiece before
+// it is cut again, and a piece shorter than kShortestPiece joins the next.
+constexpr int kPiecedParagraph = 8192;
+constexpr int kPiece = 256;
+constexpr int kLongestPiece = 512;
+constexpr int kShortestPiece = 64;
+// What keeps the last line of a piece's layout that the next piece shows from
+// being drawn: the height of the piece's clip falls short of it by this much.
+constexpr qreal kPieceClipInset = 0.01;
 constexpr float kUnknownAdvance = -2;
 constexpr float kShapedAdvance = -1;
 
@@ -121,6 +132,22 @@ public:
     quint64 paint = 0;
 };
 
+// A long paragraph's pieces, known to the layout until the document deletes them.
+class EditorLayout::Pieced : public ParagraphPieces {
+public:
+    Pieced(EditorLayout *owner, int textLength, bool usable)
+        : ParagraphPieces(textLength), owner(owner), usable(usable)
+    {
+    }
+    ~Pieced() override
+    {
+        if (owner)
+            owner->pieced_.erase(this);
+    }
+    EditorLayout *owner;
+    bool usable; // false: it holds objects, and is laid out as a whole
+};
+
 EditorLayout::EditorLayout(QTextDocument *document) : QAbstractTextDocumentLayout(document)
 {
     registerHandler(QTextFormat::ImageObject, new PictureHandler(this));
@@ -142,6 +169,8 @@ EditorLayout::~EditorLayout()
     // The document deletes the marks after its layout.
     for (ShapingKept *kept : kept_)
         kept->owner = nullptr;
+    for (Pieced *pieced : pieced_)
+        pieced->owner = nullptr;
 }
 
 qreal EditorLayout::margin() const
@@ -195,6 +224,8 @@ void EditorLayout::rebuild()
     plainLineHeight_.reset();
     metrics_.clear();
     widest_ = 0;
+    for (Pieced *pieced : pieced_)
+        pieced->clear();
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
         metrics_.append(estimate(block));
     scheduleBackground();
@@ -233,7 +264,7 @@ void EditorLayout::applyChange(int from, int removed, int added)
     expectedText_ = QString();
     if (stale_)
         return; // all made anew when next asked
-    const std::optional<ChangedBlocks> changed = changedBlocks(from, added, !inserted.isEmpty());
+    const std::optional<ChangedBlocks> changed = changedBlocks(from, removed, added, !inserted.isEmpty());
     if (!changed) {
         markStale();
         return;
@@ -247,7 +278,12 @@ void EditorLayout::applyChange(int from, int removed, int added)
         markStale(); // never expected: the document and the entries disagree
         return;
     }
-    repaintChange(*changed, top, oldHeight, newHeight);
+    if (piecedRepaint_ && changed->newCount == 1 && changed->oldCount == 1 && qFuzzyCompare(1 + newHeight, 1 + oldHeight))
+        Q_EMIT update(QRectF(0, margin() + top + piecedRepaint_->first, kUnlimitedWidth,
+                             piecedRepaint_->second - piecedRepaint_->first));
+    else
+        repaintChange(*changed, top, oldHeight, newHeight);
+    piecedRepaint_.reset();
     reportSize();
     if (changed->newCount > kLayOutAtOnce)
         scheduleBackground();
@@ -255,12 +291,16 @@ void EditorLayout::applyChange(int from, int removed, int added)
 
 // None when the change is better followed by making every entry anew: most
 // of the document changed, and its new lines not measured from their text.
-std::optional<EditorLayout::ChangedBlocks> EditorLayout::changedBlocks(int from, int added, bool textKnown) const
+std::optional<EditorLayout::ChangedBlocks> EditorLayout::changedBlocks(int from, int removed, int added,
+                                                                      bool textKnown) const
 {
     const QTextDocument *doc = document();
     const int count = doc->blockCount();
     const int last = doc->characterCount() - 1;
     ChangedBlocks changed;
+    changed.from = from;
+    changed.removed = removed;
+    changed.added = added;
     changed.first = doc->findBlock(std::clamp(from, 0, last)).blockNumber();
     const int lastChanged = doc->findBlock(std::clamp(from + added, 0, last)).blockNumber();
     changed.newCount = lastChanged - changed.first + 1;
@@ -284,17 +324,31 @@ qreal EditorLayout::replaceEntries(const ChangedBlocks &changed, QStringView ins
     qreal height = 0;
     QTextBlock block = document()->findBlockByNumber(changed.first);
     for (int k = 0; k < changed.newCount && block.isValid(); ++k, block = block.next()) {
-        std::optional<Entry> measured;
+        std::optional<QStringView> text; // the paragraph's, from the text put in
         if (!layOut && k > 0 && line > 0) {
-            // Every line of one insertion takes the formats of the second paragraph.
-            plain = k == 1 ? isPlainParagraph(block) : plain;
             qsizetype end = inserted.indexOf(QLatin1Char('\n'), line);
             end = end < 0 ? inserted.size() : end;
-            if (plain)
-                measured = singleLine(block, inserted.sliced(line, end - line));
+            text = inserted.sliced(line, end - line);
             line = end + 1;
         }
-        fresh.push_back(layOut ? layoutBlock(block) : measured ? *measured : estimate(block));
+        if (ParagraphPieces *pieces = piecesOf(block, true)) {
+            // A keystroke in a long paragraph lays out the piece it falls in.
+            if (changed.oldCount == 1 && changed.newCount == 1)
+                editPieces(block, *pieces, changed.from - block.position(), changed.removed, changed.added);
+            else
+                pieces->clear();
+            pieces->setTextLength(block.length() - 1);
+            fresh.push_back(piecedEntry(block, *pieces));
+        } else {
+            std::optional<Entry> measured;
+            if (text) {
+                // Every line of one insertion takes the formats of the second paragraph.
+                plain = k == 1 ? isPlainParagraph(block) : plain;
+                if (plain)
+                    measured = singleLine(block, *text);
+            }
+            fresh.push_back(layOut ? layoutBlock(block) : measured ? *measured : estimate(block));
+        }
         height += fresh.back().height;
     }
     metrics_.remove(changed.first, changed.oldCount);
@@ -342,12 +396,13 @@ public:
         : layout_(layout), word_(layout.textOption()), anywhere_(word_)
     {
         anywhere_.setWrapMode(QTextOption::WrapAnywhere);
-        active_ = block.length() > kShortParagraph && word_.wrapMode() == QTextOption::WrapAtWordBoundaryOrAnywhere;
-        if (!active_)
-            return;
         // What the layout lays out: a layout of its own has its text, a
         // paragraph's has the paragraph's with what is being composed.
         text_ = layout.text();
+        const qsizetype length = text_.isEmpty() ? block.length() : text_.size();
+        active_ = length > kShortParagraph && word_.wrapMode() == QTextOption::WrapAtWordBoundaryOrAnywhere;
+        if (!active_)
+            return;
         if (text_.isEmpty()) {
             text_ = block.text();
             if (!layout.preeditAreaText().isEmpty())
@@ -405,6 +460,8 @@ private:
 
 EditorLayout::Entry EditorLayout::layoutBlock(const QTextBlock &block) const
 {
+    if (const ParagraphPieces *pieces = piecesOf(block))
+        return piecedEntry(block, *pieces);
     return layoutLines(block, *block.layout());
 }
 
@@ -467,6 +524,8 @@ EditorLayout::Entry EditorLayout::measureOnly(const QTextBlock &block) const
     // paragraphs are measured in a layout that goes at once, and get lines of
     // their own when they are shown or asked for; one that surely fits on a
     // line is not laid out at all.
+    if (const ParagraphPieces *pieces = piecesOf(block))
+        return piecedEntry(block, *pieces);
     if (!isPlainParagraph(block))
         return layoutBlock(block);
     if (const std::optional<Entry> line = singleLine(block))
@@ -477,7 +536,8 @@ EditorLayout::Entry EditorLayout::measureOnly(const QTextBlock &block) const
     return entry;
 }
 
-EditorLayout::Entry EditorLayout::layoutLines(const QTextBlock &block, QTextLayout &layout) const
+EditorLayout::Entry EditorLayout::layoutLines(const QTextBlock &block, QTextLayout &layout, bool paragraphStart,
+                                              bool paragraphEnd) const
 {
     const QTextBlockFormat format = block.blockFormat();
     const Qt::LayoutDirection direction = block.textDirection();
@@ -496,11 +556,11 @@ EditorLayout::Entry EditorLayout::layoutLines(const QTextBlock &block, QTextLayo
         indent += list->format().indent() * document()->indentWidth();
     const qreal left = format.leftMargin() + indent;
     const qreal right = format.rightMargin();
-    const qreal firstLine = format.textIndent();
+    const qreal firstLine = paragraphStart ? format.textIndent() : 0;
     const qreal markerEnd =
-        block.textList() && direction != Qt::RightToLeft ? listMarker(block).textFrom : 0;
+        paragraphStart && block.textList() && direction != Qt::RightToLeft ? listMarker(block).textFrom : 0;
 
-    qreal y = format.topMargin();
+    qreal y = paragraphStart ? format.topMargin() : 0;
     qreal widest = 0;
     WrapChoice wrap(block, layout);
     layout.beginLayout();
@@ -533,7 +593,8 @@ EditorLayout::Entry EditorLayout::layoutLines(const QTextBlock &block, QTextLayo
     }
     layout.endLayout();
     layout.setPosition(QPointF(0, 0));
-    y += format.bottomMargin();
+    if (paragraphEnd)
+        y += format.bottomMargin();
 
     Entry entry;
     entry.height = y;
@@ -556,6 +617,8 @@ void EditorLayout::measureOnly(int blockNumber, const QTextBlock &block) const
 
 void EditorLayout::ensureLaidOut(const QTextBlock &block) const
 {
+    if (piecesOf(block))
+        return; // laid out a piece at a time, as far as it is shown or asked for
     QTextLayout *layout = block.layout();
     if (!inStep()) {
         // Asked in the middle of an edit, before the change is known: lay the
@@ -581,6 +644,16 @@ bool EditorLayout::layoutPrefix(int lastBlock, qreal lastY, const QElapsedTimer 
         block = number == previous + 1 ? block.next() : document()->findBlockByNumber(number);
         if (!block.isValid() || (!anyY && metrics_.top(number) > lastY))
             return true;
+        if (ParagraphPieces *pieces = piecesOf(block)) {
+            Reach reach;
+            reach.y = anyY ? reach.y : lastY - metrics_.top(number);
+            reach.slice = slice;
+            buildPieces(block, *pieces, reach);
+            metrics_.set(number, piecedEntry(block, *pieces));
+            if (!pieces->complete() && slice && slice->elapsed() >= kBackgroundSliceMs)
+                return false;
+            continue;
+        }
         measureOnly(number, block);
         if (slice && slice->elapsed() >= kBackgroundSliceMs)
             return false;
@@ -601,7 +674,7 @@ void EditorLayout::layoutThroughY(qreal y) const
 int EditorLayout::firstLineOfBlock(int blockNumber)
 {
     ensureCurrent();
-    layoutThrough(blockNumber);
+    layoutThrough(blockNumber - 1);
     ensureLaidOut(document()->findBlockByNumber(blockNumber)); // its lines are read next
     return metrics_.firstLine(blockNumber);
 }
@@ -618,6 +691,20 @@ int EditorLayout::blockOfLine(int line, int *firstLine)
     for (;;) {
         const int found = metrics_.atLine(line, firstLine);
         const int estimated = metrics_.firstNotLaidOut();
+        if (found >= 0 && found == estimated) {
+            // A long paragraph is laid out as far as the line, not to its end.
+            const QTextBlock block = document()->findBlockByNumber(found);
+            if (ParagraphPieces *pieces = piecesOf(block)) {
+                Reach reach;
+                reach.line = line - *firstLine;
+                buildPieces(block, *pieces, reach);
+                notePieces(block, *pieces);
+                if (line - *firstLine < pieces->builtLines())
+                    return found;
+                if (!pieces->complete())
+                    continue;
+            }
+        }
         if (estimated < 0 || (found >= 0 && found < estimated)) {
             if (found >= 0)
                 ensureLaidOut(document()->findBlockByNumber(found)); // its lines are read next
@@ -739,7 +826,7 @@ QRectF EditorLayout::blockBoundingRect(const QTextBlock &block) const
     // Everything above a paragraph is laid out before it is placed: what is
     // shown never moves when the paragraphs before it are laid out later.
     if (inStep())
-        layoutThrough(block.blockNumber());
+        layoutThrough(block.blockNumber() - 1);
     ensureLaidOut(block);
     const qreal m = margin();
     const qreal width = std::min(availableWidth(), std::max<qreal>(0, documentSize().width() - 2 * m));
@@ -765,11 +852,27 @@ int EditorLayout::hitTest(const QPointF &point, Qt::HitTestAccuracy accuracy) co
     const QTextBlock block = document()->findBlockByNumber(metrics_.atY(std::max<qreal>(0, y), &top));
     ensureLaidOut(block);
     const QTextLayout *layout = block.layout();
-    const qreal inBlockY = y - top;
-    if (layout->lineCount() == 0)
+    qreal inBlockY = y - top;
+    int lines = layout->lineCount();
+    int offset = block.position();
+    if (ParagraphPieces *pieces = piecesOf(block)) {
+        Reach reach;
+        reach.y = inBlockY;
+        buildPieces(block, *pieces, reach);
+        notePieces(block, *pieces);
+        const int index = pieces->atY(inBlockY);
+        if (index < 0)
+            return exact ? -1 : block.position();
+        const ParagraphPieces::Piece &piece = pieces->at(index);
+        layout = piece.layout.get();
+        lines = piece.lines;
+        offset += piece.start;
+        inBlockY -= piece.y;
+    }
+    if (lines == 0)
         return exact ? -1 : block.position();
     QTextLine line = layout->lineAt(0);
-    for (int i = 0; i < layout->lineCount(); ++i) {
+    for (int i = 0; i < lines; ++i) {
         line = layout->lineAt(i);
         if (inBlockY < line.y() + line.height())
             break;
@@ -781,9 +884,9 @@ int EditorLayout::hitTest(const QPointF &point, Qt::HitTestAccuracy accuracy) co
         const QRectF text = line.naturalTextRect();
         if (x < text.left() || x >= text.right())
             return -1;
-        return block.position() + line.xToCursor(x, QTextLine::CursorOnCharacter);
+        return offset + line.xToCursor(x, QTextLine::CursorOnCharacter);
     }
-    return block.position() + line.xToCursor(x, QTextLine::CursorBetweenCharacters);
+    return offset + line.xToCursor(x, QTextLine::CursorBetweenCharacters);
 }
 
 // Painting ---------------------------------------------------------------------------
@@ -837,13 +940,24 @@ void EditorLayout::draw(QPainter *painter, const PaintContext &context)
     for (int number = first; block.isValid() && number < metrics_.count(); ++number, block = block.next()) {
         if (clip.isValid() && m + top > clip.bottom())
             break;
-        ensureLaidOut(block);
+        ParagraphPieces *pieces = piecesOf(block);
+        if (pieces) {
+            Reach reach;
+            reach.y = clip.isValid() ? clip.bottom() - m - top : reach.y;
+            buildPieces(block, *pieces, reach);
+            metrics_.set(number, piecedEntry(block, *pieces));
+        } else {
+            ensureLaidOut(block);
+        }
         const qreal height = metrics_.at(number).height;
         const QPointF origin(m, m + top);
         top += height;
         if (clip.isValid() && origin.y() + height < clip.top())
             continue;
-        drawBlock(painter, context, block, origin, height);
+        if (pieces)
+            drawPieces(painter, context, block, *pieces, origin, height);
+        else
+            drawBlock(painter, context, block, origin, height);
     }
     ++paints_;
     dropOldShaping();
@@ -862,7 +976,7 @@ void EditorLayout::drawBlock(QPainter *painter, const PaintContext &context, con
     painter->setPen(context.palette.color(QPalette::Text));
     layout->draw(painter, origin, formatRanges(context, block), context.clip.isValid() ? context.clip : QRectF());
     if (block.textList())
-        drawListMarker(painter, origin, block);
+        drawListMarker(painter, origin, block, layout->lineAt(0));
 
     const int position = block.position();
     const int cursor = context.cursorPosition;
@@ -936,9 +1050,9 @@ EditorLayout::ListMarker EditorLayout::listMarker(const QTextBlock &block) const
     return marker;
 }
 
-void EditorLayout::drawListMarker(QPainter *painter, const QPointF &origin, const QTextBlock &block) const
+void EditorLayout::drawListMarker(QPainter *painter, const QPointF &origin, const QTextBlock &block,
+                                  const QTextLine &first) const
 {
-    const QTextLine first = block.layout()->lineAt(0);
     if (!first.isValid())
         return;
     const ListMarker marker = listMarker(block);
@@ -967,6 +1081,354 @@ void EditorLayout::drawListMarker(QPainter *painter, const QPointF &origin, cons
         painter->drawText(QPointF(box.left(), origin.y() + first.y() + marker.ascent), marker.text);
     }
     painter->restore();
+}
+
+// Long paragraphs ---------------------------------------------------------------------
+
+bool EditorLayout::wrapsLines() const
+{
+    return availableWidth() < kUnlimitedWidth && document()->defaultTextOption().wrapMode() != QTextOption::NoWrap;
+}
+
+ParagraphPieces *EditorLayout::piecesOf(const QTextBlock &block, bool changing) const
+{
+    const int length = block.length() - 1;
+    if (length <= kPiecedParagraph || !block.isValid() || !wrapsLines() || block.blockFormat().nonBreakableLines())
+        return nullptr;
+    QTextBlockUserData *data = block.userData();
+    if (auto *pieced = dynamic_cast<Pieced *>(data)) {
+        if (!pieced->usable)
+            return nullptr;
+        if (!changing && pieced->textLength() != length) { // never expected: every change is followed
+            pieced->clear();
+            pieced->setTextLength(length);
+        }
+        return pieced;
+    }
+    // Objects need the paragraph's own layout, which asks the document for them.
+    const bool usable = !block.text().contains(QChar::ObjectReplacementCharacter);
+    auto *self = const_cast<EditorLayout *>(this);
+    auto *pieced = new Pieced(self, length, usable);
+    if (data)
+        block.layout()->setCacheEnabled(false); // the shaping kept goes with its mark
+    QTextBlock(block).setUserData(pieced);
+    self->pieced_.insert(pieced);
+    if (!usable)
+        return nullptr;
+    block.layout()->clearLayout();
+    return pieced;
+}
+
+bool EditorLayout::hasPiecedParagraphs() const
+{
+    return std::any_of(pieced_.begin(), pieced_.end(), [](const Pieced *pieced) { return pieced->usable; });
+}
+
+ParagraphPieces::Piece EditorLayout::layOutPiece(const QTextBlock &block, int start, int end,
+                                                 bool leaveLastLine) const
+{
+    // Only the characters of the piece are read, and the formats that cover them.
+    QTextCursor range(document());
+    range.setPosition(block.position() + start);
+    range.setPosition(block.position() + end, QTextCursor::KeepAnchor);
+    QList<QTextLayout::FormatRange> formats;
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        const int from = std::max(fragment.position() - block.position(), start);
+        const int to = std::min(fragment.position() - block.position() + fragment.length(), end);
+        if (to <= from)
+            continue;
+        const QTextCharFormat format = fragment.charFormat();
+        if (!format.properties().isEmpty())
+            formats.append({from - start, to - from, format});
+    }
+    auto layout = std::make_unique<QTextLayout>(range.selectedText(), document()->defaultFont());
+    layout->setFormats(formats);
+    const Entry entry = layoutLines(block, *layout, start == 0, false);
+    int lines = layout->lineCount();
+    int length = end - start;
+    qreal height = entry.height;
+    if (leaveLastLine && lines > 1) {
+        // The last line may stop short at the piece's end: the next piece starts with it.
+        const QTextLine last = layout->lineAt(lines - 1);
+        length = last.textStart();
+        height = last.y();
+        --lines;
+    }
+    return ParagraphPieces::piece(start, length, std::move(layout), lines, height);
+}
+
+std::vector<ParagraphPieces::Piece> EditorLayout::layOutRange(const QTextBlock &block, int start, int end) const
+{
+    std::vector<ParagraphPieces::Piece> pieces;
+    while (start < end) {
+        const bool whole = end - start <= kLongestPiece;
+        pieces.push_back(layOutPiece(block, start, whole ? end : start + kPiece, !whole));
+        start = pieces.back().end();
+    }
+    return pieces;
+}
+
+void EditorLayout::buildPieces(const QTextBlock &block, ParagraphPieces &pieces, const Reach &reach) const
+{
+    while (!pieces.complete() && pieces.built() <= reach.position && pieces.builtLines() <= reach.line &&
+           pieces.builtHeight() <= reach.y && !(reach.slice && reach.slice->elapsed() >= kBackgroundSliceMs)) {
+        const int start = pieces.built();
+        const int end = std::min(start + kPiece, pieces.textLength());
+        pieces.append(layOutPiece(block, start, end, end < pieces.textLength()));
+    }
+}
+
+void EditorLayout::editPieces(const QTextBlock &block, ParagraphPieces &pieces, int from, int removed,
+                              int added) const
+{
+    const int length = block.length() - 1;
+    if (pieces.textLength() - removed + added != length || from < 0) {
+        pieces.clear();
+        return;
+    }
+    if (added > 0) {
+        QTextCursor range(document());
+        range.setPosition(block.position() + from);
+        range.setPosition(block.position() + from + added, QTextCursor::KeepAnchor);
+        if (range.selectedText().contains(QChar::ObjectReplacementCharacter)) {
+            static_cast<Pieced &>(pieces).usable = false; // laid out as a whole from now on
+            pieces.clear();
+            return;
+        }
+    }
+    const bool complete = pieces.complete();
+    const int built = pieces.built();
+    pieces.setTextLength(length);
+    if (pieces.count() == 0 || from > built || (from == built && !complete))
+        return; // not laid out yet
+    const int first = pieces.atPosition(from);
+    if (from + removed > built) {
+        pieces.truncate(first);
+        return;
+    }
+    const int last = removed > 0 ? pieces.atPosition(from + removed - 1) : first;
+    const int shift = added - removed;
+    const int start = pieces.at(first).start;
+    int end = pieces.at(last).end() + shift;
+    int through = last;
+    // A piece left short takes in the next one.
+    if (end - start < kShortestPiece && through + 1 < pieces.count()) {
+        ++through;
+        end = pieces.at(through).end() + shift;
+    }
+    const qreal top = pieces.at(first).y;
+    const qreal oldBottom = pieces.at(through).y + pieces.at(through).height;
+    std::vector<ParagraphPieces::Piece> fresh = layOutRange(block, start, end);
+    qreal changedFrom = top;
+    QTextLayout *typedIn = fresh.empty() ? nullptr : fresh.front().layout.get();
+    if (typedIn) {
+        const QTextLayout &layout = *typedIn;
+        // A line's first word may move up to the line before when characters go.
+        const QTextLine line = layout.lineForTextPosition(std::min<int>(from - start, static_cast<int>(layout.text().size())));
+        if (line.isValid() && line.lineNumber() > 0)
+            changedFrom = top + layout.lineAt(line.lineNumber() - 1).y();
+    }
+    qreal freshHeight = 0;
+    for (const ParagraphPieces::Piece &piece : fresh)
+        freshHeight += piece.height;
+    pieces.replace(first, through, std::move(fresh), shift);
+    // The piece typed in keeps its shaping for the caret and the next paint.
+    pieces.keepShaping(typedIn);
+    if (qFuzzyCompare(1 + freshHeight, 1 + (oldBottom - top)))
+        piecedRepaint_ = std::make_pair(changedFrom, oldBottom);
+}
+
+EditorLayout::Entry EditorLayout::piecedEntry(const QTextBlock &block, const ParagraphPieces &pieces) const
+{
+    Entry entry;
+    entry.linesKept = true;
+    entry.lines = pieces.builtLines();
+    entry.height = pieces.builtHeight();
+    if (pieces.complete()) {
+        entry.laidOut = true;
+        entry.height += block.blockFormat().bottomMargin();
+    } else {
+        const int rest = pieces.textLength() - pieces.built();
+        const int lines =
+            estimatedCharsPerLine_ > 0 ? std::max(1, static_cast<int>(std::ceil(rest / estimatedCharsPerLine_))) : 1;
+        entry.lines += lines;
+        entry.height += lines * estimatedLineHeight_;
+    }
+    entry.lines = std::max(1, entry.lines);
+    return entry;
+}
+
+void EditorLayout::notePieces(const QTextBlock &block, const ParagraphPieces &pieces) const
+{
+    if (!inStep())
+        return;
+    const int number = block.blockNumber();
+    const Entry entry = piecedEntry(block, pieces);
+    const Entry &old = metrics_.at(number);
+    if (old.height == entry.height && old.lines == entry.lines && old.laidOut == entry.laidOut)
+        return;
+    metrics_.set(number, entry);
+    auto *self = const_cast<EditorLayout *>(this);
+    QMetaObject::invokeMethod(self, [self] { self->reportSize(); }, Qt::QueuedConnection);
+}
+
+EditorLayout::ShownLine EditorLayout::piecedLine(const QTextBlock &block, const ParagraphPieces &pieces, int index,
+                                                 const QTextLine &line, const QPointF &blockOrigin) const
+{
+    const ParagraphPieces::Piece &piece = pieces.at(index);
+    ShownLine shown;
+    shown.line = line;
+    shown.origin = blockOrigin + QPointF(0, piece.y);
+    shown.offset = block.position() + piece.start;
+    shown.number = piece.firstLine + line.lineNumber();
+    shown.last = pieces.complete() && index == pieces.count() - 1 && line.lineNumber() == piece.lines - 1;
+    return shown;
+}
+
+EditorLayout::ShownLine EditorLayout::lineAt(int position, bool placed)
+{
+    ensureCurrent();
+    position = std::clamp(position, 0, std::max(0, document()->characterCount() - 1));
+    const QTextBlock block = document()->findBlock(position);
+    if (!block.isValid())
+        return {};
+    QPointF origin;
+    if (placed)
+        origin = blockBoundingRect(block).topLeft();
+    else
+        ensureLaidOut(block);
+    const int inBlock = position - block.position();
+    if (ParagraphPieces *pieces = piecesOf(block)) {
+        Reach reach;
+        reach.position = inBlock;
+        buildPieces(block, *pieces, reach);
+        notePieces(block, *pieces);
+        const int index = pieces->atPosition(inBlock);
+        if (index < 0)
+            return {};
+        const ParagraphPieces::Piece &piece = pieces->at(index);
+        QTextLine line = piece.layout->lineForTextPosition(inBlock - piece.start);
+        if (!line.isValid() || line.lineNumber() >= piece.lines)
+            line = piece.layout->lineAt(piece.lines - 1);
+        return piecedLine(block, *pieces, index, line, origin);
+    }
+    const QTextLayout *layout = block.layout();
+    ShownLine shown;
+    shown.line = layout->lineForTextPosition(inBlock);
+    shown.origin = origin;
+    shown.offset = block.position();
+    shown.number = shown.line.isValid() ? shown.line.lineNumber() : 0;
+    shown.last = shown.number == layout->lineCount() - 1;
+    return shown;
+}
+
+EditorLayout::ShownLine EditorLayout::lineOfParagraph(const QTextBlock &block, int lineInParagraph)
+{
+    ensureCurrent();
+    if (!block.isValid() || lineInParagraph < 0)
+        return {};
+    const QPointF origin = blockBoundingRect(block).topLeft();
+    if (ParagraphPieces *pieces = piecesOf(block)) {
+        Reach reach;
+        reach.line = lineInParagraph;
+        buildPieces(block, *pieces, reach);
+        notePieces(block, *pieces);
+        const int index = pieces->atLine(lineInParagraph);
+        if (index < 0)
+            return {};
+        const ParagraphPieces::Piece &piece = pieces->at(index);
+        const int inPiece = lineInParagraph - piece.firstLine;
+        if (inPiece >= piece.lines)
+            return {};
+        return piecedLine(block, *pieces, index, piece.layout->lineAt(inPiece), origin);
+    }
+    const QTextLayout *layout = block.layout();
+    if (lineInParagraph >= layout->lineCount())
+        return {};
+    ShownLine shown;
+    shown.line = layout->lineAt(lineInParagraph);
+    shown.origin = origin;
+    shown.offset = block.position();
+    shown.number = lineInParagraph;
+    shown.last = lineInParagraph == layout->lineCount() - 1;
+    return shown;
+}
+
+EditorLayout::ShownLine EditorLayout::lineBefore(const ShownLine &line)
+{
+    if (!line.isValid())
+        return {};
+    const QTextBlock block = document()->findBlock(line.start());
+    if (line.start() > block.position())
+        return lineAt(line.start() - 1);
+    const QTextBlock previous = block.previous();
+    return previous.isValid() ? lineAt(previous.position() + previous.length() - 1) : ShownLine();
+}
+
+EditorLayout::ShownLine EditorLayout::lineAfter(const ShownLine &line)
+{
+    if (!line.isValid())
+        return {};
+    if (!line.last)
+        return lineAt(line.end());
+    const QTextBlock next = document()->findBlock(line.start()).next();
+    return next.isValid() ? lineAt(next.position()) : ShownLine();
+}
+
+QRectF EditorLayout::caretRect(int position)
+{
+    const ShownLine shown = lineAt(position);
+    if (!shown.isValid())
+        return {};
+    const QRectF line = shown.rect();
+    return QRectF(shown.cursorToX(position), line.top(), property("cursorWidth").toInt(), line.height());
+}
+
+void EditorLayout::drawPieces(QPainter *painter, const PaintContext &context, const QTextBlock &block,
+                              const ParagraphPieces &pieces, const QPointF &origin, qreal height)
+{
+    const QTextBlockFormat format = block.blockFormat();
+    if (format.hasProperty(QTextFormat::BackgroundBrush))
+        painter->fillRect(QRectF(origin, QSizeF(std::min(availableWidth(), widest_), height)), format.background());
+    painter->setPen(context.palette.color(QPalette::Text));
+    const QRectF clip = context.clip;
+    const int position = block.position();
+    const int cursor = context.cursorPosition - position;
+    const int cursorPiece = cursor >= 0 && cursor <= pieces.textLength() ? pieces.atPosition(cursor) : -1;
+    for (int i = clip.isValid() ? std::max(0, pieces.atY(clip.top() - origin.y())) : 0; i < pieces.count(); ++i) {
+        const ParagraphPieces::Piece &piece = pieces.at(i);
+        const QPointF at = origin + QPointF(0, piece.y);
+        if (clip.isValid() && at.y() > clip.bottom())
+            break;
+        // The piece's own lines only: the one it leaves to the next piece is drawn there.
+        QRectF shown(0, at.y(), kUnlimitedWidth, std::max<qreal>(0, piece.height - kPieceClipInset));
+        if (clip.isValid())
+            shown = shown.intersected(clip);
+        const bool lastPiece = i == pieces.count() - 1;
+        QList<QTextLayout::FormatRange> ranges;
+        if (linksShown_) {
+            const QString text = piece.layout->text().left(piece.length);
+            for (const links::Link &link : links::find(text))
+                ranges.append({link.start, link.length, links::format()});
+        }
+        for (const Selection &selection : context.selections) {
+            const int start = selection.cursor.selectionStart() - position - piece.start;
+            const int end = selection.cursor.selectionEnd() - position - piece.start;
+            const int length = piece.length + (lastPiece ? 1 : 0); // the last one shows the paragraph end
+            if (start < length && end > 0 && end > start) {
+                const int from = std::max(start, 0);
+                ranges.append({from, std::min(end, length) - from, selection.format});
+            }
+        }
+        piece.layout->draw(painter, at, ranges, shown);
+        if (i == 0 && block.textList())
+            drawListMarker(painter, at, block, piece.layout->lineAt(0));
+        if (i == cursorPiece) {
+            painter->setPen(context.palette.color(QPalette::Text));
+            piece.layout->drawCursor(painter, at, cursor - piece.start, property("cursorWidth").toInt());
+        }
+    }
 }
 
 #include "EditorLayout.moc"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/ParagraphMetrics.h"
+#include "editor/ParagraphPieces.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFontMetricsF>
@@ -8,6 +9,7 @@
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QTimer>
+#include <limits>
 #include <optional>
 #include <unordered_set>
 #include <vector>
@@ -22,6 +24,11 @@ class QElapsedTimer;
 // yet take an estimated height until the background pass, a paint or a query
 // reaches them; all paragraphs above one that is painted or placed are laid
 // out first, so what is shown never moves when the rest is laid out.
+//
+// A paragraph of many thousand characters is laid out in pieces (see
+// ParagraphPieces) and has no lines in its own QTextLayout: whoever asks
+// where its lines are asks lineAt() and its neighbours, which answer for
+// every paragraph.
 //
 // It handles what the editor's documents hold: paragraphs with alignment,
 // margins, first-line indent, tabs and lists, inline pictures. There are no
@@ -40,6 +47,34 @@ public:
     QSizeF documentSize() const override;
     QRectF frameBoundingRect(QTextFrame *frame) const override;
     QRectF blockBoundingRect(const QTextBlock &block) const override;
+
+    // A display line where it is shown: a line of a paragraph's own layout,
+    // or of one piece of a long paragraph's. Valid until the next change.
+    struct ShownLine {
+        QTextLine line; // invalid: none
+        QPointF origin; // of the line's layout, in the document
+        int offset = 0; // the document position of that layout's first character
+        int number = 0; // the display line within its paragraph
+        bool last = false; // its paragraph's last line
+        bool isValid() const { return line.isValid(); }
+        int start() const { return offset + line.textStart(); }
+        int end() const { return start() + line.textLength(); }
+        QRectF rect() const { return line.rect().translated(origin); }
+        qreal cursorToX(int position) const { return origin.x() + line.cursorToX(position - offset); }
+        int xToCursor(qreal x) const { return offset + line.xToCursor(x - origin.x()); }
+    };
+    // The line showing a position, and so where the caret is; laid out as
+    // far as needed. Not `placed`, nothing above its paragraph is laid out
+    // and its origin is not where it is shown.
+    ShownLine lineAt(int position, bool placed = true);
+    ShownLine lineOfParagraph(const QTextBlock &block, int lineInParagraph);
+    ShownLine lineBefore(const ShownLine &line);
+    ShownLine lineAfter(const ShownLine &line);
+    // The caret's box at a position, in the document.
+    QRectF caretRect(int position);
+    // A paragraph laid out in pieces, whose own QTextLayout holds no lines.
+    bool isPieced(const QTextBlock &block) const { return piecesOf(block) != nullptr; }
+    bool hasPiecedParagraphs() const;
 
     void setLinksShown(bool shown);
     bool linksShown() const { return linksShown_; }
@@ -90,10 +125,11 @@ private:
         int first = 0;
         int oldCount = 0;
         int newCount = 0;
+        int from = 0, removed = 0, added = 0; // the change itself
     };
 
     void applyChange(int from, int removed, int added);
-    std::optional<ChangedBlocks> changedBlocks(int from, int added, bool textKnown) const;
+    std::optional<ChangedBlocks> changedBlocks(int from, int removed, int added, bool textKnown) const;
     // Puts the changed paragraphs' new entries in place of their old ones;
     // returns their height.
     qreal replaceEntries(const ChangedBlocks &changed, QStringView inserted);
@@ -108,7 +144,33 @@ private:
     // The same figures, without the paragraph keeping lines where it can.
     Entry measureOnly(const QTextBlock &block) const;
     void measureOnly(int blockNumber, const QTextBlock &block) const;
-    Entry layoutLines(const QTextBlock &block, QTextLayout &layout) const;
+    // With `paragraphStart` off the layout's first line is not the
+    // paragraph's (no first-line indent, no space above); with
+    // `paragraphEnd` off no space below is added.
+    Entry layoutLines(const QTextBlock &block, QTextLayout &layout, bool paragraphStart = true,
+                      bool paragraphEnd = true) const;
+    // Long paragraphs.
+    class Pieced;
+    struct Reach {
+        int position = std::numeric_limits<int>::max(); // laid out past this character
+        int line = std::numeric_limits<int>::max();     // and this display line
+        qreal y = std::numeric_limits<qreal>::max();    // and this height, in the paragraph
+        const QElapsedTimer *slice = nullptr;           // unless it is used up
+    };
+    // The pieces of a long paragraph; `changing`, while its change is followed.
+    ParagraphPieces *piecesOf(const QTextBlock &block, bool changing = false) const;
+    bool wrapsLines() const;
+    void buildPieces(const QTextBlock &block, ParagraphPieces &pieces, const Reach &reach) const;
+    std::vector<ParagraphPieces::Piece> layOutRange(const QTextBlock &block, int start, int end) const;
+    ParagraphPieces::Piece layOutPiece(const QTextBlock &block, int start, int end, bool leaveLastLine) const;
+    void editPieces(const QTextBlock &block, ParagraphPieces &pieces, int from, int removed, int added) const;
+    Entry piecedEntry(const QTextBlock &block, const ParagraphPieces &pieces) const;
+    // Puts a long paragraph's figures in its entry once more was laid out.
+    void notePieces(const QTextBlock &block, const ParagraphPieces &pieces) const;
+    ShownLine piecedLine(const QTextBlock &block, const ParagraphPieces &pieces, int index, const QTextLine &line,
+                         const QPointF &blockOrigin) const;
+    void drawPieces(QPainter *painter, const PaintContext &context, const QTextBlock &block,
+                    const ParagraphPieces &pieces, const QPointF &origin, qreal height);
     // A plain paragraph that surely fits on one line, measured from its
     // characters' advances without a layout; none when it may not fit or
     // holds characters that need shaping.
@@ -148,7 +210,7 @@ private:
     };
     static QTextCharFormat listMarkerFormat(const QTextBlock &block);
     ListMarker listMarker(const QTextBlock &block) const;
-    void drawListMarker(QPainter *painter, const QPointF &origin, const QTextBlock &block) const;
+    void drawListMarker(QPainter *painter, const QPointF &origin, const QTextBlock &block, const QTextLine &first) const;
 
     mutable ParagraphMetrics metrics_;
     qreal estimatedLineHeight_ = 0;
@@ -167,5 +229,9 @@ private:
     int expectedFrom_ = -1;
     QString expectedText_;
     std::unordered_set<ShapingKept *> kept_;
+    std::unordered_set<Pieced *> pieced_;
+    // What an edit in a long paragraph changed, from its top, when its
+    // pieces kept their height: all that is painted again.
+    mutable std::optional<std::pair<qreal, qreal>> piecedRepaint_;
     quint64 paints_ = 0;
 };

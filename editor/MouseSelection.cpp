@@ -1,5 +1,7 @@
 #include "editor/MouseSelection.h"
 
+#include "editor/EditorLayout.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -23,6 +25,12 @@ int throughParagraphEnd(const QTextBlock &block)
 Range lineAt(const QTextDocument &document, int position)
 {
     const QTextBlock block = document.findBlock(position);
+    if (auto *layout = qobject_cast<EditorLayout *>(document.documentLayout())) {
+        const EditorLayout::ShownLine line = layout->lineAt(position);
+        if (!line.isValid() || line.last)
+            return {line.isValid() ? line.start() : block.position(), throughParagraphEnd(block)};
+        return {line.start(), line.end()};
+    }
     document.documentLayout()->blockBoundingRect(block); // gives the paragraph its lines
     const QTextLayout *layout = block.layout();
     const QTextLine line = layout ? layout->lineForTextPosition(position - block.position()) : QTextLine();

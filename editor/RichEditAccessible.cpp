@@ -204,20 +204,24 @@ QTextBlock RichEditAccessible::withLines(int offset) const
     return block;
 }
 
+EditorLayout::ShownLine RichEditAccessible::shownLine(int offset, bool placed) const
+{
+    auto *layout = qobject_cast<EditorLayout *>(document()->documentLayout());
+    return layout ? layout->lineAt(offset, placed) : EditorLayout::ShownLine();
+}
+
 RichEditAccessible::Range RichEditAccessible::lineAt(int offset) const
 {
     const int count = characterCount();
     const QTextBlock block = withLines(offset);
     const int position = block.position();
     const int paragraphEnd = std::min(position + block.length(), count);
-    const QTextLayout *layout = block.layout();
-    const QTextLine line = layout->lineForTextPosition(offset - position);
+    const EditorLayout::ShownLine line = shownLine(offset, false);
     if (!line.isValid())
         return {position, paragraphEnd};
-    const int start = position + line.textStart();
-    if (line.lineNumber() == layout->lineCount() - 1)
-        return {start, paragraphEnd};
-    return {start, start + line.textLength()};
+    if (line.last)
+        return {line.start(), paragraphEnd};
+    return {line.start(), line.end()};
 }
 
 RichEditAccessible::Range RichEditAccessible::boundaryAt(int offset, bool sentence) const
@@ -355,21 +359,19 @@ QRectF RichEditAccessible::documentRect(int offset) const
     const QTextBlock block = document()->findBlock(offset);
     if (!block.isValid())
         return {};
-    // Where the paragraph is painted; the layout places every paragraph
-    // above it first, as a paint does.
-    const QPointF origin = document()->documentLayout()->blockBoundingRect(block).topLeft();
-    const QTextLayout *layout = block.layout();
-    const int inBlock = offset - block.position();
-    const QTextLine line = layout->lineForTextPosition(inBlock);
-    if (!line.isValid())
+    // Where the line is painted; the layout places every paragraph above it
+    // first, as a paint does.
+    const EditorLayout::ShownLine shown = shownLine(offset, true);
+    if (!shown.isValid())
         return {};
+    const QTextLine &line = shown.line;
     const QFontMetricsF metrics(formatAt(block, offset, nullptr).font().resolve(document()->defaultFont()));
-    const qreal x = line.cursorToX(inBlock);
-    const bool onLine = inBlock < block.length() - 1 && inBlock < line.textStart() + line.textLength();
-    const qreal width = onLine ? line.cursorToX(inBlock + 1) - x : metrics.averageCharWidth();
+    const qreal x = shown.cursorToX(offset);
+    const bool onLine = offset < block.position() + block.length() - 1 && offset < shown.end();
+    const qreal width = onLine ? shown.cursorToX(offset + 1) - x : metrics.averageCharWidth();
     // The character's own box on the line's baseline (a line's leading goes above).
-    const qreal baseline = line.y() + line.height() - line.descent();
-    return QRectF(x, baseline - metrics.ascent(), width, metrics.height()).normalized().translated(origin);
+    const qreal baseline = shown.origin.y() + line.y() + line.height() - line.descent();
+    return QRectF(x, baseline - metrics.ascent(), width, metrics.height()).normalized();
 }
 
 QRect RichEditAccessible::characterRect(int offset) const

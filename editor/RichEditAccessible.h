@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/EditorLayout.h"
+
 #include <QAccessibleWidget>
 
 class QTextBlock;
@@ -72,6 +74,9 @@ private:
     QString answer(Range range, int *startOffset, int *endOffset) const;
     // The paragraph with its display lines, as painted.
     QTextBlock withLines(int offset) const;
+    // The display line at an offset; `placed` off, where it is in the
+    // document is not worked out (nothing above its paragraph is laid out).
+    EditorLayout::ShownLine shownLine(int offset, bool placed) const;
     // The character's box in document coordinates; null when there is none.
     QRectF documentRect(int offset) const;
     QPoint scrollOffset() const;

@@ -5,6 +5,7 @@
 #include "editor/EditorLayout.h"
 #include "editor/Links.h"
 #include "editor/MouseSelection.h"
+#include "editor/PiecedCaret.h"
 #include "editor/PastedPiece.h"
 #include "editor/PastedPictures.h"
 #include "editor/PlainTextFiles.h"
@@ -87,6 +88,7 @@ TRxRichEdit::TRxRichEdit(QWidget *parent) : QTextEdit(parent), lines_(std::make_
     loadTimer_->setInterval(0);
     connect(loadTimer_, &QTimer::timeout, this, [this] { continueLoading(kLoadStepNanoseconds, false); });
     adoptDocument(newDocument().release());
+    piecedCaret_ = new PiecedCaret(*this);
     connect(this, &QTextEdit::selectionChanged, this, [this] {
         if (!quiet_ && !selectionQuiet_)
             Q_EMIT OnSelectionChange();
@@ -121,6 +123,10 @@ std::unique_ptr<QTextDocument> TRxRichEdit::newDocument() const
     document->setDefaultFont(font());
     document->setDefaultTextOption(textOption_);
     document->setUndoRedoEnabled(true);
+    // Laid out from the start at the width it is shown at: a file's text is
+    // put in before the document is shown.
+    if (QTextDocument *current = this->document())
+        document->setPageSize(current->pageSize());
     return document;
 }
 
@@ -163,10 +169,8 @@ void TRxRichEdit::installDocument(QTextDocument *document, int oldLength)
             Q_EMIT OnChange();
     });
     undoConnection_ = connect(document, &QTextDocument::undoCommandAdded, this, [this] {
-        undoDepth_ = std::min(undoDepth_ + 1, kUndoLimit);
-        redoDepth_ = 0;
-        replaced_.dropRedo();
-        replaced_.trimTo(kUndoLimit - undoDepth_);
+        if (!typingInPieces_)
+            countUndoStep();
     });
 }
 
@@ -931,7 +935,35 @@ bool TRxRichEdit::viewportEvent(QEvent *event)
             return true;
         }
     }
+    const QEvent::Type type = event->type();
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick || type == QEvent::MouseMove ||
+        type == QEvent::MouseButtonRelease) {
+        const int valueBefore = verticalScrollBar()->value();
+        const bool handled = QTextEdit::viewportEvent(event);
+        piecedCaret_->show(valueBefore);
+        return handled;
+    }
     return QTextEdit::viewportEvent(event);
+}
+
+void TRxRichEdit::countUndoStep()
+{
+    undoDepth_ = std::min(undoDepth_ + 1, kUndoLimit);
+    redoDepth_ = 0;
+    replaced_.dropRedo();
+    replaced_.trimTo(kUndoLimit - undoDepth_);
+}
+
+bool TRxRichEdit::typeInPieces(QKeyEvent *event)
+{
+    // A key that joins the step before adds none, though Qt says it does.
+    const int steps = document()->availableUndoSteps();
+    typingInPieces_ = true;
+    const bool typed = piecedCaret_->typeByKey(event);
+    typingInPieces_ = false;
+    if (typed && document()->availableUndoSteps() > steps)
+        countUndoStep();
+    return typed;
 }
 
 void TRxRichEdit::keyPressEvent(QKeyEvent *event)
@@ -953,7 +985,11 @@ void TRxRichEdit::keyPressEvent(QKeyEvent *event)
         const BusyCursor busy;
         continueLoading(-1, false);
     }
+    if (piecedCaret_->moveByKey(event) || typeInPieces(event))
+        return;
+    const int valueBefore = verticalScrollBar()->value();
     QTextEdit::keyPressEvent(event);
+    piecedCaret_->show(valueBefore);
 }
 
 namespace {

@@ -15,6 +15,7 @@
 #include <memory>
 
 class DisplayLines;
+class PiecedCaret;
 struct PlainTextFileLoad;
 class QTimer;
 class EditorLayout;
@@ -240,6 +241,8 @@ private:
     void selectRange(int anchor, int position);
     void insertTextWithBreaks(QTextCursor &cursor, const QString &text, const QTextCharFormat &format);
     void clearUndo();
+    void countUndoStep();
+    bool typeInPieces(QKeyEvent *event);
     // Puts in more of the file being loaded, for `budget` nanoseconds or (when
     // negative) all of it. A file that cannot be read whole raises when
     // `raise`, after OnLoadFailed.
@@ -254,6 +257,7 @@ private:
     TRxParaAttributes paragraphFormat_{*this};
     std::unique_ptr<TRichEditStrings> lines_;
     std::unique_ptr<DisplayLines> displayLines_;
+    PiecedCaret *piecedCaret_ = nullptr;
     QTextOption textOption_;
     PlainTextFormat plainTextFormat_;
     rtf::LoadStatus lastLoadStatus_;
@@ -267,6 +271,7 @@ private:
     bool hideSelection_ = false;
     bool quiet_ = false;       // no change notifications while the content is swapped
     bool selectionQuiet_ = false; // no selection notifications while lines are added
+    bool typingInPieces_ = false; // undo steps counted by typeInPieces
     int undoDepth_ = 0;        // undo steps within the limit
     int redoDepth_ = 0;
     ReplacedDocuments replaced_; // whole-text replacements, within the same limit

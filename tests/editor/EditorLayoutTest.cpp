@@ -459,28 +459,37 @@ TEST_F(RichEditTest, LongParagraphsBreakWhereQtBreaksThemAndRunsWithoutBreaksAtT
     text += run + QStringLiteral(" tail") + QStringLiteral(" end").repeated(200);
     editor->setText(text);
     const QTextBlock block = editor->document()->firstBlock();
-    layoutOf(*editor).blockBoundingRect(block);
-    const QTextLayout *shown = block.layout();
-    ASSERT_GT(shown->lineCount(), 60);
+    // A paragraph this long is laid out in pieces: its lines, read across
+    // them, are the lines Qt breaks.
+    EditorLayout &layout = layoutOf(*editor);
+    ASSERT_TRUE(layout.isPieced(block));
+    std::vector<EditorLayout::ShownLine> shown;
+    for (EditorLayout::ShownLine line = layout.lineOfParagraph(block, 0); line.isValid();
+         line = layout.lineOfParagraph(block, static_cast<int>(shown.size())))
+        shown.push_back(line);
+    ASSERT_GT(shown.size(), 60u);
+    EXPECT_EQ(static_cast<int>(shown.size()), layout.lineCount());
 
     // Qt's own wrap of the same text at the same widths.
     QTextLayout reference(block.text(), editor->document()->defaultFont());
     reference.setTextOption(editor->document()->defaultTextOption());
     reference.beginLayout();
-    for (int i = 0; i < shown->lineCount(); ++i) {
-        QTextLine line = reference.createLine();
-        if (!line.isValid())
+    for (const EditorLayout::ShownLine &line : shown) {
+        QTextLine next = reference.createLine();
+        if (!next.isValid())
             break;
-        line.setLineWidth(shown->lineAt(i).width());
+        next.setLineWidth(line.line.width());
     }
     reference.endLayout();
-    ASSERT_EQ(reference.lineCount(), shown->lineCount());
+    ASSERT_EQ(reference.lineCount(), static_cast<int>(shown.size()));
     const int runStart = static_cast<int>(text.indexOf(run));
     int fullRunLines = 0;
-    for (int i = 0; i < shown->lineCount(); ++i) {
-        const QTextLine line = shown->lineAt(i);
-        ASSERT_EQ(line.textStart(), reference.lineAt(i).textStart()) << "line " << i;
-        const bool insideRun = line.textStart() >= runStart && line.textStart() + line.textLength() < runStart + 6000;
+    for (int i = 0; i < reference.lineCount(); ++i) {
+        const QTextLine line = shown[std::size_t(i)].line;
+        const int start = shown[std::size_t(i)].start();
+        ASSERT_EQ(start, reference.lineAt(i).textStart()) << "line " << i;
+        EXPECT_EQ(shown[std::size_t(i)].number, i);
+        const bool insideRun = start >= runStart && start + line.textLength() < runStart + 6000;
         if (insideRun) {
             ++fullRunLines;
             EXPECT_LE(line.naturalTextWidth(), line.width());
