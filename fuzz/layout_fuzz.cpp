@@ -1,6 +1,8 @@
 // libFuzzer target for the editor's layout. The input is a document's text:
 // long lines, tabs, paragraph and line breaks as they come, with a few bytes
-// that stand for a list, a tab-stop set of the paragraph's own and a picture.
+// that stand for a list, a tab-stop set of the paragraph's own, a picture and
+// a place where keys are typed once the document is built (characters, Backspace,
+// Delete and the moves by line and page).
 // Every document must lay out within the time limit and memory, and its
 // display lines must be in order: each position lies on the line that says it
 // holds it.
@@ -15,6 +17,7 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QImage>
+#include <QKeyEvent>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextImageFormat>
@@ -31,6 +34,8 @@ constexpr char kList = '\x01';
 constexpr char kTabStops = '\x02';
 constexpr char kPicture = '\x03';
 constexpr char kWrapSwitch = '\x04';
+constexpr char kKeys = '\x05';
+constexpr int kKeyPlaces = 8;
 constexpr int kSampledPositions = 256;
 
 void check(bool holds, const char *what, int position)
@@ -41,8 +46,11 @@ void check(bool holds, const char *what, int position)
     }
 }
 
+QList<int> keyPlaces;
+
 void build(QByteArrayView input)
 {
+    keyPlaces.clear();
     editor->setText(QString());
     QTextCursor cursor(editor->document());
     cursor.beginEditBlock();
@@ -90,6 +98,11 @@ void build(QByteArrayView input)
             flush(i);
             editor->setWordWrap(!editor->WordWrap());
             break;
+        case kKeys:
+            flush(i);
+            if (keyPlaces.size() < kKeyPlaces)
+                keyPlaces.append(cursor.position());
+            break;
         default:
             break;
         }
@@ -122,14 +135,32 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
-{
-    editor->setWordWrap(true);
-    build(QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size)));
-    // The document replaced goes now, not at an event loop this process never runs.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QApplication::processEvents();
+namespace {
 
+void press(Qt::Key key, const QString &text = QString(), Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QKeyEvent event(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(editor, &event);
+}
+
+void typeKeys()
+{
+    press(Qt::Key_X, QStringLiteral("x"));
+    press(Qt::Key_Y, QStringLiteral("y"));
+    press(Qt::Key_Backspace);
+    press(Qt::Key_Delete);
+    press(Qt::Key_Down);
+    press(Qt::Key_Z, QStringLiteral("z"));
+    press(Qt::Key_Up, QString(), Qt::ShiftModifier);
+    press(Qt::Key_Delete);
+    press(Qt::Key_End);
+    press(Qt::Key_PageDown);
+    press(Qt::Key_Home, QString(), Qt::ShiftModifier);
+    press(Qt::Key_W, QStringLiteral("w"));
+}
+
+void checkLines()
+{
     const int length = editor->TextLength();
     const int lines = editor->LineCount();
     check(lines >= editor->document()->blockCount(), "fewer lines than paragraphs", length);
@@ -143,6 +174,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         check(next == -1 || next > position, "the next line starts at or before a position of this one", position);
         previousLine = line;
     }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    editor->setWordWrap(true);
+    build(QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size)));
+    // The document replaced goes now, not at an event loop this process never runs.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::processEvents();
+
+    checkLines();
+    for (const int place : keyPlaces) {
+        editor->setSelectionStart(place);
+        typeKeys();
+    }
+    if (!keyPlaces.isEmpty())
+        checkLines();
     // Painting lays out what is shown; the end of the document too.
     editor->moveCursor(QTextCursor::End);
     editor->viewport()->repaint();

@@ -7,3 +7,6 @@ set -e
 head -c 300000 /dev/zero | tr '\0' x > long_line
 yes '{"key":[1,2.5,"text"],"name":"value"},' | head -c 300000 | tr -d '\n' > minified.json
 head -c 225000 /dev/zero | base64 -w 0 > base64_line
+# Keys typed (\005) in a base64 line long enough to be laid out in pieces.
+{ printf 'first\n'; head -c 12000 /dev/zero | base64 -w 0; printf '\005'; head -c 12000 /dev/zero | base64 -w 0
+  printf '\005\nlast\005'; } > keys_in_long_line

@@ -44,13 +44,21 @@ void expectInStep(TRxRichEdit &editor)
     for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
         const QRectF rect = layout.blockBoundingRect(block);
         ASSERT_DOUBLE_EQ(rect.top(), bottom) << "paragraph " << block.blockNumber();
-        const QTextLayout *lines = block.layout();
-        ASSERT_GT(lines->lineCount(), 0);
-        const QTextLine last = lines->lineAt(lines->lineCount() - 1);
-        ASSERT_DOUBLE_EQ(rect.height(), last.y() + last.height()) << "paragraph " << block.blockNumber();
+        // Each line starts where the one before it ends.
+        int count = 0;
+        EditorLayout::ShownLine last;
+        for (EditorLayout::ShownLine shown = layout.lineOfParagraph(block, 0); shown.isValid();
+             shown = layout.lineOfParagraph(block, ++count)) {
+            ASSERT_EQ(shown.start(), last.isValid() ? last.end() : block.position()) << "line " << count;
+            last = shown;
+        }
+        ASSERT_GT(count, 0);
+        ASSERT_TRUE(last.last);
+        ASSERT_DOUBLE_EQ(rect.bottom(), last.origin.y() + last.line.y() + last.line.height())
+            << "paragraph " << block.blockNumber();
         ASSERT_EQ(layout.firstLineOfBlock(block.blockNumber()), line) << "paragraph " << block.blockNumber();
         bottom = rect.bottom();
-        line += lines->lineCount();
+        line += count;
     }
     EXPECT_DOUBLE_EQ(layout.documentSize().height(), bottom + doc->documentMargin());
     EXPECT_EQ(editor.LineCount(), line);
@@ -497,6 +505,59 @@ TEST_F(RichEditTest, LongParagraphsBreakWhereQtBreaksThemAndRunsWithoutBreaksAtT
         }
     }
     EXPECT_GT(fullRunLines, 10);
+}
+
+TEST_F(RichEditTest, KeysInALongLineEditAndMoveByTheLinesShown)
+{
+    // Base64 without a break opportunity, between short paragraphs.
+    QString run;
+    for (int i = 0; i < 60000; ++i)
+        run += QChar(u'A' + (i * 7) % 26);
+    editor->setText(QStringLiteral("first\n") + run + QStringLiteral("\nlast"));
+    EditorLayout &layout = layoutOf(*editor);
+    const QTextBlock block = editor->document()->findBlockByNumber(1);
+    ASSERT_TRUE(layout.isPieced(block));
+    const int middle = block.position() + 30000;
+    editor->setSelectionStart(middle);
+
+    // A run of keys is one undo step; keys taken out are another.
+    QTest::keyClicks(editor.get(), QStringLiteral("xyz").repeated(100));
+    for (int i = 0; i < 10; ++i)
+        QTest::keyClick(editor.get(), Qt::Key_Backspace);
+    QTest::keyClick(editor.get(), Qt::Key_Delete);
+    QString expected = run;
+    expected.insert(30000, QStringLiteral("xyz").repeated(100).chopped(10));
+    expected.remove(30290, 1);
+    EXPECT_TRUE(editor->document()->findBlockByNumber(1).text() == expected);
+    EXPECT_EQ(editor->SelectionStart(), middle + 290);
+    expectInStep(*editor);
+    editor->Undo();
+    editor->Undo();
+    EXPECT_TRUE(editor->document()->findBlockByNumber(1).text() == run);
+
+    // Down and Up go a display line and come back; Home and End stay on it.
+    editor->setSelectionStart(middle);
+    const EditorLayout::ShownLine line = layout.lineAt(middle);
+    QTest::keyClick(editor.get(), Qt::Key_Down);
+    const int below = editor->SelectionStart();
+    EXPECT_EQ(layout.lineAt(below).number, line.number + 1);
+    EXPECT_NEAR(layout.caretRect(below).left(), layout.caretRect(middle).left(),
+                QFontMetricsF(editor->font()).maxWidth());
+    QTest::keyClick(editor.get(), Qt::Key_Up);
+    EXPECT_EQ(editor->SelectionStart(), middle);
+    QTest::keyClick(editor.get(), Qt::Key_Home);
+    EXPECT_EQ(editor->SelectionStart(), line.start());
+    QTest::keyClick(editor.get(), Qt::Key_End, Qt::ShiftModifier);
+    EXPECT_EQ(editor->SelectionLength(), line.end() - line.start());
+
+    // The caret deep in the paragraph is shown, not the paragraph's top.
+    editor->setSelectionStart(block.position() + 50000);
+    QTest::keyClick(editor.get(), Qt::Key_Down);
+    QApplication::processEvents();
+    const QRectF caret = layout.caretRect(editor->SelectionStart());
+    const int top = editor->verticalScrollBar()->value();
+    EXPECT_GE(caret.top(), top);
+    EXPECT_LE(caret.bottom(), top + editor->viewport()->height());
 }
 
 TEST_F(RichEditTest, TheFirstLineIsFoundWithoutLayingOutTheParagraphsAfterIt)
