@@ -201,6 +201,40 @@ void PiecedCaret::show(std::optional<int> valueBefore)
     bar->setValue(value);
 }
 
+std::optional<QVariant> PiecedCaret::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    if (!inPieces())
+        return std::nullopt;
+    const QTextCursor cursor = edit_.textCursor();
+    const int position = cursor.position();
+    const QPointF offset(edit_.horizontalScrollBar()->value(), edit_.verticalScrollBar()->value());
+    // The text around the caret: the line it is on, and one on each side.
+    const EditorLayout::ShownLine line = layout().lineAt(position);
+    const EditorLayout::ShownLine before = layout().lineBefore(line);
+    const EditorLayout::ShownLine after = layout().lineAfter(line);
+    const QTextBlock block = cursor.block();
+    const int from = before.isValid() && before.start() >= block.position() ? before.start() : line.start();
+    const int blockEnd = block.position() + block.length() - 1;
+    const int to = after.isValid() && after.end() <= blockEnd ? after.end() : std::min(line.end(), blockEnd);
+    const auto around = [&](int start, int end) {
+        QTextCursor range(edit_.document());
+        range.setPosition(std::clamp(start, from, to));
+        range.setPosition(std::clamp(end, from, to), QTextCursor::KeepAnchor);
+        return range.selectedText();
+    };
+    switch (query) {
+    case Qt::ImCursorRectangle:
+        return QVariant(layout().caretRect(position).translated(-offset).toAlignedRect());
+    case Qt::ImSurroundingText: return QVariant(around(from, to));
+    case Qt::ImCursorPosition: return QVariant(position - from);
+    case Qt::ImAnchorPosition: return QVariant(std::clamp(cursor.anchor(), from, to) - from);
+    case Qt::ImTextBeforeCursor: return QVariant(around(from, position));
+    case Qt::ImTextAfterCursor: return QVariant(around(position, to));
+    case Qt::ImAbsolutePosition: return QVariant(position);
+    default: return std::nullopt;
+    }
+}
+
 void PiecedCaret::caretMoved()
 {
     if (!inPieces()) {

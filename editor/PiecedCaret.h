@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QVariant>
 #include <QTimer>
 #include <optional>
 
@@ -29,6 +30,10 @@ public:
     // After an event that may have scrolled to the wrong place: back to
     // where the view was before it, then only as far as brings the caret in.
     void show(std::optional<int> valueBefore);
+    // What an input method asks about the caret in a long paragraph: its
+    // box, and text around it (Qt's control would hand over the whole
+    // paragraph); nothing where Qt's control answers.
+    std::optional<QVariant> inputMethodQuery(Qt::InputMethodQuery query) const;
 
 private:
     EditorLayout &layout() const;

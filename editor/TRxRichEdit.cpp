@@ -946,6 +946,13 @@ bool TRxRichEdit::viewportEvent(QEvent *event)
     return QTextEdit::viewportEvent(event);
 }
 
+QVariant TRxRichEdit::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    if (std::optional<QVariant> answer = piecedCaret_->inputMethodQuery(query))
+        return *answer;
+    return QTextEdit::inputMethodQuery(query);
+}
+
 void TRxRichEdit::countUndoStep()
 {
     undoDepth_ = std::min(undoDepth_ + 1, kUndoLimit);

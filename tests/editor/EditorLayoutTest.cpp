@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFontMetricsF>
 #include <QImage>
+#include <QInputMethodQueryEvent>
 #include <QRandomGenerator>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -558,6 +559,16 @@ TEST_F(RichEditTest, KeysInALongLineEditAndMoveByTheLinesShown)
     const int top = editor->verticalScrollBar()->value();
     EXPECT_GE(caret.top(), top);
     EXPECT_LE(caret.bottom(), top + editor->viewport()->height());
+
+    // An input method is told where the caret is and the text around it, not the paragraph.
+    QInputMethodQueryEvent query(Qt::ImCursorRectangle | Qt::ImSurroundingText | Qt::ImCursorPosition);
+    QApplication::sendEvent(editor.get(), &query);
+    EXPECT_EQ(query.value(Qt::ImCursorRectangle).toRect().top(), qRound(caret.top()) - top);
+    const QString around = query.value(Qt::ImSurroundingText).toString();
+    EXPECT_LT(around.size(), 1000);
+    EXPECT_EQ(around.left(query.value(Qt::ImCursorPosition).toInt()),
+              editor->document()->findBlockByNumber(1).text().left(editor->SelectionStart() - block.position()).right(
+                  query.value(Qt::ImCursorPosition).toInt()));
 }
 
 TEST_F(RichEditTest, TheFirstLineIsFoundWithoutLayingOutTheParagraphsAfterIt)
