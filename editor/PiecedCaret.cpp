@@ -179,13 +179,16 @@ bool PiecedCaret::typeByKey(QKeyEvent *event)
     return true;
 }
 
-void PiecedCaret::show(std::optional<int> valueBefore)
+void PiecedCaret::show(std::optional<int> valueBefore, bool always)
 {
     if (!inPieces())
         return;
     QScrollBar *bar = edit_.verticalScrollBar();
-    if (valueBefore && *valueBefore == bar->value())
-        valueBefore.reset(); // nothing scrolled: it is where it should be
+    if (valueBefore && *valueBefore == bar->value()) {
+        valueBefore.reset(); // nothing scrolled
+        if (!always)
+            return;
+    }
     const int position = edit_.textCursor().position();
     const QRectF caret = layout().caretRect(position);
     if (caret.isNull())

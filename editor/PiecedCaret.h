@@ -29,7 +29,9 @@ public:
     bool typeByKey(QKeyEvent *event);
     // After an event that may have scrolled to the wrong place: back to
     // where the view was before it, then only as far as brings the caret in.
-    void show(std::optional<int> valueBefore);
+    // Unless `always`, an event that scrolled nothing leaves the view as it is
+    // (a mouse move over a view scrolled away from the caret).
+    void show(std::optional<int> valueBefore, bool always = true);
     // What an input method asks about the caret in a long paragraph: its
     // box, and text around it (Qt's control would hand over the whole
     // paragraph); nothing where Qt's control answers.

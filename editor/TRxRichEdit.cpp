@@ -940,7 +940,7 @@ bool TRxRichEdit::viewportEvent(QEvent *event)
         type == QEvent::MouseButtonRelease) {
         const int valueBefore = verticalScrollBar()->value();
         const bool handled = QTextEdit::viewportEvent(event);
-        piecedCaret_->show(valueBefore);
+        piecedCaret_->show(valueBefore, false);
         return handled;
     }
     return QTextEdit::viewportEvent(event);
