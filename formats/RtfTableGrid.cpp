@@ -1,0 +1,86 @@
+#include "formats/RtfTableGrid.h"
+
+#include <algorithm>
+#include <map>
+
+namespace rtf {
+
+namespace {
+
+// Each cell's right edge, made to lie right of the one before it.
+std::vector<int> rightEdges(const RowCells &row)
+{
+    std::vector<int> edges;
+    edges.reserve(row.cells.size());
+    int previous = row.left;
+    for (const RowCells::Cell &cell : row.cells) {
+        previous = cell.right > previous ? cell.right : previous + kDefaultCellWidth;
+        edges.push_back(previous);
+    }
+    return edges;
+}
+
+int columnAt(const std::vector<int> &edges, int twips)
+{
+    // The nearest edge: every row's edges are among them, within the tolerance.
+    const auto after = std::lower_bound(edges.begin(), edges.end(), twips - kEdgeTolerance);
+    return static_cast<int>(std::min(after - edges.begin(), static_cast<std::ptrdiff_t>(edges.size()) - 1));
+}
+
+} // namespace
+
+TableGrid layOutGrid(const std::vector<RowCells> &rows)
+{
+    TableGrid grid;
+    std::vector<std::vector<int>> rights;
+    rights.reserve(rows.size());
+    std::vector<int> all;
+    for (const RowCells &row : rows) {
+        rights.push_back(rightEdges(row));
+        all.push_back(row.left);
+        all.insert(all.end(), rights.back().begin(), rights.back().end());
+    }
+    std::sort(all.begin(), all.end());
+    for (const int edge : all) {
+        if (grid.edges.empty() || edge - grid.edges.back() > kEdgeTolerance)
+            grid.edges.push_back(edge);
+    }
+    // The cells merging down into the next row, by the columns they cover.
+    std::map<std::pair<int, int>, std::size_t> mergingDown;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const RowCells &row = rows[r];
+        std::vector<std::size_t> down; // known by their columns once the row is done
+        int left = row.left;
+        for (std::size_t c = 0; c < row.cells.size(); ++c) {
+            const RowCells::Cell &cell = row.cells[c];
+            const int right = rights[r][c];
+            const int from = columnAt(grid.edges, left);
+            const int to = std::max(from + 1, columnAt(grid.edges, right));
+            left = right;
+            // A cell merged across widens the one before it in this row.
+            if (cell.mergedAcross && !grid.cells.empty() && grid.cells.back().row == int(r)) {
+                GridCell &before = grid.cells.back();
+                before.columnSpan = to - before.column;
+                continue;
+            }
+            if (cell.mergedUp) {
+                if (const auto above = mergingDown.find({from, to}); above != mergingDown.end()) {
+                    ++grid.cells[above->second].rowSpan;
+                    down.push_back(above->second);
+                    continue;
+                }
+            }
+            grid.cells.push_back({int(r), from, 1, to - from, int(c)});
+            if (cell.mergeDownStart)
+                down.push_back(grid.cells.size() - 1);
+        }
+        mergingDown.clear();
+        for (const std::size_t index : down) {
+            const GridCell &cell = grid.cells[index];
+            mergingDown[{cell.column, cell.column + cell.columnSpan}] = index;
+        }
+    }
+    return grid;
+}
+
+} // namespace rtf

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <vector>
+
+// The grid of an RTF table. A row names only its own cells' right edges
+// (\cellx, in twips, after the row's left edge \trleft), and rows of one table
+// may cut it differently: the columns are every edge any row has, and a cell
+// spans the columns between its edges. Cells merged across (\clmgf, then
+// \clmrg) are one cell; a cell merged up (\clvmrg) lengthens the cell above it
+// that started a merge down (\clvmgf) over the same columns.
+namespace rtf {
+
+struct RowCells {
+    struct Cell {
+        int right = 0; // twips from the page's text edge, as \cellx gives it
+        bool mergeAcrossStart = false; // \clmgf
+        bool mergedAcross = false;     // \clmrg: part of the cell before it
+        bool mergeDownStart = false;   // \clvmgf
+        bool mergedUp = false;         // \clvmrg: part of the cell above it
+    };
+    int left = 0; // \trleft
+    std::vector<Cell> cells;
+};
+
+struct GridCell {
+    int row = 0;
+    int column = 0;
+    int rowSpan = 1;
+    int columnSpan = 1;
+    int source = 0; // the cell of the row's definition it starts at
+};
+
+struct TableGrid {
+    std::vector<int> edges;      // column edges, left to right: one more than the columns
+    std::vector<GridCell> cells; // each cell once, at its top left, rows in order
+    int columns() const { return edges.empty() ? 0 : static_cast<int>(edges.size()) - 1; }
+};
+
+// Edges no more than this many twips apart are one edge: writers round
+// widths each their own way.
+constexpr int kEdgeTolerance = 1;
+// How wide a cell is whose right edge is missing or not right of the one
+// before it (a row without \cellx for every \cell).
+constexpr int kDefaultCellWidth = 1440;
+
+TableGrid layOutGrid(const std::vector<RowCells> &rows);
+
+} // namespace rtf

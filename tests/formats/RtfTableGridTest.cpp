@@ -1,0 +1,66 @@
+#include "formats/RtfTableGrid.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+rtf::RowCells row(std::initializer_list<int> rights, int left = 0)
+{
+    rtf::RowCells cells;
+    cells.left = left;
+    for (const int right : rights)
+        cells.cells.push_back({right});
+    return cells;
+}
+
+std::vector<std::vector<int>> placed(const rtf::TableGrid &grid)
+{
+    std::vector<std::vector<int>> out;
+    for (const rtf::GridCell &cell : grid.cells)
+        out.push_back({cell.row, cell.column, cell.rowSpan, cell.columnSpan});
+    return out;
+}
+
+} // namespace
+
+TEST(RtfTableGrid, RowsCutDifferentlyShareTheColumnsOfAllTheirEdges)
+{
+    // Edges 1 twip apart are one: writers round each their own way.
+    const rtf::TableGrid grid = rtf::layOutGrid({row({2000, 4000, 6000}), row({3000, 6001})});
+    EXPECT_EQ(grid.edges, (std::vector<int>{0, 2000, 3000, 4000, 6000}));
+    EXPECT_EQ(placed(grid), (std::vector<std::vector<int>>{
+                                {0, 0, 1, 1}, {0, 1, 1, 2}, {0, 3, 1, 1}, {1, 0, 1, 2}, {1, 2, 1, 2}}));
+}
+
+TEST(RtfTableGrid, MergedCellsAreOneCell)
+{
+    rtf::RowCells first = row({2000, 4000, 6000});
+    first.cells[0].mergeAcrossStart = true;
+    first.cells[1].mergedAcross = true;
+    first.cells[2].mergeDownStart = true;
+    rtf::RowCells second = row({2000, 4000, 6000});
+    second.cells[2].mergedUp = true;
+    rtf::RowCells third = row({2000, 4000, 6000});
+    third.cells[2].mergedUp = true;
+    const rtf::TableGrid grid = rtf::layOutGrid({first, second, third});
+    EXPECT_EQ(placed(grid), (std::vector<std::vector<int>>{
+                                {0, 0, 1, 2}, {0, 2, 3, 1}, {1, 0, 1, 1}, {1, 1, 1, 1}, {2, 0, 1, 1}, {2, 1, 1, 1}}));
+    EXPECT_EQ(grid.cells[1].source, 2);
+}
+
+TEST(RtfTableGrid, CellsWithoutEdgesAndMergesWithoutStartsStillMakeAGrid)
+{
+    // Cells without \cellx, a merge up with nothing above, a merge across first in its row.
+    rtf::RowCells bad = row({0, 0, 500}, 100);
+    bad.cells[0].mergedUp = true;
+    bad.cells[0].mergedAcross = true;
+    const rtf::TableGrid grid = rtf::layOutGrid({bad});
+    EXPECT_EQ(grid.edges, (std::vector<int>{100, 100 + rtf::kDefaultCellWidth, 100 + 2 * rtf::kDefaultCellWidth,
+                                            100 + 3 * rtf::kDefaultCellWidth}));
+    EXPECT_EQ(placed(grid), (std::vector<std::vector<int>>{{0, 0, 1, 1}, {0, 1, 1, 1}, {0, 2, 1, 1}}));
+
+    rtf::RowCells wide;
+    for (int i = 1; i <= 10000; ++i)
+        wide.cells.push_back({i * 10});
+    EXPECT_EQ(rtf::layOutGrid({wide, row({100000})}).columns(), 10000);
+}
