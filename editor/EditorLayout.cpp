@@ -257,6 +257,7 @@ void EditorLayout::expectInsertedText(int from, QString text)
 void EditorLayout::applyChange(int from, int removed, int added)
 {
     applied_ = ChangeKey{from, removed, added, document()->revision()};
+    piecedRepaint_.reset(); // said by this change's pieces only
     QString inserted;
     if (from == expectedFrom_ && removed == 0 && added == expectedText_.size())
         inserted = std::move(expectedText_);
@@ -278,7 +279,8 @@ void EditorLayout::applyChange(int from, int removed, int added)
         markStale(); // never expected: the document and the entries disagree
         return;
     }
-    if (piecedRepaint_ && changed->newCount == 1 && changed->oldCount == 1 && qFuzzyCompare(1 + newHeight, 1 + oldHeight))
+    const bool sameHeight = qFuzzyCompare(1 + newHeight, 1 + oldHeight);
+    if (piecedRepaint_ && changed->newCount == 1 && changed->oldCount == 1 && sameHeight)
         Q_EMIT update(QRectF(0, margin() + top + piecedRepaint_->first, kUnlimitedWidth,
                              piecedRepaint_->second - piecedRepaint_->first));
     else
@@ -1225,7 +1227,8 @@ void EditorLayout::editPieces(const QTextBlock &block, ParagraphPieces &pieces, 
     if (typedIn) {
         const QTextLayout &layout = *typedIn;
         // A line's first word may move up to the line before when characters go.
-        const QTextLine line = layout.lineForTextPosition(std::min<int>(from - start, static_cast<int>(layout.text().size())));
+        const int inPiece = std::min<int>(from - start, static_cast<int>(layout.text().size()));
+        const QTextLine line = layout.lineForTextPosition(inPiece);
         if (line.isValid() && line.lineNumber() > 0)
             changedFrom = top + layout.lineAt(line.lineNumber() - 1).y();
     }

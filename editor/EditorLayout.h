@@ -210,7 +210,8 @@ private:
     };
     static QTextCharFormat listMarkerFormat(const QTextBlock &block);
     ListMarker listMarker(const QTextBlock &block) const;
-    void drawListMarker(QPainter *painter, const QPointF &origin, const QTextBlock &block, const QTextLine &first) const;
+    void drawListMarker(QPainter *painter, const QPointF &origin, const QTextBlock &block,
+                        const QTextLine &first) const;
 
     mutable ParagraphMetrics metrics_;
     qreal estimatedLineHeight_ = 0;

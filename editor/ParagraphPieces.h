@@ -77,9 +77,10 @@ private:
         double y = 0;
         int line = 0;
     };
-    int startOf(int index) const { return pieces_[std::size_t(index)].start + (index >= pending_.from ? pending_.start : 0); }
-    double yOf(int index) const { return pieces_[std::size_t(index)].y + (index >= pending_.from ? pending_.y : 0); }
-    int lineOf(int index) const { return pieces_[std::size_t(index)].firstLine + (index >= pending_.from ? pending_.line : 0); }
+    bool moves(int index) const { return index >= pending_.from; }
+    int startOf(int index) const { return pieces_[std::size_t(index)].start + (moves(index) ? pending_.start : 0); }
+    double yOf(int index) const { return pieces_[std::size_t(index)].y + (moves(index) ? pending_.y : 0); }
+    int lineOf(int index) const { return pieces_[std::size_t(index)].firstLine + (moves(index) ? pending_.line : 0); }
     // Gives the pieces before `index` their move.
     void settle(int index) const;
     void dropping(int first, int last);
