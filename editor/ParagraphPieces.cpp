@@ -106,9 +106,15 @@ void ParagraphPieces::replace(int first, int last, std::vector<Piece> fresh, int
     // The pieces after the edit, moved already or not.
     int from = pending_.from == std::numeric_limits<int>::max() ? std::numeric_limits<int>::max()
                                                                  : pending_.from - removed + added;
-    pieces_.erase(pieces_.begin() + first, pieces_.begin() + last + 1);
-    pieces_.insert(pieces_.begin() + first, std::make_move_iterator(fresh.begin()),
-                   std::make_move_iterator(fresh.end()));
+    // In place where the counts allow: the pieces after stay where they are
+    // in memory, however many there are.
+    const int kept = std::min(added, removed);
+    std::move(fresh.begin(), fresh.begin() + kept, pieces_.begin() + first);
+    if (added > removed)
+        pieces_.insert(pieces_.begin() + first + kept, std::make_move_iterator(fresh.begin() + kept),
+                       std::make_move_iterator(fresh.end()));
+    else if (removed > added)
+        pieces_.erase(pieces_.begin() + first + kept, pieces_.begin() + last + 1);
     const int after = first + added;
     Pending move{after, shift, newHeight - oldHeight, newLines - oldLines};
     if (from < std::numeric_limits<int>::max() && from > after) {
