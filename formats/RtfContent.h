@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QString>
 
+#include "formats/RtfTableGrid.h"
+
 #include <vector>
 
 // What the parser makes of an RTF document, ready to become a QTextDocument:
@@ -122,6 +124,7 @@ struct Content {
     std::vector<QString> links;                 // hyperlink addresses
     std::vector<QString> hiddenTexts;
     std::vector<std::vector<TabStop>> tabLists; // [0] is no tab stops
+    std::vector<TableGrid> tables;              // as the rows define them
 };
 
 // Where characters go: the document's text, or the list number RTF writes

@@ -275,6 +275,7 @@ void Parser::paragraphFormat(const Keyword &keyword, const Token &word)
     State &s = m_state;
     switch (keyword.action) {
     case Action::ParagraphDefaults:
+        s.inTable = false;
         s.align = kAlignLeft;
         s.li = s.fi = s.ri = 0;
         s.pn = ListRef();
@@ -351,6 +352,8 @@ void Parser::breakOrCharacter(const Keyword &keyword)
         if (m_state.dest == Dest::Normal) {
             putCellTabs(m_pendingCellTabs);
             endParagraph();
+            if (!m_state.inTable)
+                m_tables.paragraphOutside();
         }
         return;
     case Action::Row:
@@ -360,6 +363,8 @@ void Parser::breakOrCharacter(const Keyword &keyword)
             putCellTabs(m_pendingCellTabs - 1);
             endParagraph();
             m_status.add(Loss::TableRows);
+            if (keyword.value == 0) // a row of a table inside a cell is not one of the document's
+                m_tables.rowEnded();
         }
         return;
     case Action::Cell:
@@ -480,6 +485,19 @@ void Parser::listTable(const Keyword &keyword, const Token &word)
     } else if (keyword.action == Action::LevelStart) {
         if (m_state.dest == Dest::ListLevel)
             m_lists.setLevelStart(word.param);
+    }
+}
+
+void Parser::table(const Keyword &keyword, const Token &word)
+{
+    if (m_state.dest != Dest::Normal)
+        return;
+    switch (keyword.action) {
+    case Action::RowDefaults: m_tables.rowDefaults(); break;
+    case Action::RowLeft: m_tables.rowLeft(word.param); break;
+    case Action::CellEdge: m_tables.cellEdge(word.param); break;
+    case Action::InTable: m_state.inTable = true; break;
+    default: m_tables.cellFlag(keyword.action); break;
     }
 }
 

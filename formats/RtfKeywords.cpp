@@ -179,7 +179,12 @@ const Keyword kKeywords[] = {
     {"par", G::Text, A::Paragraph, 0}, {"sect", G::Text, A::Section, 0},
     {"page", G::Text, A::Page, 0}, {"line", G::Text, A::Line, 0}, {"tab", G::Text, A::Tab, 0},
     {"cell", G::Text, A::Cell, 0}, {"nestcell", G::Text, A::Cell, 0}, {"row", G::Text, A::Row, 0},
-    {"nestrow", G::Text, A::Row, 0},
+    {"nestrow", G::Text, A::Row, 1},
+    // Tables: where rows and cells end, and which cells merge.
+    {"trowd", G::Table, A::RowDefaults, 0}, {"trleft", G::Table, A::RowLeft, 0},
+    {"cellx", G::Table, A::CellEdge, 0}, {"clmgf", G::Table, A::CellMergeAcrossStart, 0},
+    {"clmrg", G::Table, A::CellMergedAcross, 0}, {"clvmgf", G::Table, A::CellMergeDownStart, 0},
+    {"clvmrg", G::Table, A::CellMergedUp, 0}, {"intbl", G::Table, A::InTable, 0},
     {"emdash", G::Text, A::Character, 0x2014}, {"endash", G::Text, A::Character, 0x2013},
     {"emspace", G::Text, A::Character, 0x2003}, {"enspace", G::Text, A::Character, 0x2002},
     {"qmspace", G::Text, A::Character, 0x2005}, {"bullet", G::Text, A::Character, 0x2022},

@@ -18,6 +18,7 @@ enum class Group : quint8 {
     Picture,
     OldList,         // {\pn} numbering
     ListTable,       // \listtable and \listoverridetable entries
+    Table,           // table rows' and cells' definitions
 };
 
 enum class Action : quint8 {
@@ -49,6 +50,9 @@ enum class Action : quint8 {
     OldListLevel, OldListOutlineLevel, OldListStyle, OldListStart,
     // ListTable
     ListId, LevelNumberFormat, LevelStart,
+    // Table
+    RowDefaults, RowLeft, CellEdge, CellMergeAcrossStart, CellMergedAcross, CellMergeDownStart, CellMergedUp,
+    InTable,
 };
 
 struct Keyword {

@@ -223,6 +223,7 @@ void Parser::controlWord(const Token &token)
     case Group::Picture: picture(*keyword, token); break;
     case Group::OldList: oldList(*keyword, token); break;
     case Group::ListTable: listTable(*keyword, token); break;
+    case Group::Table: table(*keyword, token); break;
     }
 }
 

@@ -7,6 +7,7 @@
 #include "formats/RtfListTable.h"
 #include "formats/RtfLoadStatus.h"
 #include "formats/RtfPicture.h"
+#include "formats/RtfTables.h"
 #include "formats/RtfTokenizer.h"
 
 #include <vector>
@@ -51,6 +52,7 @@ struct State {
     bool strike = false;
     bool hidden = false;
     bool pageBreakBefore = false; // \pagebb
+    bool inTable = false;         // \intbl
     bool superscript = false;
     bool subscript = false;
     bool slmult = false;
@@ -89,6 +91,7 @@ public:
     {
         Content content = m_content.take(m_fonts.takeFamilies());
         content.keptGroups = std::move(m_keptGroups);
+        content.tables = m_tables.take();
         return content;
     }
     LoadStatus status() const;
@@ -120,6 +123,7 @@ private:
     void picture(const Keyword &keyword, const Token &word);
     void oldList(const Keyword &keyword, const Token &word);
     void listTable(const Keyword &keyword, const Token &word);
+    void table(const Keyword &keyword, const Token &word);
 
     // Text and paragraphs (RtfParser.cpp). The small ones run for every
     // character and are defined here so that they inline.
@@ -198,6 +202,7 @@ private:
 
     ContentCollector m_content;
     LoadStatus m_status;
+    TableCollector m_tables;
     bool m_formatDirty = true; // the state may no longer match the open run
     int m_pendingCellTabs = 0;   // cells ended since the last text
     bool m_pendingPageBreak = false; // a \page: the next paragraph starts a page

@@ -1,4 +1,8 @@
+#include "RtfTestSupport.h"
+
+#include "formats/RtfParser.h"
 #include "formats/RtfTableGrid.h"
+#include "support/TestHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -63,4 +67,37 @@ TEST(RtfTableGrid, CellsWithoutEdgesAndMergesWithoutStartsStillMakeAGrid)
     for (int i = 1; i <= 10000; ++i)
         wide.cells.push_back({i * 10});
     EXPECT_EQ(rtf::layOutGrid({wide, row({100000})}).columns(), 10000);
+}
+
+namespace {
+
+std::vector<rtf::TableGrid> tablesOf(const QByteArray &data)
+{
+    const auto *begin = reinterpret_cast<const uchar *>(data.constData());
+    rtf::detail::Parser parser(begin, begin + data.size());
+    parser.parse();
+    return parser.takeContent().tables;
+}
+
+} // namespace
+
+TEST(RtfTableGrid, TheTablesOfEveryWriterAreReadAsTheirRowsDefineThem)
+{
+    // One table of two rows and three columns, as LibreOffice, AbiWord, pandoc and Word write it.
+    for (const char *name : {"libreoffice.rtf", "abiword.rtf", "pandoc.rtf", "word.rtf"}) {
+        const std::vector<rtf::TableGrid> tables =
+            tablesOf(testhelpers::readFile(rtftest::corpusFile(QLatin1String(name))));
+        ASSERT_EQ(tables.size(), 1u) << name;
+        EXPECT_EQ(tables[0].columns(), 3) << name;
+        ASSERT_EQ(tables[0].cells.size(), 6u) << name;
+        EXPECT_EQ(tables[0].cells.back().row, 1) << name;
+    }
+    // Two tables apart, a definition after its cells, a nested row that is none of the document's.
+    const std::vector<rtf::TableGrid> tables = tablesOf(
+        "{\\rtf1 \\trowd\\cellx1000\\cellx2000\\intbl a\\cell b\\cell\\row \\pard between\\par "
+        "\\intbl c\\cell {\\intbl x\\nestcell{\\nestrow}}d\\cell e\\cell"
+        "\\trowd\\trleft-100\\cellx500\\clvmgf\\cellx1500\\cellx3000\\row}");
+    ASSERT_EQ(tables.size(), 2u);
+    EXPECT_EQ(tables[0].cells.size(), 2u);
+    EXPECT_EQ(tables[1].edges, (std::vector<int>{-100, 500, 1500, 3000}));
 }
