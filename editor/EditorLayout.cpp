@@ -699,8 +699,7 @@ int EditorLayout::blockOfLine(int line, int *firstLine)
             if (ParagraphPieces *pieces = piecesOf(block)) {
                 Reach reach;
                 reach.line = line - *firstLine;
-                buildPieces(block, *pieces, reach);
-                notePieces(block, *pieces);
+                reachPieces(block, *pieces, reach);
                 if (line - *firstLine < pieces->builtLines())
                     return found;
                 if (!pieces->complete())
@@ -860,8 +859,7 @@ int EditorLayout::hitTest(const QPointF &point, Qt::HitTestAccuracy accuracy) co
     if (ParagraphPieces *pieces = piecesOf(block)) {
         Reach reach;
         reach.y = inBlockY;
-        buildPieces(block, *pieces, reach);
-        notePieces(block, *pieces);
+        reachPieces(block, *pieces, reach);
         const int index = pieces->atY(inBlockY);
         if (index < 0)
             return exact ? -1 : block.position();
@@ -1289,6 +1287,24 @@ EditorLayout::ShownLine EditorLayout::piecedLine(const QTextBlock &block, const 
     return shown;
 }
 
+EditorLayout::ShownLine EditorLayout::ownLine(const QTextBlock &block, const QTextLine &line,
+                                              const QPointF &blockOrigin) const
+{
+    ShownLine shown;
+    shown.line = line;
+    shown.origin = blockOrigin;
+    shown.offset = block.position();
+    shown.number = line.isValid() ? line.lineNumber() : 0;
+    shown.last = shown.number == block.layout()->lineCount() - 1;
+    return shown;
+}
+
+void EditorLayout::reachPieces(const QTextBlock &block, ParagraphPieces &pieces, const Reach &reach) const
+{
+    buildPieces(block, pieces, reach);
+    notePieces(block, pieces);
+}
+
 EditorLayout::ShownLine EditorLayout::lineAt(int position, bool placed)
 {
     ensureCurrent();
@@ -1305,8 +1321,7 @@ EditorLayout::ShownLine EditorLayout::lineAt(int position, bool placed)
     if (ParagraphPieces *pieces = piecesOf(block)) {
         Reach reach;
         reach.position = inBlock;
-        buildPieces(block, *pieces, reach);
-        notePieces(block, *pieces);
+        reachPieces(block, *pieces, reach);
         const int index = pieces->atPosition(inBlock);
         if (index < 0)
             return {};
@@ -1316,14 +1331,7 @@ EditorLayout::ShownLine EditorLayout::lineAt(int position, bool placed)
             line = piece.layout->lineAt(piece.lines - 1);
         return piecedLine(block, *pieces, index, line, origin);
     }
-    const QTextLayout *layout = block.layout();
-    ShownLine shown;
-    shown.line = layout->lineForTextPosition(inBlock);
-    shown.origin = origin;
-    shown.offset = block.position();
-    shown.number = shown.line.isValid() ? shown.line.lineNumber() : 0;
-    shown.last = shown.number == layout->lineCount() - 1;
-    return shown;
+    return ownLine(block, block.layout()->lineForTextPosition(inBlock), origin);
 }
 
 EditorLayout::ShownLine EditorLayout::lineOfParagraph(const QTextBlock &block, int lineInParagraph)
@@ -1335,8 +1343,7 @@ EditorLayout::ShownLine EditorLayout::lineOfParagraph(const QTextBlock &block, i
     if (ParagraphPieces *pieces = piecesOf(block)) {
         Reach reach;
         reach.line = lineInParagraph;
-        buildPieces(block, *pieces, reach);
-        notePieces(block, *pieces);
+        reachPieces(block, *pieces, reach);
         const int index = pieces->atLine(lineInParagraph);
         if (index < 0)
             return {};
@@ -1346,16 +1353,9 @@ EditorLayout::ShownLine EditorLayout::lineOfParagraph(const QTextBlock &block, i
             return {};
         return piecedLine(block, *pieces, index, piece.layout->lineAt(inPiece), origin);
     }
-    const QTextLayout *layout = block.layout();
-    if (lineInParagraph >= layout->lineCount())
+    if (lineInParagraph >= block.layout()->lineCount())
         return {};
-    ShownLine shown;
-    shown.line = layout->lineAt(lineInParagraph);
-    shown.origin = origin;
-    shown.offset = block.position();
-    shown.number = lineInParagraph;
-    shown.last = lineInParagraph == layout->lineCount() - 1;
-    return shown;
+    return ownLine(block, block.layout()->lineAt(lineInParagraph), origin);
 }
 
 EditorLayout::ShownLine EditorLayout::lineBefore(const ShownLine &line)

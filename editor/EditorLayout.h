@@ -167,6 +167,9 @@ private:
     Entry piecedEntry(const QTextBlock &block, const ParagraphPieces &pieces) const;
     // Puts a long paragraph's figures in its entry once more was laid out.
     void notePieces(const QTextBlock &block, const ParagraphPieces &pieces) const;
+    // Lays out a long paragraph as far as asked and puts its figures in its entry.
+    void reachPieces(const QTextBlock &block, ParagraphPieces &pieces, const Reach &reach) const;
+    ShownLine ownLine(const QTextBlock &block, const QTextLine &line, const QPointF &blockOrigin) const;
     ShownLine piecedLine(const QTextBlock &block, const ParagraphPieces &pieces, int index, const QTextLine &line,
                          const QPointF &blockOrigin) const;
     void drawPieces(QPainter *painter, const PaintContext &context, const QTextBlock &block,
