@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QTextFormat>
+
+// How the program's documents hold tables: as Qt's QTextTable, one cell per
+// cell of the grid (see RtfTableGrid.h), cells merged across or down as one
+// cell spanning columns or rows. What RTF says of a table and Qt's formats
+// have a place for is kept there:
+//
+// QTextTableFormat
+//  - columnWidthConstraints: each column's width, a FixedLength in pixels
+//    (twips / paraformat::kTwipsPerPixel); tables made in the program may leave them variable
+//    (equal shares of the page's width)
+//  - leftMargin: the table's left edge in pixels (the first edge of the grid);
+//    alignment: Qt::AlignLeft, AlignHCenter or AlignRight (\trql, \trqc, \trqr)
+//  - cellPadding: pixels, left and right of a cell's text (\trgaph)
+//  - headerRowCount: the rows at the start repeated on each page (\trhdr)
+//  - cellSpacing 0, border 0 and borderCollapse: the borders are each cell's
+//
+// QTextTableCellFormat (QTextTableCell::format)
+//  - top, left, bottom and right border: width in pixels, style and brush
+//    (\clbrdrt ... with \brdrw, \brdrcf, \brdrs), none when the width is 0
+//  - background (\clcbpat)
+//  - verticalAlignment: AlignTop, AlignMiddle or AlignBottom (\clvertal*)
+//  - top, left, bottom and right padding in pixels (\clpad*), where given
+namespace tableformat {
+
+// On the table format: the grid's column edges in twips as read (a
+// QList<int>, one more than the columns), so that widths are written back
+// exactly. Ignored when its count no longer matches the columns.
+constexpr int kColumnEdgesProperty = QTextFormat::UserProperty + 30;
+
+// On a cell's format: a place of the grid where the file's row had no cell
+// (a row shorter than the others, or starting further right). It is shown
+// without borders and written as no cell.
+constexpr int kAbsentCellProperty = QTextFormat::UserProperty + 31;
+
+// On a cell's format: the RTF words of its definition the program does not
+// show, as read (a QByteArray), written back before its \cellx.
+constexpr int kCellKeptWordsProperty = QTextFormat::UserProperty + 32;
+
+// On the format of a row's first cell: the RTF words of the row's
+// definition the program does not show, as read, written back after \trowd.
+constexpr int kRowKeptWordsProperty = QTextFormat::UserProperty + 33;
+
+} // namespace tableformat
