@@ -102,6 +102,9 @@ struct Block {
     size_t firstRun;
     size_t runCount;
     int shownNumber; // the list number the file shows; 0 when it shows none
+    int table = -1;  // the table (Content::tables) whose cell holds it; -1: none
+    int row = 0;     // the table's row
+    int cell = 0;    // the cell of that row's text, as \cell ends them
 };
 
 struct Image {
@@ -162,6 +165,13 @@ public:
     // The list number text read so far becomes the paragraph's text.
     void numberTextIsText();
     int paragraphCount() const { return int(m_content.blocks.size()); }
+    void putInTable(int paragraph, int table, int row, int cell)
+    {
+        Block &block = m_content.blocks[size_t(paragraph)];
+        block.table = table;
+        block.row = row;
+        block.cell = cell;
+    }
 
     Content take(std::vector<QString> families);
 

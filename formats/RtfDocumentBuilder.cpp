@@ -4,10 +4,13 @@
 #include "formats/CharacterFormat.h"
 #include "formats/ParagraphFormat.h"
 #include "formats/RtfListTable.h"
+#include "formats/RtfTables.h"
+#include "formats/TableFormat.h"
 
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextList>
+#include <QTextTable>
 #include <QUrl>
 
 #include <atomic>
@@ -212,12 +215,25 @@ public:
             const Block &block = m_content.blocks[b];
             const QTextBlockFormat &blockFormat = m_blockFormats[size_t(block.paraFormat)];
             const QTextCharFormat &markFormat = m_charFormats[size_t(block.charFormat)];
-            if (b == 0) {
+            if (const TableGrid *grid = gridOf(block)) {
+                if (!placeInCell(block, *grid))
+                    continue;
+            } else {
+                m_fresh = b == 0;
+                leaveTable();
+            }
+            if (m_fresh && m_cellIndex >= 0) {
+                // A cell's first paragraph mark is the cell's own: its format
+                // holds the cell's borders and span.
+                m_cursor.setBlockFormat(blockFormat);
+                m_cursor.mergeBlockCharFormat(markFormat);
+            } else if (m_fresh) {
                 m_cursor.setBlockFormat(blockFormat);
                 m_cursor.setBlockCharFormat(markFormat);
             } else {
                 m_cursor.insertBlock(blockFormat, markFormat);
             }
+            m_fresh = false;
             m_lists.add(m_cursor, m_content.paraFormats[size_t(block.paraFormat)], block.shownNumber);
             for (size_t r = block.firstRun; r < block.firstRun + block.runCount; ++r)
                 insertRun(m_content.runs[r]);
@@ -249,12 +265,158 @@ private:
         }
     }
 
+    // The table a paragraph stands in, when it is one the document can hold.
+    const TableGrid *gridOf(const Block &block) const
+    {
+        if (block.table < 0 || size_t(block.table) >= m_content.tables.size())
+            return nullptr;
+        const TableGrid &grid = m_content.tables[size_t(block.table)];
+        if (block.row >= grid.rowCount() || grid.sources[size_t(block.row)].empty() || grid.columns() <= 0 ||
+            qint64(grid.rowCount()) * grid.columns() > kMaxTableCells)
+            return nullptr;
+        return &grid;
+    }
+
+    // Puts the cursor where the paragraph goes: the cell it stands in, after
+    // what that cell holds already. False: it is left out, an empty
+    // paragraph of a cell merged into another.
+    bool placeInCell(const Block &block, const TableGrid &grid)
+    {
+        if (block.table != m_tableIndex) {
+            leaveTable();
+            openTable(grid);
+            m_tableIndex = block.table;
+        }
+        const std::vector<int> &sources = grid.sources[size_t(block.row)];
+        const size_t source = std::min(size_t(block.cell), sources.size() - 1);
+        const int target = sources[source];
+        const GridCell &place = grid.cells[size_t(target)];
+        const bool own = place.row == block.row && size_t(place.source) == source;
+        if (!own && block.runCount == 0)
+            return false;
+        if (target == m_cellIndex)
+            return true;
+        m_cellIndex = target;
+        const QTextTableCell cell = m_table->cellAt(place.row, place.column);
+        m_fresh = !m_filled[size_t(target)];
+        m_filled[size_t(target)] = true;
+        m_cursor = m_fresh ? cell.firstCursorPosition() : cell.lastCursorPosition();
+        return true;
+    }
+
+    // The paragraph after a table takes the one Qt puts there.
+    void leaveTable()
+    {
+        if (!m_table)
+            return;
+        m_cursor = m_table->lastCursorPosition();
+        m_cursor.movePosition(QTextCursor::NextBlock);
+        m_table = nullptr;
+        m_tableIndex = -1;
+        m_cellIndex = -1;
+        m_fresh = true;
+    }
+
+    void openTable(const TableGrid &grid)
+    {
+        m_table = m_cursor.insertTable(grid.rowCount(), grid.columns(), tableFormat(grid));
+        // Formats first: a cell's format also holds its span.
+        const int columns = grid.columns();
+        std::vector<bool> covered(size_t(grid.rowCount()) * size_t(columns));
+        for (const GridCell &place : grid.cells) {
+            m_table->cellAt(place.row, place.column).setFormat(cellFormat(grid, place));
+            for (int r = place.row; r < place.row + place.rowSpan && r < grid.rowCount(); ++r)
+                for (int c = place.column; c < place.column + place.columnSpan && c < columns; ++c)
+                    covered[size_t(r) * size_t(columns) + size_t(c)] = true;
+        }
+        QTextTableCellFormat absent;
+        absent.setProperty(tableformat::kAbsentCellProperty, true);
+        for (size_t i = 0; i < covered.size(); ++i) {
+            if (!covered[i])
+                m_table->cellAt(int(i / size_t(columns)), int(i % size_t(columns))).setFormat(absent);
+        }
+        for (const GridCell &place : grid.cells) {
+            if (place.rowSpan == 1 && place.columnSpan == 1)
+                continue;
+            m_table->mergeCells(place.row, place.column, place.rowSpan, place.columnSpan);
+            // The merged cells' empty paragraphs go.
+            const QTextTableCell cell = m_table->cellAt(place.row, place.column);
+            QTextCursor inside = cell.firstCursorPosition();
+            inside.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+            inside.removeSelectedText();
+        }
+        m_filled.assign(grid.cells.size(), false);
+        m_cellIndex = -1;
+    }
+
+    static QTextTableFormat tableFormat(const TableGrid &grid)
+    {
+        QTextTableFormat format;
+        QList<QTextLength> widths;
+        widths.reserve(grid.columns());
+        for (size_t i = 0; i + 1 < grid.edges.size(); ++i)
+            widths.append(QTextLength(QTextLength::FixedLength, (grid.edges[i + 1] - grid.edges[i]) / kTwipsPerPixel));
+        format.setColumnWidthConstraints(widths);
+        const QList<int> edges(grid.edges.begin(), grid.edges.end());
+        format.setProperty(tableformat::kColumnEdgesProperty, QVariant::fromValue(edges));
+        format.setLeftMargin(grid.edges.front() / kTwipsPerPixel);
+        const RowCells &first = grid.rows.front();
+        static const Qt::Alignment alignments[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
+        format.setAlignment(alignments[std::clamp(first.alignment, 0, 2)]);
+        format.setCellSpacing(0);
+        format.setBorder(0);
+        format.setBorderCollapse(true);
+        format.setCellPadding(std::max(0, first.gap) / kTwipsPerPixel);
+        int header = 0;
+        while (header < grid.rowCount() && grid.rows[size_t(header)].header)
+            ++header;
+        format.setHeaderRowCount(header);
+        return format;
+    }
+
+    static QTextTableCellFormat cellFormat(const TableGrid &grid, const GridCell &place)
+    {
+        const RowCells &row = grid.rows[size_t(place.row)];
+        const RowCells::Cell &cell = row.cells[size_t(place.source)];
+        QTextTableCellFormat format;
+        const qreal gap = std::max(0, row.gap) / kTwipsPerPixel;
+        format.setTopPadding(0);
+        format.setBottomPadding(0);
+        format.setLeftPadding(gap);
+        format.setRightPadding(gap);
+        using F = QTextTableCellFormat;
+        const auto side = [&](CellSide which, void (F::*setWidth)(qreal),
+                              void (F::*setStyle)(QTextFrameFormat::BorderStyle), void (F::*setBrush)(const QBrush &)) {
+            const CellBorder &border = cell.borders[which];
+            const bool shown = border.shown && border.width > 0;
+            (format.*setWidth)(shown ? border.width / kTwipsPerPixel : 0);
+            (format.*setStyle)(shown ? QTextFrameFormat::BorderStyle_Solid : QTextFrameFormat::BorderStyle_None);
+            if (shown)
+                (format.*setBrush)(border.colour == kNoColour ? QColor(Qt::black) : QColor(QRgb(border.colour)));
+        };
+        side(kTopSide, &F::setTopBorder, &F::setTopBorderStyle, &F::setTopBorderBrush);
+        side(kLeftSide, &F::setLeftBorder, &F::setLeftBorderStyle, &F::setLeftBorderBrush);
+        side(kBottomSide, &F::setBottomBorder, &F::setBottomBorderStyle, &F::setBottomBorderBrush);
+        side(kRightSide, &F::setRightBorder, &F::setRightBorderStyle, &F::setRightBorderBrush);
+        if (cell.background != kNoColour)
+            format.setBackground(QColor(QRgb(cell.background)));
+        static const QTextCharFormat::VerticalAlignment verticals[] = {
+            QTextCharFormat::AlignTop, QTextCharFormat::AlignMiddle, QTextCharFormat::AlignBottom};
+        format.setVerticalAlignment(verticals[std::clamp(cell.vertical, 0, 2)]);
+        return format;
+    }
+
     const Content &m_content;
     const std::vector<QTextCharFormat> m_charFormats;
     const std::vector<QTextBlockFormat> m_blockFormats;
     const std::vector<QString> m_imageNames;
     QTextCursor m_cursor;
     ListJoiner m_lists;
+    bool m_fresh = false; // the cursor stands in an empty paragraph the next one takes
+    QTextTable *m_table = nullptr;
+    int m_tableIndex = -1;
+    int m_cellIndex = -1;
+    std::vector<bool> m_filled; // the table's cells that hold paragraphs already
 };
 
 } // namespace

@@ -353,23 +353,31 @@ void Parser::breakOrCharacter(const Keyword &keyword)
             putCellTabs(m_pendingCellTabs);
             endParagraph();
             if (!m_state.inTable)
-                m_tables.paragraphOutside();
+                tableEnded();
         }
         return;
     case Action::Row:
-        // One tab between cells, none after the last: empty cells keep
-        // their columns.
-        if (m_state.dest == Dest::Normal) {
+        if (m_state.dest != Dest::Normal)
+            return;
+        if (keyword.value == 0) {
+            tableRowEnded();
+        } else {
+            // A row of a table inside a cell: one tab between its cells, none
+            // after the last, and a paragraph of the cell it stands in.
             putCellTabs(m_pendingCellTabs - 1);
             endParagraph();
             m_status.add(Loss::TableRows);
-            if (keyword.value == 0) // a row of a table inside a cell is not one of the document's
-                m_tables.rowEnded();
         }
         return;
     case Action::Cell:
-        if (m_state.dest == Dest::Normal)
+        if (m_state.dest != Dest::Normal)
+            return;
+        if (keyword.value == 0) {
+            endParagraph(true);
+            ++m_rowCells;
+        } else {
             ++m_pendingCellTabs;
+        }
         return;
     case Action::Section:
         // A section break ends the paragraph it stands in, if any; after a
@@ -497,6 +505,15 @@ void Parser::table(const Keyword &keyword, const Token &word)
     case Action::RowLeft: m_tables.rowLeft(word.param); break;
     case Action::CellEdge: m_tables.cellEdge(word.param); break;
     case Action::InTable: m_state.inTable = true; break;
+    case Action::RowGap: m_tables.rowGap(word.param); break;
+    case Action::RowHeader: m_tables.rowHeader(); break;
+    case Action::RowAlignment: m_tables.rowAlignment(keyword.value); break;
+    case Action::BorderSide: m_tables.borderSide(keyword.value); break;
+    case Action::BorderLine: m_tables.borderLine(keyword.value != 0); break;
+    case Action::BorderWidth: m_tables.borderWidth(word.param); break;
+    case Action::BorderColour: m_tables.borderColour(m_colors.colour(word.param)); break;
+    case Action::CellBackground: m_tables.cellBackground(m_colors.colour(word.param)); break;
+    case Action::CellVertical: m_tables.cellVertical(keyword.value); break;
     default: m_tables.cellFlag(keyword.action); break;
     }
 }

@@ -175,16 +175,36 @@ const Keyword kKeywords[] = {
     {"tqc", G::ParagraphFormat, A::TabKind, kTabCentre},
     {"tqdec", G::ParagraphFormat, A::TabKind, kTabDecimal},
 
-    // Breaks and named characters; table cells become tabs, rows paragraphs.
+    // Breaks and named characters; cells of a table inside a cell become
+    // tabs, its rows paragraphs.
     {"par", G::Text, A::Paragraph, 0}, {"sect", G::Text, A::Section, 0},
     {"page", G::Text, A::Page, 0}, {"line", G::Text, A::Line, 0}, {"tab", G::Text, A::Tab, 0},
-    {"cell", G::Text, A::Cell, 0}, {"nestcell", G::Text, A::Cell, 0}, {"row", G::Text, A::Row, 0},
+    {"cell", G::Text, A::Cell, 0}, {"nestcell", G::Text, A::Cell, 1}, {"row", G::Text, A::Row, 0},
     {"nestrow", G::Text, A::Row, 1},
-    // Tables: where rows and cells end, and which cells merge.
+    // Tables: where rows and cells end, which cells merge, how they look.
     {"trowd", G::Table, A::RowDefaults, 0}, {"trleft", G::Table, A::RowLeft, 0},
     {"cellx", G::Table, A::CellEdge, 0}, {"clmgf", G::Table, A::CellMergeAcrossStart, 0},
     {"clmrg", G::Table, A::CellMergedAcross, 0}, {"clvmgf", G::Table, A::CellMergeDownStart, 0},
     {"clvmrg", G::Table, A::CellMergedUp, 0}, {"intbl", G::Table, A::InTable, 0},
+    {"trgaph", G::Table, A::RowGap, 0}, {"trhdr", G::Table, A::RowHeader, 0},
+    {"trql", G::Table, A::RowAlignment, rtf::kRowLeft}, {"trqc", G::Table, A::RowAlignment, rtf::kRowCentre},
+    {"trqr", G::Table, A::RowAlignment, rtf::kRowRight},
+    {"clbrdrt", G::Table, A::BorderSide, rtf::kTopSide}, {"clbrdrl", G::Table, A::BorderSide, rtf::kLeftSide},
+    {"clbrdrb", G::Table, A::BorderSide, rtf::kBottomSide}, {"clbrdrr", G::Table, A::BorderSide, rtf::kRightSide},
+    // A paragraph's borders are not shown: what follows them is not a cell's.
+    {"brdrt", G::Table, A::BorderSide, -1}, {"brdrl", G::Table, A::BorderSide, -1},
+    {"brdrb", G::Table, A::BorderSide, -1}, {"brdrr", G::Table, A::BorderSide, -1},
+    {"box", G::Table, A::BorderSide, -1},
+    {"brdrs", G::Table, A::BorderLine, 1}, {"brdrth", G::Table, A::BorderLine, 1},
+    {"brdrdb", G::Table, A::BorderLine, 1}, {"brdrsh", G::Table, A::BorderLine, 1},
+    {"brdrdot", G::Table, A::BorderLine, 1}, {"brdrdash", G::Table, A::BorderLine, 1},
+    {"brdrhair", G::Table, A::BorderLine, 1}, {"brdrtriple", G::Table, A::BorderLine, 1},
+    {"brdrnone", G::Table, A::BorderLine, 0}, {"brdrnil", G::Table, A::BorderLine, 0},
+    {"brdrw", G::Table, A::BorderWidth, 0}, {"brdrcf", G::Table, A::BorderColour, 0},
+    {"clcbpat", G::Table, A::CellBackground, 0},
+    {"clvertalt", G::Table, A::CellVertical, rtf::kCellTop},
+    {"clvertalc", G::Table, A::CellVertical, rtf::kCellMiddle},
+    {"clvertalb", G::Table, A::CellVertical, rtf::kCellBottom},
     {"emdash", G::Text, A::Character, 0x2014}, {"endash", G::Text, A::Character, 0x2013},
     {"emspace", G::Text, A::Character, 0x2003}, {"enspace", G::Text, A::Character, 0x2002},
     {"qmspace", G::Text, A::Character, 0x2005}, {"bullet", G::Text, A::Character, 0x2022},

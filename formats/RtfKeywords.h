@@ -52,7 +52,8 @@ enum class Action : quint8 {
     ListId, LevelNumberFormat, LevelStart,
     // Table
     RowDefaults, RowLeft, CellEdge, CellMergeAcrossStart, CellMergedAcross, CellMergeDownStart, CellMergedUp,
-    InTable,
+    InTable, RowGap, RowHeader, RowAlignment, BorderSide, BorderLine, BorderWidth, BorderColour, CellBackground,
+    CellVertical,
 };
 
 struct Keyword {

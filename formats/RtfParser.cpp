@@ -519,7 +519,30 @@ void Parser::endParagraphIfAny()
         endParagraph();
 }
 
-void Parser::endParagraph()
+void Parser::tableRowEnded()
+{
+    // Text after the last cell is still that cell's.
+    if (!m_content.paragraphEmpty() || m_content.hasNumberText())
+        endParagraph(true);
+    const int row = m_tables.rowEnded(m_rowCells);
+    if (row < 0)
+        m_status.add(Loss::TableRows);
+    else
+        for (const auto &[paragraph, cell] : m_rowParagraphs)
+            m_content.putInTable(paragraph, m_tables.openTable(), row, cell);
+    m_rowParagraphs.clear();
+    m_rowCells = 0;
+}
+
+void Parser::tableEnded()
+{
+    // A row that never ended leaves its paragraphs outside the table.
+    m_rowParagraphs.clear();
+    m_rowCells = 0;
+    m_tables.paragraphOutside();
+}
+
+void Parser::endParagraph(bool inCell)
 {
     flushHighSurrogate();
     m_pendingCellTabs = 0;
@@ -550,6 +573,8 @@ void Parser::endParagraph()
         ? shownListNumber(m_content.numberText(), list.style)
         : 0;
     m_content.endParagraph(paragraph, mark, shown);
+    if (inCell || m_state.inTable)
+        m_rowParagraphs.emplace_back(m_content.paragraphCount() - 1, m_rowCells);
 }
 
 void Parser::commitColor()

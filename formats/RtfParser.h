@@ -176,7 +176,10 @@ private:
     CharKey currentKey();
     int takeHiddenText();
     ListRef listRef() const;
-    void endParagraph();
+    // In a cell: ended by \cell, or a paragraph of a table (\intbl).
+    void endParagraph(bool inCell = false);
+    void tableRowEnded();
+    void tableEnded();
     void commitColor();
     void finishPicture();
     void finishFieldInstruction();
@@ -204,7 +207,11 @@ private:
     LoadStatus m_status;
     TableCollector m_tables;
     bool m_formatDirty = true; // the state may no longer match the open run
-    int m_pendingCellTabs = 0;   // cells ended since the last text
+    int m_pendingCellTabs = 0;   // cells of a table inside a cell ended since the last text
+    // The paragraphs of the table row being read, each with the cell of the
+    // row it stands in, and the cells ended so far.
+    std::vector<std::pair<int, int>> m_rowParagraphs;
+    int m_rowCells = 0;
     bool m_pendingPageBreak = false; // a \page: the next paragraph starts a page
     QString m_fieldInstruction;
     QString m_hiddenText; // hidden since the last visible character

@@ -29,7 +29,7 @@ int columnAt(const std::vector<int> &edges, int twips)
 
 } // namespace
 
-TableGrid layOutGrid(const std::vector<RowCells> &rows)
+TableGrid layOutGrid(std::vector<RowCells> rows)
 {
     TableGrid grid;
     std::vector<std::vector<int>> rights;
@@ -50,6 +50,8 @@ TableGrid layOutGrid(const std::vector<RowCells> &rows)
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const RowCells &row = rows[r];
         std::vector<std::size_t> down; // known by their columns once the row is done
+        std::vector<int> &sources = grid.sources.emplace_back();
+        sources.reserve(row.cells.size());
         int left = row.left;
         for (std::size_t c = 0; c < row.cells.size(); ++c) {
             const RowCells::Cell &cell = row.cells[c];
@@ -61,15 +63,18 @@ TableGrid layOutGrid(const std::vector<RowCells> &rows)
             if (cell.mergedAcross && !grid.cells.empty() && grid.cells.back().row == int(r)) {
                 GridCell &before = grid.cells.back();
                 before.columnSpan = to - before.column;
+                sources.push_back(int(grid.cells.size()) - 1);
                 continue;
             }
             if (cell.mergedUp) {
                 if (const auto above = mergingDown.find({from, to}); above != mergingDown.end()) {
                     ++grid.cells[above->second].rowSpan;
                     down.push_back(above->second);
+                    sources.push_back(int(above->second));
                     continue;
                 }
             }
+            sources.push_back(int(grid.cells.size()));
             grid.cells.push_back({int(r), from, 1, to - from, int(c)});
             if (cell.mergeDownStart)
                 down.push_back(grid.cells.size() - 1);
@@ -80,6 +85,7 @@ TableGrid layOutGrid(const std::vector<RowCells> &rows)
             mergingDown[{cell.column, cell.column + cell.columnSpan}] = index;
         }
     }
+    grid.rows = std::move(rows);
     return grid;
 }
 

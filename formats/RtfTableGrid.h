@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 #include <vector>
 
 // The grid of an RTF table. A row names only its own cells' right edges
@@ -10,6 +12,18 @@
 // that started a merge down (\clvmgf) over the same columns.
 namespace rtf {
 
+constexpr quint32 kNoColour = 0xFFFFFFFFu;
+
+struct CellBorder {
+    bool shown = false; // a line style was given (\brdrs, ...), not \brdrnone
+    int width = 0;      // twips (\brdrw)
+    quint32 colour = kNoColour; // \brdrcf
+};
+
+enum CellSide { kTopSide, kLeftSide, kBottomSide, kRightSide };
+enum RowAlignment { kRowLeft, kRowCentre, kRowRight };
+enum CellVertical { kCellTop, kCellMiddle, kCellBottom };
+
 struct RowCells {
     struct Cell {
         int right = 0; // twips from the page's text edge, as \cellx gives it
@@ -17,8 +31,14 @@ struct RowCells {
         bool mergedAcross = false;     // \clmrg: part of the cell before it
         bool mergeDownStart = false;   // \clvmgf
         bool mergedUp = false;         // \clvmrg: part of the cell above it
+        CellBorder borders[4];         // by CellSide
+        quint32 background = kNoColour; // \clcbpat
+        int vertical = kCellTop;       // \clvertalt, \clvertalc, \clvertalb
     };
     int left = 0; // \trleft
+    int gap = 0;  // \trgaph: half the space between cells' texts
+    int alignment = kRowLeft;
+    bool header = false; // \trhdr
     std::vector<Cell> cells;
 };
 
@@ -33,6 +53,10 @@ struct GridCell {
 struct TableGrid {
     std::vector<int> edges;      // column edges, left to right: one more than the columns
     std::vector<GridCell> cells; // each cell once, at its top left, rows in order
+    // For each row, for each cell of its definition: the cell it is part of.
+    std::vector<std::vector<int>> sources;
+    std::vector<RowCells> rows; // the definitions, as read
+    int rowCount() const { return static_cast<int>(sources.size()); }
     int columns() const { return edges.empty() ? 0 : static_cast<int>(edges.size()) - 1; }
 };
 
@@ -43,6 +67,6 @@ constexpr int kEdgeTolerance = 1;
 // before it (a row without \cellx for every \cell).
 constexpr int kDefaultCellWidth = 1440;
 
-TableGrid layOutGrid(const std::vector<RowCells> &rows);
+TableGrid layOutGrid(std::vector<RowCells> rows);
 
 } // namespace rtf

@@ -1,11 +1,14 @@
 #include "formats/RtfTables.h"
 
+#include <algorithm>
+
 namespace rtf::detail {
 
 void TableCollector::rowDefaults()
 {
     definition_ = RowCells();
     pending_ = RowCells::Cell();
+    side_ = -1;
 }
 
 void TableCollector::cellFlag(Action action)
@@ -19,26 +22,62 @@ void TableCollector::cellFlag(Action action)
     }
 }
 
+CellBorder *TableCollector::border()
+{
+    return side_ >= 0 && side_ < 4 ? &pending_.borders[side_] : nullptr;
+}
+
+void TableCollector::borderLine(bool shown)
+{
+    if (CellBorder *b = border())
+        b->shown = shown;
+}
+
+void TableCollector::borderWidth(int twips)
+{
+    if (CellBorder *b = border())
+        b->width = std::clamp(twips, 0, 255);
+}
+
+void TableCollector::borderColour(quint32 colour)
+{
+    if (CellBorder *b = border())
+        b->colour = colour;
+}
+
 void TableCollector::cellEdge(int twips)
 {
     pending_.right = twips;
     if (definition_.cells.size() < std::size_t(kMaxTableCells))
         definition_.cells.push_back(pending_);
     pending_ = RowCells::Cell();
+    side_ = -1;
 }
 
-void TableCollector::rowEnded()
+int TableCollector::rowEnded(int textCells)
 {
-    cellsKept_ += qsizetype(definition_.cells.size()) + 1;
-    if (cellsKept_ <= kMaxTableCells)
-        rows_.push_back(definition_);
+    // Each cell of text has a cell of the grid: those the definition lacks
+    // follow its last one.
+    RowCells row = definition_;
+    int right = row.cells.empty() ? row.left : row.cells.back().right;
+    while (int(row.cells.size()) < textCells && row.cells.size() < std::size_t(kMaxTableCells)) {
+        RowCells::Cell cell;
+        right += kDefaultCellWidth;
+        cell.right = right;
+        row.cells.push_back(cell);
+    }
+    cellsKept_ += qsizetype(row.cells.size()) + 1;
+    if (cellsKept_ > kMaxTableCells || row.cells.empty())
+        return -1;
+    rows_.push_back(std::move(row));
+    return int(rows_.size()) - 1;
 }
 
 void TableCollector::paragraphOutside()
 {
     if (rows_.empty())
         return;
-    tables_.push_back(layOutGrid(rows_));
+    tables_.push_back(layOutGrid(std::move(rows_)));
     rows_.clear();
 }
 

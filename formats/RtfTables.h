@@ -14,16 +14,33 @@ class TableCollector {
 public:
     void rowDefaults(); // \trowd
     void rowLeft(int twips) { definition_.left = twips; }
+    void rowGap(int twips) { definition_.gap = twips; }
+    void rowHeader() { definition_.header = true; }
+    void rowAlignment(int alignment) { definition_.alignment = alignment; }
     // \clmgf, \clmrg, \clvmgf, \clvmrg: said of the cell the next \cellx ends.
     void cellFlag(Action action);
+    // Which border the \brdr words that follow are of; -1: not a cell's.
+    void borderSide(int side) { side_ = side; }
+    void borderLine(bool shown);
+    void borderWidth(int twips);
+    void borderColour(quint32 colour);
+    void cellBackground(quint32 colour) { pending_.background = colour; }
+    void cellVertical(int vertical) { pending_.vertical = vertical; }
     void cellEdge(int twips);
-    void rowEnded();
+    // A row ends with this many cells of text: the index the row has in its
+    // table, or -1 when it is not kept (beyond kMaxTableCells).
+    int rowEnded(int textCells);
     void paragraphOutside();
+    // The index the table being collected will have.
+    int openTable() const { return static_cast<int>(tables_.size()); }
     std::vector<TableGrid> take();
 
 private:
+    CellBorder *border();
+
     RowCells definition_;
     RowCells::Cell pending_;
+    int side_ = -1;
     std::vector<RowCells> rows_;
     std::vector<TableGrid> tables_;
     qsizetype cellsKept_ = 0;

@@ -433,11 +433,33 @@ TEST(RtfReadTest, ListTableReferencesThatDoNotResolveGivePlainParagraphs)
     EXPECT_EQ(listStyleOf(blockAt(*doc, 4)), ListStyle::LoCaseLetter);
 }
 
-TEST(RtfReadTest, TableCellsBecomeTabsAndRowsParagraphs)
+TEST(RtfReadTest, TablesAreReadAsTablesWithTheirWidthsMergesAndBorders)
 {
-    const auto doc = readRtf("{\\rtf1\\trowd\\cellx1000\\cellx2000\\pard\\intbl a\\cell b\\cell\\row"
-                             "\\trowd\\cellx1000\\cellx2000\\pard\\intbl c\\cell d\\cell\\row\\pard after\\par}");
-    EXPECT_EQ(paragraphs(*doc), (QStringList{"a\tb", "c\td", "after"}));
+    const auto doc = readRtf(
+        "{\\rtf1{\\colortbl;\\red255\\green0\\blue0;}before\\par"
+        "\\trowd\\trgaph108\\trleft-108\\trhdr\\clvmgf\\clbrdrt\\brdrs\\brdrw15\\brdrcf1\\cellx1000"
+        "\\clmgf\\cellx2000\\clmrg\\clcbpat1\\cellx3000\\pard\\intbl a\\cell b\\cell\\cell\\row"
+        "\\trowd\\trgaph108\\trleft-108\\clvmrg\\cellx1000\\cellx3000\\pard\\intbl\\cell c\\cell\\row"
+        "\\trowd\\trleft-108\\cellx1000\\cellx2000\\cellx3000\\pard\\intbl d\\cell\\cell\\cell\\row"
+        "\\pard after\\par}");
+    EXPECT_EQ(tables(*doc), (std::vector<QStringList>{{"a(2x1)|b(1x2)", "c(1x2)", "d||"}}));
+    EXPECT_EQ(paragraphs(*doc).first(), QStringLiteral("before"));
+    EXPECT_EQ(paragraphs(*doc).last(), QStringLiteral("after"));
+    auto *table = qobject_cast<QTextTable *>(doc->rootFrame()->childFrames().value(0));
+    ASSERT_TRUE(table);
+    const QTextTableFormat format = table->format();
+    QStringList widths;
+    for (const QTextLength &width : format.columnWidthConstraints())
+        widths << QString::number(width.rawValue() * 15);
+    EXPECT_EQ(widths, (QStringList{"1108", "1000", "1000"}));
+    EXPECT_DOUBLE_EQ(format.leftMargin() * 15, -108);
+    EXPECT_EQ(format.headerRowCount(), 1);
+    const QTextTableCellFormat first = table->cellAt(0, 0).format().toTableCellFormat();
+    EXPECT_DOUBLE_EQ(first.topBorder(), 1);
+    EXPECT_EQ(first.topBorderBrush().color(), QColor(Qt::red));
+    EXPECT_EQ(first.bottomBorderStyle(), QTextFrameFormat::BorderStyle_None);
+    EXPECT_DOUBLE_EQ(first.leftPadding() * 15, 108);
+    EXPECT_FALSE(table->cellAt(0, 1).format().hasProperty(QTextFormat::BackgroundBrush)) << "the first cell's";
 }
 
 TEST(RtfReadTest, HiddenTextIsNotShown)

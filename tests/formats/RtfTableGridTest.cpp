@@ -13,7 +13,7 @@ rtf::RowCells row(std::initializer_list<int> rights, int left = 0)
     rtf::RowCells cells;
     cells.left = left;
     for (const int right : rights)
-        cells.cells.push_back({right});
+        cells.cells.emplace_back().right = right;
     return cells;
 }
 
@@ -65,7 +65,7 @@ TEST(RtfTableGrid, CellsWithoutEdgesAndMergesWithoutStartsStillMakeAGrid)
 
     rtf::RowCells wide;
     for (int i = 1; i <= 10000; ++i)
-        wide.cells.push_back({i * 10});
+        wide.cells.emplace_back().right = i * 10;
     EXPECT_EQ(rtf::layOutGrid({wide, row({100000})}).columns(), 10000);
 }
 

@@ -12,7 +12,9 @@
 #include <QImage>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextCursor>
 #include <QTextList>
+#include <QTextTable>
 #include <QUrl>
 
 #include <memory>
@@ -47,6 +49,72 @@ inline QStringList paragraphs(const QTextDocument &document)
     QStringList result;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
         result << block.text();
+    return result;
+}
+
+// A table cell's paragraphs joined by '/'.
+inline QString cellText(const QTextTableCell &cell)
+{
+    QStringList texts;
+    QTextBlock block = cell.firstCursorPosition().block();
+    const int end = cell.lastCursorPosition().position();
+    for (; block.isValid() && block.position() <= end; block = block.next())
+        texts << block.text();
+    return texts.join(QLatin1Char('/'));
+}
+
+// Each table of the document, row by row: a row's cells joined by '|', a
+// cell spanning more than one column or row followed by its span ("x(2x1)",
+// rows by columns); places a span covers are left out.
+inline std::vector<QStringList> tables(const QTextDocument &document)
+{
+    std::vector<QStringList> result;
+    for (QTextFrame *frame : document.rootFrame()->childFrames()) {
+        auto *table = qobject_cast<QTextTable *>(frame);
+        if (!table)
+            continue;
+        QStringList rows;
+        for (int r = 0; r < table->rows(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < table->columns(); ++c) {
+                const QTextTableCell cell = table->cellAt(r, c);
+                if (cell.row() != r || cell.column() != c)
+                    continue;
+                QString text = cellText(cell);
+                if (cell.rowSpan() > 1 || cell.columnSpan() > 1)
+                    text += QStringLiteral("(%1x%2)").arg(cell.rowSpan()).arg(cell.columnSpan());
+                cells << text;
+            }
+            rows << cells.join(QLatin1Char('|'));
+        }
+        result.push_back(rows);
+    }
+    return result;
+}
+
+// The paragraphs outside tables, and each table row as one line: its cells'
+// non-empty paragraphs joined by spaces, the cells by tabs.
+inline QStringList linesWithRows(const QTextDocument &document)
+{
+    QStringList result;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        QTextTable *table = QTextCursor(block).currentTable();
+        if (!table) {
+            result << block.text();
+            continue;
+        }
+        for (int r = 0; r < table->rows(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < table->columns(); ++c) {
+                const QTextTableCell cell = table->cellAt(r, c);
+                QStringList texts = cellText(cell).split(QLatin1Char('/'));
+                texts.removeAll(QString());
+                cells << (cell.row() == r && cell.column() == c ? texts.join(QLatin1Char(' ')) : QString());
+            }
+            result << cells.join(QLatin1Char('\t'));
+        }
+        block = document.findBlock(table->lastPosition()); // the loop steps past the table
+    }
     return result;
 }
 
