@@ -1,6 +1,8 @@
 #include "editor/EditorLayout.h"
 
 #include "editor/Links.h"
+#include "editor/TableGeometry.h"
+#include "formats/TableFormat.h"
 #include "formats/ParagraphFormat.h"
 
 #include <QElapsedTimer>
@@ -17,6 +19,7 @@
 #include <QTextLayout>
 #include <QTextList>
 #include <QTextObjectInterface>
+#include <QTextTable>
 #include <QUrl>
 #include <algorithm>
 #include <cmath>
@@ -50,6 +53,7 @@ constexpr int kShortestPiece = 64;
 // What keeps the last line of a piece's layout that the next piece shows from
 // being drawn: the height of the piece's clip falls short of it by this much.
 constexpr qreal kPieceClipInset = 0.01;
+constexpr qreal kBorderOverhang = 2;
 constexpr float kUnknownAdvance = -2;
 constexpr float kShapedAdvance = -1;
 
@@ -130,6 +134,19 @@ public:
     EditorLayout *owner;
     QTextBlock block;
     quint64 paint = 0;
+};
+
+// Where a paragraph of a table cell is, from its row group's top at the
+// page's text edge; set each time its group is laid out.
+class EditorLayout::CellPlace : public QTextBlockUserData {
+public:
+    QPointF at;
+    qreal width = 0;
+    qreal height = 0;
+    int lines = 1;
+    bool cellFirst = false; // the first paragraph of its cell, which knows the cell:
+    QRectF cell;
+    QTextTableCellFormat format;
 };
 
 // A long paragraph's pieces, known to the layout until the document deletes them.
@@ -258,6 +275,7 @@ void EditorLayout::applyChange(int from, int removed, int added)
 {
     applied_ = ChangeKey{from, removed, added, document()->revision()};
     piecedRepaint_.reset(); // said by this change's pieces only
+    tableRepaint_.reset();
     QString inserted;
     if (from == expectedFrom_ && removed == 0 && added == expectedText_.size())
         inserted = std::move(expectedText_);
@@ -280,12 +298,16 @@ void EditorLayout::applyChange(int from, int removed, int added)
         return;
     }
     const bool sameHeight = qFuzzyCompare(1 + newHeight, 1 + oldHeight);
-    if (piecedRepaint_ && changed->newCount == 1 && changed->oldCount == 1 && sameHeight)
+    if (tableRepaint_)
+        Q_EMIT update(QRectF(0, margin() + tableRepaint_->first, kUnlimitedWidth,
+                             tableRepaint_->second - tableRepaint_->first));
+    else if (piecedRepaint_ && changed->newCount == 1 && changed->oldCount == 1 && sameHeight)
         Q_EMIT update(QRectF(0, margin() + top + piecedRepaint_->first, kUnlimitedWidth,
                              piecedRepaint_->second - piecedRepaint_->first));
     else
         repaintChange(*changed, top, oldHeight, newHeight);
     piecedRepaint_.reset();
+    tableRepaint_.reset();
     reportSize();
     if (changed->newCount > kLayOutAtOnce)
         scheduleBackground();
@@ -324,8 +346,16 @@ qreal EditorLayout::replaceEntries(const ChangedBlocks &changed, QStringView ins
     std::vector<Entry> fresh;
     fresh.reserve(static_cast<std::size_t>(changed.newCount));
     qreal height = 0;
+    std::vector<RowGroup> groups; // the table rows the change is in, laid out once the entries are in place
     QTextBlock block = document()->findBlockByNumber(changed.first);
     for (int k = 0; k < changed.newCount && block.isValid(); ++k, block = block.next()) {
+        if (tableOf(block)) {
+            const RowGroup group = rowGroup(block);
+            if (group.isValid() && (groups.empty() || groups.back().first != group.first))
+                groups.push_back(group);
+            fresh.push_back(estimate(block));
+            continue;
+        }
         std::optional<QStringView> text; // the paragraph's, from the text put in
         if (!layOut && k > 0 && line > 0) {
             qsizetype end = inserted.indexOf(QLatin1Char('\n'), line);
@@ -352,6 +382,29 @@ qreal EditorLayout::replaceEntries(const ChangedBlocks &changed, QStringView ins
             fresh.push_back(layOut ? layoutBlock(block) : measured ? *measured : estimate(block));
         }
         height += fresh.back().height;
+    }
+    if (!groups.empty()) {
+        // Before the change an edit in one paragraph of a row left the row's
+        // paragraphs where they were: the row's height is still its last one's.
+        const bool inPlace = changed.newCount == 1 && changed.oldCount == 1;
+        const int lastOfFirst = groups.front().last.blockNumber();
+        const qreal oldRow = inPlace && lastOfFirst < metrics_.count() ? metrics_.at(lastOfFirst).height : -1;
+        metrics_.remove(changed.first, changed.oldCount);
+        metrics_.insert(changed.first, fresh);
+        qreal rowHeight = 0;
+        if (layOut) {
+            for (const RowGroup &group : groups)
+                rowHeight = layoutGroup(group);
+        }
+        const qreal top = metrics_.top(groups.front().first.blockNumber());
+        if (layOut && groups.size() == 1 && qFuzzyCompare(1 + rowHeight, 1 + oldRow))
+            tableRepaint_ = std::make_pair(top, top + rowHeight);
+        else
+            tableRepaint_ = std::make_pair(top, kUnlimitedWidth * 1e3);
+        height = 0;
+        for (int k = 0; k < changed.newCount; ++k)
+            height += metrics_.at(changed.first + k).height;
+        return height;
     }
     metrics_.remove(changed.first, changed.oldCount);
     metrics_.insert(changed.first, fresh);
@@ -539,14 +592,16 @@ EditorLayout::Entry EditorLayout::measureOnly(const QTextBlock &block) const
 }
 
 EditorLayout::Entry EditorLayout::layoutLines(const QTextBlock &block, QTextLayout &layout, bool paragraphStart,
-                                              bool paragraphEnd) const
+                                              bool paragraphEnd, qreal cellWidth) const
 {
     const QTextBlockFormat format = block.blockFormat();
     const Qt::LayoutDirection direction = block.textDirection();
     QTextOption option = document()->defaultTextOption();
     option.setTextDirection(direction);
     option.setAlignment(QStyle::visualAlignment(direction, format.alignment()));
-    const qreal width = availableWidth();
+    const qreal width = cellWidth >= 0 ? cellWidth : availableWidth();
+    if (cellWidth >= 0)
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere); // a cell wraps at its width
     if (format.nonBreakableLines() || width >= kUnlimitedWidth)
         option.setWrapMode(QTextOption::ManualWrap);
     if (format.hasProperty(QTextFormat::TabPositions))
@@ -594,6 +649,8 @@ EditorLayout::Entry EditorLayout::layoutLines(const QTextBlock &block, QTextLayo
         widest = std::max(widest, x + used + right);
     }
     layout.endLayout();
+    if (cellWidth >= 0)
+        widest = 0; // the table's width counts
     layout.setPosition(QPointF(0, 0));
     if (paragraphEnd)
         y += format.bottomMargin();
@@ -609,18 +666,28 @@ EditorLayout::Entry EditorLayout::layoutLines(const QTextBlock &block, QTextLayo
 
 void EditorLayout::measure(int blockNumber, const QTextBlock &block) const
 {
-    metrics_.set(blockNumber, layoutBlock(block));
+    if (const RowGroup group = rowGroup(block); group.isValid())
+        layoutGroup(group);
+    else
+        metrics_.set(blockNumber, layoutBlock(block));
 }
 
 void EditorLayout::measureOnly(int blockNumber, const QTextBlock &block) const
 {
-    metrics_.set(blockNumber, measureOnly(block));
+    if (const RowGroup group = rowGroup(block); group.isValid())
+        layoutGroup(group);
+    else
+        metrics_.set(blockNumber, measureOnly(block));
 }
 
 void EditorLayout::ensureLaidOut(const QTextBlock &block) const
 {
     if (piecesOf(block))
         return; // laid out a piece at a time, as far as it is shown or asked for
+    if (const RowGroup group = rowGroup(block); group.isValid()) {
+        ensureGroupLaidOut(group);
+        return;
+    }
     QTextLayout *layout = block.layout();
     if (!inStep()) {
         // Asked in the middle of an edit, before the change is known: lay the
@@ -814,9 +881,18 @@ QSizeF EditorLayout::documentSize() const
 
 QRectF EditorLayout::frameBoundingRect(QTextFrame *frame) const
 {
-    if (frame != document()->rootFrame())
+    if (frame == document()->rootFrame())
+        return QRectF(QPointF(0, 0), documentSize());
+    auto *table = qobject_cast<QTextTable *>(frame);
+    if (!table || !inStep() || frame->parentFrame() != document()->rootFrame())
         return {};
-    return QRectF(QPointF(0, 0), documentSize());
+    const QTextBlock first = document()->findBlock(table->firstPosition());
+    const QTextBlock last = document()->findBlock(table->lastPosition());
+    blockBoundingRect(last); // laid out through the table
+    const qreal m = margin();
+    const qreal top = metrics_.top(first.blockNumber());
+    const qreal bottom = metrics_.top(last.blockNumber() + 1);
+    return QRectF(m, m + top, std::max<qreal>(0, widest_), bottom - top);
 }
 
 QRectF EditorLayout::blockBoundingRect(const QTextBlock &block) const
@@ -833,9 +909,13 @@ QRectF EditorLayout::blockBoundingRect(const QTextBlock &block) const
     const qreal width = std::min(availableWidth(), std::max<qreal>(0, documentSize().width() - 2 * m));
     if (!inStep()) {
         // In the middle of an edit: where the paragraph was, roughly.
+        if (const CellPlace *place = tableOf(block) ? placeOf(block) : nullptr)
+            return QRectF(QPointF(m, m) + place->at, QSizeF(place->width, place->height));
         return QRectF(m, m, width, block.layout()->boundingRect().height());
     }
     const int number = block.blockNumber();
+    if (const CellPlace *place = tableOf(block) ? placeOf(block) : nullptr)
+        return QRectF(QPointF(m, m + metrics_.top(number)) + place->at, QSizeF(place->width, place->height));
     return QRectF(m, m + metrics_.top(number), width, metrics_.at(number).height);
 }
 
@@ -851,6 +931,11 @@ int EditorLayout::hitTest(const QPointF &point, Qt::HitTestAccuracy accuracy) co
     layoutThroughY(y);
     qreal top = 0;
     const QTextBlock block = document()->findBlockByNumber(metrics_.atY(std::max<qreal>(0, y), &top));
+    if (const RowGroup group = rowGroup(block); group.isValid()) {
+        ensureGroupLaidOut(group);
+        const qreal groupTop = metrics_.top(group.first.blockNumber());
+        return hitGroup(group, QPointF(point.x() - m, y - groupTop), accuracy);
+    }
     ensureLaidOut(block);
     const QTextLayout *layout = block.layout();
     qreal inBlockY = y - top;
@@ -935,11 +1020,24 @@ void EditorLayout::draw(QPainter *painter, const PaintContext &context)
     qreal top = 0;
     if (clip.isValid())
         layoutThroughY(clip.bottom() - m);
-    const int first = clip.isValid() ? metrics_.atY(clip.top() - m, &top) : 0;
+    // A table's borders may stand a pixel past its rows: what is painted
+    // below one starts with it.
+    const int first = clip.isValid() ? metrics_.atY(std::max<qreal>(0, clip.top() - m - kBorderOverhang), &top) : 0;
     QTextBlock block = document()->findBlockByNumber(first);
     for (int number = first; block.isValid() && number < metrics_.count(); ++number, block = block.next()) {
         if (clip.isValid() && m + top > clip.bottom())
             break;
+        if (const RowGroup group = rowGroup(block); group.isValid()) {
+            // A row is drawn whole, from its first paragraph on.
+            ensureGroupLaidOut(group);
+            const qreal groupTop = metrics_.top(group.first.blockNumber());
+            number = group.last.blockNumber();
+            block = group.last;
+            top = metrics_.top(number + 1);
+            if (!clip.isValid() || m + top >= clip.top())
+                drawGroup(painter, context, group, QPointF(m, m + groupTop));
+            continue;
+        }
         ParagraphPieces *pieces = piecesOf(block);
         if (pieces) {
             Reach reach;
@@ -1093,7 +1191,8 @@ bool EditorLayout::wrapsLines() const
 ParagraphPieces *EditorLayout::piecesOf(const QTextBlock &block, bool changing) const
 {
     const int length = block.length() - 1;
-    if (length <= kPiecedParagraph || !block.isValid() || !wrapsLines() || block.blockFormat().nonBreakableLines())
+    if (length <= kPiecedParagraph || !block.isValid() || !wrapsLines() || block.blockFormat().nonBreakableLines() ||
+        tableOf(block))
         return nullptr;
     QTextBlockUserData *data = block.userData();
     if (auto *pieced = dynamic_cast<Pieced *>(data)) {
@@ -1432,6 +1531,301 @@ void EditorLayout::drawPieces(QPainter *painter, const PaintContext &context, co
             piece.layout->drawCursor(painter, at, cursor - piece.start, property("cursorWidth").toInt());
         }
     }
+}
+
+// Tables ------------------------------------------------------------------------------
+
+const EditorLayout::CellPlace *EditorLayout::placeOf(const QTextBlock &block)
+{
+    return dynamic_cast<const CellPlace *>(block.userData());
+}
+
+QTextTable *EditorLayout::tableOf(const QTextBlock &block) const
+{
+    QTextFrame *root = document()->rootFrame();
+    if (root->childFrames().isEmpty() || !block.isValid())
+        return nullptr;
+    QTextFrame *frame = QTextCursor(block).currentFrame();
+    while (frame && frame->parentFrame() && frame->parentFrame() != root)
+        frame = frame->parentFrame();
+    return frame == root ? nullptr : qobject_cast<QTextTable *>(frame);
+}
+
+EditorLayout::RowGroup EditorLayout::rowGroup(const QTextBlock &block) const
+{
+    QTextTable *table = tableOf(block);
+    if (!table)
+        return {};
+    const QTextTableCell cell = table->cellAt(block.position());
+    if (!cell.isValid())
+        return {};
+    RowGroup group;
+    group.table = table;
+    group.firstRow = cell.row();
+    group.lastRow = cell.row() + cell.rowSpan() - 1;
+    const int columns = table->columns();
+    for (bool grown = true; grown;) {
+        grown = false;
+        for (int r = group.firstRow; r <= group.lastRow; ++r) {
+            for (int c = 0; c < columns; ++c) {
+                const QTextTableCell other = table->cellAt(r, c);
+                if (other.row() < group.firstRow) {
+                    group.firstRow = other.row();
+                    grown = true;
+                }
+                if (other.row() + other.rowSpan() - 1 > group.lastRow) {
+                    group.lastRow = other.row() + other.rowSpan() - 1;
+                    grown = true;
+                }
+            }
+        }
+    }
+    group.lastRow = std::min(group.lastRow, table->rows() - 1);
+    group.first = table->cellAt(group.firstRow, 0).firstCursorPosition().block();
+    group.last = group.lastRow + 1 < table->rows()
+        ? table->cellAt(group.lastRow + 1, 0).firstCursorPosition().block().previous()
+        : table->lastCursorPosition().block();
+    return group;
+}
+
+namespace {
+
+// Widths for tables that leave them to the layout, when lines do not wrap.
+constexpr qreal kTableWidthWithoutWrap = 624;
+constexpr qreal kNarrowestColumn = 16;
+
+qreal padding(const QTextTableCellFormat &cell, const QTextTableFormat &table, QTextFormat::Property property)
+{
+    return cell.hasProperty(property) ? cell.doubleProperty(property) : table.cellPadding();
+}
+
+} // namespace
+
+qreal EditorLayout::layoutGroup(const RowGroup &group, bool note) const
+{
+    QTextTable *table = group.table;
+    const QTextTableFormat format = table->format();
+    const int columns = table->columns();
+    const qreal page = availableWidth() < kUnlimitedWidth ? availableWidth() : kTableWidthWithoutWrap;
+    std::vector<double> x =
+        tablegeometry::columnEdges(format.columnWidthConstraints(), columns, page, kNarrowestColumn);
+    const qreal left = tablegeometry::tableLeft(x.back(), page, format.leftMargin(), int(format.alignment()));
+    for (double &edge : x)
+        edge += left;
+    widest_ = std::max<qreal>(widest_, x.back());
+
+    struct Laid {
+        QTextTableCell cell;
+        QTextBlock first;
+        QTextBlock last;
+        qreal content = 0;
+        qreal top = 0; // padding above
+    };
+    std::vector<Laid> laid;
+    std::vector<tablegeometry::CellHeight> heights;
+    const int rows = group.lastRow - group.firstRow + 1;
+    for (int r = group.firstRow; r <= group.lastRow; ++r) {
+        for (int c = 0; c < columns; ++c) {
+            const QTextTableCell cell = table->cellAt(r, c);
+            if (cell.row() != r || cell.column() != c)
+                continue;
+            const QTextTableCellFormat cellFormat = cell.format().toTableCellFormat();
+            const qreal leftPad = padding(cellFormat, format, QTextFormat::TableCellLeftPadding);
+            const qreal rightPad = padding(cellFormat, format, QTextFormat::TableCellRightPadding);
+            const qreal topPad = padding(cellFormat, format, QTextFormat::TableCellTopPadding);
+            const qreal bottomPad = padding(cellFormat, format, QTextFormat::TableCellBottomPadding);
+            const int end = std::min(c + cell.columnSpan(), columns);
+            const qreal width = std::max<qreal>(1, x[std::size_t(end)] - x[std::size_t(c)] - leftPad - rightPad);
+            Laid cellLaid{cell, cell.firstCursorPosition().block(), cell.lastCursorPosition().block(), 0, topPad};
+            qreal y = 0;
+            for (QTextBlock block = cellLaid.first; block.isValid(); block = block.next()) {
+                auto *place = const_cast<CellPlace *>(placeOf(block));
+                if (!place) {
+                    place = new CellPlace;
+                    block.setUserData(place); // what it had before goes
+                }
+                const Entry entry = layoutLines(block, *block.layout(), true, true, width);
+                place->at = QPointF(x[std::size_t(c)] + leftPad, y);
+                place->width = width;
+                place->height = entry.height;
+                place->lines = entry.lines;
+                place->cellFirst = block == cellLaid.first;
+                y += entry.height;
+                if (block == cellLaid.last)
+                    break;
+            }
+            cellLaid.content = y;
+            heights.push_back({r - group.firstRow, std::min(cell.rowSpan(), group.lastRow - r + 1), y + topPad + bottomPad});
+            laid.push_back(cellLaid);
+            auto *first = const_cast<CellPlace *>(placeOf(cellLaid.first));
+            first->cell = QRectF(x[std::size_t(c)], 0, x[std::size_t(end)] - x[std::size_t(c)], 0);
+            first->format = cellFormat;
+        }
+    }
+    const std::vector<double> rowHeights = tablegeometry::rowHeights(rows, heights, 0);
+    std::vector<qreal> tops(std::size_t(rows) + 1, 0);
+    for (int r = 0; r < rows; ++r)
+        tops[std::size_t(r) + 1] = tops[std::size_t(r)] + rowHeights[std::size_t(r)];
+    for (std::size_t i = 0; i < laid.size(); ++i) {
+        const Laid &cellLaid = laid[i];
+        const int r = heights[i].row;
+        const qreal top = tops[std::size_t(r)];
+        const qreal height = tops[std::size_t(r + heights[i].rowSpan)] - top;
+        auto *first = const_cast<CellPlace *>(placeOf(cellLaid.first));
+        first->cell.setTop(top);
+        first->cell.setHeight(height);
+        qreal shift = 0;
+        const qreal room = height - heights[i].height;
+        if (first->format.verticalAlignment() == QTextCharFormat::AlignMiddle)
+            shift = room / 2;
+        else if (first->format.verticalAlignment() == QTextCharFormat::AlignBottom)
+            shift = room;
+        for (QTextBlock block = cellLaid.first; block.isValid(); block = block.next()) {
+            auto *place = const_cast<CellPlace *>(placeOf(block));
+            place->at.ry() += top + cellLaid.top + std::max<qreal>(0, shift);
+            if (block == cellLaid.last)
+                break;
+        }
+    }
+    const qreal total = tops.back();
+    if (note && inStep()) {
+        const int last = group.last.blockNumber();
+        for (QTextBlock block = group.first; block.isValid(); block = block.next()) {
+            const CellPlace *place = placeOf(block);
+            Entry entry;
+            entry.lines = place ? place->lines : 1;
+            entry.laidOut = true;
+            entry.linesKept = true;
+            entry.height = block.blockNumber() == last ? total : 0;
+            metrics_.set(block.blockNumber(), entry);
+            if (block.blockNumber() >= last)
+                break;
+        }
+    }
+    return total;
+}
+
+void EditorLayout::ensureGroupLaidOut(const RowGroup &group) const
+{
+    if (!inStep()) {
+        if (!placeOf(group.first) || group.first.layout()->lineCount() == 0)
+            layoutGroup(group, false);
+        return;
+    }
+    const int last = group.last.blockNumber();
+    for (QTextBlock block = group.first; block.isValid(); block = block.next()) {
+        if (!metrics_.at(block.blockNumber()).laidOut || !placeOf(block) || block.layout()->lineCount() == 0) {
+            layoutGroup(group);
+            return;
+        }
+        if (block.blockNumber() >= last)
+            return;
+    }
+}
+
+void EditorLayout::drawGroup(QPainter *painter, const PaintContext &context, const RowGroup &group,
+                             const QPointF &origin)
+{
+    // Backgrounds, then text, then borders over both.
+    std::vector<const CellPlace *> cells;
+    const int last = group.last.blockNumber();
+    for (QTextBlock block = group.first; block.isValid(); block = block.next()) {
+        const CellPlace *place = placeOf(block);
+        if (place && place->cellFirst && !place->format.hasProperty(tableformat::kAbsentCellProperty)) {
+            cells.push_back(place);
+            if (place->format.hasProperty(QTextFormat::BackgroundBrush))
+                painter->fillRect(place->cell.translated(origin), place->format.background());
+        }
+        if (block.blockNumber() >= last)
+            break;
+    }
+    for (QTextBlock block = group.first; block.isValid(); block = block.next()) {
+        if (const CellPlace *place = placeOf(block))
+            drawBlock(painter, context, block, origin + place->at, place->height);
+        if (block.blockNumber() >= last)
+            break;
+    }
+    // A cell without borders of its own has the table's (pasted tables).
+    const QTextTableFormat table = group.table->format();
+    painter->save();
+    for (const CellPlace *place : cells) {
+        const QRectF box = place->cell.translated(origin);
+        const QTextTableCellFormat &f = place->format;
+        const auto line = [&](QTextFormat::Property width, QTextFormat::Property style, QTextFormat::Property brush,
+                              QPointF from, QPointF to) {
+            const bool own = f.hasProperty(width);
+            const qreal w = own ? f.doubleProperty(width) : table.border();
+            const auto lineStyle = own ? QTextFrameFormat::BorderStyle(f.intProperty(style)) : table.borderStyle();
+            if (w <= 0 || lineStyle == QTextFrameFormat::BorderStyle_None)
+                return;
+            const QBrush paint = own ? f.brushProperty(brush) : table.borderBrush();
+            // Thinner than a pixel is still seen, as a pixel.
+            painter->setPen(QPen(paint.style() == Qt::NoBrush ? QBrush(Qt::black) : paint, std::max<qreal>(1, w)));
+            painter->drawLine(from, to);
+        };
+        using F = QTextFormat;
+        line(F::TableCellTopBorder, F::TableCellTopBorderStyle, F::TableCellTopBorderBrush, box.topLeft(),
+             box.topRight());
+        line(F::TableCellBottomBorder, F::TableCellBottomBorderStyle, F::TableCellBottomBorderBrush,
+             box.bottomLeft(), box.bottomRight());
+        line(F::TableCellLeftBorder, F::TableCellLeftBorderStyle, F::TableCellLeftBorderBrush, box.topLeft(),
+             box.bottomLeft());
+        line(F::TableCellRightBorder, F::TableCellRightBorderStyle, F::TableCellRightBorderBrush, box.topRight(),
+             box.bottomRight());
+    }
+    painter->restore();
+}
+
+int EditorLayout::hitGroup(const RowGroup &group, const QPointF &point, Qt::HitTestAccuracy accuracy) const
+{
+    // The cell under the point, or the nearest one.
+    QTextBlock found;
+    qreal nearest = std::numeric_limits<qreal>::max();
+    const int last = group.last.blockNumber();
+    for (QTextBlock block = group.first; block.isValid(); block = block.next()) {
+        const CellPlace *place = placeOf(block);
+        if (place && place->cellFirst) {
+            const QRectF &cell = place->cell;
+            const qreal dx = std::max<qreal>({cell.left() - point.x(), 0, point.x() - cell.right()});
+            const qreal dy = std::max<qreal>({cell.top() - point.y(), 0, point.y() - cell.bottom()});
+            if (dx + dy < nearest) {
+                nearest = dx + dy;
+                found = block;
+            }
+        }
+        if (block.blockNumber() >= last)
+            break;
+    }
+    if (!found.isValid() || (accuracy == Qt::ExactHit && nearest > 0))
+        return -1;
+    // Its paragraph at the point's height.
+    const QTextTableCell cell = group.table->cellAt(found.position());
+    const int cellEnd = cell.lastCursorPosition().position();
+    for (QTextBlock next = found.next(); next.isValid() && next.position() <= cellEnd; next = next.next()) {
+        const CellPlace *place = placeOf(next);
+        if (!place || point.y() < place->at.y())
+            break;
+        found = next;
+    }
+    const CellPlace *place = placeOf(found);
+    const QTextLayout *layout = found.layout();
+    if (!place || layout->lineCount() == 0)
+        return accuracy == Qt::ExactHit ? -1 : found.position();
+    const QPointF inBlock = point - place->at;
+    QTextLine line = layout->lineAt(0);
+    for (int i = 0; i < layout->lineCount(); ++i) {
+        line = layout->lineAt(i);
+        if (inBlock.y() < line.y() + line.height())
+            break;
+    }
+    if (accuracy == Qt::ExactHit) {
+        const QRectF text = line.naturalTextRect();
+        if (inBlock.y() < line.y() || inBlock.y() >= line.y() + line.height() || inBlock.x() < text.left() ||
+            inBlock.x() >= text.right())
+            return -1;
+        return found.position() + line.xToCursor(inBlock.x(), QTextLine::CursorOnCharacter);
+    }
+    return found.position() + line.xToCursor(inBlock.x(), QTextLine::CursorBetweenCharacters);
 }
 
 #include "EditorLayout.moc"

@@ -15,6 +15,7 @@
 #include <vector>
 
 class QElapsedTimer;
+class QTextTable;
 
 // The editor's document layout. It lays out only the paragraphs that are
 // shown or asked for, and keeps the height and line count of every paragraph
@@ -31,8 +32,11 @@ class QElapsedTimer;
 // every paragraph.
 //
 // It handles what the editor's documents hold: paragraphs with alignment,
-// margins, first-line indent, tabs and lists, inline pictures. There are no
-// tables or nested frames in them. Addresses in the text are shown as links
+// margins, first-line indent, tabs and lists, inline pictures, and tables.
+// A table's rows are laid out a row at a time (rows that a cell spans
+// together): each cell's paragraphs at the cell's width, the row as tall as
+// its tallest cell. The row's height is carried by the entry of its last
+// paragraph; the others have none, so the sums place every row. Addresses in the text are shown as links
 // when `setLinksShown` is on; that format is painted only and never part of
 // the document.
 class EditorLayout : public QAbstractTextDocumentLayout {
@@ -147,8 +151,29 @@ private:
     // With `paragraphStart` off the layout's first line is not the
     // paragraph's (no first-line indent, no space above); with
     // `paragraphEnd` off no space below is added.
+    // `cellWidth`: the width of the table cell the paragraph stands in.
     Entry layoutLines(const QTextBlock &block, QTextLayout &layout, bool paragraphStart = true,
-                      bool paragraphEnd = true) const;
+                      bool paragraphEnd = true, qreal cellWidth = -1) const;
+    // Tables.
+    class CellPlace;
+    struct RowGroup {
+        QTextTable *table = nullptr;
+        int firstRow = 0;
+        int lastRow = 0;
+        QTextBlock first; // its first and last paragraphs
+        QTextBlock last;
+        bool isValid() const { return table != nullptr; }
+    };
+    // The table a paragraph stands in (the outermost one), if any.
+    QTextTable *tableOf(const QTextBlock &block) const;
+    RowGroup rowGroup(const QTextBlock &block) const;
+    // Lays out the group's cells and returns its height; with `note` its
+    // figures go into the entries.
+    qreal layoutGroup(const RowGroup &group, bool note = true) const;
+    void ensureGroupLaidOut(const RowGroup &group) const;
+    static const CellPlace *placeOf(const QTextBlock &block);
+    void drawGroup(QPainter *painter, const PaintContext &context, const RowGroup &group, const QPointF &origin);
+    int hitGroup(const RowGroup &group, const QPointF &point, Qt::HitTestAccuracy accuracy) const;
     // Long paragraphs.
     class Pieced;
     struct Reach {
@@ -237,5 +262,7 @@ private:
     // What an edit in a long paragraph changed, from its top, when its
     // pieces kept their height: all that is painted again.
     mutable std::optional<std::pair<qreal, qreal>> piecedRepaint_;
+    // What an edit in a table asks to paint again, from its row's top.
+    std::optional<std::pair<qreal, qreal>> tableRepaint_;
     quint64 paints_ = 0;
 };

@@ -1,4 +1,5 @@
 #include "editor/TRxRichEdit.h"
+#include "editor/TableKeys.h"
 
 #include "editor/DisplayLines.h"
 #include "editor/EditorDocument.h"
@@ -994,6 +995,14 @@ void TRxRichEdit::keyPressEvent(QKeyEvent *event)
     }
     if (piecedCaret_->moveByKey(event) || typeInPieces(event))
         return;
+    const bool noCtrlOrAlt = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if ((event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) && noCtrlOrAlt) {
+        const bool backwards = event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier);
+        if (const std::optional<QTextCursor> to = tablekeys::moveByTab(textCursor(), backwards, !isReadOnly())) {
+            setTextCursor(*to);
+            return;
+        }
+    }
     const int valueBefore = verticalScrollBar()->value();
     QTextEdit::keyPressEvent(event);
     piecedCaret_->show(valueBefore);

@@ -1,4 +1,5 @@
 #include "RichEditFixture.h"
+#include "../formats/RtfTestSupport.h"
 #include "editor/EditorLayout.h"
 #include "formats/ParagraphFormat.h"
 
@@ -14,6 +15,7 @@
 #include <QTextLayout>
 #include <QTest>
 #include <QTextList>
+#include <QTextTable>
 
 namespace {
 
@@ -43,8 +45,12 @@ void expectInStep(TRxRichEdit &editor)
     qreal bottom = doc->documentMargin();
     int line = 0;
     for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        // A table's cells stand side by side; what follows starts below it.
+        QTextTable *table = QTextCursor(block).currentTable();
         const QRectF rect = layout.blockBoundingRect(block);
-        ASSERT_DOUBLE_EQ(rect.top(), bottom) << "paragraph " << block.blockNumber();
+        if (!table) {
+            ASSERT_DOUBLE_EQ(rect.top(), bottom) << "paragraph " << block.blockNumber();
+        }
         // Each line starts where the one before it ends.
         int count = 0;
         EditorLayout::ShownLine last;
@@ -58,7 +64,7 @@ void expectInStep(TRxRichEdit &editor)
         ASSERT_DOUBLE_EQ(rect.bottom(), last.origin.y() + last.line.y() + last.line.height())
             << "paragraph " << block.blockNumber();
         ASSERT_EQ(layout.firstLineOfBlock(block.blockNumber()), line) << "paragraph " << block.blockNumber();
-        bottom = rect.bottom();
+        bottom = table ? layout.frameBoundingRect(table).bottom() : rect.bottom();
         line += count;
     }
     EXPECT_DOUBLE_EQ(layout.documentSize().height(), bottom + doc->documentMargin());
@@ -219,25 +225,75 @@ TEST_F(RichEditTest, ShapedGlyphsAreKeptForAFewScreensOnly)
     expectInStep(*editor);
 }
 
-TEST_F(RichEditTest, PastedTableIsShownAsParagraphsAndStaysEditable)
+TEST_F(RichEditTest, TableCellsStandSideBySideAtTheirWidthsAndRowsAsTallAsTheirTallestCell)
 {
-    // Tables come only from pasted HTML: the editor shows their cells one
-    // under another, as it saves them, and edits in and around them work.
     editor->setText(QStringLiteral("before\nafter"));
     QTextCursor cursor(editor->document()->findBlockByNumber(1));
-    cursor.insertTable(2, 2);
-    cursor.insertText(QStringLiteral("cell"));
-    editor->setTextCursor(cursor);
+    QTextTableFormat format;
+    format.setColumnWidthConstraints({QTextLength(QTextLength::FixedLength, 100),
+                                      QTextLength(QTextLength::FixedLength, 150),
+                                      QTextLength(QTextLength::FixedLength, 200)});
+    format.setCellPadding(4);
+    QTextTable *table = cursor.insertTable(2, 3, format);
+    table->cellAt(0, 1).firstCursorPosition().insertText(QString(60, QLatin1Char('w')).replace(QLatin1String("ww"), QLatin1String("w ")));
+    table->cellAt(1, 2).firstCursorPosition().insertText(QStringLiteral("last"));
+    EditorLayout &layout = layoutOf(*editor);
+    const auto rectOf = [&](int row, int column) {
+        return layout.blockBoundingRect(table->cellAt(row, column).firstCursorPosition().block());
+    };
+    const qreal m = editor->document()->documentMargin();
+    EXPECT_DOUBLE_EQ(rectOf(0, 0).left(), m + 4);
+    EXPECT_DOUBLE_EQ(rectOf(0, 1).left(), m + 104);
+    EXPECT_DOUBLE_EQ(rectOf(0, 2).left(), m + 254);
+    EXPECT_DOUBLE_EQ(rectOf(0, 1).width(), 142);
+    EXPECT_DOUBLE_EQ(rectOf(0, 0).top(), rectOf(0, 2).top());
+    EXPECT_GT(rectOf(0, 1).height(), 2 * rectOf(0, 0).height()) << "the long cell wraps";
+    EXPECT_DOUBLE_EQ(rectOf(1, 0).top(), rectOf(0, 1).bottom() + 8) << "padding below and above";
+    const QRectF after = layout.blockBoundingRect(editor->document()->lastBlock());
+    EXPECT_DOUBLE_EQ(after.top(), rectOf(1, 0).bottom() + 4);
+    EXPECT_EQ(layout.frameBoundingRect(table).bottom(), after.top());
+    // A click finds the cell's text; typing and Enter stay in the cell.
+    const int hit = layout.hitTest(rectOf(1, 2).center(), Qt::FuzzyHit);
+    EXPECT_EQ(table->cellAt(hit).column(), 2);
+    editor->setTextCursor(table->cellAt(1, 0).firstCursorPosition());
     QTest::keyClicks(editor.get(), QStringLiteral("typed"));
-    QTest::keyClick(editor.get(), Qt::Key_Down);
-    QTest::keyClick(editor.get(), Qt::Key_Up);
     QTest::keyClick(editor.get(), Qt::Key_Return);
+    QTest::keyClicks(editor.get(), QStringLiteral("more"));
+    EXPECT_EQ(rtftest::cellText(table->cellAt(1, 0)), QStringLiteral("typed/more"));
+    EXPECT_DOUBLE_EQ(rectOf(1, 2).top(), rectOf(1, 0).top());
+    expectInStep(*editor);
     QImage shot(editor->viewport()->size(), QImage::Format_RGB32);
     editor->viewport()->render(&shot);
-    EXPECT_TRUE(editor->Text().contains(QStringLiteral("celltyped")));
-    expectInStep(*editor);
     editor->SelectWholeText();
     editor->Clear();
+    expectInStep(*editor);
+}
+
+TEST_F(RichEditTest, TabGoesFromCellToCellAndAddsARowAfterTheLastOneUndoneInOneStep)
+{
+    editor->setText(QStringLiteral("before\nafter"));
+    QTextCursor cursor(editor->document()->findBlockByNumber(1));
+    QTextTable *table = cursor.insertTable(2, 2);
+    table->mergeCells(0, 0, 2, 1); // the first column is one cell
+    editor->setTextCursor(table->cellAt(0, 1).firstCursorPosition());
+    const auto caretCell = [&] {
+        const QTextTableCell cell = table->cellAt(editor->textCursor().position());
+        return std::make_pair(cell.row(), cell.column());
+    };
+    QTest::keyClick(editor.get(), Qt::Key_Tab);
+    EXPECT_EQ(caretCell(), std::make_pair(1, 1)) << "past the merged cell";
+    QTest::keyClick(editor.get(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(caretCell(), std::make_pair(0, 1));
+    QTest::keyClick(editor.get(), Qt::Key_Tab);
+    QTest::keyClick(editor.get(), Qt::Key_Tab);
+    EXPECT_EQ(table->rows(), 3);
+    EXPECT_EQ(caretCell(), std::make_pair(2, 0));
+    EXPECT_EQ(table->cellAt(2, 0).rowSpan(), 1) << "the new row's cells span nothing";
+    QTest::keyClicks(editor.get(), QStringLiteral("x"));
+    editor->Undo();
+    editor->Undo();
+    EXPECT_EQ(table->rows(), 2);
+    EXPECT_EQ(editor->Text().count(QLatin1Char('\t')), 0) << "no tab typed";
     expectInStep(*editor);
 }
 
