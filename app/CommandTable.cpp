@@ -47,7 +47,7 @@ const Command kCommands[] = {
     CLICK(N36, 24), CLICK(N83, 24),
     OWN(Delphi1), TWIN(Delphi2, Delphi1), OWN(Pascal1), TWIN(ObjectPascal1, Pascal1),
     OWN(HTML1), TWIN(HTML2, HTML1), OWN(Cheader1), TWIN(CHeader2, Cheader1), OWN(CPP1), TWIN(CPP2, CPP1),
-    OWN(N113), {"N114", CommandKind::NoAction, nullptr, nullptr, nullptr, false, ToolBarPlace::None},
+    OWN(N113), OWN(N131), {"N114", CommandKind::NoAction, nullptr, nullptr, nullptr, false, ToolBarPlace::None},
     // Format
     CLICK(N37, 25), CLICK(N84, 25), CLICK(N38, 26), CLICK(N85, 26), CLICK(N39, 27), CLICK(N86, 27),
     OWN(N129), TWIN(N130, N129),

@@ -8,6 +8,7 @@
 #include "tools/Inserts.h"
 #include "tools/Statistics.h"
 #include "tools/Templates.h"
+#include "ui_text/MessageTexts.h"
 
 #include <QDialog>
 #include <QLocale>
@@ -65,6 +66,21 @@ void TForm1::CPP1Click()
 void TForm1::N113Click()
 {
     RxRichEdit1->InsertObjectByDialog();
+}
+
+void TForm1::N131Click()
+{
+    using ui_text::Message;
+    platform::TableSizeRequest request;
+    request.title = ui_text::messageText(Message::TableTitle, english());
+    request.rowsLabel = ui_text::messageText(Message::TableRows, english());
+    request.columnsLabel = ui_text::messageText(Message::TableColumns, english());
+    request.okCaption = ui_text::messageText(Message::OkButton, english());
+    request.cancelCaption = ui_text::messageText(Message::CancelButton, english());
+    request.maxRows = TRxRichEdit::kMaxInsertedRows;
+    request.maxColumns = TRxRichEdit::kMaxInsertedColumns;
+    if (const std::optional<platform::TableSize> size = platform_.objectDialogs().askTableSize(this, request))
+        RxRichEdit1->InsertTable(size->rows, size->columns);
 }
 
 // The panel tells the layout last chosen here, installed or not.

@@ -167,6 +167,7 @@ public:
     void Cheader1Click();
     void CPP1Click();
     void N113Click();
+    void N131Click();
     void N129Click();
     void N44Click();
     void N91Click();

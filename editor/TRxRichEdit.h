@@ -117,6 +117,12 @@ public:
     // Asks for a picture through the platform's insert-object dialog and puts it
     // in at the selection; true when one was inserted.
     bool InsertObjectByDialog();
+    // A table of empty cells with single borders at the caret (after the
+    // table the caret stands in), one step to undo; the caret goes to its
+    // first cell.
+    void InsertTable(int rows, int columns);
+    static constexpr int kMaxInsertedRows = 10000;
+    static constexpr int kMaxInsertedColumns = 63;
     // The object the selection is made of, when it is exactly one object
     // (an invalid format otherwise), its type name, a description of its size
     // and scale, and its "Open" verb.

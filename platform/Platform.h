@@ -73,10 +73,30 @@ struct InsertObjectChoice {
     bool asIcon = false;
 };
 
+// The insert-table dialog: its texts in the interface language, and what it
+// starts with and allows.
+struct TableSizeRequest {
+    QString title;
+    QString rowsLabel;
+    QString columnsLabel;
+    QString okCaption;
+    QString cancelCaption;
+    int rows = 2;
+    int columns = 3;
+    int maxRows = 1;
+    int maxColumns = 1;
+};
+
+struct TableSize {
+    int rows = 0;
+    int columns = 0;
+};
+
 class ObjectDialogs {
 public:
     virtual ~ObjectDialogs() = default;
     virtual std::optional<InsertObjectChoice> askInsertObject(QWidget *owner) = 0;
+    virtual std::optional<TableSize> askTableSize(QWidget *owner, const TableSizeRequest &request) = 0;
     // The properties of a selected object: its type, size and scale.
     virtual void showObjectProperties(QWidget *owner, const QString &typeName, const QString &details) = 0;
 };

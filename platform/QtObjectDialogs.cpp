@@ -4,11 +4,13 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace platform {
@@ -53,6 +55,32 @@ std::optional<InsertObjectChoice> QtObjectDialogs::askInsertObject(QWidget *owne
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return InsertObjectChoice{fileName->text().trimmed(), asIcon->isChecked()};
+}
+
+std::optional<TableSize> QtObjectDialogs::askTableSize(QWidget *owner, const TableSizeRequest &request)
+{
+    QDialog dialog(owner);
+    dialog.setWindowTitle(request.title);
+    auto *form = new QFormLayout(&dialog);
+    const auto box = [&dialog](int value, int most) {
+        auto *spin = new QSpinBox(&dialog);
+        spin->setRange(1, std::max(1, most));
+        spin->setValue(value);
+        return spin;
+    };
+    QSpinBox *rows = box(request.rows, request.maxRows);
+    QSpinBox *columns = box(request.columns, request.maxColumns);
+    form->addRow(request.rowsLabel, rows);
+    form->addRow(request.columnsLabel, columns);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    buttons->button(QDialogButtonBox::Ok)->setText(request.okCaption);
+    buttons->button(QDialogButtonBox::Cancel)->setText(request.cancelCaption);
+    form->addRow(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return TableSize{rows->value(), columns->value()};
 }
 
 void QtObjectDialogs::showObjectProperties(QWidget *owner, const QString &typeName, const QString &details)

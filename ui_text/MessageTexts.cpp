@@ -22,6 +22,10 @@ const MessageRow kMessages[] = {
     {Message::ReloadQuestion, "Файл \"%1\" изменён другой программой. Загрузить его заново?",
      "The file \"%1\" was changed by another program. Load it again?"},
     {Message::ChangedOnDiskMark, " [изменён на диске]", " [changed on disk]"},
+    {Message::TableTitle, "Вставить таблицу", "Insert table"},
+    {Message::TableRows, "Строк:", "Rows:"},
+    {Message::TableColumns, "Столбцов:", "Columns:"},
+    {Message::OkButton, "ОК", "OK"},
 };
 
 } // namespace

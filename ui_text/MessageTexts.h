@@ -12,7 +12,11 @@ enum class Message {
     SaveAsButton,
     CancelButton,
     ReloadQuestion,        // the window activated, the document unmodified
-    ChangedOnDiskMark      // in the title, after the file's name
+    ChangedOnDiskMark,     // in the title, after the file's name
+    TableTitle,            // the insert-table dialog
+    TableRows,
+    TableColumns,
+    OkButton
 };
 
 QString messageText(Message message, bool english);

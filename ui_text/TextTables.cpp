@@ -103,6 +103,7 @@ const MenuItemText kMainMenu1[] = {
     {"Cheader1", 2, ItemKind::Fixed, "", nullptr, "C++ header", nullptr, false},
     {"CPP1", 2, ItemKind::Fixed, "", nullptr, "CPP", nullptr, false},
     {"N113", 1, ItemKind::Command, "Ins", nullptr, "Вставить объект", "Insert object", false},
+    {"N131", 1, ItemKind::Command, "", nullptr, "Вставить таблицу…", "Insert table…", false},
     {"N5", 0, ItemKind::Command, "", nullptr, "Формат", "Format", false},
     {"N37", 1, ItemKind::Command, "Ctrl+Alt+B", nullptr, "Сортировка по возрастанию", "Sorting", false},
     {"N38", 1, ItemKind::Command, "Ctrl+Alt+E", nullptr, "Английская раскладка клавиатуры", "English keyboard layout", false},

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <utility>
+#include <vector>
 
 // Test doubles of the platform: answers are scripted in advance, everything the
 // program asked is recorded. No dialog ever opens.
@@ -48,8 +49,15 @@ public:
 class FakeObjectDialogs : public ObjectDialogs {
 public:
     std::optional<InsertObjectChoice> askInsertObject(QWidget *owner) override;
+    std::optional<TableSize> askTableSize(QWidget *, const TableSizeRequest &request) override
+    {
+        tableAsked.push_back(request);
+        return tableSize;
+    }
     void showObjectProperties(QWidget *owner, const QString &typeName, const QString &details) override;
 
+    std::optional<TableSize> tableSize; // the answer to the next table question
+    std::vector<TableSizeRequest> tableAsked;
     std::optional<InsertObjectChoice> choice; // the answer to the next question
     int asked = 0;
     QStringList propertiesShown;

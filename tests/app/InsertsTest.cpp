@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QTest>
+#include <QTextTable>
 #include <QToolButton>
 
 namespace {
@@ -200,6 +201,38 @@ TEST_F(InsertsTest, InsertObjectGoesThroughTheEditorsDialog)
     EXPECT_EQ(platform.objects.asked, 2);
     EXPECT_EQ(RxRichEdit1(f)->TextLength(), 3);
     EXPECT_TRUE(platform.boxes.messages.isEmpty());
+}
+
+TEST_F(InsertsTest, InsertTableAsksForRowsAndColumnsInTheInterfaceLanguage)
+{
+    writeSettings("[LANGUAGE]\nLang=0\n");
+    TForm1 &f = shownForm();
+    RxRichEdit1(f)->setText(QStringLiteral("abcd"));
+    RxRichEdit1(f)->setSelectionStart(2);
+    platform.objects.tableSize = platform::TableSize{3, 2};
+    menuItem(f, "N131")->trigger();
+    ASSERT_EQ(platform.objects.tableAsked.size(), 1u);
+    EXPECT_EQ(platform.objects.tableAsked[0].rowsLabel, QStringLiteral("Строк:"));
+    QTextTable *table = RxRichEdit1(f)->textCursor().currentTable();
+    ASSERT_TRUE(table);
+    EXPECT_EQ(table->rows(), 3);
+    EXPECT_EQ(table->columns(), 2);
+    EXPECT_EQ(RxRichEdit1(f)->textCursor().position(), table->cellAt(0, 0).firstPosition());
+    EXPECT_GT(table->cellAt(2, 1).format().toTableCellFormat().bottomBorder(), 0) << "single borders";
+    // The text around it stays; one undo takes the table back.
+    const QString text = RxRichEdit1(f)->document()->toPlainText();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("ab\n")) && text.endsWith(QStringLiteral("\ncd"))) << text.toStdString();
+    RxRichEdit1(f)->Undo();
+    EXPECT_EQ(RxRichEdit1(f)->Text(), QStringLiteral("abcd"));
+
+    // Cancelled: nothing goes in. In English the dialog speaks English.
+    CB3(f)->click();
+    ASSERT_TRUE(f.english());
+    platform.objects.tableSize.reset();
+    menuItem(f, "N131")->trigger();
+    ASSERT_EQ(platform.objects.tableAsked.size(), 2u);
+    EXPECT_EQ(platform.objects.tableAsked.back().rowsLabel, QStringLiteral("Rows:"));
+    EXPECT_EQ(RxRichEdit1(f)->Text(), QStringLiteral("abcd"));
 }
 
 TEST_F(InsertsTest, KeyboardLayoutCommandsInBothLanguages)

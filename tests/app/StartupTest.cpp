@@ -174,7 +174,7 @@ TEST_F(MainWindowTest, MenuTreesAndCheckMarks)
     QStringList insertItems;
     for (QAction *action : insert->actions())
         insertItems.append(action->objectName());
-    EXPECT_EQ(insertItems, QStringList({"N31", "N32", "N35", "N36", "N108", "N113"}));
+    EXPECT_EQ(insertItems, QStringList({"N31", "N32", "N35", "N36", "N108", "N113", "N131"}));
     EXPECT_EQ(menuItem(f, "N108")->menu()->actions().size(), 5);
     EXPECT_TRUE(menuItem(f, "N11")->isSeparator());
 
