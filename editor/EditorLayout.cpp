@@ -400,7 +400,7 @@ qreal EditorLayout::replaceEntries(const ChangedBlocks &changed, QStringView ins
         if (layOut && groups.size() == 1 && qFuzzyCompare(1 + rowHeight, 1 + oldRow))
             tableRepaint_ = std::make_pair(top, top + rowHeight);
         else
-            tableRepaint_ = std::make_pair(top, kUnlimitedWidth * 1e3);
+            tableRepaint_ = std::make_pair(0.0, kUnlimitedWidth * 1e3);
         height = 0;
         for (int k = 0; k < changed.newCount; ++k)
             height += metrics_.at(changed.first + k).height;
@@ -1726,6 +1726,29 @@ void EditorLayout::ensureGroupLaidOut(const RowGroup &group) const
 void EditorLayout::drawGroup(QPainter *painter, const PaintContext &context, const RowGroup &group,
                              const QPointF &origin)
 {
+    // A selection across cells takes whole cells: it is painted as theirs.
+    PaintContext own = context;
+    std::vector<std::pair<QRect, QTextCharFormat>> selectedCells; // columns by rows
+    own.selections.clear();
+    for (const Selection &selection : context.selections) {
+        if (selection.cursor.hasComplexSelection() && selection.cursor.currentTable() == group.table) {
+            int row = 0, rows = 0, column = 0, columns = 0;
+            selection.cursor.selectedTableCells(&row, &rows, &column, &columns);
+            selectedCells.emplace_back(QRect(column, row, columns, rows), selection.format);
+        } else {
+            own.selections.append(selection);
+        }
+    }
+    const auto selectionOf = [&](const QTextBlock &block) -> const QTextCharFormat * {
+        if (selectedCells.empty())
+            return nullptr;
+        const QTextTableCell cell = group.table->cellAt(block.position());
+        for (const auto &[cells, format] : selectedCells) {
+            if (cells.intersects(QRect(cell.column(), cell.row(), cell.columnSpan(), cell.rowSpan())))
+                return &format;
+        }
+        return nullptr;
+    };
     // Backgrounds, then text, then borders over both.
     std::vector<const CellPlace *> cells;
     const int last = group.last.blockNumber();
@@ -1735,13 +1758,22 @@ void EditorLayout::drawGroup(QPainter *painter, const PaintContext &context, con
             cells.push_back(place);
             if (place->format.hasProperty(QTextFormat::BackgroundBrush))
                 painter->fillRect(place->cell.translated(origin), place->format.background());
+            if (const QTextCharFormat *selected = selectionOf(block))
+                painter->fillRect(place->cell.translated(origin), selected->background());
         }
         if (block.blockNumber() >= last)
             break;
     }
     for (QTextBlock block = group.first; block.isValid(); block = block.next()) {
-        if (const CellPlace *place = placeOf(block))
-            drawBlock(painter, context, block, origin + place->at, place->height);
+        if (const CellPlace *place = placeOf(block)) {
+            PaintContext shown = own;
+            if (const QTextCharFormat *selected = selectionOf(block)) {
+                QTextCursor whole(block);
+                whole.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+                shown.selections.append(Selection{whole, *selected});
+            }
+            drawBlock(painter, shown, block, origin + place->at, place->height);
+        }
         if (block.blockNumber() >= last)
             break;
     }
