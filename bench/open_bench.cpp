@@ -19,6 +19,12 @@
 //                     its own
 //   fonts-K           K kilobytes of RTF naming 16,384 font families, a word
 //                     in each
+//   table-M           M megabytes of RTF: tables of 10,000 rows of four
+//                     cells, a word or two in each, between paragraphs; the
+//                     key "at the end" is typed in a cell in the middle of the
+//                     last table
+//   cells-M           the same text (as many rows as table-M has) with each
+//                     cell a paragraph of its own
 //   end-M             plain-M, and Ctrl+End a second after it is shown
 //   floor-M           plain-M put into a bare QTextDocument: the time and
 //                     memory Qt's document alone takes
@@ -50,6 +56,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
 #include <cstdio>
 
 namespace {
@@ -136,6 +144,38 @@ QByteArray tabsRtf(qint64 size)
     return rtf;
 }
 
+// Tables of 10,000 rows between paragraphs, or the same text as paragraphs:
+// as many rows as the tables take in `size`.
+QByteArray tablesRtf(qint64 size, bool asTables)
+{
+    constexpr int kRows = 10000;
+    constexpr int kCells = 4;
+    QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fnil\\fcharset204 Times New Roman;}}\r\n"
+                     "\\pard Price list\\par\r\n";
+    QByteArray definition = "\\trowd\\trgaph108\\trleft-108";
+    for (int c = 1; c <= kCells; ++c)
+        definition += "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10\\cellx" +
+                      QByteArray::number(c * 2400);
+    qint64 tableSize = rtf.size();
+    for (int n = 0; tableSize < size; ++n) {
+        QByteArray row = definition;
+        QByteArray paragraphs;
+        for (int c = 0; c < kCells; ++c) {
+            const QByteArray text =
+                c == 0 ? "\\'f2\\'ee\\'e2\\'e0\\'f0 " + QByteArray::number(n) : QByteArray::number(n * 7 % 1000 + c);
+            row += "\\pard\\intbl " + text + "\\cell\r\n";
+            paragraphs += "\\pard " + text + "\\par\r\n";
+        }
+        row += "\\row\r\n";
+        tableSize += row.size();
+        rtf += asTables ? row : paragraphs;
+        if (n % kRows == kRows - 1)
+            rtf += "\\pard\\par\r\n";
+    }
+    rtf += "\\pard The end.\\par}\r\n";
+    return rtf;
+}
+
 // A font table of 16,384 families none of which is installed, and a word in
 // each of them.
 QByteArray fontsRtf(qint64 size)
@@ -159,8 +199,10 @@ QString writeCase(const QString &name, const QString &dir, qint64 size)
 {
     const QString kind = name.section(QLatin1Char('-'), 0, 0);
     const QString suffix = kind == QLatin1String("json")                                    ? QStringLiteral(".json")
-                           : kind == QLatin1String("tabs") || kind == QLatin1String("fonts") ? QStringLiteral(".rtf")
-                                                                                              : QStringLiteral(".txt");
+                           : kind == QLatin1String("tabs") || kind == QLatin1String("fonts") ||
+                                   kind == QLatin1String("table") || kind == QLatin1String("cells")
+                               ? QStringLiteral(".rtf")
+                               : QStringLiteral(".txt");
     const QString path = QDir(dir).filePath(name + suffix);
     bool written = false;
     if (kind == QLatin1String("json") || kind == QLatin1String("base64"))
@@ -169,6 +211,8 @@ QString writeCase(const QString &name, const QString &dir, qint64 size)
         written = writeBytes(path, tabsRtf(size));
     else if (kind == QLatin1String("fonts"))
         written = writeBytes(path, fontsRtf(size));
+    else if (kind == QLatin1String("table") || kind == QLatin1String("cells"))
+        written = writeBytes(path, tablesRtf(size, kind == QLatin1String("table")));
     else
         written = writePlain(path, size);
     return written ? path : QString();
@@ -198,6 +242,11 @@ double millisecondsPerKey(TForm1 &form, bool atEnd)
         QApplication::processEvents();
     // Fewer where each key costs seconds (OPEN_BENCH_KEYSTROKES).
     const int keys = qEnvironmentVariableIntValue("OPEN_BENCH_KEYSTROKES");
+    // In a document of tables the end is a cell in the middle of the last one.
+    const QList<QTextFrame *> frames = editor->document()->rootFrame()->childFrames();
+    if (auto *table = frames.isEmpty() ? nullptr : qobject_cast<QTextTable *>(frames.last()); table && atEnd)
+        return millisecondsPerTypedKeyAt(*editor, table->cellAt(table->rows() / 2, 1).firstPosition(),
+                                         keys > 0 ? keys : kKeystrokes);
     return millisecondsPerTypedKey(*editor, atEnd, keys > 0 ? keys : kKeystrokes);
 }
 

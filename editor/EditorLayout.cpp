@@ -138,8 +138,19 @@ public:
 
 // Where a paragraph of a table cell is, from its row group's top at the
 // page's text edge; set each time its group is laid out.
+// A cell's paragraph that was painted keeps its shaped glyphs, for a few
+// screens of cells (see keepCellShaping).
 class EditorLayout::CellPlace : public QTextBlockUserData {
 public:
+    CellPlace(EditorLayout *owner, const QTextBlock &block) : owner(owner), block(block) {}
+    ~CellPlace() override
+    {
+        if (owner)
+            owner->shapedCells_.erase(this);
+    }
+    EditorLayout *owner;
+    QTextBlock block;
+    quint64 paint = 0;
     QPointF at;
     qreal width = 0;
     qreal height = 0;
@@ -188,6 +199,8 @@ EditorLayout::~EditorLayout()
         kept->owner = nullptr;
     for (Pieced *pieced : pieced_)
         pieced->owner = nullptr;
+    for (CellPlace *place : shapedCells_)
+        place->owner = nullptr;
 }
 
 qreal EditorLayout::margin() const
@@ -393,8 +406,9 @@ qreal EditorLayout::replaceEntries(const ChangedBlocks &changed, QStringView ins
         metrics_.insert(changed.first, fresh);
         qreal rowHeight = 0;
         if (layOut) {
+            const QTextBlock typedIn = inPlace ? document()->findBlockByNumber(changed.first) : QTextBlock();
             for (const RowGroup &group : groups)
-                rowHeight = layoutGroup(group);
+                rowHeight = layoutGroup(group, true, typedIn);
         }
         const qreal top = metrics_.top(groups.front().first.blockNumber());
         if (layOut && groups.size() == 1 && qFuzzyCompare(1 + rowHeight, 1 + oldRow))
@@ -1581,10 +1595,12 @@ EditorLayout::RowGroup EditorLayout::rowGroup(const QTextBlock &block) const
         }
     }
     group.lastRow = std::min(group.lastRow, table->rows() - 1);
-    group.first = table->cellAt(group.firstRow, 0).firstCursorPosition().block();
+    // By positions: a cell's cursors ask the layout where they are.
+    const QTextDocument *doc = document();
+    group.first = doc->findBlock(table->cellAt(group.firstRow, 0).firstPosition());
     group.last = group.lastRow + 1 < table->rows()
-        ? table->cellAt(group.lastRow + 1, 0).firstCursorPosition().block().previous()
-        : table->lastCursorPosition().block();
+        ? doc->findBlock(table->cellAt(group.lastRow + 1, 0).firstPosition()).previous()
+        : doc->findBlock(table->lastPosition());
     return group;
 }
 
@@ -1601,7 +1617,7 @@ qreal padding(const QTextTableCellFormat &cell, const QTextTableFormat &table, Q
 
 } // namespace
 
-qreal EditorLayout::layoutGroup(const RowGroup &group, bool note) const
+qreal EditorLayout::layoutGroup(const RowGroup &group, bool note, const QTextBlock &changed) const
 {
     QTextTable *table = group.table;
     const QTextTableFormat format = table->format();
@@ -1636,21 +1652,28 @@ qreal EditorLayout::layoutGroup(const RowGroup &group, bool note) const
             const qreal bottomPad = padding(cellFormat, format, QTextFormat::TableCellBottomPadding);
             const int end = std::min(c + cell.columnSpan(), columns);
             const qreal width = std::max<qreal>(1, x[std::size_t(end)] - x[std::size_t(c)] - leftPad - rightPad);
-            Laid cellLaid{cell, cell.firstCursorPosition().block(), cell.lastCursorPosition().block(), 0, topPad};
+            Laid cellLaid{cell, document()->findBlock(cell.firstPosition()), document()->findBlock(cell.lastPosition()),
+                          0, topPad};
             qreal y = 0;
             for (QTextBlock block = cellLaid.first; block.isValid(); block = block.next()) {
                 auto *place = const_cast<CellPlace *>(placeOf(block));
-                if (!place) {
-                    place = new CellPlace;
+                const bool fresh = !place;
+                if (fresh) {
+                    place = new CellPlace(const_cast<EditorLayout *>(this), block);
                     block.setUserData(place); // what it had before goes
                 }
-                const Entry entry = layoutLines(block, *block.layout(), true, true, width);
+                // The paragraphs of the row an edit did not touch keep their lines.
+                const bool keep = changed.isValid() && block != changed && !fresh &&
+                                  qFuzzyCompare(1 + place->width, 1 + width) && block.layout()->lineCount() > 0;
+                if (!keep) {
+                    const Entry entry = layoutLines(block, *block.layout(), true, true, width);
+                    place->height = entry.height;
+                    place->lines = entry.lines;
+                }
                 place->at = QPointF(x[std::size_t(c)] + leftPad, y);
                 place->width = width;
-                place->height = entry.height;
-                place->lines = entry.lines;
                 place->cellFirst = block == cellLaid.first;
-                y += entry.height;
+                y += place->height;
                 if (block == cellLaid.last)
                     break;
             }
@@ -1703,6 +1726,29 @@ qreal EditorLayout::layoutGroup(const RowGroup &group, bool note) const
         }
     }
     return total;
+}
+
+void EditorLayout::keepCellShaping(CellPlace &place)
+{
+    place.paint = paints_;
+    if (shapedCells_.insert(&place).second)
+        place.block.layout()->setCacheEnabled(true);
+    if (shapedCells_.size() <= kShapingKept * 4)
+        return;
+    // The cells painted longest ago let their glyphs go; they keep their places.
+    std::vector<CellPlace *> oldest(shapedCells_.begin(), shapedCells_.end());
+    const auto keep = static_cast<std::ptrdiff_t>(kShapingKept * 2);
+    std::nth_element(oldest.begin(), oldest.end() - keep, oldest.end(),
+                     [](const CellPlace *a, const CellPlace *b) { return a->paint < b->paint; });
+    oldest.resize(oldest.size() - static_cast<std::size_t>(keep));
+    for (CellPlace *old : oldest) {
+        shapedCells_.erase(old);
+        QTextLayout *layout = old->block.layout();
+        layout->setCacheEnabled(false);
+        // Laid out again without the cache, the glyphs are let go.
+        if (layout->lineCount() > 0)
+            layoutLines(old->block, *layout, true, true, old->width);
+    }
 }
 
 void EditorLayout::ensureGroupLaidOut(const RowGroup &group) const
@@ -1772,6 +1818,7 @@ void EditorLayout::drawGroup(QPainter *painter, const PaintContext &context, con
                 whole.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
                 shown.selections.append(Selection{whole, *selected});
             }
+            keepCellShaping(*const_cast<CellPlace *>(place));
             drawBlock(painter, shown, block, origin + place->at, place->height);
         }
         if (block.blockNumber() >= last)
@@ -1832,7 +1879,7 @@ int EditorLayout::hitGroup(const RowGroup &group, const QPointF &point, Qt::HitT
         return -1;
     // Its paragraph at the point's height.
     const QTextTableCell cell = group.table->cellAt(found.position());
-    const int cellEnd = cell.lastCursorPosition().position();
+    const int cellEnd = cell.lastPosition();
     for (QTextBlock next = found.next(); next.isValid() && next.position() <= cellEnd; next = next.next()) {
         const CellPlace *place = placeOf(next);
         if (!place || point.y() < place->at.y())

@@ -169,7 +169,9 @@ private:
     RowGroup rowGroup(const QTextBlock &block) const;
     // Lays out the group's cells and returns its height; with `note` its
     // figures go into the entries.
-    qreal layoutGroup(const RowGroup &group, bool note = true) const;
+    // `changed`: the one paragraph an edit changed; the others keep their lines.
+    qreal layoutGroup(const RowGroup &group, bool note = true, const QTextBlock &changed = QTextBlock()) const;
+    void keepCellShaping(CellPlace &place);
     void ensureGroupLaidOut(const RowGroup &group) const;
     static const CellPlace *placeOf(const QTextBlock &block);
     void drawGroup(QPainter *painter, const PaintContext &context, const RowGroup &group, const QPointF &origin);
@@ -259,6 +261,7 @@ private:
     QString expectedText_;
     std::unordered_set<ShapingKept *> kept_;
     std::unordered_set<Pieced *> pieced_;
+    std::unordered_set<CellPlace *> shapedCells_;
     // What an edit in a long paragraph changed, from its top, when its
     // pieces kept their height: all that is painted again.
     mutable std::optional<std::pair<qreal, qreal>> piecedRepaint_;

@@ -300,7 +300,7 @@ private:
         const QTextTableCell cell = m_table->cellAt(place.row, place.column);
         m_fresh = !m_filled[size_t(target)];
         m_filled[size_t(target)] = true;
-        m_cursor = m_fresh ? cell.firstCursorPosition() : cell.lastCursorPosition();
+        m_cursor.setPosition(m_fresh ? cell.firstPosition() : cell.lastPosition());
         return true;
     }
 
@@ -309,8 +309,8 @@ private:
     {
         if (!m_table)
             return;
-        m_cursor = m_table->lastCursorPosition();
-        m_cursor.movePosition(QTextCursor::NextBlock);
+        // By position: moving a cursor by blocks asks the layout for lines.
+        m_cursor.setPosition(m_table->lastPosition() + 1);
         m_table = nullptr;
         m_tableIndex = -1;
         m_cellIndex = -1;
@@ -341,8 +341,9 @@ private:
             m_table->mergeCells(place.row, place.column, place.rowSpan, place.columnSpan);
             // The merged cells' empty paragraphs go.
             const QTextTableCell cell = m_table->cellAt(place.row, place.column);
-            QTextCursor inside = cell.firstCursorPosition();
-            inside.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+            QTextCursor inside(m_cursor);
+            inside.setPosition(cell.firstPosition());
+            inside.setPosition(cell.lastPosition(), QTextCursor::KeepAnchor);
             inside.removeSelectedText();
         }
         m_filled.assign(grid.cells.size(), false);
