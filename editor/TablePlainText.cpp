@@ -62,7 +62,7 @@ QString selectedCells(const QTextCursor &cursor)
 
 } // namespace
 
-TableBreaks::TableBreaks(const QTextDocument &document)
+TableBreaks::TableBreaks(const QTextDocument &document, int from, int to)
 {
     if (!hasFrames(document))
         return;
@@ -99,6 +99,8 @@ TableBreaks::TableBreaks(const QTextDocument &document)
             // Qt leaves frames without marks behind, e.g. from pasted HTML.
             const int start = child->firstPosition() - 1;
             const int end = child->lastPosition();
+            if (end < from || start >= to)
+                continue;
             if (start < 0 || end <= start || document.characterAt(start) != QChar(kFrameStart)
                 || document.characterAt(end) != QChar(kFrameEnd))
                 continue;
@@ -151,7 +153,8 @@ QString selectedText(const QTextCursor &cursor)
         return selectedCells(cursor);
     QString text = cursor.selectedText();
     if (!text.isEmpty() && cursor.document() && hasFrames(*cursor.document()))
-        TableBreaks(*cursor.document()).applyTo(text, cursor.selectionStart());
+        TableBreaks(*cursor.document(), cursor.selectionStart(), cursor.selectionEnd())
+            .applyTo(text, cursor.selectionStart());
     return text;
 }
 

@@ -3,6 +3,7 @@
 #include <QChar>
 #include <QString>
 
+#include <limits>
 #include <vector>
 
 class QTextBlock;
@@ -32,7 +33,8 @@ QString selectedText(const QTextCursor &cursor);
 // so threads that read the document's paragraphs can share it.
 class TableBreaks {
 public:
-    explicit TableBreaks(const QTextDocument &document);
+    // The breaks of the tables at positions from..to-1, of all by default.
+    explicit TableBreaks(const QTextDocument &document, int from = 0, int to = std::numeric_limits<int>::max());
     bool empty() const { return breaks_.empty(); }
     // What ends the paragraph: U+2029, or a tab or a space inside a table.
     QChar after(const QTextBlock &block) const;
