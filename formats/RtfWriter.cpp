@@ -884,12 +884,24 @@ void Writer::paragraph(const QTextBlock &block, bool inTable, bool endsCell)
 
 void Writer::body(const QTextBlock &block)
 {
-    const TableSpan *span = m_tablesAsText || m_tables.empty() ? nullptr : tableAt(block.position(), m_bodyAt);
-    if (span) {
+    if (m_tablesAsText || m_tables.empty()) {
+        paragraph(block);
+        return;
+    }
+    if (const TableSpan *span = tableAt(block.position(), m_bodyAt)) {
         tableParagraph(*span->table, block);
         return;
     }
     endTable();
+    // Qt keeps a paragraph before every table, where a file's table has none
+    // (at the document's start, after a paragraph's end): empty, it is not
+    // written, else each reading would add one.
+    const int blockEnd = block.position() + block.length() - 1;
+    if (block.length() == 1) {
+        const TableSpan *next = tableAt(blockEnd + 1, m_bodyAt);
+        if (next && next->first == blockEnd + 1)
+            return;
+    }
     paragraph(block);
 }
 

@@ -98,6 +98,11 @@ TEST(RtfTableWriteTest, RowsDefineTheirCellsBeforeTheirParagraphs)
     EXPECT_EQ(count(rtf, "\\cell"), 6);
     EXPECT_EQ(count(rtf, "\\row"), 2);
 
+    // The empty paragraph Qt keeps before a table is none of the file's.
+    QTextDocument first;
+    QTextCursor(&first).insertTable(1, 1)->cellAt(0, 0).firstCursorPosition().insertText(QStringLiteral("only"));
+    EXPECT_TRUE(rtf::write(first).contains("\\uc1\r\n\\trowd")) << rtf::write(first).toStdString();
+
     // Written a paragraph at a time, the rows come out the same.
     rtf::StepwiseWriter stepwise(document);
     int steps = 0;
