@@ -225,4 +225,43 @@ TEST(RtfTableWriteTest, TableInACellIsWrittenAsParagraphsOfThatCell)
     EXPECT_FALSE(plain.contains("\\intbl"));
 }
 
+// A document without tables is written byte for byte as before tables were.
+TEST(RtfTableWriteTest, DocumentWithoutTablesIsWrittenAsBefore)
+{
+    QTextDocument document;
+    document.setDefaultFont(QFont(QStringLiteral("Times New Roman"), 12));
+    QTextCursor cursor(&document);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    QTextCharFormat red;
+    red.setForeground(QColor(255, 0, 0));
+    cursor.insertText(QStringLiteral("Один "));
+    cursor.insertText(QStringLiteral("bold"), bold);
+    cursor.insertText(QStringLiteral("\tred"), red);
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    cursor.insertBlock(centred, QTextCharFormat());
+    cursor.insertText(QStringLiteral("centre"));
+    cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    cursor.createList(paraformat::listFormat(paraformat::ListStyle::ArabicNumbers));
+    cursor.insertText(QStringLiteral("item"));
+    cursor.insertBlock();
+    cursor.insertText(QStringLiteral("two"));
+    cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    const QByteArray expected = QByteArray(R"({\rtf1\ansi\ansicpg1251\deff0\deflang1049{\fonttbl{\f0\fnil\fcharset204 Times New Roman;}}
+{\colortbl ;\red255\green0\blue0;}
+{\*\listtable
+{\list\listtemplateid1\listsimple{\listlevel\levelnfc0\levelnfcn0\leveljc0\leveljcn0\levelfollow0\levelstartat1\levelspace0\levelindent0{\leveltext\'02\'00.;}{\levelnumbers\'01;}\fi-360\li720}{\listname ;}\listid1}}
+{\*\listoverridetable{\listoverride\listid1\listoverridecount0\ls1}}
+{\*\generator Veltrix 3.0;}\viewkind4\uc1
+\pard\'ce\'e4\'e8\'ed \b bold\b0\cf1\tab red\par
+\pard\qc\cf0 centre\par
+\pard{\pntext\f0 1.\tab}{\*\pn\pnlvlbody\pnf0\pnindent0\pnstart1\pndec{\pntxta .}}\ls1\ilvl0 item\par
+\pard{\pntext\f0 2.\tab}{\*\pn\pnlvlbody\pnf0\pnindent0\pnstart1\pndec{\pntxta .}}\ls1\ilvl0 two\par
+\pard\par
+}
+)").replace("\n", "\r\n");
+    EXPECT_EQ(rtf::write(document), expected);
+}
+
 } // namespace
