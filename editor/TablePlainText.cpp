@@ -67,27 +67,43 @@ TableBreaks::TableBreaks(const QTextDocument &document, int from, int to)
     if (!hasFrames(document))
         return;
     const auto addTable = [&](const QTextTable &table) {
-        // The cells in the order their text stands in the document.
-        std::vector<QTextTableCell> cells;
+        // The cells in the order their text stands. A place whose first
+        // position is its left or upper neighbour's is part of a merged cell
+        // (positions are cheap to ask for, a cell's row and column are not).
+        struct Start {
+            int position;
+            int row;
+        };
+        std::vector<Start> starts;
+        std::vector<int> above(size_t(table.columns()), -1);
         for (int row = 0; row < table.rows(); ++row) {
+            int left = -1;
             for (int column = 0; column < table.columns(); ++column) {
-                const QTextTableCell cell = table.cellAt(row, column);
-                if (cell.row() == row && cell.column() == column)
-                    cells.push_back(cell);
+                const int first = table.cellAt(row, column).firstPosition();
+                if (first != left && first != above[size_t(column)])
+                    starts.push_back({first, row});
+                left = first;
+                above[size_t(column)] = first;
             }
         }
-        for (size_t i = 0; i < cells.size(); ++i) {
-            const QTextTableCell &cell = cells[i];
-            const int cellEnd = cell.lastPosition();
-            // Inside a cell every break is a space, those of a table in it too.
-            for (QTextBlock block = document.findBlock(cell.firstPosition()); block.isValid(); block = block.next()) {
-                const int end = block.position() + block.length() - 1;
-                if (end >= cellEnd)
-                    break;
-                breaks_.push_back({end, u' '});
+        if (starts.empty())
+            return;
+        std::sort(starts.begin(), starts.end(), [](const Start &a, const Start &b) { return a.position < b.position; });
+        // A cell ends where the next one's mark stands, the last at the table's end.
+        size_t cell = 0;
+        for (QTextBlock block = document.findBlock(starts.front().position); block.isValid(); block = block.next()) {
+            const int end = block.position() + block.length() - 1;
+            const bool last = cell + 1 == starts.size();
+            const int cellEnd = last ? table.lastPosition() : starts[cell + 1].position - 1;
+            if (end < cellEnd) {
+                breaks_.push_back({end, u' '}); // inside a cell every break, those of a table in it too
+                continue;
             }
-            const bool rowGoesOn = i + 1 < cells.size() && cells[i + 1].row() == cell.row();
+            const bool rowGoesOn = !last && starts[cell + 1].row == starts[cell].row;
             breaks_.push_back({cellEnd, rowGoesOn ? u'\t' : char16_t(QChar::ParagraphSeparator)});
+            if (last)
+                break;
+            ++cell;
         }
     };
     // Frames other than tables only end paragraphs; tables may stand in them.

@@ -94,10 +94,41 @@ struct TableSpan {
     int last;
 };
 
-// A cell of a table's row as written: a cell that starts in the row, or one
-// that a cell starting above covers, written empty and merged with it.
-struct RowPlace {
+// A table's cell: its first position and the row and column it starts at.
+struct TableCell {
+    int first;
+    int row;
+    int column;
     QTextTableCell cell;
+};
+
+// The table's cells in the order their text stands. A place whose first
+// position is its left or upper neighbour's is part of a merged cell: a
+// cell's position is cheap to ask for, its row and column are not.
+std::vector<TableCell> cellsOf(const QTextTable &table)
+{
+    std::vector<TableCell> cells;
+    std::vector<int> above(size_t(table.columns()), -1);
+    for (int row = 0; row < table.rows(); ++row) {
+        int left = -1;
+        for (int column = 0; column < table.columns(); ++column) {
+            const QTextTableCell cell = table.cellAt(row, column);
+            const int first = cell.firstPosition();
+            if (first != left && first != above[size_t(column)])
+                cells.push_back({first, row, column, cell});
+            left = first;
+            above[size_t(column)] = first;
+        }
+    }
+    std::sort(cells.begin(), cells.end(), [](const TableCell &a, const TableCell &b) { return a.first < b.first; });
+    return cells;
+}
+
+// A cell of a table's row as written (an index into the table's cells): a
+// cell that starts in the row, or one that a cell starting above covers,
+// written empty and merged with it.
+struct RowPlace {
+    size_t cell;
     int column;
     bool continued;
 };
@@ -139,6 +170,9 @@ private:
     void startRow(int row);
     void endRow();
     void cellDefinition(const RowPlace &place);
+    int cellEnd(size_t index) const;
+    size_t cellStartingAt(int first) const;
+    bool isAbsent(size_t index) const;
     void cellBorders(const QTextTableCellFormat &format);
     void emptyCell();
     void keptWords(const QByteArray &words);
@@ -203,13 +237,17 @@ private:
     // The table being written, its grid's edges in twips, the row whose
     // definition went last, that row's cells and how many of them are written.
     const QTextTable *m_table = nullptr;
+    QTextTableFormat m_tableFormat;
+    int m_tableLast = 0;
+    std::vector<TableCell> m_cells;
+    size_t m_cellAt = 0; // the cell paragraphs go to
+    size_t m_enteredCell = 0;
     std::vector<int> m_edges;
     int m_firstRow = -1;
     int m_row = -1;
     bool m_rowOpen = false;
     std::vector<RowPlace> m_places;
     size_t m_placesWritten = 0;
-    int m_cellFirst = -1; // the first position of the cell paragraphs go to
     bool m_cellShown = false; // false for a cell the file's row did not have
 };
 
@@ -402,20 +440,15 @@ void Writer::collect(const QTextBlock &block)
 // The colours of the cells' borders and backgrounds.
 void Writer::collectTable(const QTextTable &table)
 {
-    for (int row = 0; row < table.rows(); ++row) {
-        for (int column = 0; column < table.columns(); ++column) {
-            const QTextTableCell cell = table.cellAt(row, column);
-            if (cell.row() != row || cell.column() != column)
-                continue;
-            const QTextTableCellFormat format = cell.format().toTableCellFormat();
-            for (const QBrush &brush : {format.topBorderBrush(), format.leftBorderBrush(), format.bottomBorderBrush(),
-                                        format.rightBorderBrush()}) {
-                if (brush.style() != Qt::NoBrush)
-                    colorIndex(brush.color());
-            }
-            if (format.background().style() != Qt::NoBrush)
-                colorIndex(format.background().color());
+    for (const TableCell &cell : cellsOf(table)) {
+        const QTextTableCellFormat format = cell.cell.format().toTableCellFormat();
+        for (const QBrush &brush : {format.topBorderBrush(), format.leftBorderBrush(), format.bottomBorderBrush(),
+                                    format.rightBorderBrush()}) {
+            if (brush.style() != Qt::NoBrush)
+                colorIndex(brush.color());
         }
+        if (format.background().style() != Qt::NoBrush)
+            colorIndex(format.background().color());
     }
     const QBrush border = table.format().borderBrush();
     if (table.format().border() > 0 && border.style() != Qt::NoBrush)
@@ -913,34 +946,50 @@ void Writer::tableParagraph(const QTextTable &table, const QTextBlock &block)
         endTable();
         startTable(table);
     }
-    const QTextTableCell cell = table.cellAt(block.position());
-    if (!cell.isValid()) {
+    if (m_cells.empty()) {
         paragraph(block, true);
         return;
     }
-    if (cell.row() != m_row) {
+    const int position = block.position();
+    while (m_cellAt + 1 < m_cells.size() && m_cells[m_cellAt + 1].first <= position)
+        ++m_cellAt;
+    const TableCell &cell = m_cells[m_cellAt];
+    if (cell.row != m_row) {
         endRow();
         // Rows of cells only from above have no paragraphs of their own.
-        for (int row = m_row < 0 ? cell.row() : m_row + 1; row < cell.row(); ++row) {
+        for (int row = m_row < 0 ? cell.row : m_row + 1; row < cell.row; ++row) {
             startRow(row);
             endRow();
         }
-        startRow(cell.row());
+        startRow(cell.row);
     }
-    if (cell.firstPosition() != m_cellFirst) {
-        m_cellFirst = cell.firstPosition();
-        while (m_placesWritten < m_places.size() && m_places[m_placesWritten].column < cell.column()) {
+    if (m_cellAt != m_enteredCell) {
+        m_enteredCell = m_cellAt;
+        while (m_placesWritten < m_places.size() && m_places[m_placesWritten].column < cell.column) {
             emptyCell();
             ++m_placesWritten;
         }
-        m_cellShown = m_placesWritten < m_places.size() && m_places[m_placesWritten].column == cell.column();
+        m_cellShown = m_placesWritten < m_places.size() && m_places[m_placesWritten].column == cell.column;
         if (m_cellShown)
             ++m_placesWritten;
     }
     if (!m_cellShown)
         return;
-    const int blockEnd = block.position() + block.length() - 1;
-    paragraph(block, true, blockEnd >= cell.lastPosition());
+    const int blockEnd = position + block.length() - 1;
+    paragraph(block, true, blockEnd >= cellEnd(m_cellAt));
+}
+
+// A cell ends where the next one's mark stands, the last at the table's end.
+int Writer::cellEnd(size_t index) const
+{
+    return index + 1 < m_cells.size() ? m_cells[index + 1].first - 1 : m_tableLast;
+}
+
+size_t Writer::cellStartingAt(int first) const
+{
+    const auto it = std::lower_bound(m_cells.begin(), m_cells.end(), first,
+                                     [](const TableCell &cell, int position) { return cell.first < position; });
+    return it != m_cells.end() && it->first == first ? size_t(it - m_cells.begin()) : m_cells.size();
 }
 
 // The grid's edges in twips: as read while the columns are the file's, else
@@ -989,11 +1038,15 @@ std::vector<int> gridEdges(const QTextTable &table, const QTextDocument &documen
 void Writer::startTable(const QTextTable &table)
 {
     m_table = &table;
+    m_tableFormat = table.format();
+    m_tableLast = table.lastPosition();
+    m_cells = cellsOf(table);
+    m_cellAt = 0;
+    m_enteredCell = m_cells.size();
     m_edges = gridEdges(table, m_doc);
     m_firstRow = -1;
     m_row = -1;
     m_rowOpen = false;
-    m_cellFirst = -1;
 }
 
 void Writer::endTable()
@@ -1002,18 +1055,20 @@ void Writer::endTable()
         return;
     endRow();
     // The rows after the last paragraph's, when the whole table is written.
-    if (m_table->lastPosition() < m_to) {
+    if (m_tableLast < m_to) {
         for (int row = m_row + 1; row < m_table->rows(); ++row) {
             startRow(row);
             endRow();
         }
     }
     m_table = nullptr;
+    m_cells.clear();
 }
 
-bool isAbsent(const QTextTableCell &cell)
+bool Writer::isAbsent(size_t index) const
 {
-    return cell.format().boolProperty(tableformat::kAbsentCellProperty) && cell.firstPosition() == cell.lastPosition();
+    return cellEnd(index) == m_cells[index].first
+        && m_cells[index].cell.format().boolProperty(tableformat::kAbsentCellProperty);
 }
 
 // A row's definition: \trowd, the row's words, each cell's words and edge.
@@ -1022,17 +1077,18 @@ void Writer::startRow(int row)
     m_row = row;
     m_places.clear();
     m_placesWritten = 0;
-    m_cellFirst = -1;
     QByteArray rowWords;
-    for (int column = 0; column < m_table->columns();) {
-        const QTextTableCell cell = m_table->cellAt(row, column);
-        if (!cell.isValid())
-            break;
-        const bool continued = cell.row() != row;
-        if (!continued && rowWords.isEmpty())
-            rowWords = cell.format().property(tableformat::kRowKeptWordsProperty).toByteArray();
-        m_places.push_back({cell, column, continued});
-        column = cell.column() + std::max(1, cell.columnSpan());
+    bool firstCell = true;
+    for (int column = 0; column < m_table->columns(); ++column) {
+        const size_t index = cellStartingAt(m_table->cellAt(row, column).firstPosition());
+        if (index >= m_cells.size() || m_cells[index].column != column)
+            continue; // a cell to the left spans it
+        const bool continued = m_cells[index].row != row;
+        if (!continued && firstCell) {
+            rowWords = m_cells[index].cell.format().property(tableformat::kRowKeptWordsProperty).toByteArray();
+            firstCell = false;
+        }
+        m_places.push_back({index, column, continued});
     }
     // No cell where the file's row had none, at either end.
     while (!m_places.empty() && isAbsent(m_places.back().cell))
@@ -1046,7 +1102,7 @@ void Writer::startRow(int row)
         return;
     if (m_firstRow < 0)
         m_firstRow = row;
-    const QTextTableFormat format = m_table->format();
+    const QTextTableFormat &format = m_tableFormat;
     word("\\trowd\\trgaph", int(std::lround(format.cellPadding() * kTwipsPerPixel)));
     word("\\trleft", m_edges[size_t(m_places.front().column)]);
     if (row < format.headerRowCount())
@@ -1089,12 +1145,12 @@ void Writer::keptWords(const QByteArray &words)
 
 void Writer::cellDefinition(const RowPlace &place)
 {
-    const QTextTableCell &cell = place.cell;
-    const QTextTableCellFormat format = cell.format().toTableCellFormat();
+    const TableCell &cell = m_cells[place.cell];
+    const QTextTableCellFormat format = cell.cell.format().toTableCellFormat();
     if (place.continued) {
-        if (cell.row() >= m_firstRow) // the cell's first row is written too
+        if (cell.row >= m_firstRow) // the cell's first row is written too
             word("\\clvmrg");
-    } else if (cell.rowSpan() > 1) {
+    } else if (format.tableCellRowSpan() > 1) {
         word("\\clvmgf");
     }
     if (format.verticalAlignment() == QTextCharFormat::AlignMiddle)
@@ -1105,7 +1161,7 @@ void Writer::cellDefinition(const RowPlace &place)
     if (format.background().style() != Qt::NoBrush)
         word("\\clcbpat", colorIndex(format.background().color()));
     keptWords(format.property(tableformat::kCellKeptWordsProperty).toByteArray());
-    const size_t right = std::min(size_t(place.column + std::max(1, cell.columnSpan())), m_edges.size() - 1);
+    const size_t right = std::min(size_t(place.column + std::max(1, format.tableCellColumnSpan())), m_edges.size() - 1);
     word("\\cellx", m_edges[right]);
 }
 
@@ -1129,7 +1185,7 @@ const char *borderStyleWord(QTextFrameFormat::BorderStyle style)
 // the program); one read from a file always has its own.
 void Writer::cellBorders(const QTextTableCellFormat &format)
 {
-    const QTextTableFormat table = m_table->format();
+    const QTextTableFormat &table = m_tableFormat;
     struct Side {
         const char *word;
         int widthProperty;
