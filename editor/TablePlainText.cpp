@@ -1,5 +1,7 @@
 #include "editor/TablePlainText.h"
 
+#include "formats/TableCells.h"
+
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -67,34 +69,15 @@ TableBreaks::TableBreaks(const QTextDocument &document, int from, int to)
     if (!hasFrames(document))
         return;
     const auto addTable = [&](const QTextTable &table) {
-        // The cells in the order their text stands. A place whose first
-        // position is its left or upper neighbour's is part of a merged cell
-        // (positions are cheap to ask for, a cell's row and column are not).
-        struct Start {
-            int position;
-            int row;
-        };
-        std::vector<Start> starts;
-        std::vector<int> above(size_t(table.columns()), -1);
-        for (int row = 0; row < table.rows(); ++row) {
-            int left = -1;
-            for (int column = 0; column < table.columns(); ++column) {
-                const int first = table.cellAt(row, column).firstPosition();
-                if (first != left && first != above[size_t(column)])
-                    starts.push_back({first, row});
-                left = first;
-                above[size_t(column)] = first;
-            }
-        }
+        const std::vector<tableformat::PlacedCell> starts = tableformat::cellsInOrder(table);
         if (starts.empty())
             return;
-        std::sort(starts.begin(), starts.end(), [](const Start &a, const Start &b) { return a.position < b.position; });
         // A cell ends where the next one's mark stands, the last at the table's end.
         size_t cell = 0;
-        for (QTextBlock block = document.findBlock(starts.front().position); block.isValid(); block = block.next()) {
+        for (QTextBlock block = document.findBlock(starts.front().first); block.isValid(); block = block.next()) {
             const int end = block.position() + block.length() - 1;
             const bool last = cell + 1 == starts.size();
-            const int cellEnd = last ? table.lastPosition() : starts[cell + 1].position - 1;
+            const int cellEnd = last ? table.lastPosition() : starts[cell + 1].first - 1;
             if (end < cellEnd) {
                 breaks_.push_back({end, u' '}); // inside a cell every break, those of a table in it too
                 continue;

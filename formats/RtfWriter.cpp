@@ -5,6 +5,7 @@
 #include "formats/RtfCodePages.h"
 #include "formats/RtfFields.h"
 #include "formats/RtfReader.h"
+#include "formats/TableCells.h"
 #include "formats/TableFormat.h"
 
 #include <QBuffer>
@@ -93,36 +94,6 @@ struct TableSpan {
     int first; // its first and last positions
     int last;
 };
-
-// A table's cell: its first position and the row and column it starts at.
-struct TableCell {
-    int first;
-    int row;
-    int column;
-    QTextTableCell cell;
-};
-
-// The table's cells in the order their text stands. A place whose first
-// position is its left or upper neighbour's is part of a merged cell: a
-// cell's position is cheap to ask for, its row and column are not.
-std::vector<TableCell> cellsOf(const QTextTable &table)
-{
-    std::vector<TableCell> cells;
-    std::vector<int> above(size_t(table.columns()), -1);
-    for (int row = 0; row < table.rows(); ++row) {
-        int left = -1;
-        for (int column = 0; column < table.columns(); ++column) {
-            const QTextTableCell cell = table.cellAt(row, column);
-            const int first = cell.firstPosition();
-            if (first != left && first != above[size_t(column)])
-                cells.push_back({first, row, column, cell});
-            left = first;
-            above[size_t(column)] = first;
-        }
-    }
-    std::sort(cells.begin(), cells.end(), [](const TableCell &a, const TableCell &b) { return a.first < b.first; });
-    return cells;
-}
 
 // A cell of a table's row as written (an index into the table's cells): a
 // cell that starts in the row, or one that a cell starting above covers,
@@ -239,7 +210,7 @@ private:
     const QTextTable *m_table = nullptr;
     QTextTableFormat m_tableFormat;
     int m_tableLast = 0;
-    std::vector<TableCell> m_cells;
+    std::vector<tableformat::PlacedCell> m_cells;
     size_t m_cellAt = 0; // the cell paragraphs go to
     size_t m_enteredCell = 0;
     std::vector<int> m_edges;
@@ -284,7 +255,8 @@ void Writer::findTables()
                 m_tables.push_back({table, table->firstPosition(), table->lastPosition()});
         }
     }
-    std::sort(m_tables.begin(), m_tables.end(), [](const TableSpan &a, const TableSpan &b) { return a.first < b.first; });
+    std::sort(m_tables.begin(), m_tables.end(),
+              [](const TableSpan &a, const TableSpan &b) { return a.first < b.first; });
 }
 
 // The table a position is in; `index` goes on from where the last call of
@@ -440,7 +412,7 @@ void Writer::collect(const QTextBlock &block)
 // The colours of the cells' borders and backgrounds.
 void Writer::collectTable(const QTextTable &table)
 {
-    for (const TableCell &cell : cellsOf(table)) {
+    for (const tableformat::PlacedCell &cell : tableformat::cellsInOrder(table)) {
         const QTextTableCellFormat format = cell.cell.format().toTableCellFormat();
         for (const QBrush &brush : {format.topBorderBrush(), format.leftBorderBrush(), format.bottomBorderBrush(),
                                     format.rightBorderBrush()}) {
@@ -953,7 +925,7 @@ void Writer::tableParagraph(const QTextTable &table, const QTextBlock &block)
     const int position = block.position();
     while (m_cellAt + 1 < m_cells.size() && m_cells[m_cellAt + 1].first <= position)
         ++m_cellAt;
-    const TableCell &cell = m_cells[m_cellAt];
+    const tableformat::PlacedCell &cell = m_cells[m_cellAt];
     if (cell.row != m_row) {
         endRow();
         // Rows of cells only from above have no paragraphs of their own.
@@ -987,8 +959,9 @@ int Writer::cellEnd(size_t index) const
 
 size_t Writer::cellStartingAt(int first) const
 {
-    const auto it = std::lower_bound(m_cells.begin(), m_cells.end(), first,
-                                     [](const TableCell &cell, int position) { return cell.first < position; });
+    const auto it = std::lower_bound(
+        m_cells.begin(), m_cells.end(), first,
+        [](const tableformat::PlacedCell &cell, int position) { return cell.first < position; });
     return it != m_cells.end() && it->first == first ? size_t(it - m_cells.begin()) : m_cells.size();
 }
 
@@ -1040,7 +1013,7 @@ void Writer::startTable(const QTextTable &table)
     m_table = &table;
     m_tableFormat = table.format();
     m_tableLast = table.lastPosition();
-    m_cells = cellsOf(table);
+    m_cells = tableformat::cellsInOrder(table);
     m_cellAt = 0;
     m_enteredCell = m_cells.size();
     m_edges = gridEdges(table, m_doc);
@@ -1145,7 +1118,7 @@ void Writer::keptWords(const QByteArray &words)
 
 void Writer::cellDefinition(const RowPlace &place)
 {
-    const TableCell &cell = m_cells[place.cell];
+    const tableformat::PlacedCell &cell = m_cells[place.cell];
     const QTextTableCellFormat format = cell.cell.format().toTableCellFormat();
     if (place.continued) {
         if (cell.row >= m_firstRow) // the cell's first row is written too
