@@ -1,6 +1,7 @@
 #include "app/RecoveryCopy.h"
 
 #include "editor/TRxRichEdit.h"
+#include "editor/TablePlainText.h"
 #include "formats/PlainTextCodec.h"
 #include "formats/RtfWriter.h"
 
@@ -8,6 +9,8 @@
 #include <QPointer>
 #include <QTextBlock>
 #include <QTextDocument>
+
+#include <optional>
 
 // The document's content as a save would write it, gathered in slices. Valid
 // only while the document stays as it was when the snapshot began.
@@ -52,14 +55,17 @@ private:
     {
         text_.reserve(document.characterCount());
         next_ = document.begin();
+        breaks_.emplace(document);
     }
 
     // As a plain-text save writes it: soft line breaks end lines, objects have
-    // no text.
+    // no text, a table row is a line.
     void appendParagraph(const QTextBlock &block)
     {
-        if (next_ != document_->begin())
-            text_ += QLatin1Char('\n');
+        if (next_ != document_->begin()) {
+            const QChar after = breaks_->after(block.previous());
+            text_ += after == QChar::ParagraphSeparator ? QChar(u'\n') : after;
+        }
         QString paragraph = block.text();
         paragraph.remove(QChar::ObjectReplacementCharacter);
         paragraph.replace(QChar::LineSeparator, QLatin1Char('\n'));
@@ -72,6 +78,7 @@ private:
     std::unique_ptr<rtf::StepwiseWriter> writer_;
     QTextBlock next_;
     QString text_;
+    std::optional<tableplaintext::TableBreaks> breaks_;
 };
 
 RecoveryCopy::RecoveryCopy(TRxRichEdit &editor, std::function<QString()> documentName, const QString &folder,

@@ -1,6 +1,7 @@
 #include "editor/PlainTextFiles.h"
 
 #include "editor/EditorLayout.h"
+#include "editor/TablePlainText.h"
 #include "formats/PlainTextDecoder.h"
 #include "platform/FileWrites.h"
 
@@ -141,14 +142,15 @@ void readAll(BytePieces &pieces, PlainTextLoad::Shared &shared)
 // plain-text file holds them; `block` moves past them. Read paragraph by
 // paragraph: a cursor placed in the text would have the layout lay out every
 // paragraph above it.
-QString plainPiece(QTextBlock &block, const QTextBlock &end)
+QString plainPiece(QTextBlock &block, const QTextBlock &end, const tableplaintext::TableBreaks &breaks)
 {
     QString text;
     while (block.isValid() && block != end && text.size() < kSavePieceCharacters) {
         text += block.text();
+        const QChar after = breaks.after(block);
         block = block.next();
         if (block.isValid())
-            text += QLatin1Char('\n');
+            text += after == QChar::ParagraphSeparator ? QChar(u'\n') : after;
     }
     text.remove(QChar::ObjectReplacementCharacter);
     text.replace(QChar::LineSeparator, QLatin1Char('\n'));
@@ -321,14 +323,15 @@ enum class Encoded { Whole, Unencodable, Stopped };
 // Encodes the paragraphs from `block` up to `end` (the document's end when
 // invalid) a piece at a time, handing each piece's bytes to `put`. Stops
 // when `put` says false or `stop` is set.
-Encoded encodeParagraphs(QTextBlock block, const QTextBlock &end, PlainTextFormat format, bool first,
-                         const std::function<bool(const QByteArray &)> &put, const std::atomic<bool> &stop)
+Encoded encodeParagraphs(QTextBlock block, const QTextBlock &end, const tableplaintext::TableBreaks &breaks,
+                         PlainTextFormat format, bool first, const std::function<bool(const QByteArray &)> &put,
+                         const std::atomic<bool> &stop)
 {
     QByteArray bytes;
     do {
         if (stop)
             return Encoded::Stopped;
-        if (!encodePlainTextPiece(plainPiece(block, end), format, first, bytes))
+        if (!encodePlainTextPiece(plainPiece(block, end, breaks), format, first, bytes))
             return Encoded::Unencodable;
         first = false;
         if (!put(bytes))
@@ -347,6 +350,7 @@ std::optional<PlainTextFormat> savePlainText(const QTextDocument &document, Plai
             hash->add(bytes);
         return filewrites::writeAll(file, bytes);
     };
+    const tableplaintext::TableBreaks breaks(document);
     for (;;) {
         if (hash)
             hash->reset();
@@ -365,7 +369,7 @@ std::optional<PlainTextFormat> savePlainText(const QTextDocument &document, Plai
                 secondHalf.reserve(document.characterCount() - middle.position() + blocks - middle.blockNumber());
             reader = std::thread([&] {
                 second = encodeParagraphs(
-                    middle, QTextBlock(), format, false,
+                    middle, QTextBlock(), breaks, format, false,
                     [&secondHalf](const QByteArray &bytes) {
                         secondHalf += bytes;
                         return true;
@@ -375,7 +379,7 @@ std::optional<PlainTextFormat> savePlainText(const QTextDocument &document, Plai
         }
         bool failed = false;
         Encoded first = encodeParagraphs(
-            document.begin(), middle, format, true,
+            document.begin(), middle, breaks, format, true,
             [&](const QByteArray &bytes) {
                 failed = !write(bytes);
                 return !failed;

@@ -4,6 +4,7 @@
 
 #include "editor/PlainTextFiles.h"
 #include "editor/RunnableFiles.h"
+#include "editor/TablePlainText.h"
 #include "formats/RtfReader.h"
 #include "formats/RtfWriter.h"
 #include "platform/BusyCursor.h"
@@ -43,10 +44,10 @@ QString nativePath(const QString &path)
 }
 
 // The paragraphs of the document for a plain-text file: soft line breaks end
-// lines there too, and objects have no text.
+// lines there too, objects have no text and a table row is a line.
 QString plainTextOf(const QTextDocument &document)
 {
-    QString text = document.toRawText();
+    QString text = tableplaintext::rawText(document);
     text.remove(QChar::ObjectReplacementCharacter);
     text.replace(QChar::LineSeparator, QLatin1Char('\n'));
     text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));

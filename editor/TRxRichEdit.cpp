@@ -12,6 +12,7 @@
 #include "editor/PlainTextFiles.h"
 #include "editor/ReadableText.h"
 #include "editor/RichEditStrings.h"
+#include "editor/TablePlainText.h"
 #include "formats/RtfReader.h"
 #include "formats/RtfWriter.h"
 #include "platform/BusyCursor.h"
@@ -249,7 +250,7 @@ void TRxRichEdit::announceReplacedText(int oldLength)
 
 QString TRxRichEdit::Text() const
 {
-    return programText(document()->toRawText(), QStringLiteral("\r\n"));
+    return programText(tableplaintext::rawText(*document()), QStringLiteral("\r\n"));
 }
 
 void TRxRichEdit::setText(const QString &text)
@@ -293,7 +294,7 @@ void TRxRichEdit::showLoaded(std::unique_ptr<QTextDocument> document)
 
 QString TRxRichEdit::SelectedText() const
 {
-    return programText(textCursor().selectedText(), QStringLiteral("\r"));
+    return programText(tableplaintext::selectedText(textCursor()), QStringLiteral("\r"));
 }
 
 void TRxRichEdit::insertTextWithBreaks(QTextCursor &cursor, const QString &text, const QTextCharFormat &format)
@@ -436,7 +437,7 @@ void TRxRichEdit::setPlainTextMode(bool plain)
     const bool modified = modified_;
     if (plain) {
         // Every character stays; formats and objects go.
-        QString text = document()->toRawText();
+        QString text = tableplaintext::rawText(*document());
         text.remove(QChar::ObjectReplacementCharacter);
         text.replace(QChar::LineSeparator, QLatin1Char('\v'));
         text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
@@ -679,7 +680,7 @@ int TRxRichEdit::FindInText(const QString &text, int start, int length) const
 {
     if (text.isEmpty())
         return -1;
-    const QString haystack = programText(document()->toRawText(), QStringLiteral("\r"));
+    const QString haystack = programText(tableplaintext::rawText(*document()), QStringLiteral("\r"));
     const qsizetype from = std::clamp<qsizetype>(start, 0, haystack.size());
     const qsizetype to = std::clamp<qsizetype>(qsizetype(start) + std::abs(length), 0, haystack.size());
     const qsizetype found = haystack.indexOf(text, from, Qt::CaseInsensitive);
@@ -1144,6 +1145,6 @@ QMimeData *TRxRichEdit::createMimeDataFromSelection() const
         data->setData(kRtfMimeTypes[1], rtfData);
     }
     // Plain text with the paragraph ends other programs expect.
-    data->setText(programText(cursor.selectedText(), QStringLiteral("\n")).replace(QLatin1Char('\v'), QLatin1Char('\n')));
+    data->setText(programText(tableplaintext::selectedText(cursor), QStringLiteral("\n")).replace(QLatin1Char('\v'), QLatin1Char('\n')));
     return data;
 }

@@ -5,6 +5,8 @@
 #include "formats/RtfCodePages.h"
 #include "formats/RtfFields.h"
 #include "formats/RtfReader.h"
+#include "formats/TableCells.h"
+#include "formats/TableFormat.h"
 
 #include <QBuffer>
 #include <QByteArrayList>
@@ -15,8 +17,10 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextList>
+#include <QTextTable>
 #include <QUrl>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -30,6 +34,11 @@ constexpr int kMaxLevel = 8; // Word's lists have nine levels
 constexpr int kCyrillicCodePage = 1251;
 constexpr qreal kTwipsPerPixel = paraformat::kTwipsPerPixel;
 constexpr qreal kLineTwipsPerPercent = 240.0 / 100.0; // \slmult1: 240 is one line
+// The width a table of variable columns shares out when the document has no
+// page width: an A4 page's text between Word's default margins.
+constexpr int kDefaultTableTwips = 9638;
+constexpr int kMinColumnTwips = 15; // a pixel: \cellx edges must rise
+constexpr int kMaxBorderTwips = 255; // \brdrw
 
 enum Vertical { kBaseline, kSuper, kSub };
 
@@ -78,6 +87,23 @@ int byteIn(int codePage, char16_t c)
     return -1;
 }
 
+// A table in the document's top frame (or in frames other than tables); the
+// tables inside its cells go as their paragraphs.
+struct TableSpan {
+    const QTextTable *table;
+    int first; // its first and last positions
+    int last;
+};
+
+// A cell of a table's row as written (an index into the table's cells): a
+// cell that starts in the row, or one that a cell starting above covers,
+// written empty and merged with it.
+struct RowPlace {
+    size_t cell;
+    int column;
+    bool continued;
+};
+
 struct ListInfo {
     int id = 0; // \listid and \ls
     paraformat::ListStyle style = paraformat::ListStyle::None;
@@ -96,14 +122,31 @@ private:
     enum class Phase { Start, Tables, Body, Done };
 
     void collect(const QTextBlock &block);
+    void collectTable(const QTextTable &table);
     void finishCollecting();
+    void findTables();
+    const TableSpan *tableAt(int position, size_t &index) const;
+    void widenToRows();
     int fontIndex(const QString &family, int charset = charformat::kDefaultCharset);
     int colorIndex(const QColor &color);
     CharState stateOf(const QTextCharFormat &format);
 
     void header();
     void listTable();
-    void paragraph(const QTextBlock &block);
+    void body(const QTextBlock &block);
+    void paragraph(const QTextBlock &block, bool inTable = false, bool endsCell = false);
+    void tableParagraph(const QTextTable &table, const QTextBlock &block);
+    void startTable(const QTextTable &table);
+    void endTable();
+    void startRow(int row);
+    void endRow();
+    void cellDefinition(const RowPlace &place);
+    int cellEnd(size_t index) const;
+    size_t cellStartingAt(int first) const;
+    bool isAbsent(size_t index) const;
+    void cellBorders(const QTextTableCellFormat &format);
+    void emptyCell();
+    void keptWords(const QByteArray &words);
     void picture(const QTextImageFormat &format);
     void keptPicture(const QTextImageFormat &format);
     void hexLines(const QByteArray &data);
@@ -111,7 +154,7 @@ private:
     void tabStops(const QTextBlockFormat &format);
     void linkTo(const QString &address);
     void listNumber(const QTextBlock &block, const QTextList *list);
-    void paragraphFormat(const QTextBlock &block);
+    void paragraphFormat(const QTextBlock &block, bool inTable = false);
     void vertical(const CharState &s);
     void hiddenText(const QTextCharFormat &format);
     void changeTo(const CharState &state);
@@ -156,6 +199,27 @@ private:
     QHash<QRgb, int> m_colorIndex;
     QHash<const QTextList *, ListInfo> m_lists;
     std::vector<ListInfo> m_listOrder;
+
+    std::vector<TableSpan> m_tables;
+    bool m_tablesAsText = false; // the range lies in one cell
+    size_t m_collectAt = 0;      // m_tables' index each pass has reached
+    size_t m_bodyAt = 0;
+    const QTextTable *m_collected = nullptr;
+    // The table being written, its grid's edges in twips, the row whose
+    // definition went last, that row's cells and how many of them are written.
+    const QTextTable *m_table = nullptr;
+    QTextTableFormat m_tableFormat;
+    int m_tableLast = 0;
+    std::vector<tableformat::PlacedCell> m_cells;
+    size_t m_cellAt = 0; // the cell paragraphs go to
+    size_t m_enteredCell = 0;
+    std::vector<int> m_edges;
+    int m_firstRow = -1;
+    int m_row = -1;
+    bool m_rowOpen = false;
+    std::vector<RowPlace> m_places;
+    size_t m_placesWritten = 0;
+    bool m_cellShown = false; // false for a cell the file's row did not have
 };
 
 Writer::Writer(const QTextDocument &document, int from, int to) : m_doc(document)
@@ -170,6 +234,82 @@ Writer::Writer(const QTextDocument &document, int from, int to) : m_doc(document
     else if (font.pixelSize() > 0)
         m_defaultPoints = font.pixelSize() * 0.75;
     fontIndex(m_defaultFamily); // \f0, the \deff0 font
+    findTables();
+    if (!m_tables.empty() && (m_from > 0 || m_to < count))
+        widenToRows();
+}
+
+void Writer::findTables()
+{
+    if (m_doc.rootFrame()->childFrames().isEmpty())
+        return;
+    std::vector<const QTextFrame *> frames{m_doc.rootFrame()};
+    while (!frames.empty()) {
+        const QTextFrame *frame = frames.back();
+        frames.pop_back();
+        for (const QTextFrame *child : frame->childFrames()) {
+            const auto *table = qobject_cast<const QTextTable *>(child);
+            if (!table)
+                frames.push_back(child);
+            else if (table->rows() > 0 && table->columns() > 0 && table->firstPosition() <= table->lastPosition())
+                m_tables.push_back({table, table->firstPosition(), table->lastPosition()});
+        }
+    }
+    std::sort(m_tables.begin(), m_tables.end(),
+              [](const TableSpan &a, const TableSpan &b) { return a.first < b.first; });
+}
+
+// The table a position is in; `index` goes on from where the last call of
+// the same pass left it, positions only growing.
+const TableSpan *Writer::tableAt(int position, size_t &index) const
+{
+    while (index < m_tables.size() && m_tables[index].last < position)
+        ++index;
+    return index < m_tables.size() && position >= m_tables[index].first ? &m_tables[index] : nullptr;
+}
+
+// The first and last positions of the cells that start in a row.
+std::pair<int, int> rowRange(const QTextTable &table, int row)
+{
+    int first = -1;
+    int last = -1;
+    for (int column = 0; column < table.columns(); ++column) {
+        const QTextTableCell cell = table.cellAt(row, column);
+        if (cell.row() != row || cell.column() != column)
+            continue;
+        if (first < 0)
+            first = cell.firstPosition();
+        last = cell.lastPosition();
+    }
+    return {first, last};
+}
+
+// A range within one cell is that cell's paragraphs; one that reaches into
+// other cells takes the rows it touches whole, so that they make a table.
+void Writer::widenToRows()
+{
+    size_t index = 0;
+    const TableSpan *fromTable = tableAt(m_from, index);
+    const QTextTableCell fromCell = fromTable ? fromTable->table->cellAt(m_from) : QTextTableCell();
+    if (fromCell.isValid() && m_to <= fromCell.lastPosition()) {
+        m_tablesAsText = true;
+        return;
+    }
+    if (fromCell.isValid()) {
+        const int first = rowRange(*fromTable->table, fromCell.row()).first;
+        if (first >= 0)
+            m_from = std::min(m_from, first);
+    }
+    if (m_to <= m_from)
+        return;
+    index = 0;
+    const TableSpan *toTable = tableAt(m_to - 1, index);
+    const QTextTableCell toCell = toTable ? toTable->table->cellAt(m_to - 1) : QTextTableCell();
+    if (toCell.isValid()) {
+        const int last = rowRange(*toTable->table, toCell.row()).second;
+        if (last >= 0)
+            m_to = std::max(m_to, last + 1); // the cell's end, then \row
+    }
 }
 
 int Writer::fontIndex(const QString &family, int charset)
@@ -235,6 +375,13 @@ CharState Writer::stateOf(const QTextCharFormat &format)
 // out the same for the same content.
 void Writer::collect(const QTextBlock &block)
 {
+    if (!m_tablesAsText && !m_tables.empty()) {
+        const TableSpan *span = tableAt(block.position(), m_collectAt);
+        if (span && span->table != m_collected) {
+            m_collected = span->table;
+            collectTable(*span->table);
+        }
+    }
     bool wroteText = false;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
@@ -260,6 +407,24 @@ void Writer::collect(const QTextBlock &block)
                 m_symbolFont = -2;
         }
     }
+}
+
+// The colours of the cells' borders and backgrounds.
+void Writer::collectTable(const QTextTable &table)
+{
+    for (const tableformat::PlacedCell &cell : tableformat::cellsInOrder(table)) {
+        const QTextTableCellFormat format = cell.cell.format().toTableCellFormat();
+        for (const QBrush &brush : {format.topBorderBrush(), format.leftBorderBrush(), format.bottomBorderBrush(),
+                                    format.rightBorderBrush()}) {
+            if (brush.style() != Qt::NoBrush)
+                colorIndex(brush.color());
+        }
+        if (format.background().style() != Qt::NoBrush)
+            colorIndex(format.background().color());
+    }
+    const QBrush border = table.format().borderBrush();
+    if (table.format().border() > 0 && border.style() != Qt::NoBrush)
+        colorIndex(border.color());
 }
 
 void Writer::finishCollecting()
@@ -576,9 +741,11 @@ void Writer::listNumber(const QTextBlock &block, const QTextList *list)
     word("\\ilvl", info.level);
 }
 
-void Writer::paragraphFormat(const QTextBlock &block)
+void Writer::paragraphFormat(const QTextBlock &block, bool inTable)
 {
     word("\\pard");
+    if (inTable)
+        word("\\intbl");
     const QTextBlockFormat format = block.blockFormat();
     if (const QTextList *list = block.textList())
         listNumber(block, list);
@@ -678,9 +845,9 @@ void Writer::hiddenText(const QTextCharFormat &format)
     raw("}");
 }
 
-void Writer::paragraph(const QTextBlock &block)
+void Writer::paragraph(const QTextBlock &block, bool inTable, bool endsCell)
 {
-    paragraphFormat(block);
+    paragraphFormat(block, inTable);
     const int blockStart = block.position();
     const int blockEnd = blockStart + block.length() - 1; // the paragraph mark
     bool wroteText = false;
@@ -709,14 +876,318 @@ void Writer::paragraph(const QTextBlock &block)
         text(QStringView(blockText).mid(start - fragment.position(), end - start));
     }
     linkTo(QString());
-    if (blockEnd < m_to) {
+    if (blockEnd < m_to || endsCell) {
         const QTextCharFormat mark = block.charFormat();
         if (!wroteText)
             changeTo(stateOf(mark));
         if (mark.hasProperty(charformat::kHiddenTextProperty))
             hiddenText(mark);
-        word("\\par");
+        word(endsCell ? "\\cell" : "\\par");
         raw("\r\n");
+    }
+}
+
+void Writer::body(const QTextBlock &block)
+{
+    if (m_tablesAsText || m_tables.empty()) {
+        paragraph(block);
+        return;
+    }
+    if (const TableSpan *span = tableAt(block.position(), m_bodyAt)) {
+        tableParagraph(*span->table, block);
+        return;
+    }
+    endTable();
+    // Qt keeps a paragraph before every table, where a file's table has none
+    // (at the document's start, after a paragraph's end): empty, it is not
+    // written, else each reading would add one.
+    const int blockEnd = block.position() + block.length() - 1;
+    if (block.length() == 1) {
+        const TableSpan *next = tableAt(blockEnd + 1, m_bodyAt);
+        if (next && next->first == blockEnd + 1)
+            return;
+    }
+    paragraph(block);
+}
+
+// A paragraph of a table's cell. A row's definition goes before its first
+// paragraph; the cells a cell above covers go empty where they stand.
+void Writer::tableParagraph(const QTextTable &table, const QTextBlock &block)
+{
+    if (&table != m_table) {
+        endTable();
+        startTable(table);
+    }
+    if (m_cells.empty()) {
+        paragraph(block, true);
+        return;
+    }
+    const int position = block.position();
+    while (m_cellAt + 1 < m_cells.size() && m_cells[m_cellAt + 1].first <= position)
+        ++m_cellAt;
+    const tableformat::PlacedCell &cell = m_cells[m_cellAt];
+    if (cell.row != m_row) {
+        endRow();
+        // Rows of cells only from above have no paragraphs of their own.
+        for (int row = m_row < 0 ? cell.row : m_row + 1; row < cell.row; ++row) {
+            startRow(row);
+            endRow();
+        }
+        startRow(cell.row);
+    }
+    if (m_cellAt != m_enteredCell) {
+        m_enteredCell = m_cellAt;
+        while (m_placesWritten < m_places.size() && m_places[m_placesWritten].column < cell.column) {
+            emptyCell();
+            ++m_placesWritten;
+        }
+        m_cellShown = m_placesWritten < m_places.size() && m_places[m_placesWritten].column == cell.column;
+        if (m_cellShown)
+            ++m_placesWritten;
+    }
+    if (!m_cellShown)
+        return;
+    const int blockEnd = position + block.length() - 1;
+    paragraph(block, true, blockEnd >= cellEnd(m_cellAt));
+}
+
+// A cell ends where the next one's mark stands, the last at the table's end.
+int Writer::cellEnd(size_t index) const
+{
+    return index + 1 < m_cells.size() ? m_cells[index + 1].first - 1 : m_tableLast;
+}
+
+size_t Writer::cellStartingAt(int first) const
+{
+    const auto it = std::lower_bound(
+        m_cells.begin(), m_cells.end(), first,
+        [](const tableformat::PlacedCell &cell, int position) { return cell.first < position; });
+    return it != m_cells.end() && it->first == first ? size_t(it - m_cells.begin()) : m_cells.size();
+}
+
+// The grid's edges in twips: as read while the columns are the file's, else
+// from the table's left margin and its columns' widths.
+std::vector<int> gridEdges(const QTextTable &table, const QTextDocument &document)
+{
+    const QTextTableFormat format = table.format();
+    const int columns = table.columns();
+    const QList<int> kept = format.property(tableformat::kColumnEdgesProperty).value<QList<int>>();
+    if (kept.size() == columns + 1)
+        return std::vector<int>(kept.begin(), kept.end());
+    const QList<QTextLength> widths = format.columnWidthConstraints();
+    const double page = document.pageSize().width();
+    const double whole = page > 0 ? page * kTwipsPerPixel : kDefaultTableTwips;
+    double taken = 0;
+    int shared = 0;
+    for (int column = 0; column < columns; ++column) {
+        const QTextLength width = column < widths.size() ? widths[column] : QTextLength();
+        if (width.type() == QTextLength::FixedLength)
+            taken += width.rawValue() * kTwipsPerPixel;
+        else if (width.type() == QTextLength::PercentageLength)
+            taken += whole * width.rawValue() / 100;
+        else
+            ++shared;
+    }
+    double share = shared ? (whole - taken) / shared : 0;
+    if (share < kMinColumnTwips)
+        share = whole / columns;
+    std::vector<int> edges;
+    edges.reserve(size_t(columns) + 1);
+    double at = format.leftMargin() * kTwipsPerPixel;
+    edges.push_back(int(std::lround(at)));
+    for (int column = 0; column < columns; ++column) {
+        const QTextLength width = column < widths.size() ? widths[column] : QTextLength();
+        if (width.type() == QTextLength::FixedLength)
+            at += width.rawValue() * kTwipsPerPixel;
+        else if (width.type() == QTextLength::PercentageLength)
+            at += whole * width.rawValue() / 100;
+        else
+            at += share;
+        edges.push_back(std::max(int(std::lround(at)), edges.back() + kMinColumnTwips));
+    }
+    return edges;
+}
+
+void Writer::startTable(const QTextTable &table)
+{
+    m_table = &table;
+    m_tableFormat = table.format();
+    m_tableLast = table.lastPosition();
+    m_cells = tableformat::cellsInOrder(table);
+    m_cellAt = 0;
+    m_enteredCell = m_cells.size();
+    m_edges = gridEdges(table, m_doc);
+    m_firstRow = -1;
+    m_row = -1;
+    m_rowOpen = false;
+}
+
+void Writer::endTable()
+{
+    if (!m_table)
+        return;
+    endRow();
+    // The rows after the last paragraph's, when the whole table is written.
+    if (m_tableLast < m_to) {
+        for (int row = m_row + 1; row < m_table->rows(); ++row) {
+            startRow(row);
+            endRow();
+        }
+    }
+    m_table = nullptr;
+    m_cells.clear();
+}
+
+bool Writer::isAbsent(size_t index) const
+{
+    return cellEnd(index) == m_cells[index].first
+        && m_cells[index].cell.format().boolProperty(tableformat::kAbsentCellProperty);
+}
+
+// A row's definition: \trowd, the row's words, each cell's words and edge.
+void Writer::startRow(int row)
+{
+    m_row = row;
+    m_places.clear();
+    m_placesWritten = 0;
+    QByteArray rowWords;
+    bool firstCell = true;
+    for (int column = 0; column < m_table->columns(); ++column) {
+        const size_t index = cellStartingAt(m_table->cellAt(row, column).firstPosition());
+        if (index >= m_cells.size() || m_cells[index].column != column)
+            continue; // a cell to the left spans it
+        const bool continued = m_cells[index].row != row;
+        if (!continued && firstCell) {
+            rowWords = m_cells[index].cell.format().property(tableformat::kRowKeptWordsProperty).toByteArray();
+            firstCell = false;
+        }
+        m_places.push_back({index, column, continued});
+    }
+    // No cell where the file's row had none, at either end.
+    while (!m_places.empty() && isAbsent(m_places.back().cell))
+        m_places.pop_back();
+    size_t leading = 0;
+    while (leading < m_places.size() && isAbsent(m_places[leading].cell))
+        ++leading;
+    m_places.erase(m_places.begin(), m_places.begin() + qsizetype(leading));
+    m_rowOpen = !m_places.empty();
+    if (!m_rowOpen)
+        return;
+    if (m_firstRow < 0)
+        m_firstRow = row;
+    const QTextTableFormat &format = m_tableFormat;
+    word("\\trowd\\trgaph", int(std::lround(format.cellPadding() * kTwipsPerPixel)));
+    word("\\trleft", m_edges[size_t(m_places.front().column)]);
+    if (row < format.headerRowCount())
+        word("\\trhdr");
+    const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
+    if (alignment == Qt::AlignHCenter)
+        word("\\trqc");
+    else if (alignment == Qt::AlignRight)
+        word("\\trqr");
+    keptWords(rowWords);
+    for (const RowPlace &place : m_places)
+        cellDefinition(place);
+    raw("\r\n");
+}
+
+void Writer::endRow()
+{
+    if (!m_rowOpen)
+        return;
+    for (; m_placesWritten < m_places.size(); ++m_placesWritten)
+        emptyCell();
+    word("\\row");
+    raw("\r\n");
+    m_rowOpen = false;
+}
+
+void Writer::emptyCell()
+{
+    word("\\pard\\intbl\\cell");
+    raw("\r\n");
+}
+
+void Writer::keptWords(const QByteArray &words)
+{
+    if (words.isEmpty())
+        return;
+    m_out += words;
+    m_delimit = true;
+}
+
+void Writer::cellDefinition(const RowPlace &place)
+{
+    const tableformat::PlacedCell &cell = m_cells[place.cell];
+    const QTextTableCellFormat format = cell.cell.format().toTableCellFormat();
+    if (place.continued) {
+        if (cell.row >= m_firstRow) // the cell's first row is written too
+            word("\\clvmrg");
+    } else if (format.tableCellRowSpan() > 1) {
+        word("\\clvmgf");
+    }
+    if (format.verticalAlignment() == QTextCharFormat::AlignMiddle)
+        word("\\clvertalc");
+    else if (format.verticalAlignment() == QTextCharFormat::AlignBottom)
+        word("\\clvertalb");
+    cellBorders(format);
+    if (format.background().style() != Qt::NoBrush)
+        word("\\clcbpat", colorIndex(format.background().color()));
+    keptWords(format.property(tableformat::kCellKeptWordsProperty).toByteArray());
+    const size_t right = std::min(size_t(place.column + std::max(1, format.tableCellColumnSpan())), m_edges.size() - 1);
+    word("\\cellx", m_edges[right]);
+}
+
+const char *borderStyleWord(QTextFrameFormat::BorderStyle style)
+{
+    switch (style) {
+    case QTextFrameFormat::BorderStyle_Dotted: return "\\brdrdot";
+    case QTextFrameFormat::BorderStyle_Dashed: return "\\brdrdash";
+    case QTextFrameFormat::BorderStyle_Double: return "\\brdrdb";
+    case QTextFrameFormat::BorderStyle_DotDash: return "\\brdrdashd";
+    case QTextFrameFormat::BorderStyle_DotDotDash: return "\\brdrdashdd";
+    case QTextFrameFormat::BorderStyle_Groove: return "\\brdrengrave";
+    case QTextFrameFormat::BorderStyle_Ridge: return "\\brdremboss";
+    case QTextFrameFormat::BorderStyle_Inset: return "\\brdrinset";
+    case QTextFrameFormat::BorderStyle_Outset: return "\\brdroutset";
+    default: return "\\brdrs";
+    }
+}
+
+// A side the cell gives no border of its own has the table's (a table made in
+// the program); one read from a file always has its own.
+void Writer::cellBorders(const QTextTableCellFormat &format)
+{
+    const QTextTableFormat &table = m_tableFormat;
+    struct Side {
+        const char *word;
+        int widthProperty;
+        int styleProperty;
+        int brushProperty;
+    };
+    static const Side sides[] = {
+        {"\\clbrdrt", QTextFormat::TableCellTopBorder, QTextFormat::TableCellTopBorderStyle,
+         QTextFormat::TableCellTopBorderBrush},
+        {"\\clbrdrl", QTextFormat::TableCellLeftBorder, QTextFormat::TableCellLeftBorderStyle,
+         QTextFormat::TableCellLeftBorderBrush},
+        {"\\clbrdrb", QTextFormat::TableCellBottomBorder, QTextFormat::TableCellBottomBorderStyle,
+         QTextFormat::TableCellBottomBorderBrush},
+        {"\\clbrdrr", QTextFormat::TableCellRightBorder, QTextFormat::TableCellRightBorderStyle,
+         QTextFormat::TableCellRightBorderBrush},
+    };
+    for (const Side &side : sides) {
+        const bool own = format.hasProperty(side.widthProperty);
+        const qreal width = own ? format.doubleProperty(side.widthProperty) : table.border();
+        const auto style = own ? QTextFrameFormat::BorderStyle(format.intProperty(side.styleProperty))
+                               : table.borderStyle();
+        const QBrush brush = own ? format.brushProperty(side.brushProperty) : table.borderBrush();
+        if (width <= 0 || style == QTextFrameFormat::BorderStyle_None)
+            continue;
+        word(side.word);
+        word(borderStyleWord(style));
+        word("\\brdrw", std::clamp(int(std::lround(width * kTwipsPerPixel)), 1, kMaxBorderTwips));
+        if (brush.style() != Qt::NoBrush)
+            word("\\brdrcf", colorIndex(brush.color()));
     }
 }
 
@@ -746,8 +1217,9 @@ bool Writer::step(const QDeadlineTimer &deadline)
         for (; m_next.isValid() && m_next.position() < m_to; m_next = m_next.next(), worked = true) {
             if (timeIsUp())
                 return false;
-            paragraph(m_next);
+            body(m_next);
         }
+        endTable();
         raw("}\r\n");
         m_phase = Phase::Done;
     }

@@ -15,11 +15,13 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextCursor>
+#include <QTextTable>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <map>
+#include <tuple>
 #include <unistd.h>
 
 using namespace rtftest;
@@ -352,6 +354,189 @@ QStringList shownFormats(const QString &fodt)
         shown << QStringLiteral("picture %1x%2").arg(frame.captured(1), frame.captured(2));
     }
     return shown;
+}
+
+// "До", a table of three rows and three columns 100, 150 and 80 pixels wide
+// (1500, 2250 and 1200 twips), its cells' borders thin and black but for a red
+// top and a yellow cell, A1 merged across two columns and C2 down two rows,
+// "После".
+std::unique_ptr<QTextDocument> documentWithTable()
+{
+    auto doc = std::make_unique<QTextDocument>();
+    QTextCursor cursor(doc.get());
+    cursor.insertText(QStringLiteral("До"));
+    QTextTableFormat format;
+    format.setColumnWidthConstraints({QTextLength(QTextLength::FixedLength, 100),
+                                      QTextLength(QTextLength::FixedLength, 150),
+                                      QTextLength(QTextLength::FixedLength, 80)});
+    format.setBorder(0);
+    format.setCellSpacing(0);
+    format.setCellPadding(4);
+    QTextTable *table = cursor.insertTable(3, 3, format);
+    QTextTableCellFormat thin;
+    using F = QTextTableCellFormat;
+    for (auto [width, style, brush] :
+         {std::tuple(&F::setTopBorder, &F::setTopBorderStyle, &F::setTopBorderBrush),
+          std::tuple(&F::setLeftBorder, &F::setLeftBorderStyle, &F::setLeftBorderBrush),
+          std::tuple(&F::setBottomBorder, &F::setBottomBorderStyle, &F::setBottomBorderBrush),
+          std::tuple(&F::setRightBorder, &F::setRightBorderStyle, &F::setRightBorderBrush)}) {
+        (thin.*width)(1);
+        (thin.*style)(QTextFrameFormat::BorderStyle_Solid);
+        (thin.*brush)(QColor(Qt::black));
+    }
+    for (int row = 0; row < 3; ++row) {
+        for (int column = 0; column < 3; ++column) {
+            QTextTableCell cell = table->cellAt(row, column);
+            cell.setFormat(thin);
+            cell.firstCursorPosition().insertText(QStringLiteral("Я%1%2").arg(QChar(u'A' + column)).arg(row + 1));
+        }
+    }
+    QTextTableCellFormat red = thin;
+    red.setTopBorderBrush(QColor(255, 0, 0));
+    table->cellAt(1, 0).setFormat(red);
+    QTextTableCellFormat yellow = thin;
+    yellow.setBackground(QColor(255, 255, 0));
+    table->cellAt(1, 1).setFormat(yellow);
+    // B1 and C3, which merged cells take, have no text of their own.
+    QTextCursor b1(table->cellAt(0, 1).firstCursorPosition());
+    b1.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    b1.removeSelectedText();
+    table->mergeCells(0, 0, 1, 2);
+    QTextCursor c3(table->cellAt(2, 2).firstCursorPosition());
+    c3.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    c3.removeSelectedText();
+    table->mergeCells(1, 2, 2, 1);
+    QTextCursor(table->cellAt(1, 2).lastCursorPosition()).insertText(QStringLiteral("\u2029второй"));
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(QStringLiteral("После"));
+    return doc;
+}
+
+// The table LibreOffice read, from the flat OpenDocument it saved: each row
+// as its cells ("text|paragraph [columns x rows] style", "covered" for a
+// place a merged cell covers), the column widths in twips, and each cell
+// style's borders and background.
+struct ShownTable {
+    QStringList rows;
+    std::vector<double> widths;
+    std::map<QString, QString> cellStyles;
+    QString before;
+    QString after;
+};
+
+QString textOf(const QString &xml)
+{
+    static const QRegularExpression paragraphRe(QStringLiteral("<text:p[^>]*>(.*?)</text:p>"));
+    static const QRegularExpression tagRe(QStringLiteral("<[^>]*>"));
+    QStringList texts;
+    for (auto it = paragraphRe.globalMatch(xml); it.hasNext();)
+        texts << it.next().captured(1).remove(tagRe);
+    return texts.join(QLatin1Char('|'));
+}
+
+ShownTable shownTable(const QString &fodt)
+{
+    ShownTable shown;
+    const qsizetype body = fodt.indexOf(QStringLiteral("<office:body>"));
+    const qsizetype start = fodt.indexOf(QStringLiteral("<table:table "), body);
+    const qsizetype end = fodt.indexOf(QStringLiteral("</table:table>"), start);
+    if (body < 0 || start < 0 || end < 0)
+        return shown;
+    shown.before = textOf(fodt.mid(body, start - body));
+    shown.after = textOf(fodt.mid(end));
+    const QString table = fodt.mid(start, end - start);
+
+    static const QRegularExpression styleRe(QStringLiteral(
+        "<style:style style:name=\"([^\"]+)\" style:family=\"table-(column|cell)\">(.*?)</style:style>"),
+        QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression widthRe(QStringLiteral("style:column-width=\"([0-9.]+)in\""));
+    static const QRegularExpression cellPropertyRe(
+        QStringLiteral("(fo:border(-top|-left|-bottom|-right)?|fo:background-color)=\"([^\"]+)\""));
+    std::map<QString, double> columnWidths;
+    for (auto it = styleRe.globalMatch(fodt); it.hasNext();) {
+        const QRegularExpressionMatch style = it.next();
+        if (style.captured(2) == QLatin1String("column")) {
+            columnWidths[style.captured(1)] = widthRe.match(style.captured(3)).captured(1).toDouble() * 1440;
+            continue;
+        }
+        QStringList properties;
+        for (auto p = cellPropertyRe.globalMatch(style.captured(3)); p.hasNext();) {
+            const QRegularExpressionMatch property = p.next();
+            if (property.captured(3) != QLatin1String("none"))
+                properties << property.captured(1).mid(3) + QLatin1Char('=') + property.captured(3);
+        }
+        shown.cellStyles[style.captured(1)] = properties.join(QLatin1Char(' '));
+    }
+    static const QRegularExpression columnRe(QStringLiteral(
+        "<table:table-column table:style-name=\"([^\"]+)\"(?: table:number-columns-repeated=\"(\\d+)\")?"));
+    for (auto it = columnRe.globalMatch(table); it.hasNext();) {
+        const QRegularExpressionMatch column = it.next();
+        for (int i = 0; i < std::max(1, column.captured(2).toInt()); ++i)
+            shown.widths.push_back(columnWidths[column.captured(1)]);
+    }
+    static const QRegularExpression rowRe(QStringLiteral("<table:table-row[^>]*>(.*?)</table:table-row>"),
+                                          QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression cellRe(
+        QStringLiteral("<table:(table-cell|covered-table-cell)([^>]*?)(/>|>(.*?)</table:\\1>)"),
+        QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression attributeRe(QStringLiteral("table:(style-name|number-columns-spanned|number-rows-spanned)=\"([^\"]+)\""));
+    for (auto it = rowRe.globalMatch(table); it.hasNext();) {
+        QStringList cells;
+        const QString row = it.next().captured(1);
+        for (auto c = cellRe.globalMatch(row); c.hasNext();) {
+            const QRegularExpressionMatch cell = c.next();
+            if (cell.captured(1) == QLatin1String("covered-table-cell")) {
+                cells << QStringLiteral("covered");
+                continue;
+            }
+            QString style;
+            QString columns = QStringLiteral("1");
+            QString rows = QStringLiteral("1");
+            for (auto a = attributeRe.globalMatch(cell.captured(2)); a.hasNext();) {
+                const QRegularExpressionMatch attribute = a.next();
+                if (attribute.captured(1) == QLatin1String("style-name"))
+                    style = attribute.captured(2);
+                else if (attribute.captured(1) == QLatin1String("number-columns-spanned"))
+                    columns = attribute.captured(2);
+                else
+                    rows = attribute.captured(2);
+            }
+            cells << QStringLiteral("%1 [%2x%3] %4").arg(textOf(cell.captured(4)), columns, rows,
+                                                         shown.cellStyles[style]);
+        }
+        shown.rows << cells.join(QStringLiteral(" ; "));
+    }
+    return shown;
+}
+
+TEST_F(RtfInteropTest, LibreOfficeReadsOurTables)
+{
+    if (!needLibreOffice())
+        GTEST_SKIP() << "LibreOffice is not installed";
+    writeFile(QStringLiteral("table.rtf"), rtf::write(*documentWithTable()));
+    ASSERT_TRUE(soffice({QStringLiteral("--convert-to"), QStringLiteral("fodt"), QStringLiteral("--outdir"),
+                         m_dir.path(), path(QStringLiteral("table.rtf"))}));
+    const ShownTable shown = shownTable(QString::fromUtf8(readFile(QStringLiteral("table.fodt"))));
+    const QString thin = QStringLiteral("border=0.75pt solid #000000");
+    const QString redTop = QStringLiteral("border-left=0.75pt solid #000000 border-right=0.75pt solid #000000 "
+                                          "border-top=0.75pt solid #ff0000 border-bottom=0.75pt solid #000000");
+    const QString yellow = QStringLiteral("background-color=#ffff00 ") + thin;
+    EXPECT_EQ(shown.rows, (QStringList{QStringLiteral("ЯA1 [2x1] %1 ; covered ; ЯC1 [1x1] %1").arg(thin),
+                                       QStringLiteral("ЯA2 [1x1] %1 ; ЯB2 [1x1] %2 ; ЯC2|второй [1x2] %3")
+                                           .arg(redTop, yellow, thin),
+                                       QStringLiteral("ЯA3 [1x1] %1 ; ЯB3 [1x1] %1 ; covered").arg(thin)}))
+        << "rows, cells merged across and down, borders, backgrounds and text";
+    ASSERT_EQ(shown.widths.size(), 3u);
+    // LibreOffice keeps widths to a twip; its inches have four decimals.
+    constexpr double kTolerance = 1 + 1440 * 0.00005;
+    const double edges[] = {1500, 3750, 4950};
+    double edge = 0;
+    for (size_t i = 0; i < 3; ++i) {
+        edge += shown.widths[i];
+        EXPECT_NEAR(edge, edges[i], kTolerance) << "column " << i;
+    }
+    EXPECT_EQ(shown.before, QStringLiteral("До"));
+    EXPECT_EQ(shown.after, QStringLiteral("После")) << "the text after the table is outside it";
 }
 
 // The lines of a text LibreOffice saved, its table left out: LibreOffice
