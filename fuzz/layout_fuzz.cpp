@@ -1,8 +1,10 @@
 // libFuzzer target for the editor's layout. The input is a document's text:
 // long lines, tabs, paragraph and line breaks as they come, with a few bytes
-// that stand for a list, a tab-stop set of the paragraph's own, a picture and
+// that stand for a list, a tab-stop set of the paragraph's own, a picture,
 // a place where keys are typed once the document is built (characters, Backspace,
-// Delete and the moves by line and page).
+// Delete, Tab and the moves by line and page), a table at the caret (its text
+// goes into its first cell; one in a cell stands in that cell) and a move to
+// the next cell or out of the table.
 // Every document must lay out within the time limit and memory, and its
 // display lines must be in order: each position lies on the line that says it
 // holds it.
@@ -21,6 +23,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextImageFormat>
+#include <QTextTable>
 
 #include <cstdint>
 #include <cstdio>
@@ -35,6 +38,8 @@ constexpr char kTabStops = '\x02';
 constexpr char kPicture = '\x03';
 constexpr char kWrapSwitch = '\x04';
 constexpr char kKeys = '\x05';
+constexpr char kTable = '\x06';
+constexpr char kNextCell = '\x07';
 constexpr int kKeyPlaces = 8;
 constexpr int kSampledPositions = 256;
 
@@ -103,6 +108,29 @@ void build(QByteArrayView input)
             if (keyPlaces.size() < kKeyPlaces)
                 keyPlaces.append(cursor.position());
             break;
+        case kTable: {
+            flush(i);
+            QTextTableFormat format;
+            if (i % 2) {
+                format.setColumnWidthConstraints({QTextLength(QTextLength::FixedLength, qreal(i % 200)),
+                                                  QTextLength(QTextLength::PercentageLength, qreal(i % 150))});
+            }
+            format.setCellPadding(qreal(i % 9));
+            QTextTable *table = cursor.insertTable(1 + int(i % 3), 1 + int(i % 4), format);
+            if (i % 5 == 0 && table->rows() > 1)
+                table->mergeCells(0, 0, 2, 1);
+            if (i % 7 == 0 && table->columns() > 1)
+                table->mergeCells(table->rows() - 1, 0, 1, 2);
+            break;
+        }
+        case kNextCell:
+            flush(i);
+            if (QTextTable *table = cursor.currentTable()) {
+                const QTextTableCell cell = table->cellAt(cursor.position());
+                const int next = cell.lastPosition() + 1;
+                cursor.setPosition(next <= table->lastPosition() ? next : table->lastPosition() + 1);
+            }
+            break;
         default:
             break;
         }
@@ -157,6 +185,9 @@ void typeKeys()
     press(Qt::Key_PageDown);
     press(Qt::Key_Home, QString(), Qt::ShiftModifier);
     press(Qt::Key_W, QStringLiteral("w"));
+    press(Qt::Key_Tab);
+    press(Qt::Key_Backtab, QString(), Qt::ShiftModifier);
+    press(Qt::Key_Return);
 }
 
 void checkLines()
