@@ -1133,14 +1133,37 @@ bool TRxRichEdit::insertObjectsFrom(const QMimeData *source)
     return false;
 }
 
+// Cells selected across a table are a table of those cells alone, with the
+// pictures they show.
+QByteArray TRxRichEdit::selectedCellsRtf(const QTextDocumentFragment &fragment) const
+{
+    QTextDocument piece;
+    piece.setDefaultFont(document()->defaultFont());
+    QTextCursor(&piece).insertFragment(fragment);
+    for (QTextBlock block = piece.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (format.isImageFormat()) {
+                const QUrl name(format.toImageFormat().name());
+                piece.addResource(QTextDocument::ImageResource, name,
+                                  document()->resource(QTextDocument::ImageResource, name));
+            }
+        }
+    }
+    return rtf::write(piece);
+}
+
 QMimeData *TRxRichEdit::createMimeDataFromSelection() const
 {
     // Qt's own clipboard data lists a fixed set of formats: build our own.
     auto *data = new QMimeData;
     const QTextCursor cursor = textCursor();
     if (!plainText_ && cursor.hasSelection()) {
-        data->setHtml(QTextDocumentFragment(cursor).toHtml());
-        const QByteArray rtfData = rtf::write(*document(), cursor.selectionStart(), cursor.selectionEnd());
+        const QTextDocumentFragment fragment(cursor);
+        data->setHtml(fragment.toHtml());
+        const QByteArray rtfData = cursor.hasComplexSelection() ? selectedCellsRtf(fragment)
+                                                                : rtf::write(*document(), cursor.selectionStart(),
+                                                                             cursor.selectionEnd());
         data->setData(kRtfMimeTypes[0], rtfData);
         data->setData(kRtfMimeTypes[1], rtfData);
     }

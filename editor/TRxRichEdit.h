@@ -48,6 +48,8 @@ namespace platform { class Platform; }
 // - EditorLayout (with ParagraphMetrics): lays out and paints the document a
 //   part at a time, places the caret, finds the character under the pointer.
 // - Links: finds the addresses that are painted as links and raise OnURLClick.
+class QTextDocumentFragment;
+
 class TRxRichEdit : public QTextEdit {
     Q_OBJECT
 public:
@@ -218,6 +220,7 @@ protected:
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
     QMimeData *createMimeDataFromSelection() const override;
+    QByteArray selectedCellsRtf(const QTextDocumentFragment &fragment) const;
 
 private:
     friend class TRichEditStrings;

@@ -2,6 +2,7 @@
 // travels with it through every clipboard format, ours or another program's.
 
 #include "RichEditFixture.h"
+#include "../formats/RtfTestSupport.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -10,6 +11,7 @@
 #include <QImage>
 #include <QMimeData>
 #include <QTextBlock>
+#include <QTextTable>
 
 namespace {
 
@@ -268,4 +270,32 @@ TEST_F(RichEditTest, PastedHtmlPicturesComeFromTheDataItself)
     ASSERT_EQ(editor->TextLength(), 1);
     select(0, 1);
     EXPECT_EQ(TRxRichEdit::objectTypeName(editor->selectedObject()), "Bitmap Image");
+}
+
+TEST_F(RichEditTest, CellsCopiedAcrossATableAreATableOfThoseCellsInEveryRichFormat)
+{
+    editor->setText(QStringLiteral("before\nafter"));
+    QTextCursor cursor(editor->document()->findBlockByNumber(1));
+    QTextTable *table = cursor.insertTable(3, 3);
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c)
+            table->cellAt(r, c).firstCursorPosition().insertText(QStringLiteral("%1%2").arg(r).arg(c));
+    QTextCursor cells = table->cellAt(1, 1).firstCursorPosition();
+    cells.setPosition(table->cellAt(2, 2).lastCursorPosition().position(), QTextCursor::KeepAnchor);
+    ASSERT_TRUE(cells.hasComplexSelection());
+    editor->setTextCursor(cells);
+    editor->copy();
+    const QMimeData *copied = QApplication::clipboard()->mimeData();
+    const QByteArray rtf = copied->data(QStringLiteral("text/rtf"));
+    const QByteArray html = copied->data(QStringLiteral("text/html"));
+    for (const QString &format : {QStringLiteral("text/rtf"), QStringLiteral("text/html")}) {
+        auto *data = new QMimeData;
+        data->setData(format, format.endsWith(QLatin1String("rtf")) ? rtf : html);
+        QApplication::clipboard()->setMimeData(data);
+        editor->setText(QStringLiteral("x"));
+        editor->paste();
+        const std::vector<QStringList> pasted = rtftest::tables(*editor->document());
+        ASSERT_EQ(pasted.size(), 1u) << format.toStdString();
+        EXPECT_EQ(pasted[0], (QStringList{"11|12", "21|22"})) << format.toStdString();
+    }
 }
