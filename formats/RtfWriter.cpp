@@ -102,6 +102,7 @@ struct RowPlace {
     size_t cell;
     int column;
     bool continued;
+    bool mergedAcross = false; // a column a cell to its left spans
 };
 
 struct ListInfo {
@@ -898,11 +899,11 @@ void Writer::body(const QTextBlock &block)
         return;
     }
     endTable();
-    // Qt keeps a paragraph before every table, where a file's table has none
-    // (at the document's start, after a paragraph's end): empty, it is not
-    // written, else each reading would add one.
+    // Qt keeps a paragraph before a table that starts the document, where a
+    // file's table has none: empty, it is not written, else each reading
+    // would add one. Anywhere else an empty paragraph is the text's own.
     const int blockEnd = block.position() + block.length() - 1;
-    if (block.length() == 1) {
+    if (block.length() == 1 && block.position() == 0) {
         const TableSpan *next = tableAt(blockEnd + 1, m_bodyAt);
         if (next && next->first == blockEnd + 1)
             return;
@@ -1062,6 +1063,12 @@ void Writer::startRow(int row)
             firstCell = false;
         }
         m_places.push_back({index, column, continued});
+        // A cell spanning columns is written as its columns merged (\clmgf,
+        // \clmrg): every edge of the grid stays one. Below a merge down the
+        // cell is one, as \clvmrg finds the cell above by its edges.
+        const int span = m_cells[index].cell.format().tableCellColumnSpan();
+        for (int k = 1; !continued && k < span && column + k < m_table->columns(); ++k)
+            m_places.push_back({index, column + k, false, true});
     }
     // No cell where the file's row had none, at either end.
     while (!m_places.empty() && isAbsent(m_places.back().cell))
@@ -1120,11 +1127,17 @@ void Writer::cellDefinition(const RowPlace &place)
 {
     const tableformat::PlacedCell &cell = m_cells[place.cell];
     const QTextTableCellFormat format = cell.cell.format().toTableCellFormat();
-    if (place.continued) {
+    const int span = std::max(1, format.tableCellColumnSpan());
+    if (place.mergedAcross) {
+        word("\\clmrg");
+    } else if (place.continued) {
         if (cell.row >= m_firstRow) // the cell's first row is written too
             word("\\clvmrg");
-    } else if (format.tableCellRowSpan() > 1) {
-        word("\\clvmgf");
+    } else {
+        if (span > 1)
+            word("\\clmgf");
+        if (format.tableCellRowSpan() > 1)
+            word("\\clvmgf");
     }
     if (format.verticalAlignment() == QTextCharFormat::AlignMiddle)
         word("\\clvertalc");
@@ -1133,8 +1146,12 @@ void Writer::cellDefinition(const RowPlace &place)
     cellBorders(format);
     if (format.background().style() != Qt::NoBrush)
         word("\\clcbpat", colorIndex(format.background().color()));
-    keptWords(format.property(tableformat::kCellKeptWordsProperty).toByteArray());
-    const size_t right = std::min(size_t(place.column + std::max(1, format.tableCellColumnSpan())), m_edges.size() - 1);
+    if (!place.mergedAcross)
+        keptWords(format.property(tableformat::kCellKeptWordsProperty).toByteArray());
+    // Each column of a merge across has its own edge; below a merge down
+    // the cell takes all its columns.
+    const int columns = place.continued ? span : 1;
+    const size_t right = std::min(size_t(place.column + columns), m_edges.size() - 1);
     word("\\cellx", m_edges[right]);
 }
 

@@ -130,7 +130,9 @@ TEST(RtfTableWriteTest, MergedCellsAndCellsTheFileDidNotHave)
     table->cellAt(1, 0).setFormat(kept);
 
     const QByteArray rtf = rtf::write(document);
-    EXPECT_EQ(definitions(rtf), (QStringList{QStringLiteral("\\trowd\\trgaph90\\trleft0\\cellx3750\\clvmgf\\cellx4950"),
+    // Merged across: each column keeps its edge, the first \\clmgf and the rest \\clmrg.
+    EXPECT_EQ(definitions(rtf), (QStringList{QStringLiteral("\\trowd\\trgaph90\\trleft0\\clmgf\\cellx1500\\clmrg\\cellx3750"
+                                                            "\\clvmgf\\cellx4950"),
                                              QStringLiteral("\\trowd\\trgaph90\\trleft0\\trkeep\\clshdng2000\\cellx1500"
                                                             "\\cellx3750\\clvmrg\\cellx4950"),
                                              QStringLiteral("\\trowd\\trgaph90\\trleft0\\cellx1500\\cellx3750")}));
@@ -142,7 +144,8 @@ TEST(RtfTableWriteTest, MergedCellsAndCellsTheFileDidNotHave)
     QTextTable *two = putTable(down, 2, 2);
     two->mergeCells(0, 0, 2, 2);
     const QByteArray merged = rtf::write(down);
-    EXPECT_EQ(definitions(merged), (QStringList{QStringLiteral("\\trowd\\trgaph90\\trleft0\\clvmgf\\cellx3750"),
+    EXPECT_EQ(definitions(merged), (QStringList{QStringLiteral("\\trowd\\trgaph90\\trleft0\\clmgf\\clvmgf\\cellx1500"
+                                                               "\\clmrg\\cellx3750"),
                                                 QStringLiteral("\\trowd\\trgaph90\\trleft0\\clvmrg\\cellx3750")}));
     EXPECT_EQ(count(merged, "\\row"), 2);
 }
@@ -265,3 +268,21 @@ TEST(RtfTableWriteTest, DocumentWithoutTablesIsWrittenAsBefore)
 }
 
 } // namespace
+
+// Found by fuzzing: what a file says read, written and read again is the same
+// document, with an empty paragraph before a table and a merge across the
+// only row that has an edge.
+TEST(RtfTableWriteTest, ReadWrittenAndReadAgainIsTheSameDocument)
+{
+    const QByteArray files[] = {
+        "{\\rtf1 text\\par\\par\\trowd\\cellx1000\\pard\\intbl a\\cell\\row\\pard after\\par}",
+        "{\\rtf1\\trowd\\trleft-100\\cellx1000\\clmgf\\cellx2000\\clmrg\\cellx3000\\intbl a\\cell b\\cell c\\cell\\row"
+        "\\trowd\\cellx500\\cellx1940\\intbl d\\cell e\\cell\\row\\pard z\\par}",
+    };
+    for (const QByteArray &file : files) {
+        const auto doc = rtftest::readRtf(file);
+        const auto again = rtftest::readRtf(rtf::write(*doc));
+        EXPECT_EQ(rtftest::paragraphs(*again), rtftest::paragraphs(*doc)) << file.constData();
+        EXPECT_EQ(rtftest::tables(*again), rtftest::tables(*doc)) << file.constData();
+    }
+}
