@@ -401,6 +401,14 @@ private:
         side(kRightSide, &F::setRightBorder, &F::setRightBorderStyle, &F::setRightBorderBrush);
         if (cell.background != kNoColour)
             format.setBackground(QColor(QRgb(cell.background)));
+        if (!cell.kept.isEmpty())
+            format.setProperty(tableformat::kCellKeptWordsProperty, cell.kept);
+        // The row's own words go with its first cell of its own.
+        const std::vector<int> &sources = grid.sources[size_t(place.row)];
+        const auto first = std::find_if(sources.begin(), sources.end(),
+                                        [&](int index) { return grid.cells[size_t(index)].row == place.row; });
+        if (first != sources.end() && &grid.cells[size_t(*first)] == &place && !row.kept.isEmpty())
+            format.setProperty(tableformat::kRowKeptWordsProperty, row.kept);
         static const QTextCharFormat::VerticalAlignment verticals[] = {
             QTextCharFormat::AlignTop, QTextCharFormat::AlignMiddle, QTextCharFormat::AlignBottom};
         format.setVerticalAlignment(verticals[std::clamp(cell.vertical, 0, 2)]);

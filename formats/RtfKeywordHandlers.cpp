@@ -509,8 +509,14 @@ void Parser::table(const Keyword &keyword, const Token &word)
     case Action::RowHeader: m_tables.rowHeader(); break;
     case Action::RowAlignment: m_tables.rowAlignment(keyword.value); break;
     case Action::BorderSide: m_tables.borderSide(keyword.value); break;
-    case Action::BorderLine: m_tables.borderLine(keyword.value != 0); break;
-    case Action::BorderWidth: m_tables.borderWidth(word.param); break;
+    case Action::BorderLine:
+        m_tables.borderLine(keyword.value != 0);
+        m_tables.borderWord(wordText(word));
+        break;
+    case Action::BorderWidth:
+        m_tables.borderWidth(word.param);
+        m_tables.borderWord(wordText(word));
+        break;
     case Action::BorderColour: m_tables.borderColour(m_colors.colour(word.param)); break;
     case Action::CellBackground: m_tables.cellBackground(m_colors.colour(word.param)); break;
     case Action::CellVertical: m_tables.cellVertical(keyword.value); break;

@@ -208,6 +208,8 @@ void Parser::controlWord(const Token &token)
         keepIfInHeader(true, QByteArrayView(token.begin, token.end));
         return;
     }
+    if (!keyword && m_state.dest == Dest::Normal)
+        m_tables.unknownWord(token.bytes(), wordText(token));
     if (!keyword || (inShape(m_state.dest) && keyword->group != Group::Picture))
         return; // a shape's words say nothing about the text
 
@@ -517,6 +519,14 @@ void Parser::endParagraphIfAny()
 {
     if (!m_content.paragraphEmpty() || m_content.hasNumberText() || m_pendingCellTabs > 0)
         endParagraph();
+}
+
+QByteArray Parser::wordText(const Token &token)
+{
+    QByteArray text = '\\' + token.bytes().toByteArray();
+    if (token.hasParam)
+        text += QByteArray::number(token.param);
+    return text;
 }
 
 void Parser::tableRowEnded()

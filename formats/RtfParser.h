@@ -179,6 +179,8 @@ private:
     // In a cell: ended by \cell, or a paragraph of a table (\intbl).
     void endParagraph(bool inCell = false);
     void tableRowEnded();
+    // A control word as it stands in the file: "\\word" and its number.
+    static QByteArray wordText(const Token &token);
     void tableEnded();
     void commitColor();
     void finishPicture();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QByteArray>
 
 #include <vector>
 
@@ -34,11 +34,13 @@ struct RowCells {
         CellBorder borders[4];         // by CellSide
         quint32 background = kNoColour; // \clcbpat
         int vertical = kCellTop;       // \clvertalt, \clvertalc, \clvertalb
+        QByteArray kept;               // the words of its definition not shown, as read
     };
     int left = 0; // \trleft
     int gap = 0;  // \trgaph: half the space between cells' texts
     int alignment = kRowLeft;
     bool header = false; // \trhdr
+    QByteArray kept;     // the words of the row's definition not shown, as read
     std::vector<Cell> cells;
 };
 

@@ -9,6 +9,7 @@ void TableCollector::rowDefaults()
     definition_ = RowCells();
     pending_ = RowCells::Cell();
     side_ = -1;
+    borderKept_ = nullptr;
 }
 
 void TableCollector::cellFlag(Action action)
@@ -52,6 +53,42 @@ void TableCollector::cellEdge(int twips)
         definition_.cells.push_back(pending_);
     pending_ = RowCells::Cell();
     side_ = -1;
+    borderKept_ = nullptr;
+}
+
+void TableCollector::keep(QByteArray &words, const QByteArray &word)
+{
+    if (words.size() + word.size() <= kMaxKeptTableWords)
+        words += word;
+}
+
+void TableCollector::unknownWord(QByteArrayView letters, const QByteArray &word)
+{
+    // Row numbers are the writer's to give, and colours are indices into a
+    // colour table that is written anew: neither is kept.
+    static const char *const kNotKept[] = {"irow", "irowband", "lastrow", "trcbpat", "trcfpat", "clcfpat",
+                                           "clcbpatraw", "clcfpatraw", "tblrsid"};
+    for (const char *name : kNotKept) {
+        if (letters == QByteArrayView(name))
+            return;
+    }
+    const bool cell = letters.startsWith("cl");
+    const bool row = letters.startsWith("tr") || letters.startsWith("tbl") || letters.startsWith("ts");
+    if (!cell && !row)
+        return; // a word of the text, not of the table
+    QByteArray &words = cell ? pending_.kept : definition_.kept;
+    keep(words, word);
+    // The words that follow a border's name describe that border.
+    if (letters.contains("brdr")) {
+        side_ = -1;
+        borderKept_ = &words;
+    }
+}
+
+void TableCollector::borderWord(const QByteArray &word)
+{
+    if (side_ < 0 && borderKept_)
+        keep(*borderKept_, word);
 }
 
 int TableCollector::rowEnded(int textCells)

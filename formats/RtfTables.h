@@ -20,13 +20,23 @@ public:
     // \clmgf, \clmrg, \clvmgf, \clvmrg: said of the cell the next \cellx ends.
     void cellFlag(Action action);
     // Which border the \brdr words that follow are of; -1: not a cell's.
-    void borderSide(int side) { side_ = side; }
+    void borderSide(int side)
+    {
+        side_ = side;
+        borderKept_ = nullptr;
+    }
     void borderLine(bool shown);
     void borderWidth(int twips);
     void borderColour(quint32 colour);
     void cellBackground(quint32 colour) { pending_.background = colour; }
     void cellVertical(int vertical) { pending_.vertical = vertical; }
     void cellEdge(int twips);
+    // A word the reader does not know, kept with the row or cell whose
+    // definition it stands in when it is one of theirs.
+    void unknownWord(QByteArrayView letters, const QByteArray &word);
+    // A border word (\brdrs, \brdrw) read as given: kept too when it
+    // describes a border the reader does not show.
+    void borderWord(const QByteArray &word);
     // A row ends with this many cells of text: the index the row has in its
     // table, or -1 when it is not kept (beyond kMaxTableCells).
     int rowEnded(int textCells);
@@ -37,10 +47,12 @@ public:
 
 private:
     CellBorder *border();
+    void keep(QByteArray &words, const QByteArray &word);
 
     RowCells definition_;
     RowCells::Cell pending_;
     int side_ = -1;
+    QByteArray *borderKept_ = nullptr; // where the words of a border not shown go
     std::vector<RowCells> rows_;
     std::vector<TableGrid> tables_;
     qsizetype cellsKept_ = 0;
@@ -49,5 +61,7 @@ private:
 // Beyond this many cells a document's rows are not kept: rows that repeat a
 // long definition would otherwise cost the square of the file's size.
 constexpr qsizetype kMaxTableCells = 1'000'000;
+// The words kept of one row or cell, at most.
+constexpr qsizetype kMaxKeptTableWords = 4096;
 
 } // namespace rtf::detail
