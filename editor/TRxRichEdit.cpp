@@ -508,7 +508,7 @@ void TRxRichEdit::setPlainTextMode(bool plain)
         return;
     const bool modified = modified_;
     if (plain) {
-        // Every character stays; formats and objects go.
+        // Every character stays, a table's rows as lines; formats and objects go.
         QString text = tableplaintext::rawText(*document());
         text.remove(QChar::ObjectReplacementCharacter);
         text.replace(QChar::LineSeparator, QLatin1Char('\v'));
