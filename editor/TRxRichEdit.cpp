@@ -32,6 +32,7 @@
 #include <QTextDocumentFragment>
 #include <QTextList>
 #include <QTextOption>
+#include <QTextTable>
 #include <QTimer>
 #include <QUrl>
 
@@ -307,6 +308,10 @@ void TRxRichEdit::insertTextWithBreaks(QTextCursor &cursor, const QString &text,
 
 void TRxRichEdit::setSelectedText(const QString &text)
 {
+    if (textCursor().hasComplexSelection() && replaceSelectedCells(text)) {
+        ensureCursorVisible();
+        return;
+    }
     QTextCursor cursor = textCursor();
     const int start = cursor.selectionStart();
     const QTextCharFormat format = formatAtSelectionStart();
@@ -319,6 +324,74 @@ void TRxRichEdit::setSelectedText(const QString &text)
     cursor.setPosition(end, QTextCursor::KeepAnchor);
     setTextCursor(cursor);
     ensureCursorVisible();
+}
+
+// Each cell takes its part of the text: a text tool's result stays in the
+// cells it came from, where Qt would empty them all and put the whole text in
+// one. A part as long as the cell's text keeps its paragraphs (SelectedText
+// joins them with spaces); another becomes the cell's one paragraph.
+bool TRxRichEdit::replaceSelectedCells(const QString &text)
+{
+    const QTextCursor selection = textCursor();
+    QTextTable *table = selection.currentTable();
+    int firstRow = 0;
+    int rows = 0;
+    int firstColumn = 0;
+    int columns = 0;
+    selection.selectedTableCells(&firstRow, &rows, &firstColumn, &columns);
+    const QStringList lines = text.split(QLatin1Char('\r'));
+    if (!table || rows <= 0 || columns <= 0 || lines.size() != rows)
+        return false;
+    std::vector<std::pair<QTextTableCell, QString>> parts;
+    for (int row = firstRow; row < firstRow + rows; ++row) {
+        const QStringList cells = lines[row - firstRow].split(QLatin1Char('\t'));
+        qsizetype taken = 0;
+        for (int column = firstColumn; column < firstColumn + columns; ++column) {
+            const QTextTableCell cell = table->cellAt(row, column);
+            if (!cell.isValid() || cell.row() != row || cell.column() != column)
+                continue;
+            if (taken == cells.size())
+                return false;
+            parts.emplace_back(cell, cells[taken++]);
+        }
+        if (taken != cells.size())
+            return false;
+    }
+    const QTextCharFormat format = formatAtSelectionStart();
+    const QTextTableCell anchorCell = table->cellAt(selection.anchor());
+    const QTextTableCell positionCell = table->cellAt(selection.position());
+    const auto isBreak = [](QChar c) {
+        return c == QChar::ParagraphSeparator || c == QChar(0xFDD0) || c == QChar(0xFDD1); // frames' marks
+    };
+    QTextCursor cursor(document());
+    cursor.beginEditBlock();
+    for (const auto &[cell, part] : parts) {
+        const int start = cell.firstPosition();
+        cursor.setPosition(start);
+        cursor.setPosition(cell.lastPosition(), QTextCursor::KeepAnchor);
+        const QString old = cursor.selectedText();
+        if (old.size() != part.size()) {
+            insertTextWithBreaks(cursor, part, format);
+            continue;
+        }
+        for (qsizetype from = 0; from < old.size();) {
+            qsizetype to = from;
+            while (to < old.size() && !isBreak(old[to]))
+                ++to;
+            if (to > from) {
+                cursor.setPosition(start + int(from));
+                cursor.setPosition(start + int(to), QTextCursor::KeepAnchor);
+                insertTextWithBreaks(cursor, part.mid(from, to - from), format);
+            }
+            from = to + 1;
+        }
+    }
+    cursor.endEditBlock();
+    const bool forward = selection.anchor() <= selection.position();
+    cursor.setPosition(forward ? anchorCell.firstPosition() : anchorCell.lastPosition());
+    cursor.setPosition(forward ? positionCell.lastPosition() : positionCell.firstPosition(), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+    return true;
 }
 
 namespace {
@@ -436,7 +509,7 @@ void TRxRichEdit::setPlainTextMode(bool plain)
         return;
     const bool modified = modified_;
     if (plain) {
-        // Every character stays; formats and objects go.
+        // Every character stays, a table's rows as lines; formats and objects go.
         QString text = tableplaintext::rawText(*document());
         text.remove(QChar::ObjectReplacementCharacter);
         text.replace(QChar::LineSeparator, QLatin1Char('\v'));

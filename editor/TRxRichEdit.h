@@ -71,7 +71,9 @@ public:
     // QTextCursor::selectedText gives U+2029 and U+2028; this gives CR and VT.
     QString SelectedText() const;
     // Replaces the selection in one undoable step; the new text takes the format
-    // at the start of the old selection and ends up selected.
+    // at the start of the old selection and ends up selected. A block of table
+    // cells selected takes text of the shape SelectedText gives it (a line a
+    // row, a tab between cells) cell by cell, and stays selected.
     void setSelectedText(const QString &text);
     // Replaces the selection with text of the same length (as SelectedText
     // gives it), character for character: each keeps its own format, the
@@ -250,6 +252,7 @@ private:
     int positionBesideBar(QPoint viewportPosition) const;
     void selectRange(int anchor, int position);
     void insertTextWithBreaks(QTextCursor &cursor, const QString &text, const QTextCharFormat &format);
+    bool replaceSelectedCells(const QString &text);
     void clearUndo();
     void countUndoStep();
     bool typeInPieces(QKeyEvent *event);

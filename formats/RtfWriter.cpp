@@ -1202,7 +1202,7 @@ void Writer::cellBorders(const QTextTableCellFormat &format)
             continue;
         word(side.word);
         word(borderStyleWord(style));
-        word("\\brdrw", std::clamp(int(std::lround(width * kTwipsPerPixel)), 1, kMaxBorderTwips));
+        word("\\brdrw", int(std::lround(std::clamp(width * kTwipsPerPixel, 1.0, qreal(kMaxBorderTwips)))));
         if (brush.style() != Qt::NoBrush)
             word("\\brdrcf", colorIndex(brush.color()));
     }

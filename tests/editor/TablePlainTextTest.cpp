@@ -97,4 +97,24 @@ TEST_F(RichEditTest, TableRowsAreLinesInTextFilesClipboardAndPlainMode)
     EXPECT_EQ(editor->Text(), lines);
 }
 
+// The case tools replace a block of selected cells by itself and then by its
+// converted text: each cell keeps its own text and paragraphs.
+TEST_F(RichEditTest, TextToolsChangeSelectedCellsInTheirPlaces)
+{
+    putTable(*editor->document());
+    const int blocks = editor->document()->blockCount();
+    select(editor->FindInText(QStringLiteral("B1"), 0, editor->TextLength()), 10); // B1 to B2
+    editor->setSelectedText(editor->SelectedText());
+    editor->setSelectedText(editor->SelectedText().toLower());
+    EXPECT_EQ(editor->Text(), QStringLiteral("before\r\nA1\tb1\tC1\r\nA2\tb2 x\tC2\r\nafter"));
+    EXPECT_EQ(editor->document()->blockCount(), blocks) << "B2 keeps its two paragraphs";
+    EXPECT_EQ(editor->SelectedText(), QStringLiteral("b1\rb2 x")) << "the cells stay selected";
+
+    // Text of another length: a cell's part becomes its one paragraph.
+    editor->setSelectedText(QStringLiteral("one\rtwo three"));
+    EXPECT_EQ(editor->Text(), QStringLiteral("before\r\nA1\tone\tC1\r\nA2\ttwo three\tC2\r\nafter"));
+    editor->Undo();
+    EXPECT_EQ(editor->Text(), QStringLiteral("before\r\nA1\tb1\tC1\r\nA2\tb2 x\tC2\r\nafter")) << "one undo step";
+}
+
 } // namespace

