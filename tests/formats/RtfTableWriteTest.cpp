@@ -278,3 +278,15 @@ TEST(RtfTableWriteTest, ReadWrittenAndReadAgainIsTheSameDocument)
         EXPECT_EQ(rtftest::tables(*again), rtftest::tables(*doc)) << file.constData();
     }
 }
+
+TEST(RtfTableWriteTest, WordsOfRowsAndCellsNotShownAreWrittenBackWhereTheyStood)
+{
+    const auto doc = rtftest::readRtf(
+        "{\\rtf1\\trowd\\irow0\\trrh-400\\trbrdrt\\brdrs\\brdrw10\\trpaddl108\\clftsWidth3\\clwWidth2000\\cellx2000"
+        "\\clshdng1000\\cellx4000\\pard\\intbl\\ltrch a\\cell b\\cell\\row\\pard z\\par}");
+    const QStringList written = definitions(rtf::write(*doc));
+    ASSERT_EQ(written.size(), 1);
+    EXPECT_EQ(written[0], QStringLiteral("\\trowd\\trgaph0\\trleft0\\trrh-400\\trbrdrt\\brdrs\\brdrw10\\trpaddl108"
+                                         "\\clftsWidth3\\clwWidth2000\\cellx2000\\clshdng1000\\cellx4000"))
+        << "row numbers are the writer's, words of the text are not the table's";
+}
