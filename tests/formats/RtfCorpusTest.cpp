@@ -247,3 +247,47 @@ INSTANTIATE_TEST_SUITE_P(Corpus, RtfCorpusTest, ::testing::ValuesIn(kCorpus),
                          });
 
 } // namespace
+
+namespace {
+
+// Tables as Word writes them and as LibreOffice writes the same: merged down
+// and across, a header row, borders and a background, a cell of two
+// paragraphs; their grid and text after opening and after saving and opening.
+class RtfCorpusTablesTest : public ::testing::TestWithParam<const char *>
+{
+};
+
+TEST_P(RtfCorpusTablesTest, TablesOpenAndReopenWithTheirGridAndText)
+{
+    const QByteArray data = testhelpers::readFile(corpusFile(QLatin1String(GetParam())));
+    ASSERT_FALSE(data.isEmpty());
+    rtf::LoadStatus status;
+    auto doc = std::make_unique<QTextDocument>();
+    ASSERT_TRUE(rtf::read(data, *doc, status));
+    EXPECT_TRUE(status.complete()) << "nothing of the tables is left out";
+    const std::vector<QStringList> expected{
+        {u8("Name|Price|Notes"), u8("Merged down(2x1)|100|A note/Второй абзац"), u8("Merged across(1x2)")}};
+    const QStringList around{u8("Before the table."), u8("After the table.")};
+    const auto check = [&](const QTextDocument &d, const char *when) {
+        EXPECT_EQ(tables(d), expected) << when;
+        const QStringList texts = paragraphs(d);
+        EXPECT_EQ((QStringList{texts.first(), texts.last()}), around) << when;
+        auto *table = qobject_cast<QTextTable *>(d.rootFrame()->childFrames().value(0));
+        ASSERT_TRUE(table) << when;
+        // LibreOffice writes no \\trhdr for its header row.
+        EXPECT_EQ(table->format().headerRowCount(), qstrcmp(GetParam(), "word_tables.rtf") == 0 ? 1 : 0) << when;
+        const QTextTableCellFormat notes = table->cellAt(0, 2).format().toTableCellFormat();
+        EXPECT_EQ(notes.topBorderBrush().color(), QColor(Qt::red)) << when;
+        EXPECT_GT(notes.topBorder(), notes.bottomBorder()) << when;
+        EXPECT_EQ(notes.background().color(), QColor(220, 230, 255)) << when;
+    };
+    check(*doc, "opened");
+    check(*readRtf(rtf::write(*doc)), "saved and reopened");
+}
+
+INSTANTIATE_TEST_SUITE_P(Corpus, RtfCorpusTablesTest, ::testing::Values("word_tables.rtf", "libreoffice_tables.rtf"),
+                         [](const ::testing::TestParamInfo<const char *> &info) {
+                             return QFileInfo(QString::fromLatin1(info.param)).baseName().toStdString();
+                         });
+
+} // namespace

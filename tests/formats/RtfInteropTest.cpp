@@ -539,6 +539,47 @@ TEST_F(RtfInteropTest, LibreOfficeReadsOurTables)
     EXPECT_EQ(shown.after, QStringLiteral("После")) << "the text after the table is outside it";
 }
 
+// LibreOffice reads the tables of the corpus as we save them as it reads the
+// originals: rows, spans, borders, backgrounds, text, and column edges.
+TEST_F(RtfInteropTest, LibreOfficeReadsTheCorpusTablesAsSavedByUsAsItReadsTheOriginals)
+{
+    if (!needLibreOffice())
+        GTEST_SKIP() << "LibreOffice is not installed";
+    const QStringList names{QStringLiteral("word_tables"), QStringLiteral("libreoffice_tables")};
+    QStringList files;
+    for (const QString &name : names) {
+        const QByteArray original = testhelpers::readFile(corpusFile(name + QStringLiteral(".rtf")));
+        ASSERT_FALSE(original.isEmpty()) << name.toStdString();
+        writeFile(QStringLiteral("original-") + name + QStringLiteral(".rtf"), original);
+        writeFile(QStringLiteral("saved-") + name + QStringLiteral(".rtf"), rtf::write(*readRtf(original)));
+        files << path(QStringLiteral("original-") + name + QStringLiteral(".rtf"))
+              << path(QStringLiteral("saved-") + name + QStringLiteral(".rtf"));
+    }
+    ASSERT_TRUE(soffice(QStringList{QStringLiteral("--convert-to"), QStringLiteral("fodt"), QStringLiteral("--outdir"),
+                                    m_dir.path()} +
+                        files));
+    for (const QString &name : names) {
+        SCOPED_TRACE(name.toStdString());
+        const ShownTable original =
+            shownTable(QString::fromUtf8(readFile(QStringLiteral("original-") + name + QStringLiteral(".fodt"))));
+        const ShownTable saved =
+            shownTable(QString::fromUtf8(readFile(QStringLiteral("saved-") + name + QStringLiteral(".fodt"))));
+        ASSERT_EQ(original.rows.size(), 3);
+        EXPECT_EQ(saved.rows, original.rows);
+        EXPECT_EQ(saved.before, original.before);
+        EXPECT_EQ(saved.after, original.after);
+        ASSERT_EQ(saved.widths.size(), original.widths.size());
+        constexpr double kTolerance = 1 + 1440 * 0.00005; // LibreOffice's inches have four decimals
+        double savedEdge = 0;
+        double originalEdge = 0;
+        for (size_t i = 0; i < saved.widths.size(); ++i) {
+            savedEdge += saved.widths[i];
+            originalEdge += original.widths[i];
+            EXPECT_NEAR(savedEdge, originalEdge, kTolerance) << "column " << i;
+        }
+    }
+}
+
 // The lines of a text LibreOffice saved, its table left out: LibreOffice
 // writes a cell a line, and the editor reads a table row as one line with
 // tabs between the cells.

@@ -28,6 +28,9 @@ What each program makes of it:
   pandoc.rtf       pandoc -s -f odt -t rtf source.odt (no hidden text, spacing,
                    tab stops, fonts, breaks, list continuation, nor pictures
                    other than PNG; list numbers as text)
+  word_tables.rtf  tables in Word's form: merged down and across, borders,
+                   a header row, a row height (written here); and
+  libreoffice_tables.rtf  the same as LibreOffice writes it
   word.rtf         written here in Word's own form: \listtable and
                    \listoverridetable with \ls lists and a restart by
                    \listoverridestartat, a \trowd table, \pngblip,
@@ -354,6 +357,35 @@ def word_rtf():
     return "\n".join(parts) + "\n"
 
 
+def word_tables_rtf():
+    """A price list in Word's form of tables: a header row with a background,
+    a cell merged down two rows, one merged across two columns, single
+    borders with a red one, vertical alignment, a row height and widths
+    Word states beside the edges, and a Cyrillic cell."""
+    borders = "".join(f"\\clbrdr{side}\\brdrs\\brdrw10" for side in "tlbr")
+    red_top = "\\clbrdrt\\brdrs\\brdrw30\\brdrcf2" + "".join(f"\\clbrdr{side}\\brdrs\\brdrw10" for side in "lbr")
+
+    def row(header, cells, height=""):
+        words = "\\trowd\\irow0\\trgaph108\\trleft-108" + height + ("\\trhdr" if header else "")
+        return words + "".join(f"{merge}{border}\\clwWidth{width}\\clftsWidth3\\cellx{edge}"
+                               for merge, border, width, edge in cells) + "\n"
+
+    return ("{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\froman\\fcharset204 Times New Roman;}}\n"
+            "{\\colortbl;\\red220\\green230\\blue255;\\red255\\green0\\blue0;}\n"
+            "\\pard Before the table.\\par\n"
+            + row(True, [("\\clcbpat1", borders, 2108, 2000), ("\\clcbpat1", borders, 3000, 5000),
+                         ("\\clcbpat1", red_top, 3000, 8000)])
+            + "\\pard\\intbl\\b Name\\b0\\cell\\pard\\intbl\\qc Price\\cell\\pard\\intbl Notes\\cell\\row\n"
+            + row(False, [("\\clvmgf\\clvertalc", borders, 2108, 2000), ("", borders, 3000, 5000),
+                          ("", borders, 3000, 8000)], "\\trrh400")
+            + "\\pard\\intbl Merged down\\cell\\pard\\intbl\\qr 100\\cell\\pard\\intbl A note"
+              "\\par \\'c2\\'f2\\'ee\\'f0\\'ee\\'e9 \\'e0\\'e1\\'e7\\'e0\\'f6\\cell\\row\n"
+            + row(False, [("\\clvmrg", borders, 2108, 2000), ("\\clmgf", borders, 3000, 5000),
+                          ("\\clmrg", borders, 3000, 8000)])
+            + "\\pard\\intbl\\cell\\pard\\intbl\\qc Merged across\\cell\\pard\\intbl\\cell\\row\n"
+            "\\pard After the table.\\par\n}\n")
+
+
 def run(*command, cwd):
     print("+", " ".join(command))
     subprocess.run(command, cwd=cwd, check=True, timeout=300)
@@ -378,6 +410,18 @@ def main():
         run("pandoc", "-s", "-f", "odt", "-t", "rtf", "-o", os.path.join(HERE, "pandoc.rtf"), source, cwd=work)
     with open(os.path.join(HERE, "word.rtf"), "w", encoding="ascii", newline="\r\n") as out:
         out.write(word_rtf())
+    # The tables of Word's form, and LibreOffice's own RTF of them (read by
+    # it into a document of its own, then written).
+    tables = os.path.join(HERE, "word_tables.rtf")
+    with open(tables, "w", encoding="ascii", newline="\r\n") as out:
+        out.write(word_tables_rtf())
+    with tempfile.TemporaryDirectory() as work:
+        profile = "file://" + os.path.join(work, "profile")
+        run("soffice", "-env:UserInstallation=" + profile, "--headless", "--norestore",
+            "--convert-to", "odt", "--outdir", work, tables, cwd=work)
+        run("soffice", "-env:UserInstallation=" + profile, "--headless", "--norestore",
+            "--convert-to", "rtf", "--outdir", work, os.path.join(work, "word_tables.odt"), cwd=work)
+        shutil.copy(os.path.join(work, "word_tables.rtf"), os.path.join(HERE, "libreoffice_tables.rtf"))
 
 
 if __name__ == "__main__":
