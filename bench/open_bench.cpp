@@ -7,7 +7,9 @@
 //   open_bench --case CASE DIR   runs one case (used by the above); with
 //                                OPEN_BENCH_OPEN_ONLY set it stops once the
 //                                file is shown, to profile the open alone;
-//                                OPEN_BENCH_KEYSTROKES=N types N keys, not 200
+//                                OPEN_BENCH_KEYSTROKES=N types N keys, not 200;
+//                                OPEN_BENCH_WORDS set, every sixth key is a
+//                                space (words, not one long word)
 //
 // Cases, by the shape of the file:
 //   plain-K, plain-M  K kilobytes or M megabytes of Windows-1251 lines of
