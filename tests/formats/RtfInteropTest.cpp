@@ -83,6 +83,23 @@ protected:
     }
 
     // LibreOffice with a profile of its own, so it runs beside any other copy.
+    // Each corpus file beside the file we save of it ("original-NAME.rtf",
+    // "saved-NAME.rtf"); their paths, none when a file is missing.
+    QStringList originalsAndOurs(const QStringList &names) const
+    {
+        QStringList files;
+        for (const QString &name : names) {
+            const QByteArray original = testhelpers::readFile(corpusFile(name + QStringLiteral(".rtf")));
+            if (original.isEmpty())
+                return {};
+            writeFile(QStringLiteral("original-") + name + QStringLiteral(".rtf"), original);
+            writeFile(QStringLiteral("saved-") + name + QStringLiteral(".rtf"), rtf::write(*readRtf(original)));
+            files << path(QStringLiteral("original-") + name + QStringLiteral(".rtf"))
+                  << path(QStringLiteral("saved-") + name + QStringLiteral(".rtf"));
+        }
+        return files;
+    }
+
     bool soffice(const QStringList &arguments) const
     {
         const QString profile = QUrl::fromLocalFile(path(QStringLiteral("profile"))).toString();
@@ -546,15 +563,8 @@ TEST_F(RtfInteropTest, LibreOfficeReadsTheCorpusTablesAsSavedByUsAsItReadsTheOri
     if (!needLibreOffice())
         GTEST_SKIP() << "LibreOffice is not installed";
     const QStringList names{QStringLiteral("word_tables"), QStringLiteral("libreoffice_tables")};
-    QStringList files;
-    for (const QString &name : names) {
-        const QByteArray original = testhelpers::readFile(corpusFile(name + QStringLiteral(".rtf")));
-        ASSERT_FALSE(original.isEmpty()) << name.toStdString();
-        writeFile(QStringLiteral("original-") + name + QStringLiteral(".rtf"), original);
-        writeFile(QStringLiteral("saved-") + name + QStringLiteral(".rtf"), rtf::write(*readRtf(original)));
-        files << path(QStringLiteral("original-") + name + QStringLiteral(".rtf"))
-              << path(QStringLiteral("saved-") + name + QStringLiteral(".rtf"));
-    }
+    const QStringList files = originalsAndOurs(names);
+    ASSERT_EQ(files.size(), 2 * names.size());
     ASSERT_TRUE(soffice(QStringList{QStringLiteral("--convert-to"), QStringLiteral("fodt"), QStringLiteral("--outdir"),
                                     m_dir.path()} +
                         files));
@@ -600,15 +610,8 @@ TEST_F(RtfInteropTest, LibreOfficeReadsTheCorpusAsSavedByUsAsItReadsTheOriginal)
     // AbiWord's list paragraphs inside \listtext are lost on LibreOffice's
     // side, so its file is left out.
     const QStringList names{QStringLiteral("word"), QStringLiteral("libreoffice"), QStringLiteral("pandoc")};
-    QStringList files;
-    for (const QString &name : names) {
-        const QByteArray original = testhelpers::readFile(corpusFile(name + QStringLiteral(".rtf")));
-        ASSERT_FALSE(original.isEmpty()) << name.toStdString();
-        writeFile(QStringLiteral("original-") + name + QStringLiteral(".rtf"), original);
-        writeFile(QStringLiteral("saved-") + name + QStringLiteral(".rtf"), rtf::write(*readRtf(original)));
-        files << path(QStringLiteral("original-") + name + QStringLiteral(".rtf"))
-              << path(QStringLiteral("saved-") + name + QStringLiteral(".rtf"));
-    }
+    const QStringList files = originalsAndOurs(names);
+    ASSERT_EQ(files.size(), 2 * names.size());
     ASSERT_TRUE(soffice(QStringList{QStringLiteral("--convert-to"), QStringLiteral("txt:Text (encoded):UTF8"),
                                     QStringLiteral("--outdir"), m_dir.path()}
                         + files));
