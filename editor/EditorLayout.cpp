@@ -142,13 +142,13 @@ public:
 // screens of cells (see keepCellShaping).
 class EditorLayout::CellPlace : public QTextBlockUserData {
 public:
-    CellPlace(EditorLayout *owner, const QTextBlock &block) : owner(owner), block(block) {}
+    explicit CellPlace(const QTextBlock &block) : block(block) {}
     ~CellPlace() override
     {
         if (owner)
             owner->shapedCells_.erase(this);
     }
-    EditorLayout *owner;
+    EditorLayout *owner = nullptr; // while it keeps its glyphs
     QTextBlock block;
     quint64 paint = 0;
     QPointF at;
@@ -1659,7 +1659,7 @@ qreal EditorLayout::layoutGroup(const RowGroup &group, bool note, const QTextBlo
                 auto *place = const_cast<CellPlace *>(placeOf(block));
                 const bool fresh = !place;
                 if (fresh) {
-                    place = new CellPlace(const_cast<EditorLayout *>(this), block);
+                    place = new CellPlace(block);
                     block.setUserData(place); // what it had before goes
                 }
                 // The paragraphs of the row an edit did not touch keep their lines.
@@ -1731,8 +1731,10 @@ qreal EditorLayout::layoutGroup(const RowGroup &group, bool note, const QTextBlo
 void EditorLayout::keepCellShaping(CellPlace &place)
 {
     place.paint = paints_;
-    if (shapedCells_.insert(&place).second)
+    if (shapedCells_.insert(&place).second) {
+        place.owner = this;
         place.block.layout()->setCacheEnabled(true);
+    }
     if (shapedCells_.size() <= kShapingKept * 4)
         return;
     // The cells painted longest ago let their glyphs go; they keep their places.
@@ -1743,6 +1745,7 @@ void EditorLayout::keepCellShaping(CellPlace &place)
     oldest.resize(oldest.size() - static_cast<std::size_t>(keep));
     for (CellPlace *old : oldest) {
         shapedCells_.erase(old);
+        old->owner = nullptr;
         QTextLayout *layout = old->block.layout();
         layout->setCacheEnabled(false);
         // Laid out again without the cache, the glyphs are let go.
