@@ -1625,7 +1625,9 @@ qreal EditorLayout::layoutGroup(const RowGroup &group, bool note, const QTextBlo
     const qreal page = availableWidth() < kUnlimitedWidth ? availableWidth() : kTableWidthWithoutWrap;
     std::vector<double> x =
         tablegeometry::columnEdges(format.columnWidthConstraints(), columns, page, kNarrowestColumn);
-    const qreal left = tablegeometry::tableLeft(x.back(), page, format.leftMargin(), int(format.alignment()));
+    // A table may stand out into the page's margin, never out of the page.
+    const qreal left =
+        std::max(-margin(), tablegeometry::tableLeft(x.back(), page, format.leftMargin(), int(format.alignment())));
     for (double &edge : x)
         edge += left;
     widest_ = std::max<qreal>(widest_, x.back());
@@ -1756,20 +1758,14 @@ void EditorLayout::keepCellShaping(CellPlace &place)
 
 void EditorLayout::ensureGroupLaidOut(const RowGroup &group) const
 {
-    if (!inStep()) {
-        if (!placeOf(group.first) || group.first.layout()->lineCount() == 0)
-            layoutGroup(group, false);
-        return;
-    }
-    const int last = group.last.blockNumber();
-    for (QTextBlock block = group.first; block.isValid(); block = block.next()) {
-        if (!metrics_.at(block.blockNumber()).laidOut || !placeOf(block) || block.layout()->lineCount() == 0) {
-            layoutGroup(group);
-            return;
-        }
-        if (block.blockNumber() >= last)
-            return;
-    }
+    // A group is laid out whole, its entries set together: its first and
+    // last paragraphs tell for all of them.
+    const auto laidOut = [this](const QTextBlock &block) {
+        return placeOf(block) && block.layout()->lineCount() > 0 &&
+               (!inStep() || metrics_.at(block.blockNumber()).laidOut);
+    };
+    if (!laidOut(group.first) || !laidOut(group.last))
+        layoutGroup(group, inStep());
 }
 
 void EditorLayout::drawGroup(QPainter *painter, const PaintContext &context, const RowGroup &group,
@@ -1813,8 +1809,15 @@ void EditorLayout::drawGroup(QPainter *painter, const PaintContext &context, con
         if (block.blockNumber() >= last)
             break;
     }
+    const QRectF clip = context.clip;
     for (QTextBlock block = group.first; block.isValid(); block = block.next()) {
-        if (const CellPlace *place = placeOf(block)) {
+        const CellPlace *place = placeOf(block);
+        // A row a cell spans many of is drawn as far as it is shown.
+        if (place && clip.isValid() &&
+            !clip.intersects(QRectF(origin + place->at, QSizeF(std::max<qreal>(1, place->width), place->height)))) {
+            place = nullptr;
+        }
+        if (place) {
             PaintContext shown = own;
             if (const QTextCharFormat *selected = selectionOf(block)) {
                 QTextCursor whole(block);

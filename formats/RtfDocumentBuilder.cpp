@@ -380,11 +380,16 @@ private:
         const RowCells &row = grid.rows[size_t(place.row)];
         const RowCells::Cell &cell = row.cells[size_t(place.source)];
         QTextTableCellFormat format;
-        const qreal gap = std::max(0, row.gap) / kTwipsPerPixel;
-        format.setTopPadding(0);
-        format.setBottomPadding(0);
-        format.setLeftPadding(gap);
-        format.setRightPadding(gap);
+        // The cell's own padding, else the row's, else \trgaph left and right.
+        const auto padding = [&](CellSide side) {
+            const int own = cell.padding[side] >= 0 ? cell.padding[side] : row.padding[side];
+            const bool sideways = side == kLeftSide || side == kRightSide;
+            return (own >= 0 ? own : sideways ? std::max(0, row.gap) : 0) / kTwipsPerPixel;
+        };
+        format.setTopPadding(padding(kTopSide));
+        format.setBottomPadding(padding(kBottomSide));
+        format.setLeftPadding(padding(kLeftSide));
+        format.setRightPadding(padding(kRightSide));
         using F = QTextTableCellFormat;
         const auto side = [&](CellSide which, void (F::*setWidth)(qreal),
                               void (F::*setStyle)(QTextFrameFormat::BorderStyle), void (F::*setBrush)(const QBrush &)) {

@@ -35,12 +35,14 @@ struct RowCells {
         quint32 background = kNoColour; // \clcbpat
         int vertical = kCellTop;       // \clvertalt, \clvertalc, \clvertalb
         QByteArray kept;               // the words of its definition not shown, as read
+        int padding[4] = {-1, -1, -1, -1}; // twips by CellSide (\clpad*); -1: the row's
     };
     int left = 0; // \trleft
     int gap = 0;  // \trgaph: half the space between cells' texts
     int alignment = kRowLeft;
     bool header = false; // \trhdr
     QByteArray kept;     // the words of the row's definition not shown, as read
+    int padding[4] = {-1, -1, -1, -1}; // twips by CellSide (\trpadd*); -1: \trgaph or none
     std::vector<Cell> cells;
 };
 

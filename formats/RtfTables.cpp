@@ -72,6 +72,17 @@ void TableCollector::unknownWord(QByteArrayView letters, const QByteArray &word)
         if (letters == QByteArrayView(name))
             return;
     }
+    // Paddings are shown and kept as read. Word, and LibreOffice after it,
+    // write a cell's left padding as \clpadt and its top one as \clpadl.
+    static const std::pair<const char *, int> kPaddings[] = {
+        {"clpadt", kLeftSide}, {"clpadl", kTopSide}, {"clpadb", kBottomSide}, {"clpadr", kRightSide},
+        {"trpaddt", kTopSide}, {"trpaddl", kLeftSide}, {"trpaddb", kBottomSide}, {"trpaddr", kRightSide}};
+    for (const auto &[name, side] : kPaddings) {
+        if (letters == QByteArrayView(name)) {
+            const int twips = std::clamp(word.mid(qsizetype(qstrlen(name)) + 1).toInt(), 0, kMaxPadding);
+            (name[1] == 'l' ? pending_.padding : definition_.padding)[side] = twips;
+        }
+    }
     const bool cell = letters.startsWith("cl");
     const bool row = letters.startsWith("tr") || letters.startsWith("tbl") || letters.startsWith("ts");
     if (!cell && !row)

@@ -61,6 +61,8 @@ private:
 // Beyond this many cells a document's rows are not kept: rows that repeat a
 // long definition would otherwise cost the square of the file's size.
 constexpr qsizetype kMaxTableCells = 1'000'000;
+// A cell's padding, at most (twips).
+constexpr int kMaxPadding = 31680;
 // The words kept of one row or cell, at most.
 constexpr qsizetype kMaxKeptTableWords = 4096;
 

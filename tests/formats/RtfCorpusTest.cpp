@@ -280,6 +280,8 @@ TEST_P(RtfCorpusTablesTest, TablesOpenAndReopenWithTheirGridAndText)
         EXPECT_EQ(notes.topBorderBrush().color(), QColor(Qt::red)) << when;
         EXPECT_GT(notes.topBorder(), notes.bottomBorder()) << when;
         EXPECT_EQ(notes.background().color(), QColor(220, 230, 255)) << when;
+        // Word's \\trgaph, LibreOffice's \\clpadt (Word's left padding).
+        EXPECT_DOUBLE_EQ(notes.leftPadding() * 15, 108) << when;
     };
     check(*doc, "opened");
     check(*readRtf(rtf::write(*doc)), "saved and reopened");
