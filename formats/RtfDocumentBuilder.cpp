@@ -356,7 +356,8 @@ private:
         QList<QTextLength> widths;
         widths.reserve(grid.columns());
         for (size_t i = 0; i + 1 < grid.edges.size(); ++i)
-            widths.append(QTextLength(QTextLength::FixedLength, (grid.edges[i + 1] - grid.edges[i]) / kTwipsPerPixel));
+            widths.append(QTextLength(QTextLength::FixedLength,
+                                      (double(grid.edges[i + 1]) - double(grid.edges[i])) / kTwipsPerPixel));
         format.setColumnWidthConstraints(widths);
         const QList<int> edges(grid.edges.begin(), grid.edges.end());
         format.setProperty(tableformat::kColumnEdgesProperty, QVariant::fromValue(edges));

@@ -45,6 +45,10 @@ TableGrid layOutGrid(std::vector<RowCells> rows)
         if (grid.edges.empty() || edge - grid.edges.back() > kEdgeTolerance)
             grid.edges.push_back(edge);
     }
+    // Edges that all fall together still make a column.
+    if (grid.edges.size() == 1)
+        grid.edges.push_back(grid.edges.front() + kDefaultCellWidth);
+    const int columns = grid.columns();
     // The cells merging down into the next row, by the columns they cover.
     std::map<std::pair<int, int>, std::size_t> mergingDown;
     for (std::size_t r = 0; r < rows.size(); ++r) {
@@ -53,12 +57,22 @@ TableGrid layOutGrid(std::vector<RowCells> rows)
         std::vector<int> &sources = grid.sources.emplace_back();
         sources.reserve(row.cells.size());
         int left = row.left;
+        int next = 0; // the first column no cell of this row holds yet
         for (std::size_t c = 0; c < row.cells.size(); ++c) {
             const RowCells::Cell &cell = row.cells[c];
             const int right = rights[r][c];
-            const int from = columnAt(grid.edges, left);
-            const int to = std::max(from + 1, columnAt(grid.edges, right));
+            // A cell narrower than the tolerance still takes a column, one
+            // no cell before it holds; without one left its text joins the
+            // cell before it.
+            int from = std::max(columnAt(grid.edges, left), next);
             left = right;
+            if (from >= columns && !sources.empty()) {
+                sources.push_back(sources.back());
+                continue;
+            }
+            from = std::min(from, columns - 1);
+            const int to = std::clamp(columnAt(grid.edges, right), from + 1, columns);
+            next = to;
             // A cell merged across widens the one before it in this row.
             if (cell.mergedAcross && !grid.cells.empty() && grid.cells.back().row == int(r)) {
                 GridCell &before = grid.cells.back();

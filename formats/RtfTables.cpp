@@ -48,7 +48,7 @@ void TableCollector::borderColour(quint32 colour)
 
 void TableCollector::cellEdge(int twips)
 {
-    pending_.right = twips;
+    pending_.right = std::clamp(twips, -kMaxTableTwips, kMaxTableTwips);
     if (definition_.cells.size() < std::size_t(kMaxTableCells))
         definition_.cells.push_back(pending_);
     pending_ = RowCells::Cell();

@@ -3,6 +3,7 @@
 #include "formats/RtfKeywords.h"
 #include "formats/RtfTableGrid.h"
 
+#include <algorithm>
 #include <vector>
 
 // The tables of a document as its rows define them, collected while it is
@@ -10,11 +11,15 @@
 // given before its \row, make a table until a paragraph ends outside one.
 namespace rtf::detail {
 
+// Edges beyond this many twips either way are taken as this far: a row of
+// the most cells kept, each as wide as it may be, still fits an int.
+constexpr int kMaxTableTwips = 100 * 31680;
+
 class TableCollector {
 public:
     void rowDefaults(); // \trowd
-    void rowLeft(int twips) { definition_.left = twips; }
-    void rowGap(int twips) { definition_.gap = twips; }
+    void rowLeft(int twips) { definition_.left = std::clamp(twips, -kMaxTableTwips, kMaxTableTwips); }
+    void rowGap(int twips) { definition_.gap = std::clamp(twips, 0, kMaxTableTwips); }
     void rowHeader() { definition_.header = true; }
     void rowAlignment(int alignment) { definition_.alignment = alignment; }
     // \clmgf, \clmrg, \clvmgf, \clvmrg: said of the cell the next \cellx ends.

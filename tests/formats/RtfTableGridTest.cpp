@@ -101,3 +101,13 @@ TEST(RtfTableGrid, TheTablesOfEveryWriterAreReadAsTheirRowsDefineThem)
     EXPECT_EQ(tables[0].cells.size(), 2u);
     EXPECT_EQ(tables[1].edges, (std::vector<int>{-100, 500, 1500, 3000}));
 }
+
+TEST(RtfTableGridTest, CellsNarrowerThanTheToleranceOrBeyondTheEdgesStillTakeAColumnOrJoinTheOneBefore)
+{
+    // A cell 1 twip wide (its edges one within the tolerance), then one
+    // whose edge is not right of it (taken as a default width further).
+    const rtf::TableGrid grid = rtf::layOutGrid({row({1000, 1001, 1001}), row({1001})});
+    EXPECT_EQ(grid.edges, (std::vector<int>{0, 1000, 2441}));
+    EXPECT_EQ(grid.sources[0], (std::vector<int>{0, 1, 1})) << "the last cell finds no column left and joins the one before";
+    EXPECT_EQ(rtf::layOutGrid({row({0}, 0)}).columns(), 1) << "a row of one edge";
+}
