@@ -1,5 +1,7 @@
 #include "editor/TableKeys.h"
 
+#include "formats/TableFormat.h"
+
 #include <QTextTable>
 
 namespace tablekeys {
@@ -17,11 +19,13 @@ void addRow(QTextTable &table, QTextCursor &edit)
     edit.beginEditBlock();
     const int last = table.rows() - 1;
     table.appendRows(1);
-    // The new cells look like the ones above them, spans aside.
+    // The new cells look like the ones above them, spans aside, and are all
+    // cells of the row.
     for (int c = 0; c < table.columns(); ++c) {
         QTextCharFormat format = table.cellAt(last, c).format();
         format.clearProperty(QTextFormat::TableCellRowSpan);
         format.clearProperty(QTextFormat::TableCellColumnSpan);
+        format.clearProperty(tableformat::kAbsentCellProperty);
         table.cellAt(last + 1, c).setFormat(format);
     }
     edit.endEditBlock();
