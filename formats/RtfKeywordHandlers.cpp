@@ -511,11 +511,13 @@ void Parser::table(const Keyword &keyword, const Token &word)
     case Action::BorderSide: m_tables.borderSide(keyword.value); break;
     case Action::BorderLine:
         m_tables.borderLine(keyword.value != 0);
-        m_tables.borderWord(wordText(word));
+        if (m_tables.keepsBorderWords())
+            m_tables.borderWord(wordText(word));
         break;
     case Action::BorderWidth:
         m_tables.borderWidth(word.param);
-        m_tables.borderWord(wordText(word));
+        if (m_tables.keepsBorderWords())
+            m_tables.borderWord(wordText(word));
         break;
     case Action::BorderColour: m_tables.borderColour(m_colors.colour(word.param)); break;
     case Action::CellBackground: m_tables.cellBackground(m_colors.colour(word.param)); break;

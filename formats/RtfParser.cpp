@@ -208,7 +208,7 @@ void Parser::controlWord(const Token &token)
         keepIfInHeader(true, QByteArrayView(token.begin, token.end));
         return;
     }
-    if (!keyword && m_state.dest == Dest::Normal)
+    if (!keyword && m_state.dest == Dest::Normal && TableCollector::isTableWord(token.bytes()))
         m_tables.unknownWord(token.bytes(), wordText(token));
     if (!keyword || (inShape(m_state.dest) && keyword->group != Group::Picture))
         return; // a shape's words say nothing about the text

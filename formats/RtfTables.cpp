@@ -83,11 +83,9 @@ void TableCollector::unknownWord(QByteArrayView letters, const QByteArray &word)
             (name[1] == 'l' ? pending_.padding : definition_.padding)[side] = twips;
         }
     }
-    const bool cell = letters.startsWith("cl");
-    const bool row = letters.startsWith("tr") || letters.startsWith("tbl") || letters.startsWith("ts");
-    if (!cell && !row)
+    if (!isTableWord(letters))
         return; // a word of the text, not of the table
-    QByteArray &words = cell ? pending_.kept : definition_.kept;
+    QByteArray &words = letters.startsWith("cl") ? pending_.kept : definition_.kept;
     keep(words, word);
     // The words that follow a border's name describe that border.
     if (letters.contains("brdr")) {
@@ -98,7 +96,7 @@ void TableCollector::unknownWord(QByteArrayView letters, const QByteArray &word)
 
 void TableCollector::borderWord(const QByteArray &word)
 {
-    if (side_ < 0 && borderKept_)
+    if (keepsBorderWords())
         keep(*borderKept_, word);
 }
 

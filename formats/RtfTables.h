@@ -42,6 +42,13 @@ public:
     // A border word (\brdrs, \brdrw) read as given: kept too when it
     // describes a border the reader does not show.
     void borderWord(const QByteArray &word);
+    bool keepsBorderWords() const { return side_ < 0 && borderKept_; }
+    // A word of a row's or a cell's definition, by its letters.
+    static bool isTableWord(QByteArrayView letters)
+    {
+        return letters.startsWith("cl") || letters.startsWith("tr") || letters.startsWith("tbl") ||
+               letters.startsWith("ts");
+    }
     // A row ends with this many cells of text: the index the row has in its
     // table, or -1 when it is not kept (beyond kMaxTableCells).
     int rowEnded(int textCells);
