@@ -57,6 +57,18 @@ constexpr qreal kBorderOverhang = 2;
 constexpr float kUnknownAdvance = -2;
 constexpr float kShapedAdvance = -1;
 
+// The marks of a set but the `keep` painted last, which let their glyphs go.
+template <class Mark>
+std::vector<Mark *> paintedLongestAgo(const std::unordered_set<Mark *> &marks, std::size_t keep)
+{
+    std::vector<Mark *> oldest(marks.begin(), marks.end());
+    const auto kept = static_cast<std::ptrdiff_t>(keep);
+    std::nth_element(oldest.begin(), oldest.end() - kept, oldest.end(),
+                     [](const Mark *a, const Mark *b) { return a->paint < b->paint; });
+    oldest.resize(oldest.size() - keep);
+    return oldest;
+}
+
 // Inline pictures: the image resource the format names, at the size the
 // format gives (or its own size).
 class PictureHandler : public QObject, public QTextObjectInterface {
@@ -1008,13 +1020,8 @@ void EditorLayout::dropOldShaping()
 {
     if (kept_.size() <= kShapingKept)
         return;
-    std::vector<ShapingKept *> oldest(kept_.begin(), kept_.end());
-    const auto keep = static_cast<std::ptrdiff_t>(kShapingKept / 2);
-    std::nth_element(oldest.begin(), oldest.end() - keep, oldest.end(),
-                     [](const ShapingKept *a, const ShapingKept *b) { return a->paint < b->paint; });
-    oldest.resize(oldest.size() - static_cast<std::size_t>(keep));
     const bool current = inStep();
-    for (ShapingKept *kept : oldest) {
+    for (ShapingKept *kept : paintedLongestAgo(kept_, kShapingKept / 2)) {
         QTextBlock block = kept->block;
         block.layout()->setCacheEnabled(false);
         block.setUserData(nullptr); // deletes the mark
@@ -1740,12 +1747,7 @@ void EditorLayout::keepCellShaping(CellPlace &place)
     if (shapedCells_.size() <= kShapingKept * 4)
         return;
     // The cells painted longest ago let their glyphs go; they keep their places.
-    std::vector<CellPlace *> oldest(shapedCells_.begin(), shapedCells_.end());
-    const auto keep = static_cast<std::ptrdiff_t>(kShapingKept * 2);
-    std::nth_element(oldest.begin(), oldest.end() - keep, oldest.end(),
-                     [](const CellPlace *a, const CellPlace *b) { return a->paint < b->paint; });
-    oldest.resize(oldest.size() - static_cast<std::size_t>(keep));
-    for (CellPlace *old : oldest) {
+    for (CellPlace *old : paintedLongestAgo(shapedCells_, kShapingKept * 2)) {
         shapedCells_.erase(old);
         old->owner = nullptr;
         QTextLayout *layout = old->block.layout();

@@ -966,6 +966,17 @@ size_t Writer::cellStartingAt(int first) const
     return it != m_cells.end() && it->first == first ? size_t(it - m_cells.begin()) : m_cells.size();
 }
 
+// A column's width in twips, or a negative value for one that takes a share
+// of what the others leave.
+double fixedColumnTwips(const QTextLength &width, double whole)
+{
+    if (width.type() == QTextLength::FixedLength)
+        return width.rawValue() * kTwipsPerPixel;
+    if (width.type() == QTextLength::PercentageLength)
+        return whole * width.rawValue() / 100;
+    return -1;
+}
+
 // The grid's edges in twips: as read while the columns are the file's, else
 // from the table's left margin and its columns' widths.
 std::vector<int> gridEdges(const QTextTable &table, const QTextDocument &document)
@@ -978,16 +989,15 @@ std::vector<int> gridEdges(const QTextTable &table, const QTextDocument &documen
     const QList<QTextLength> widths = format.columnWidthConstraints();
     const double page = document.pageSize().width();
     const double whole = page > 0 ? page * kTwipsPerPixel : kDefaultTableTwips;
+    std::vector<double> fixed(static_cast<size_t>(columns));
     double taken = 0;
     int shared = 0;
     for (int column = 0; column < columns; ++column) {
-        const QTextLength width = column < widths.size() ? widths[column] : QTextLength();
-        if (width.type() == QTextLength::FixedLength)
-            taken += width.rawValue() * kTwipsPerPixel;
-        else if (width.type() == QTextLength::PercentageLength)
-            taken += whole * width.rawValue() / 100;
-        else
+        fixed[size_t(column)] = fixedColumnTwips(column < widths.size() ? widths[column] : QTextLength(), whole);
+        if (fixed[size_t(column)] < 0)
             ++shared;
+        else
+            taken += fixed[size_t(column)];
     }
     double share = shared ? (whole - taken) / shared : 0;
     if (share < kMinColumnTwips)
@@ -996,14 +1006,8 @@ std::vector<int> gridEdges(const QTextTable &table, const QTextDocument &documen
     edges.reserve(size_t(columns) + 1);
     double at = format.leftMargin() * kTwipsPerPixel;
     edges.push_back(int(std::lround(at)));
-    for (int column = 0; column < columns; ++column) {
-        const QTextLength width = column < widths.size() ? widths[column] : QTextLength();
-        if (width.type() == QTextLength::FixedLength)
-            at += width.rawValue() * kTwipsPerPixel;
-        else if (width.type() == QTextLength::PercentageLength)
-            at += whole * width.rawValue() / 100;
-        else
-            at += share;
+    for (const double width : fixed) {
+        at += width < 0 ? share : width;
         edges.push_back(std::max(int(std::lround(at)), edges.back() + kMinColumnTwips));
     }
     return edges;
