@@ -105,6 +105,10 @@ struct Block {
     int table = -1;  // the table (Content::tables) whose cell holds it; -1: none
     int row = 0;     // the table's row
     int cell = 0;    // the cell of that row's text, as \cell ends them
+    // The same of a table inside that cell (Content::innerTables).
+    int innerTable = -1;
+    int innerRow = 0;
+    int innerCell = 0;
 };
 
 struct Image {
@@ -128,6 +132,7 @@ struct Content {
     std::vector<QString> hiddenTexts;
     std::vector<std::vector<TabStop>> tabLists; // [0] is no tab stops
     std::vector<TableGrid> tables;              // as the rows define them
+    std::vector<TableGrid> innerTables;         // tables inside cells
 };
 
 // Where characters go: the document's text, or the list number RTF writes
@@ -171,6 +176,13 @@ public:
         block.table = table;
         block.row = row;
         block.cell = cell;
+    }
+    void putInInnerTable(int paragraph, int table, int row, int cell)
+    {
+        Block &block = m_content.blocks[size_t(paragraph)];
+        block.innerTable = table;
+        block.innerRow = row;
+        block.innerCell = cell;
     }
 
     Content take(std::vector<QString> families);

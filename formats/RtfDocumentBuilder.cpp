@@ -215,14 +215,23 @@ public:
             const Block &block = m_content.blocks[b];
             const QTextBlockFormat &blockFormat = m_blockFormats[size_t(block.paraFormat)];
             const QTextCharFormat &markFormat = m_charFormats[size_t(block.charFormat)];
-            if (const TableGrid *grid = gridOf(block)) {
-                if (!placeInCell(block, *grid))
+            if (const TableGrid *grid = gridOf(m_content.tables, block.table, block.row)) {
+                const int outerCell = m_outer.cell;
+                if (!placeInCell(m_outer, *grid, block.table, block.row, block.cell, block.runCount))
+                    continue;
+                if (m_outer.cell != outerCell)
+                    m_inner = {};
+                const TableGrid *inner = gridOf(m_content.innerTables, block.innerTable, block.innerRow);
+                if (!inner)
+                    leaveTable(m_inner);
+                else if (!placeInCell(m_inner, *inner, block.innerTable, block.innerRow, block.innerCell,
+                                      block.runCount))
                     continue;
             } else {
                 m_fresh = b == 0;
-                leaveTable();
+                leaveTable(m_outer);
             }
-            if (m_fresh && m_cellIndex >= 0) {
+            if (m_fresh && m_outer.cell >= 0) {
                 // A cell's first paragraph mark is the cell's own: its format
                 // holds the cell's borders and span.
                 m_cursor.setBlockFormat(blockFormat);
@@ -265,13 +274,22 @@ private:
         }
     }
 
+    // A table being filled: the cell paragraphs go to, and the cells that
+    // hold paragraphs already.
+    struct OpenTable {
+        QTextTable *table = nullptr;
+        int index = -1;
+        int cell = -1;
+        std::vector<bool> filled;
+    };
+
     // The table a paragraph stands in, when it is one the document can hold.
-    const TableGrid *gridOf(const Block &block) const
+    static const TableGrid *gridOf(const std::vector<TableGrid> &tables, int table, int row)
     {
-        if (block.table < 0 || size_t(block.table) >= m_content.tables.size())
+        if (table < 0 || size_t(table) >= tables.size())
             return nullptr;
-        const TableGrid &grid = m_content.tables[size_t(block.table)];
-        if (block.row >= grid.rowCount() || grid.sources[size_t(block.row)].empty() || grid.columns() <= 0 ||
+        const TableGrid &grid = tables[size_t(table)];
+        if (row >= grid.rowCount() || grid.sources[size_t(row)].empty() || grid.columns() <= 0 ||
             qint64(grid.rowCount()) * grid.columns() > kMaxTableCells)
             return nullptr;
         return &grid;
@@ -280,51 +298,52 @@ private:
     // Puts the cursor where the paragraph goes: the cell it stands in, after
     // what that cell holds already. False: it is left out, an empty
     // paragraph of a cell merged into another.
-    bool placeInCell(const Block &block, const TableGrid &grid)
+    bool placeInCell(OpenTable &open, const TableGrid &grid, int table, int row, int cellIndex, size_t runs)
     {
-        if (block.table != m_tableIndex) {
-            leaveTable();
-            openTable(grid);
-            m_tableIndex = block.table;
+        if (table != open.index) {
+            leaveTable(open);
+            openTable(open, grid);
+            open.index = table;
         }
-        const std::vector<int> &sources = grid.sources[size_t(block.row)];
-        const size_t source = std::min(size_t(block.cell), sources.size() - 1);
+        const std::vector<int> &sources = grid.sources[size_t(row)];
+        const size_t source = std::min(size_t(cellIndex), sources.size() - 1);
         const int target = sources[source];
         const GridCell &place = grid.cells[size_t(target)];
-        const bool own = place.row == block.row && size_t(place.source) == source;
-        if (!own && block.runCount == 0)
+        const bool own = place.row == row && size_t(place.source) == source;
+        if (!own && runs == 0)
             return false;
-        if (target == m_cellIndex)
+        if (target == open.cell)
             return true;
-        m_cellIndex = target;
-        const QTextTableCell cell = m_table->cellAt(place.row, place.column);
-        m_fresh = !m_filled[size_t(target)];
-        m_filled[size_t(target)] = true;
+        open.cell = target;
+        const QTextTableCell cell = open.table->cellAt(place.row, place.column);
+        m_fresh = !open.filled[size_t(target)];
+        open.filled[size_t(target)] = true;
         m_cursor.setPosition(m_fresh ? cell.firstPosition() : cell.lastPosition());
         return true;
     }
 
     // The paragraph after a table takes the one Qt puts there.
-    void leaveTable()
+    void leaveTable(OpenTable &open)
     {
-        if (!m_table)
+        if (!open.table)
             return;
+        if (&open == &m_outer)
+            m_inner = {};
         // By position: moving a cursor by blocks asks the layout for lines.
-        m_cursor.setPosition(m_table->lastPosition() + 1);
-        m_table = nullptr;
-        m_tableIndex = -1;
-        m_cellIndex = -1;
+        m_cursor.setPosition(open.table->lastPosition() + 1);
+        open = {};
         m_fresh = true;
     }
 
-    void openTable(const TableGrid &grid)
+    void openTable(OpenTable &open, const TableGrid &grid)
     {
-        m_table = m_cursor.insertTable(grid.rowCount(), grid.columns(), tableFormat(grid));
+        open.table = m_cursor.insertTable(grid.rowCount(), grid.columns(), tableFormat(grid));
+        QTextTable *const table = open.table;
         // Formats first: a cell's format also holds its span.
         const int columns = grid.columns();
         std::vector<bool> covered(size_t(grid.rowCount()) * size_t(columns));
         for (const GridCell &place : grid.cells) {
-            m_table->cellAt(place.row, place.column).setFormat(cellFormat(grid, place));
+            table->cellAt(place.row, place.column).setFormat(cellFormat(grid, place));
             for (int r = place.row; r < place.row + place.rowSpan && r < grid.rowCount(); ++r)
                 for (int c = place.column; c < place.column + place.columnSpan && c < columns; ++c)
                     covered[size_t(r) * size_t(columns) + size_t(c)] = true;
@@ -333,21 +352,21 @@ private:
         absent.setProperty(tableformat::kAbsentCellProperty, true);
         for (size_t i = 0; i < covered.size(); ++i) {
             if (!covered[i])
-                m_table->cellAt(int(i / size_t(columns)), int(i % size_t(columns))).setFormat(absent);
+                table->cellAt(int(i / size_t(columns)), int(i % size_t(columns))).setFormat(absent);
         }
         for (const GridCell &place : grid.cells) {
             if (place.rowSpan == 1 && place.columnSpan == 1)
                 continue;
-            m_table->mergeCells(place.row, place.column, place.rowSpan, place.columnSpan);
+            table->mergeCells(place.row, place.column, place.rowSpan, place.columnSpan);
             // The merged cells' empty paragraphs go.
-            const QTextTableCell cell = m_table->cellAt(place.row, place.column);
+            const QTextTableCell cell = table->cellAt(place.row, place.column);
             QTextCursor inside(m_cursor);
             inside.setPosition(cell.firstPosition());
             inside.setPosition(cell.lastPosition(), QTextCursor::KeepAnchor);
             inside.removeSelectedText();
         }
-        m_filled.assign(grid.cells.size(), false);
-        m_cellIndex = -1;
+        open.filled.assign(grid.cells.size(), false);
+        open.cell = -1;
     }
 
     static QTextTableFormat tableFormat(const TableGrid &grid)
@@ -428,10 +447,8 @@ private:
     QTextCursor m_cursor;
     ListJoiner m_lists;
     bool m_fresh = false; // the cursor stands in an empty paragraph the next one takes
-    QTextTable *m_table = nullptr;
-    int m_tableIndex = -1;
-    int m_cellIndex = -1;
-    std::vector<bool> m_filled; // the table's cells that hold paragraphs already
+    OpenTable m_outer;
+    OpenTable m_inner; // a table inside a cell of m_outer
 };
 
 } // namespace

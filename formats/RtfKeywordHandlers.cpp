@@ -95,6 +95,12 @@ void Parser::destination(const Keyword &keyword, bool starred)
     case Action::Field:
         m_fieldLink = -1;
         return;
+    case Action::NestedRowDefinition:
+        if (s.dest == Dest::Normal)
+            s.nestedRow = true;
+        else
+            s.dest = Dest::Skip;
+        return;
     case Action::FieldInstruction:
         if (s.dest == Dest::Normal) {
             s.dest = Dest::FieldInstruction;
@@ -276,6 +282,7 @@ void Parser::paragraphFormat(const Keyword &keyword, const Token &word)
     switch (keyword.action) {
     case Action::ParagraphDefaults:
         s.inTable = false;
+        s.nesting = 0;
         s.align = kAlignLeft;
         s.li = s.fi = s.ri = 0;
         s.pn = ListRef();
@@ -361,8 +368,10 @@ void Parser::breakOrCharacter(const Keyword &keyword)
             return;
         if (keyword.value == 0) {
             tableRowEnded();
+        } else if (m_state.nesting <= kInnerNesting) {
+            innerRowEnded();
         } else {
-            // A row of a table inside a cell: one tab between its cells, none
+            // A row of a table deeper inside: one tab between its cells, none
             // after the last, and a paragraph of the cell it stands in.
             putCellTabs(m_pendingCellTabs - 1);
             endParagraph();
@@ -375,6 +384,9 @@ void Parser::breakOrCharacter(const Keyword &keyword)
         if (keyword.value == 0) {
             endParagraph(true);
             ++m_rowCells;
+        } else if (m_state.nesting <= kInnerNesting) {
+            endParagraph(true, true);
+            ++m_innerRowCells;
         } else {
             ++m_pendingCellTabs;
         }
@@ -501,28 +513,32 @@ void Parser::table(const Keyword &keyword, const Token &word)
     if (m_state.dest != Dest::Normal)
         return;
     switch (keyword.action) {
-    case Action::RowDefaults: m_tables.rowDefaults(); break;
-    case Action::RowLeft: m_tables.rowLeft(word.param); break;
-    case Action::CellEdge: m_tables.cellEdge(word.param); break;
+    case Action::RowDefaults: tables().rowDefaults(); break;
+    case Action::RowLeft: tables().rowLeft(word.param); break;
+    case Action::CellEdge: tables().cellEdge(word.param); break;
     case Action::InTable: m_state.inTable = true; break;
-    case Action::RowGap: m_tables.rowGap(word.param); break;
-    case Action::RowHeader: m_tables.rowHeader(); break;
-    case Action::RowAlignment: m_tables.rowAlignment(keyword.value); break;
-    case Action::BorderSide: m_tables.borderSide(keyword.value); break;
+    case Action::NestingLevel:
+        m_state.nesting = quint8(std::clamp(word.param, 0, int(kDeepestNesting)));
+        m_state.inTable = m_state.inTable || m_state.nesting > 0;
+        break;
+    case Action::RowGap: tables().rowGap(word.param); break;
+    case Action::RowHeader: tables().rowHeader(); break;
+    case Action::RowAlignment: tables().rowAlignment(keyword.value); break;
+    case Action::BorderSide: tables().borderSide(keyword.value); break;
     case Action::BorderLine:
-        m_tables.borderLine(keyword.value != 0);
-        if (m_tables.keepsBorderWords())
-            m_tables.borderWord(wordText(word));
+        tables().borderLine(keyword.value != 0);
+        if (tables().keepsBorderWords())
+            tables().borderWord(wordText(word));
         break;
     case Action::BorderWidth:
-        m_tables.borderWidth(word.param);
-        if (m_tables.keepsBorderWords())
-            m_tables.borderWord(wordText(word));
+        tables().borderWidth(word.param);
+        if (tables().keepsBorderWords())
+            tables().borderWord(wordText(word));
         break;
-    case Action::BorderColour: m_tables.borderColour(m_colors.colour(word.param)); break;
-    case Action::CellBackground: m_tables.cellBackground(m_colors.colour(word.param)); break;
-    case Action::CellVertical: m_tables.cellVertical(keyword.value); break;
-    default: m_tables.cellFlag(keyword.action); break;
+    case Action::BorderColour: tables().borderColour(m_colors.colour(word.param)); break;
+    case Action::CellBackground: tables().cellBackground(m_colors.colour(word.param)); break;
+    case Action::CellVertical: tables().cellVertical(keyword.value); break;
+    default: tables().cellFlag(keyword.action); break;
     }
 }
 

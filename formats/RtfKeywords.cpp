@@ -35,6 +35,8 @@ const Keyword kKeywords[] = {
     {"pntext", G::Destination, A::NumberText, 0}, {"listtext", G::Destination, A::NumberText, 0},
     {"listtable", G::Destination, A::ListTable, 0}, {"list", G::Destination, A::List, 0},
     {"listlevel", G::Destination, A::ListLevel, 0},
+    // A row of a table inside a cell defines itself after its cells.
+    {"nesttableprops", G::Destination, A::NestedRowDefinition, 0},
     {"listoverridetable", G::Destination, A::ListOverrideTable, 0},
     {"listoverride", G::Destination, A::ListOverride, 0},
     // Destinations whose text is document text: field results, shapes' text
@@ -72,6 +74,8 @@ const Keyword kKeywords[] = {
     {"txe", G::Destination, A::SkippedDestination, 0},
     {"rxe", G::Destination, A::SkippedDestination, 0},
     {"template", G::Destination, A::SkippedDestination, 0},
+    // Nested tables flattened for readers that know none.
+    {"nonesttables", G::Destination, A::SkippedDestination, 0},
     {"revtbl", G::Destination, A::SkippedDestination, 0},
     {"filetbl", G::Destination, A::SkippedDestination, 0},
     {"rsidtbl", G::Destination, A::SkippedDestination, 0},
@@ -185,7 +189,7 @@ const Keyword kKeywords[] = {
     {"trowd", G::Table, A::RowDefaults, 0}, {"trleft", G::Table, A::RowLeft, 0},
     {"cellx", G::Table, A::CellEdge, 0}, {"clmgf", G::Table, A::CellMergeAcrossStart, 0},
     {"clmrg", G::Table, A::CellMergedAcross, 0}, {"clvmgf", G::Table, A::CellMergeDownStart, 0},
-    {"clvmrg", G::Table, A::CellMergedUp, 0}, {"intbl", G::Table, A::InTable, 0},
+    {"clvmrg", G::Table, A::CellMergedUp, 0}, {"intbl", G::Table, A::InTable, 0}, {"itap", G::Table, A::NestingLevel, 0},
     {"trgaph", G::Table, A::RowGap, 0}, {"trhdr", G::Table, A::RowHeader, 0},
     {"trql", G::Table, A::RowAlignment, rtf::kRowLeft}, {"trqc", G::Table, A::RowAlignment, rtf::kRowCentre},
     {"trqr", G::Table, A::RowAlignment, rtf::kRowRight},

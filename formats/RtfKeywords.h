@@ -25,7 +25,7 @@ enum class Action : quint8 {
     // Destination
     SkippedDestination, TextDestination, FontTable, ColorTable, Picture, OldList, NumberText,
     ListTable, List, ListLevel, ListOverrideTable, ListOverride, Field, FieldInstruction,
-    FieldResult, Shape, ShapeInstructions, ShapePropertyName, ShapePropertyValue,
+    FieldResult, Shape, ShapeInstructions, ShapePropertyName, ShapePropertyValue, NestedRowDefinition,
     // Document
     CharacterSet, AnsiCodePage, DefaultFont,
     // Font
@@ -53,7 +53,7 @@ enum class Action : quint8 {
     // Table
     RowDefaults, RowLeft, CellEdge, CellMergeAcrossStart, CellMergedAcross, CellMergeDownStart, CellMergedUp,
     InTable, RowGap, RowHeader, RowAlignment, BorderSide, BorderLine, BorderWidth, BorderColour, CellBackground,
-    CellVertical,
+    CellVertical, NestingLevel,
 };
 
 struct Keyword {

@@ -209,7 +209,7 @@ void Parser::controlWord(const Token &token)
         return;
     }
     if (!keyword && m_state.dest == Dest::Normal && TableCollector::isTableWord(token.bytes()))
-        m_tables.unknownWord(token.bytes(), wordText(token));
+        tables().unknownWord(token.bytes(), wordText(token));
     if (!keyword || (inShape(m_state.dest) && keyword->group != Group::Picture))
         return; // a shape's words say nothing about the text
 
@@ -550,9 +550,33 @@ void Parser::tableEnded()
     m_rowParagraphs.clear();
     m_rowCells = 0;
     m_tables.paragraphOutside();
+    innerTableEnded();
 }
 
-void Parser::endParagraph(bool inCell)
+void Parser::innerRowEnded()
+{
+    if (!m_content.paragraphEmpty() || m_content.hasNumberText())
+        endParagraph(true, true);
+    const int row = m_innerTables.rowEnded(m_innerRowCells);
+    if (row < 0)
+        m_status.add(Loss::TableRows);
+    else
+        for (const auto &[paragraph, cell] : m_innerRowParagraphs)
+            m_content.putInInnerTable(paragraph, m_innerTables.openTable(), row, cell);
+    m_innerRowParagraphs.clear();
+    m_innerRowCells = 0;
+}
+
+// A paragraph of the outer cell: the rows before it make a table, and one
+// that never ended leaves its paragraphs to the outer cell.
+void Parser::innerTableEnded()
+{
+    m_innerRowParagraphs.clear();
+    m_innerRowCells = 0;
+    m_innerTables.paragraphOutside();
+}
+
+void Parser::endParagraph(bool inCell, bool inInnerCell)
 {
     flushHighSurrogate();
     m_pendingCellTabs = 0;
@@ -583,8 +607,14 @@ void Parser::endParagraph(bool inCell)
         ? shownListNumber(m_content.numberText(), list.style)
         : 0;
     m_content.endParagraph(paragraph, mark, shown);
-    if (inCell || m_state.inTable)
-        m_rowParagraphs.emplace_back(m_content.paragraphCount() - 1, m_rowCells);
+    const int index = m_content.paragraphCount() - 1;
+    const bool inner = inInnerCell || m_state.nesting >= kInnerNesting;
+    if (inCell || m_state.inTable || inner)
+        m_rowParagraphs.emplace_back(index, m_rowCells);
+    if (inner)
+        m_innerRowParagraphs.emplace_back(index, m_innerRowCells);
+    else
+        innerTableEnded();
 }
 
 void Parser::commitColor()

@@ -42,6 +42,11 @@ enum class Dest : quint8 {
 // fragment (the clipboard's, a drag's) ends a paragraph of its own.
 enum class Extent : quint8 { Document, Fragment };
 
+// \itap of a paragraph in a cell of a table inside a cell. Tables deeper in
+// have their rows read as lines of tabs; levels beyond the deepest count as it.
+constexpr quint8 kInnerNesting = 2;
+constexpr quint8 kDeepestNesting = 255;
+
 // What a group saves when it opens and gets back when it closes.
 struct State {
     Dest dest = Dest::Normal;
@@ -53,6 +58,8 @@ struct State {
     bool hidden = false;
     bool pageBreakBefore = false; // \pagebb
     bool inTable = false;         // \intbl
+    bool nestedRow = false;       // in a nested row's definition (\nesttableprops)
+    quint8 nesting = 0;           // \itap: 1 in a cell, 2 in a cell of a table in a cell
     bool superscript = false;
     bool subscript = false;
     bool slmult = false;
@@ -92,6 +99,7 @@ public:
         Content content = m_content.take(m_fonts.takeFamilies());
         content.keptGroups = std::move(m_keptGroups);
         content.tables = m_tables.take();
+        content.innerTables = m_innerTables.take();
         return content;
     }
     LoadStatus status() const;
@@ -177,8 +185,10 @@ private:
     int takeHiddenText();
     ListRef listRef() const;
     // In a cell: ended by \cell, or a paragraph of a table (\intbl).
-    void endParagraph(bool inCell = false);
+    void endParagraph(bool inCell = false, bool inInnerCell = false);
     void tableRowEnded();
+    void innerRowEnded();
+    void innerTableEnded();
     // A control word as it stands in the file: "\\word" and its number.
     static QByteArray wordText(const Token &token);
     void tableEnded();
@@ -208,6 +218,13 @@ private:
     ContentCollector m_content;
     LoadStatus m_status;
     TableCollector m_tables;
+    // Tables inside cells, one level deep, with their rows' paragraphs as
+    // m_rowParagraphs has the outer row's.
+    TableCollector m_innerTables;
+    std::vector<std::pair<int, int>> m_innerRowParagraphs;
+    int m_innerRowCells = 0;
+    // The collector the words of a row's definition go to.
+    TableCollector &tables() { return m_state.nestedRow ? m_innerTables : m_tables; }
     bool m_formatDirty = true; // the state may no longer match the open run
     int m_pendingCellTabs = 0;   // cells of a table inside a cell ended since the last text
     // The paragraphs of the table row being read, each with the cell of the

@@ -105,6 +105,25 @@ struct RowPlace {
     bool mergedAcross = false; // a column a cell to its left spans
 };
 
+// The table being written, its grid's edges in twips, the row whose
+// definition went last, that row's cells and how many of them are written.
+struct TableWriting {
+    const QTextTable *table = nullptr;
+    QTextTableFormat format;
+    int last = 0; // the table's last position
+    std::vector<tableformat::PlacedCell> cells;
+    size_t cellAt = 0; // the cell paragraphs go to
+    size_t enteredCell = 0;
+    std::vector<int> edges;
+    int firstRow = -1;
+    int row = -1;
+    bool rowOpen = false;
+    std::vector<RowPlace> places;
+    size_t placesWritten = 0;
+    bool cellShown = false; // false for a cell the file's row did not have
+    QByteArray definition; // of a row inside a cell, written after its cells
+};
+
 struct ListInfo {
     int id = 0; // \listid and \ls
     paraformat::ListStyle style = paraformat::ListStyle::None;
@@ -137,6 +156,10 @@ private:
     void body(const QTextBlock &block);
     void paragraph(const QTextBlock &block, bool inTable = false, bool endsCell = false);
     void tableParagraph(const QTextTable &table, const QTextBlock &block);
+    bool enterCell(const QTextTable &table, const QTextBlock &block);
+    void innerParagraph(const QTextTable &table, const QTextBlock &block);
+    void endInnerTable();
+    bool nested() const { return m_t == &m_inner; }
     void startTable(const QTextTable &table);
     void endTable();
     void startRow(int row);
@@ -206,21 +229,13 @@ private:
     size_t m_collectAt = 0;      // m_tables' index each pass has reached
     size_t m_bodyAt = 0;
     const QTextTable *m_collected = nullptr;
-    // The table being written, its grid's edges in twips, the row whose
-    // definition went last, that row's cells and how many of them are written.
-    const QTextTable *m_table = nullptr;
-    QTextTableFormat m_tableFormat;
-    int m_tableLast = 0;
-    std::vector<tableformat::PlacedCell> m_cells;
-    size_t m_cellAt = 0; // the cell paragraphs go to
-    size_t m_enteredCell = 0;
-    std::vector<int> m_edges;
-    int m_firstRow = -1;
-    int m_row = -1;
-    bool m_rowOpen = false;
-    std::vector<RowPlace> m_places;
-    size_t m_placesWritten = 0;
-    bool m_cellShown = false; // false for a cell the file's row did not have
+    std::vector<TableSpan> m_innerTables; // tables inside cells
+    size_t m_innerAt = 0;
+    size_t m_collectInnerAt = 0;
+    const QTextTable *m_innerCollected = nullptr;
+    TableWriting m_outer;
+    TableWriting m_inner; // a table inside a cell of m_outer
+    TableWriting *m_t = &m_outer; // the one paragraphs go to
 };
 
 Writer::Writer(const QTextDocument &document, int from, int to) : m_doc(document)
@@ -256,17 +271,40 @@ void Writer::findTables()
                 m_tables.push_back({table, table->firstPosition(), table->lastPosition()});
         }
     }
-    std::sort(m_tables.begin(), m_tables.end(),
-              [](const TableSpan &a, const TableSpan &b) { return a.first < b.first; });
+    // The tables in their cells, one level deep; deeper ones are written as
+    // their cells' paragraphs.
+    for (const TableSpan &outer : m_tables) {
+        frames.assign(1, outer.table);
+        while (!frames.empty()) {
+            const QTextFrame *frame = frames.back();
+            frames.pop_back();
+            for (const QTextFrame *child : frame->childFrames()) {
+                const auto *table = qobject_cast<const QTextTable *>(child);
+                if (!table)
+                    frames.push_back(child);
+                else if (table->rows() > 0 && table->columns() > 0 &&
+                         table->firstPosition() <= table->lastPosition())
+                    m_innerTables.push_back({table, table->firstPosition(), table->lastPosition()});
+            }
+        }
+    }
+    const auto byPosition = [](const TableSpan &a, const TableSpan &b) { return a.first < b.first; };
+    std::sort(m_tables.begin(), m_tables.end(), byPosition);
+    std::sort(m_innerTables.begin(), m_innerTables.end(), byPosition);
 }
 
 // The table a position is in; `index` goes on from where the last call of
 // the same pass left it, positions only growing.
+const TableSpan *tableAt(const std::vector<TableSpan> &tables, int position, size_t &index)
+{
+    while (index < tables.size() && tables[index].last < position)
+        ++index;
+    return index < tables.size() && position >= tables[index].first ? &tables[index] : nullptr;
+}
+
 const TableSpan *Writer::tableAt(int position, size_t &index) const
 {
-    while (index < m_tables.size() && m_tables[index].last < position)
-        ++index;
-    return index < m_tables.size() && position >= m_tables[index].first ? &m_tables[index] : nullptr;
+    return rtf::tableAt(m_tables, position, index);
 }
 
 // The first and last positions of the cells that start in a row.
@@ -381,6 +419,11 @@ void Writer::collect(const QTextBlock &block)
         if (span && span->table != m_collected) {
             m_collected = span->table;
             collectTable(*span->table);
+        }
+        const TableSpan *inner = rtf::tableAt(m_innerTables, block.position(), m_collectInnerAt);
+        if (inner && inner->table != m_innerCollected) {
+            m_innerCollected = inner->table;
+            collectTable(*inner->table);
         }
     }
     bool wroteText = false;
@@ -746,7 +789,7 @@ void Writer::paragraphFormat(const QTextBlock &block, bool inTable)
 {
     word("\\pard");
     if (inTable)
-        word("\\intbl");
+        word(nested() ? "\\intbl\\itap2" : "\\intbl");
     const QTextBlockFormat format = block.blockFormat();
     if (const QTextList *list = block.textList())
         listNumber(block, list);
@@ -883,7 +926,7 @@ void Writer::paragraph(const QTextBlock &block, bool inTable, bool endsCell)
             changeTo(stateOf(mark));
         if (mark.hasProperty(charformat::kHiddenTextProperty))
             hiddenText(mark);
-        word(endsCell ? "\\cell" : "\\par");
+        word(!endsCell ? "\\par" : nested() ? "\\nestcell" : "\\cell");
         raw("\r\n");
     }
 }
@@ -915,55 +958,97 @@ void Writer::body(const QTextBlock &block)
 // paragraph; the cells a cell above covers go empty where they stand.
 void Writer::tableParagraph(const QTextTable &table, const QTextBlock &block)
 {
-    if (&table != m_table) {
+    if (!enterCell(table, block))
+        return;
+    const int position = block.position();
+    if (const TableSpan *inner = rtf::tableAt(m_innerTables, position, m_innerAt)) {
+        innerParagraph(*inner->table, block);
+        return;
+    }
+    endInnerTable();
+    const int blockEnd = position + block.length() - 1;
+    // Like the one at the document's start, Qt keeps a paragraph before a
+    // table that starts a cell.
+    if (block.length() == 1 && position == m_t->cells[m_t->cellAt].first) {
+        size_t at = m_innerAt;
+        const TableSpan *next = rtf::tableAt(m_innerTables, blockEnd + 1, at);
+        if (next && next->first == blockEnd + 1)
+            return;
+    }
+    paragraph(block, true, blockEnd >= cellEnd(m_t->cellAt));
+}
+
+void Writer::innerParagraph(const QTextTable &table, const QTextBlock &block)
+{
+    m_t = &m_inner;
+    if (enterCell(table, block)) {
+        const int blockEnd = block.position() + block.length() - 1;
+        paragraph(block, true, blockEnd >= cellEnd(m_t->cellAt));
+    }
+    m_t = &m_outer;
+}
+
+void Writer::endInnerTable()
+{
+    m_t = &m_inner;
+    endTable();
+    m_t = &m_outer;
+}
+
+// Follows the table's rows and cells to the paragraph's. False: the
+// paragraph is not written (a cell the file's row did not have), or it has
+// been, as a paragraph of a table without cells.
+bool Writer::enterCell(const QTextTable &table, const QTextBlock &block)
+{
+    if (&table != m_t->table) {
         endTable();
         startTable(table);
     }
-    if (m_cells.empty()) {
+    if (m_t->cells.empty()) {
         paragraph(block, true);
-        return;
+        return false;
     }
     const int position = block.position();
-    while (m_cellAt + 1 < m_cells.size() && m_cells[m_cellAt + 1].first <= position)
-        ++m_cellAt;
-    const tableformat::PlacedCell &cell = m_cells[m_cellAt];
-    if (cell.row != m_row) {
+    while (m_t->cellAt + 1 < m_t->cells.size() && m_t->cells[m_t->cellAt + 1].first <= position)
+        ++m_t->cellAt;
+    const tableformat::PlacedCell &cell = m_t->cells[m_t->cellAt];
+    if (cell.row != m_t->row) {
         endRow();
         // Rows of cells only from above have no paragraphs of their own.
-        for (int row = m_row < 0 ? cell.row : m_row + 1; row < cell.row; ++row) {
+        for (int row = m_t->row < 0 ? cell.row : m_t->row + 1; row < cell.row; ++row) {
             startRow(row);
             endRow();
         }
         startRow(cell.row);
     }
-    if (m_cellAt != m_enteredCell) {
-        m_enteredCell = m_cellAt;
-        while (m_placesWritten < m_places.size() && m_places[m_placesWritten].column < cell.column) {
+    if (m_t->cellAt != m_t->enteredCell) {
+        m_t->enteredCell = m_t->cellAt;
+        if (!nested())
+            endInnerTable();
+        while (m_t->placesWritten < m_t->places.size() && m_t->places[m_t->placesWritten].column < cell.column) {
             emptyCell();
-            ++m_placesWritten;
+            ++m_t->placesWritten;
         }
-        m_cellShown = m_placesWritten < m_places.size() && m_places[m_placesWritten].column == cell.column;
-        if (m_cellShown)
-            ++m_placesWritten;
+        m_t->cellShown = m_t->placesWritten < m_t->places.size() &&
+                         m_t->places[m_t->placesWritten].column == cell.column;
+        if (m_t->cellShown)
+            ++m_t->placesWritten;
     }
-    if (!m_cellShown)
-        return;
-    const int blockEnd = position + block.length() - 1;
-    paragraph(block, true, blockEnd >= cellEnd(m_cellAt));
+    return m_t->cellShown;
 }
 
 // A cell ends where the next one's mark stands, the last at the table's end.
 int Writer::cellEnd(size_t index) const
 {
-    return index + 1 < m_cells.size() ? m_cells[index + 1].first - 1 : m_tableLast;
+    return index + 1 < m_t->cells.size() ? m_t->cells[index + 1].first - 1 : m_t->last;
 }
 
 size_t Writer::cellStartingAt(int first) const
 {
     const auto it = std::lower_bound(
-        m_cells.begin(), m_cells.end(), first,
+        m_t->cells.begin(), m_t->cells.end(), first,
         [](const tableformat::PlacedCell &cell, int position) { return cell.first < position; });
-    return it != m_cells.end() && it->first == first ? size_t(it - m_cells.begin()) : m_cells.size();
+    return it != m_t->cells.end() && it->first == first ? size_t(it - m_t->cells.begin()) : m_t->cells.size();
 }
 
 // A column's width in twips, or a negative value for one that takes a share
@@ -1015,80 +1100,85 @@ std::vector<int> gridEdges(const QTextTable &table, const QTextDocument &documen
 
 void Writer::startTable(const QTextTable &table)
 {
-    m_table = &table;
-    m_tableFormat = table.format();
-    m_tableLast = table.lastPosition();
-    m_cells = tableformat::cellsInOrder(table);
-    m_cellAt = 0;
-    m_enteredCell = m_cells.size();
-    m_edges = gridEdges(table, m_doc);
-    m_firstRow = -1;
-    m_row = -1;
-    m_rowOpen = false;
+    m_t->table = &table;
+    m_t->format = table.format();
+    m_t->last = table.lastPosition();
+    m_t->cells = tableformat::cellsInOrder(table);
+    m_t->cellAt = 0;
+    m_t->enteredCell = m_t->cells.size();
+    m_t->edges = gridEdges(table, m_doc);
+    m_t->firstRow = -1;
+    m_t->row = -1;
+    m_t->rowOpen = false;
 }
 
 void Writer::endTable()
 {
-    if (!m_table)
+    if (!nested())
+        endInnerTable();
+    if (!m_t->table)
         return;
     endRow();
     // The rows after the last paragraph's, when the whole table is written.
-    if (m_tableLast < m_to) {
-        for (int row = m_row + 1; row < m_table->rows(); ++row) {
+    if (m_t->last < m_to) {
+        for (int row = m_t->row + 1; row < m_t->table->rows(); ++row) {
             startRow(row);
             endRow();
         }
     }
-    m_table = nullptr;
-    m_cells.clear();
+    m_t->table = nullptr;
+    m_t->cells.clear();
 }
 
 bool Writer::isAbsent(size_t index) const
 {
-    return cellEnd(index) == m_cells[index].first
-        && m_cells[index].cell.format().boolProperty(tableformat::kAbsentCellProperty);
+    return cellEnd(index) == m_t->cells[index].first
+        && m_t->cells[index].cell.format().boolProperty(tableformat::kAbsentCellProperty);
 }
 
 // A row's definition: \trowd, the row's words, each cell's words and edge.
 void Writer::startRow(int row)
 {
-    m_row = row;
-    m_places.clear();
-    m_placesWritten = 0;
+    m_t->row = row;
+    m_t->places.clear();
+    m_t->placesWritten = 0;
     QByteArray rowWords;
     bool firstCell = true;
-    for (int column = 0; column < m_table->columns(); ++column) {
-        const size_t index = cellStartingAt(m_table->cellAt(row, column).firstPosition());
-        if (index >= m_cells.size() || m_cells[index].column != column)
+    for (int column = 0; column < m_t->table->columns(); ++column) {
+        const size_t index = cellStartingAt(m_t->table->cellAt(row, column).firstPosition());
+        if (index >= m_t->cells.size() || m_t->cells[index].column != column)
             continue; // a cell to the left spans it
-        const bool continued = m_cells[index].row != row;
+        const bool continued = m_t->cells[index].row != row;
         if (!continued && firstCell) {
-            rowWords = m_cells[index].cell.format().property(tableformat::kRowKeptWordsProperty).toByteArray();
+            rowWords = m_t->cells[index].cell.format().property(tableformat::kRowKeptWordsProperty).toByteArray();
             firstCell = false;
         }
-        m_places.push_back({index, column, continued});
+        m_t->places.push_back({index, column, continued});
         // A cell spanning columns is written as its columns merged (\clmgf,
         // \clmrg): every edge of the grid stays one. Below a merge down the
         // cell is one, as \clvmrg finds the cell above by its edges.
-        const int span = m_cells[index].cell.format().tableCellColumnSpan();
-        for (int k = 1; !continued && k < span && column + k < m_table->columns(); ++k)
-            m_places.push_back({index, column + k, false, true});
+        const int span = m_t->cells[index].cell.format().tableCellColumnSpan();
+        for (int k = 1; !continued && k < span && column + k < m_t->table->columns(); ++k)
+            m_t->places.push_back({index, column + k, false, true});
     }
     // No cell where the file's row had none, at either end.
-    while (!m_places.empty() && isAbsent(m_places.back().cell))
-        m_places.pop_back();
+    while (!m_t->places.empty() && isAbsent(m_t->places.back().cell))
+        m_t->places.pop_back();
     size_t leading = 0;
-    while (leading < m_places.size() && isAbsent(m_places[leading].cell))
+    while (leading < m_t->places.size() && isAbsent(m_t->places[leading].cell))
         ++leading;
-    m_places.erase(m_places.begin(), m_places.begin() + qsizetype(leading));
-    m_rowOpen = !m_places.empty();
-    if (!m_rowOpen)
+    m_t->places.erase(m_t->places.begin(), m_t->places.begin() + qsizetype(leading));
+    m_t->rowOpen = !m_t->places.empty();
+    if (!m_t->rowOpen)
         return;
-    if (m_firstRow < 0)
-        m_firstRow = row;
-    const QTextTableFormat &format = m_tableFormat;
+    if (m_t->firstRow < 0)
+        m_t->firstRow = row;
+    // A row inside a cell is defined after its cells.
+    const qsizetype definitionStart = m_out.size();
+    const bool delimit = m_delimit;
+    const QTextTableFormat &format = m_t->format;
     word("\\trowd\\trgaph", int(std::lround(format.cellPadding() * kTwipsPerPixel)));
-    word("\\trleft", m_edges[size_t(m_places.front().column)]);
+    word("\\trleft", m_t->edges[size_t(m_t->places.front().column)]);
     if (row < format.headerRowCount())
         word("\\trhdr");
     const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
@@ -1097,25 +1187,39 @@ void Writer::startRow(int row)
     else if (alignment == Qt::AlignRight)
         word("\\trqr");
     keptWords(rowWords);
-    for (const RowPlace &place : m_places)
+    for (const RowPlace &place : m_t->places)
         cellDefinition(place);
     raw("\r\n");
+    if (nested()) {
+        m_t->definition = m_out.mid(definitionStart);
+        m_out.truncate(definitionStart);
+        m_delimit = delimit;
+    }
 }
 
 void Writer::endRow()
 {
-    if (!m_rowOpen)
+    if (!nested())
+        endInnerTable();
+    if (!m_t->rowOpen)
         return;
-    for (; m_placesWritten < m_places.size(); ++m_placesWritten)
+    for (; m_t->placesWritten < m_t->places.size(); ++m_t->placesWritten)
         emptyCell();
-    word("\\row");
+    if (nested()) {
+        raw("{\\*\\nesttableprops");
+        m_out += m_t->definition;
+        word("\\nestrow");
+        raw("}");
+    } else {
+        word("\\row");
+    }
     raw("\r\n");
-    m_rowOpen = false;
+    m_t->rowOpen = false;
 }
 
 void Writer::emptyCell()
 {
-    word("\\pard\\intbl\\cell");
+    word(nested() ? "\\pard\\intbl\\itap2\\nestcell" : "\\pard\\intbl\\cell");
     raw("\r\n");
 }
 
@@ -1129,13 +1233,13 @@ void Writer::keptWords(const QByteArray &words)
 
 void Writer::cellDefinition(const RowPlace &place)
 {
-    const tableformat::PlacedCell &cell = m_cells[place.cell];
+    const tableformat::PlacedCell &cell = m_t->cells[place.cell];
     const QTextTableCellFormat format = cell.cell.format().toTableCellFormat();
     const int span = std::max(1, format.tableCellColumnSpan());
     if (place.mergedAcross) {
         word("\\clmrg");
     } else if (place.continued) {
-        if (cell.row >= m_firstRow) // the cell's first row is written too
+        if (cell.row >= m_t->firstRow) // the cell's first row is written too
             word("\\clvmrg");
     } else {
         if (span > 1)
@@ -1155,8 +1259,8 @@ void Writer::cellDefinition(const RowPlace &place)
     // Each column of a merge across has its own edge; below a merge down
     // the cell takes all its columns.
     const int columns = place.continued ? span : 1;
-    const size_t right = std::min(size_t(place.column + columns), m_edges.size() - 1);
-    word("\\cellx", m_edges[right]);
+    const size_t right = std::min(size_t(place.column + columns), m_t->edges.size() - 1);
+    word("\\cellx", m_t->edges[right]);
 }
 
 const char *borderStyleWord(QTextFrameFormat::BorderStyle style)
@@ -1179,7 +1283,7 @@ const char *borderStyleWord(QTextFrameFormat::BorderStyle style)
 // the program); one read from a file always has its own.
 void Writer::cellBorders(const QTextTableCellFormat &format)
 {
-    const QTextTableFormat &table = m_tableFormat;
+    const QTextTableFormat &table = m_t->format;
     struct Side {
         const char *word;
         int widthProperty;

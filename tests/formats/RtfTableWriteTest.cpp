@@ -197,16 +197,20 @@ TEST(RtfTableWriteTest, RangeInACellIsItsTextAndOneAcrossCellsTakesTheRowsWhole)
     EXPECT_TRUE(into.contains(" C1\\cell\r\n\\row\r\n}")) << into.toStdString();
 }
 
-TEST(RtfTableWriteTest, TableInACellIsWrittenAsParagraphsOfThatCell)
+TEST(RtfTableWriteTest, TableInACellIsWrittenNestedAndOneDeeperAsParagraphsOfItsCell)
 {
     QTextDocument document;
     QTextTable *outer = putTable(document, 2, 2);
     QTextTable *inner = outer->cellAt(0, 1).lastCursorPosition().insertTable(2, 2);
     inner->cellAt(1, 1).firstCursorPosition().insertText(QStringLiteral("inner"));
+    QTextTable *deeper = inner->cellAt(0, 0).firstCursorPosition().insertTable(1, 1);
+    deeper->cellAt(0, 0).firstCursorPosition().insertText(QStringLiteral("deep"));
     const QByteArray rtf = rtf::write(document);
     EXPECT_EQ(definitions(rtf).size(), 2) << rtf.toStdString();
     EXPECT_EQ(count(rtf, "\\row"), 2);
-    EXPECT_TRUE(rtf.contains("\\pard\\intbl inner\\par")) << rtf.toStdString();
+    EXPECT_EQ(count(rtf, "\\nestrow"), 2);
+    EXPECT_TRUE(rtf.contains("\\pard\\intbl\\itap2 inner\\nestcell")) << rtf.toStdString();
+    EXPECT_TRUE(rtf.contains("\\pard\\intbl\\itap2 deep\\par")) << rtf.toStdString();
     EXPECT_TRUE(rtf.contains("\\row\r\n\\pard after\\par")) << rtf.toStdString();
 
     // A frame that is no table holds plain paragraphs.
