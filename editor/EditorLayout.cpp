@@ -167,6 +167,7 @@ public:
     qreal width = 0;
     qreal height = 0;
     int lines = 1;
+    int depth = 0; // 0 in a cell of an outermost table, 1 in a table in that cell, ...
     bool cellFirst = false; // the first paragraph of its cell, which knows the cell:
     QRectF cell;
     QTextTableCellFormat format;
@@ -1615,6 +1616,9 @@ namespace {
 
 // Widths for tables that leave them to the layout, when lines do not wrap.
 constexpr qreal kTableWidthWithoutWrap = 624;
+// Tables in cells are laid out as tables this deep; deeper ones as their
+// paragraphs.
+constexpr int kDeepestLaidOutTable = 8;
 constexpr qreal kNarrowestColumn = 16;
 
 qreal padding(const QTextTableCellFormat &cell, const QTextTableFormat &table, QTextFormat::Property property)
@@ -1626,30 +1630,64 @@ qreal padding(const QTextTableCellFormat &cell, const QTextTableFormat &table, Q
 
 qreal EditorLayout::layoutGroup(const RowGroup &group, bool note, const QTextBlock &changed) const
 {
-    QTextTable *table = group.table;
+    const qreal page = availableWidth() < kUnlimitedWidth ? availableWidth() : kTableWidthWithoutWrap;
+    const qreal total = layoutRows(group.table, group.firstRow, group.lastRow, {0, page}, 0, changed);
+    if (note && inStep()) {
+        const int last = group.last.blockNumber();
+        for (QTextBlock block = group.first; block.isValid(); block = block.next()) {
+            const CellPlace *place = placeOf(block);
+            Entry entry;
+            entry.lines = place ? place->lines : 1;
+            entry.laidOut = true;
+            entry.linesKept = true;
+            entry.height = block.blockNumber() == last ? total : 0;
+            metrics_.set(block.blockNumber(), entry);
+            if (block.blockNumber() >= last)
+                break;
+        }
+    }
+    return total;
+}
+
+qreal EditorLayout::layoutRows(QTextTable *table, int firstRow, int lastRow, Span area, int depth,
+                               const QTextBlock &changed) const
+{
     const QTextTableFormat format = table->format();
     const int columns = table->columns();
-    const qreal page = availableWidth() < kUnlimitedWidth ? availableWidth() : kTableWidthWithoutWrap;
     std::vector<double> x =
-        tablegeometry::columnEdges(format.columnWidthConstraints(), columns, page, kNarrowestColumn);
-    // A table may stand out into the page's margin, never out of the page.
-    const qreal left =
-        std::max(-margin(), tablegeometry::tableLeft(x.back(), page, format.leftMargin(), int(format.alignment())));
+        tablegeometry::columnEdges(format.columnWidthConstraints(), columns, area.width, kNarrowestColumn);
+    // A table in a cell starts where the cell's text does: what files say of
+    // its left edge is measured in more ways than one.
+    qreal left = tablegeometry::tableLeft(x.back(), area.width, depth == 0 ? format.leftMargin() : 0,
+                                          int(format.alignment()));
+    if (depth == 0) {
+        // A table may stand out into the page's margin, never out of the page.
+        left = std::max(-margin(), left);
+    } else {
+        // A table in a cell stays in the cell, narrowed if need be.
+        if (x.back() > area.width && x.back() > 0) {
+            const double scale = area.width / x.back();
+            for (double &edge : x)
+                edge *= scale;
+        }
+        left = std::clamp<qreal>(left, 0, std::max<qreal>(0, area.width - x.back()));
+    }
     for (double &edge : x)
-        edge += left;
+        edge += area.left + left;
     widest_ = std::max<qreal>(widest_, x.back());
 
     struct Laid {
-        QTextTableCell cell;
         QTextBlock first;
         QTextBlock last;
-        qreal content = 0;
         qreal top = 0; // padding above
     };
     std::vector<Laid> laid;
     std::vector<tablegeometry::CellHeight> heights;
-    const int rows = group.lastRow - group.firstRow + 1;
-    for (int r = group.firstRow; r <= group.lastRow; ++r) {
+    // The tables and frames in the cells, in the order of their positions.
+    const QList<QTextFrame *> inside = table->childFrames();
+    qsizetype nextInside = 0;
+    const int rows = lastRow - firstRow + 1;
+    for (int r = firstRow; r <= lastRow; ++r) {
         for (int c = 0; c < columns; ++c) {
             const QTextTableCell cell = table->cellAt(r, c);
             if (cell.row() != r || cell.column() != c)
@@ -1661,10 +1699,36 @@ qreal EditorLayout::layoutGroup(const RowGroup &group, bool note, const QTextBlo
             const qreal bottomPad = padding(cellFormat, format, QTextFormat::TableCellBottomPadding);
             const int end = std::min(c + cell.columnSpan(), columns);
             const qreal width = std::max<qreal>(1, x[std::size_t(end)] - x[std::size_t(c)] - leftPad - rightPad);
-            Laid cellLaid{cell, document()->findBlock(cell.firstPosition()), document()->findBlock(cell.lastPosition()),
-                          0, topPad};
+            const Laid cellLaid{document()->findBlock(cell.firstPosition()),
+                                document()->findBlock(cell.lastPosition()), topPad};
             qreal y = 0;
             for (QTextBlock block = cellLaid.first; block.isValid(); block = block.next()) {
+                const int position = block.position();
+                while (nextInside < inside.size() && inside[nextInside]->lastPosition() < position)
+                    ++nextInside;
+                QTextTable *inner = nextInside < inside.size() && inside[nextInside]->firstPosition() <= position
+                    ? qobject_cast<QTextTable *>(inside[nextInside])
+                    : nullptr;
+                if (inner && depth + 1 < kDeepestLaidOutTable && inner->rows() > 0 && inner->columns() > 0) {
+                    const qreal height = layoutRows(inner, 0, inner->rows() - 1,
+                                                    {x[std::size_t(c)] + leftPad, width}, depth + 1, changed);
+                    const QTextBlock innerLast = document()->findBlock(inner->lastPosition());
+                    for (QTextBlock in = block; in.isValid(); in = in.next()) {
+                        auto *place = const_cast<CellPlace *>(placeOf(in));
+                        if (place) {
+                            place->at.ry() += y;
+                            if (place->cellFirst && place->depth > depth)
+                                place->cell.translate(0, y);
+                        }
+                        if (in == innerLast)
+                            break;
+                    }
+                    y += height;
+                    block = innerLast;
+                    if (block == cellLaid.last || !block.isValid())
+                        break;
+                    continue;
+                }
                 auto *place = const_cast<CellPlace *>(placeOf(block));
                 const bool fresh = !place;
                 if (fresh) {
@@ -1681,13 +1745,17 @@ qreal EditorLayout::layoutGroup(const RowGroup &group, bool note, const QTextBlo
                 }
                 place->at = QPointF(x[std::size_t(c)] + leftPad, y);
                 place->width = width;
+                place->depth = depth;
                 place->cellFirst = block == cellLaid.first;
-                y += place->height;
+                // Qt keeps an empty paragraph before a table that starts a
+                // cell, where the file has none: it takes no room.
+                const bool beforeTable = place->cellFirst && block.length() == 1 && nextInside < inside.size() &&
+                                         inside[nextInside]->firstPosition() == position + 1;
+                y += beforeTable ? 0 : place->height;
                 if (block == cellLaid.last)
                     break;
             }
-            cellLaid.content = y;
-            heights.push_back({r - group.firstRow, std::min(cell.rowSpan(), group.lastRow - r + 1), y + topPad + bottomPad});
+            heights.push_back({r - firstRow, std::min(cell.rowSpan(), lastRow - r + 1), y + topPad + bottomPad});
             laid.push_back(cellLaid);
             auto *first = const_cast<CellPlace *>(placeOf(cellLaid.first));
             first->cell = QRectF(x[std::size_t(c)], 0, x[std::size_t(end)] - x[std::size_t(c)], 0);
@@ -1712,29 +1780,19 @@ qreal EditorLayout::layoutGroup(const RowGroup &group, bool note, const QTextBlo
             shift = room / 2;
         else if (first->format.verticalAlignment() == QTextCharFormat::AlignBottom)
             shift = room;
+        const qreal down = top + cellLaid.top + std::max<qreal>(0, shift);
         for (QTextBlock block = cellLaid.first; block.isValid(); block = block.next()) {
             auto *place = const_cast<CellPlace *>(placeOf(block));
-            place->at.ry() += top + cellLaid.top + std::max<qreal>(0, shift);
+            if (place) {
+                place->at.ry() += down;
+                if (place->cellFirst && place->depth > depth)
+                    place->cell.translate(0, down);
+            }
             if (block == cellLaid.last)
                 break;
         }
     }
-    const qreal total = tops.back();
-    if (note && inStep()) {
-        const int last = group.last.blockNumber();
-        for (QTextBlock block = group.first; block.isValid(); block = block.next()) {
-            const CellPlace *place = placeOf(block);
-            Entry entry;
-            entry.lines = place ? place->lines : 1;
-            entry.laidOut = true;
-            entry.linesKept = true;
-            entry.height = block.blockNumber() == last ? total : 0;
-            metrics_.set(block.blockNumber(), entry);
-            if (block.blockNumber() >= last)
-                break;
-        }
-    }
-    return total;
+    return tops.back();
 }
 
 void EditorLayout::keepCellShaping(CellPlace &place)
@@ -1773,26 +1831,37 @@ void EditorLayout::ensureGroupLaidOut(const RowGroup &group) const
 void EditorLayout::drawGroup(QPainter *painter, const PaintContext &context, const RowGroup &group,
                              const QPointF &origin)
 {
-    // A selection across cells takes whole cells: it is painted as theirs.
+    // A selection across cells takes whole cells: it is painted as theirs,
+    // in this table or in one inside its cells.
     PaintContext own = context;
-    std::vector<std::pair<QRect, QTextCharFormat>> selectedCells; // columns by rows
+    struct SelectedCells {
+        QTextTable *table;
+        QRect cells; // columns by rows
+        QTextCharFormat format;
+    };
+    std::vector<SelectedCells> selectedCells;
     own.selections.clear();
+    const auto inGroup = [&](QTextFrame *frame) {
+        while (frame && frame != group.table)
+            frame = frame->parentFrame();
+        return frame != nullptr;
+    };
     for (const Selection &selection : context.selections) {
-        if (selection.cursor.hasComplexSelection() && selection.cursor.currentTable() == group.table) {
+        QTextTable *table = selection.cursor.hasComplexSelection() ? selection.cursor.currentTable() : nullptr;
+        if (table && inGroup(table)) {
             int row = 0, rows = 0, column = 0, columns = 0;
             selection.cursor.selectedTableCells(&row, &rows, &column, &columns);
-            selectedCells.emplace_back(QRect(column, row, columns, rows), selection.format);
+            selectedCells.push_back({table, QRect(column, row, columns, rows), selection.format});
         } else {
             own.selections.append(selection);
         }
     }
     const auto selectionOf = [&](const QTextBlock &block) -> const QTextCharFormat * {
-        if (selectedCells.empty())
-            return nullptr;
-        const QTextTableCell cell = group.table->cellAt(block.position());
-        for (const auto &[cells, format] : selectedCells) {
-            if (cells.intersects(QRect(cell.column(), cell.row(), cell.columnSpan(), cell.rowSpan())))
-                return &format;
+        for (const SelectedCells &selected : selectedCells) {
+            const QTextTableCell cell = selected.table->cellAt(block.position());
+            if (cell.isValid() &&
+                selected.cells.intersects(QRect(cell.column(), cell.row(), cell.columnSpan(), cell.rowSpan())))
+                return &selected.format;
         }
         return nullptr;
     };
@@ -1832,10 +1901,12 @@ void EditorLayout::drawGroup(QPainter *painter, const PaintContext &context, con
         if (block.blockNumber() >= last)
             break;
     }
-    // A cell without borders of its own has the table's (pasted tables).
-    const QTextTableFormat table = group.table->format();
+    // A cell without borders of its own has its table's (pasted tables).
+    const QTextTableFormat outer = group.table->format();
     painter->save();
     for (const CellPlace *place : cells) {
+        const QTextTable *own = place->depth > 0 ? QTextCursor(place->block).currentTable() : nullptr;
+        const QTextTableFormat table = own ? own->format() : outer;
         const QRectF box = place->cell.translated(origin);
         const QTextTableCellFormat &f = place->format;
         const auto line = [&](QTextFormat::Property width, QTextFormat::Property style, QTextFormat::Property brush,
@@ -1866,7 +1937,9 @@ void EditorLayout::drawGroup(QPainter *painter, const PaintContext &context, con
 int EditorLayout::hitGroup(const RowGroup &group, const QPointF &point, Qt::HitTestAccuracy accuracy) const
 {
     // The cell under the point, or the nearest one.
+    // A cell of a table in a cell is nearer than the cell it stands in.
     QTextBlock found;
+    int depth = 0;
     qreal nearest = std::numeric_limits<qreal>::max();
     const int last = group.last.blockNumber();
     for (QTextBlock block = group.first; block.isValid(); block = block.next()) {
@@ -1875,9 +1948,10 @@ int EditorLayout::hitGroup(const RowGroup &group, const QPointF &point, Qt::HitT
             const QRectF &cell = place->cell;
             const qreal dx = std::max<qreal>({cell.left() - point.x(), 0, point.x() - cell.right()});
             const qreal dy = std::max<qreal>({cell.top() - point.y(), 0, point.y() - cell.bottom()});
-            if (dx + dy < nearest) {
+            if (dx + dy < nearest || (dx + dy == nearest && place->depth > depth)) {
                 nearest = dx + dy;
                 found = block;
+                depth = place->depth;
             }
         }
         if (block.blockNumber() >= last)
@@ -1885,11 +1959,13 @@ int EditorLayout::hitGroup(const RowGroup &group, const QPointF &point, Qt::HitT
     }
     if (!found.isValid() || (accuracy == Qt::ExactHit && nearest > 0))
         return -1;
-    // Its paragraph at the point's height.
-    const QTextTableCell cell = group.table->cellAt(found.position());
-    const int cellEnd = cell.lastPosition();
+    // Its paragraph at the point's height, not one of a table inside it.
+    const QTextTable *table = depth > 0 ? QTextCursor(found).currentTable() : group.table;
+    const int cellEnd = table->cellAt(found.position()).lastPosition();
     for (QTextBlock next = found.next(); next.isValid() && next.position() <= cellEnd; next = next.next()) {
         const CellPlace *place = placeOf(next);
+        if (place && place->depth != depth)
+            continue;
         if (!place || point.y() < place->at.y())
             break;
         found = next;

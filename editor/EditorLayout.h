@@ -171,6 +171,15 @@ private:
     // figures go into the entries.
     // `changed`: the one paragraph an edit changed; the others keep their lines.
     qreal layoutGroup(const RowGroup &group, bool note = true, const QTextBlock &changed = QTextBlock()) const;
+    struct Span {
+        qreal left;
+        qreal width;
+    };
+    // Lays out rows of a table across `area` and returns their height; the
+    // cells' places are from the rows' top. Tables in the cells are laid out
+    // with them, `depth` being their table's.
+    qreal layoutRows(QTextTable *table, int firstRow, int lastRow, Span area, int depth,
+                     const QTextBlock &changed) const;
     void keepCellShaping(CellPlace &place);
     void ensureGroupLaidOut(const RowGroup &group) const;
     static const CellPlace *placeOf(const QTextBlock &block);

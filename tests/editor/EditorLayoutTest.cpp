@@ -269,6 +269,55 @@ TEST_F(RichEditTest, TableCellsStandSideBySideAtTheirWidthsAndRowsAsTallAsTheirT
     expectInStep(*editor);
 }
 
+TEST_F(RichEditTest, TableInACellIsLaidOutInsideItAndTheRowGrowsToHoldIt)
+{
+    editor->setText(QStringLiteral("before\nafter"));
+    QTextCursor cursor(editor->document()->findBlockByNumber(1));
+    QTextTableFormat format;
+    format.setColumnWidthConstraints(
+        {QTextLength(QTextLength::FixedLength, 100), QTextLength(QTextLength::FixedLength, 300)});
+    format.setCellPadding(4);
+    QTextTable *outer = cursor.insertTable(1, 2, format);
+    outer->cellAt(0, 0).firstCursorPosition().insertText(QStringLiteral("left"));
+    QTextTableFormat innerFormat;
+    // Wider than its cell: it is narrowed to fit.
+    innerFormat.setColumnWidthConstraints(
+        {QTextLength(QTextLength::FixedLength, 200), QTextLength(QTextLength::FixedLength, 200)});
+    innerFormat.setCellPadding(2);
+    QTextTable *inner = outer->cellAt(0, 1).firstCursorPosition().insertTable(3, 2, innerFormat);
+    for (int row = 0; row < 3; ++row)
+        inner->cellAt(row, 1).firstCursorPosition().insertText(QStringLiteral("in%1").arg(row));
+    QTextCursor(editor->document()->findBlock(inner->lastPosition() + 1)).insertText(QStringLiteral("below"));
+    EditorLayout &layout = layoutOf(*editor);
+    const auto rectOf = [&](const QTextTableCell &cell) {
+        return layout.blockBoundingRect(cell.firstCursorPosition().block());
+    };
+    const QRectF outerCell = rectOf(outer->cellAt(0, 1));
+    const QRectF first = rectOf(inner->cellAt(0, 1));
+    const QRectF last = rectOf(inner->cellAt(2, 1));
+    EXPECT_GT(first.left(), rectOf(inner->cellAt(0, 0)).left());
+    EXPECT_LE(last.right(), outerCell.left() + 292 + 0.5) << "inside the outer cell";
+    EXPECT_LT(first.top(), last.top());
+    const QRectF below = layout.blockBoundingRect(editor->document()->findBlock(inner->lastPosition() + 1));
+    EXPECT_GE(below.top(), last.bottom());
+    const QRectF after = layout.blockBoundingRect(editor->document()->lastBlock());
+    EXPECT_GE(after.top(), below.bottom()) << "the row holds the table and the text below it";
+    // A click in an inner cell finds it; Tab there goes on within the inner table.
+    const int hit = layout.hitTest(last.center(), Qt::FuzzyHit);
+    EXPECT_EQ(QTextCursor(editor->document()).currentTable(), nullptr);
+    QTextCursor at(editor->document());
+    at.setPosition(hit);
+    EXPECT_EQ(at.currentTable(), inner);
+    EXPECT_EQ(inner->cellAt(hit).row(), 2);
+    editor->setTextCursor(inner->cellAt(0, 0).firstCursorPosition());
+    QTest::keyClick(editor.get(), Qt::Key_Tab);
+    QTest::keyClicks(editor.get(), QStringLiteral("x"));
+    EXPECT_EQ(rtftest::cellText(inner->cellAt(0, 1)), QStringLiteral("xin0"));
+    expectInStep(*editor);
+    QImage shot(editor->viewport()->size(), QImage::Format_RGB32);
+    editor->viewport()->render(&shot);
+}
+
 TEST_F(RichEditTest, TabGoesFromCellToCellAndAddsARowAfterTheLastOneUndoneInOneStep)
 {
     editor->setText(QStringLiteral("before\nafter"));

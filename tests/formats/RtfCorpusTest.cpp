@@ -293,3 +293,46 @@ INSTANTIATE_TEST_SUITE_P(Corpus, RtfCorpusTablesTest, ::testing::Values("word_ta
                          });
 
 } // namespace
+
+namespace {
+
+// A table inside a cell as Word writes it and as LibreOffice writes the same.
+class RtfCorpusNestedTest : public ::testing::TestWithParam<const char *>
+{
+};
+
+TEST_P(RtfCorpusNestedTest, TableInACellOpensAndReopensAsATableInThatCell)
+{
+    const QByteArray data = testhelpers::readFile(corpusFile(QLatin1String(GetParam())));
+    ASSERT_FALSE(data.isEmpty());
+    rtf::LoadStatus status;
+    auto doc = std::make_unique<QTextDocument>();
+    ASSERT_TRUE(rtf::read(data, *doc, status));
+    EXPECT_TRUE(status.complete());
+    const auto check = [&](const QTextDocument &d, const char *when) {
+        auto *outer = qobject_cast<QTextTable *>(d.rootFrame()->childFrames().value(0));
+        ASSERT_TRUE(outer) << when;
+        ASSERT_EQ(outer->rows(), 2) << when;
+        EXPECT_EQ(rtftest::cellText(outer->cellAt(1, 1)), u8("plain cell")) << when;
+        auto *inner = qobject_cast<QTextTable *>(outer->childFrames().value(0));
+        ASSERT_TRUE(inner) << when;
+        EXPECT_EQ(outer->cellAt(inner->firstPosition()).column(), 1) << when;
+        ASSERT_EQ(inner->rows(), 2) << when;
+        ASSERT_EQ(inner->columns(), 2) << when;
+        EXPECT_EQ(rtftest::cellText(inner->cellAt(0, 1)), u8("Иван")) << when;
+        EXPECT_EQ(rtftest::cellText(inner->cellAt(1, 1)), u8("Moscow/Tverskaya 1")) << when;
+        EXPECT_EQ(inner->cellAt(0, 0).format().background().color(), QColor(Qt::yellow)) << when;
+        const QString outerCell = rtftest::cellText(outer->cellAt(0, 1));
+        EXPECT_TRUE(outerCell.endsWith(u8("/Signed on arrival."))) << when << " " << outerCell.toStdString();
+        EXPECT_EQ(paragraphs(d).last(), u8("After the form.")) << when;
+    };
+    check(*doc, "opened");
+    check(*readRtf(rtf::write(*doc)), "saved and reopened");
+}
+
+INSTANTIATE_TEST_SUITE_P(Corpus, RtfCorpusNestedTest, ::testing::Values("word_nested.rtf", "libreoffice_nested.rtf"),
+                         [](const ::testing::TestParamInfo<const char *> &info) {
+                             return QFileInfo(QString::fromLatin1(info.param)).baseName().toStdString();
+                         });
+
+} // namespace

@@ -451,25 +451,17 @@ QString textOf(const QString &xml)
     return texts.join(QLatin1Char('|'));
 }
 
-ShownTable shownTable(const QString &fodt)
+// The cells' styles of a document LibreOffice saved, each as the borders and
+// background it names, and its columns' widths in twips.
+std::map<QString, QString> tableStyles(const QString &fodt, std::map<QString, double> &columnWidths)
 {
-    ShownTable shown;
-    const qsizetype body = fodt.indexOf(QStringLiteral("<office:body>"));
-    const qsizetype start = fodt.indexOf(QStringLiteral("<table:table "), body);
-    const qsizetype end = fodt.indexOf(QStringLiteral("</table:table>"), start);
-    if (body < 0 || start < 0 || end < 0)
-        return shown;
-    shown.before = textOf(fodt.mid(body, start - body));
-    shown.after = textOf(fodt.mid(end));
-    const QString table = fodt.mid(start, end - start);
-
     static const QRegularExpression styleRe(QStringLiteral(
         "<style:style style:name=\"([^\"]+)\" style:family=\"table-(column|cell)\">(.*?)</style:style>"),
         QRegularExpression::DotMatchesEverythingOption);
     static const QRegularExpression widthRe(QStringLiteral("style:column-width=\"([0-9.]+)in\""));
     static const QRegularExpression cellPropertyRe(
         QStringLiteral("(fo:border(-top|-left|-bottom|-right)?|fo:background-color)=\"([^\"]+)\""));
-    std::map<QString, double> columnWidths;
+    std::map<QString, QString> cellStyles;
     for (auto it = styleRe.globalMatch(fodt); it.hasNext();) {
         const QRegularExpressionMatch style = it.next();
         if (style.captured(2) == QLatin1String("column")) {
@@ -482,8 +474,71 @@ ShownTable shownTable(const QString &fodt)
             if (property.captured(3) != QLatin1String("none"))
                 properties << property.captured(1).mid(3) + QLatin1Char('=') + property.captured(3);
         }
-        shown.cellStyles[style.captured(1)] = properties.join(QLatin1Char(' '));
+        cellStyles[style.captured(1)] = properties.join(QLatin1Char(' '));
     }
+    return cellStyles;
+}
+
+// Every table of the body as LibreOffice shows it: [ ] a table, ( ) a row,
+// { } a cell with its spans and its style's borders and background, and the
+// paragraphs' text; a table in a cell stands inside that cell.
+QString tableStructure(const QString &fodt)
+{
+    std::map<QString, double> widths;
+    const std::map<QString, QString> styles = tableStyles(fodt, widths);
+    const QString body = fodt.mid(fodt.indexOf(QStringLiteral("<office:body>")));
+    static const QRegularExpression partRe(
+        QStringLiteral("<(/?)table:(table|table-row|table-cell|covered-table-cell)(?=[\\s/>])([^>]*?)(/?)>|<text:p[^>]*>(.*?)</text:p>"),
+        QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression styleNameRe(QStringLiteral("table:style-name=\"([^\"]+)\""));
+    static const QRegularExpression spanRe(QStringLiteral("table:number-(columns|rows)-spanned=\"(\\d+)\""));
+    static const QRegularExpression tagRe(QStringLiteral("<[^>]*>"));
+    QString result;
+    for (auto it = partRe.globalMatch(body); it.hasNext();) {
+        const QRegularExpressionMatch part = it.next();
+        if (part.capturedStart(5) >= 0) {
+            result += QLatin1Char('"') + part.captured(5).remove(tagRe) + QLatin1Char('"');
+            continue;
+        }
+        const bool closing = !part.captured(1).isEmpty();
+        const QString kind = part.captured(2);
+        if (kind == QLatin1String("table")) {
+            result += closing ? QStringLiteral("]") : QStringLiteral("[");
+        } else if (kind == QLatin1String("table-row")) {
+            result += closing ? QStringLiteral(")") : QStringLiteral("(");
+        } else if (kind == QLatin1String("covered-table-cell")) {
+            if (!closing)
+                result += QStringLiteral("{covered}");
+        } else if (closing) {
+            result += QLatin1Char('}');
+        } else {
+            QString spans;
+            for (auto span = spanRe.globalMatch(part.captured(3)); span.hasNext();) {
+                const QRegularExpressionMatch m = span.next();
+                spans += m.captured(1) + QLatin1Char('=') + m.captured(2) + QLatin1Char(' ');
+            }
+            const auto style = styles.find(styleNameRe.match(part.captured(3)).captured(1));
+            result += QLatin1Char('{') + spans + (style != styles.end() ? style->second : QString()) +
+                      (part.captured(4).isEmpty() ? QStringLiteral(":") : QStringLiteral("}"));
+        }
+    }
+    return result;
+}
+
+ShownTable shownTable(const QString &fodt)
+{
+    ShownTable shown;
+    const qsizetype body = fodt.indexOf(QStringLiteral("<office:body>"));
+    const qsizetype start = fodt.indexOf(QStringLiteral("<table:table "), body);
+    const qsizetype end = fodt.indexOf(QStringLiteral("</table:table>"), start);
+    if (body < 0 || start < 0 || end < 0)
+        return shown;
+    shown.before = textOf(fodt.mid(body, start - body));
+    shown.after = textOf(fodt.mid(end));
+    const QString table = fodt.mid(start, end - start);
+
+    std::map<QString, double> columnWidths;
+    shown.cellStyles = tableStyles(fodt, columnWidths);
     static const QRegularExpression columnRe(QStringLiteral(
         "<table:table-column table:style-name=\"([^\"]+)\"(?: table:number-columns-repeated=\"(\\d+)\")?"));
     for (auto it = columnRe.globalMatch(table); it.hasNext();) {
@@ -587,6 +642,27 @@ TEST_F(RtfInteropTest, LibreOfficeReadsTheCorpusTablesAsSavedByUsAsItReadsTheOri
             originalEdge += original.widths[i];
             EXPECT_NEAR(savedEdge, originalEdge, kTolerance) << "column " << i;
         }
+    }
+}
+
+TEST_F(RtfInteropTest, LibreOfficeReadsATableInACellAsSavedByUsAsItReadsTheOriginal)
+{
+    if (!needLibreOffice())
+        GTEST_SKIP() << "LibreOffice is not installed";
+    const QStringList names{QStringLiteral("word_nested"), QStringLiteral("libreoffice_nested")};
+    const QStringList files = originalsAndOurs(names);
+    ASSERT_EQ(files.size(), 2 * names.size());
+    ASSERT_TRUE(soffice(QStringList{QStringLiteral("--convert-to"), QStringLiteral("fodt"), QStringLiteral("--outdir"),
+                                    m_dir.path()} +
+                        files));
+    for (const QString &name : names) {
+        SCOPED_TRACE(name.toStdString());
+        const QString original =
+            tableStructure(QString::fromUtf8(readFile(QStringLiteral("original-") + name + QStringLiteral(".fodt"))));
+        const QString saved =
+            tableStructure(QString::fromUtf8(readFile(QStringLiteral("saved-") + name + QStringLiteral(".fodt"))));
+        EXPECT_EQ(original.count(QLatin1Char('[')), 2) << original.toStdString();
+        EXPECT_EQ(saved.toStdString(), original.toStdString());
     }
 }
 

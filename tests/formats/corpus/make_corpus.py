@@ -386,6 +386,37 @@ def word_tables_rtf():
             "\\pard After the table.\\par\n}\n")
 
 
+def word_nested_rtf():
+    """A form in Word's form of a table inside a table's cell: the inner rows'
+    paragraphs at \\itap2, their definitions after their cells in
+    \\nesttableprops, a flattened copy in \\nonesttables for readers that know
+    no nesting, an inner cell with a background, and text after the inner
+    table in the outer cell."""
+    borders = "".join(f"\\clbrdr{side}\\brdrs\\brdrw10" for side in "tlbr")
+
+    def inner_row(cells, first_background=""):
+        return ("{\\*\\nesttableprops\\trowd\\irow0\\trgaph108\\trleft0"
+                + first_background + "".join(f"{borders}\\cellx{edge}" for edge in cells) + "\\nestrow}"
+                "{\\nonesttables\\par }\n")
+
+    outer = "\\trowd\\irow0\\trgaph108\\trleft-108" + f"{borders}\\cellx2500{borders}\\cellx8000\n"
+    return ("{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\froman\\fcharset204 Times New Roman;}}\n"
+            "{\\colortbl;\\red255\\green255\\blue0;}\n"
+            "\\pard Before the form.\\par\n"
+            + outer
+            + "\\pard\\intbl\\itap1 Applicant\\cell\n"
+            "\\pard\\intbl\\itap2 Name\\nestcell\\pard\\intbl\\itap2 \\'c8\\'e2\\'e0\\'ed\\nestcell\n"
+            + inner_row([4500, 7800], "\\clcbpat1")
+            + "\\pard\\intbl\\itap2 City\\nestcell\\pard\\intbl\\itap2 Moscow\\par Tverskaya 1\\nestcell\n"
+            + inner_row([4500, 7800])
+            + "\\pard\\intbl\\itap1 Signed on arrival.\\cell\n"
+            + outer + "\\row\n"
+            + outer
+            + "\\pard\\intbl\\itap1 Second\\cell\\pard\\intbl\\itap1 plain cell\\cell\n"
+            + outer + "\\row\n"
+            "\\pard After the form.\\par\n}\n")
+
+
 def run(*command, cwd):
     print("+", " ".join(command))
     subprocess.run(command, cwd=cwd, check=True, timeout=300)
@@ -422,6 +453,20 @@ def main():
         run("soffice", "-env:UserInstallation=" + profile, "--headless", "--norestore",
             "--convert-to", "rtf", "--outdir", work, os.path.join(work, "word_tables.odt"), cwd=work)
         shutil.copy(os.path.join(work, "word_tables.rtf"), os.path.join(HERE, "libreoffice_tables.rtf"))
+    nested_tables()
+
+
+def nested_tables():
+    nested = os.path.join(HERE, "word_nested.rtf")
+    with open(nested, "w", encoding="ascii", newline="\r\n") as out:
+        out.write(word_nested_rtf())
+    with tempfile.TemporaryDirectory() as work:
+        profile = "file://" + os.path.join(work, "profile")
+        run("soffice", "-env:UserInstallation=" + profile, "--headless", "--norestore",
+            "--convert-to", "odt", "--outdir", work, nested, cwd=work)
+        run("soffice", "-env:UserInstallation=" + profile, "--headless", "--norestore",
+            "--convert-to", "rtf", "--outdir", work, os.path.join(work, "word_nested.odt"), cwd=work)
+        shutil.copy(os.path.join(work, "word_nested.rtf"), os.path.join(HERE, "libreoffice_nested.rtf"))
 
 
 if __name__ == "__main__":
