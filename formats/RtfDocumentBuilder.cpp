@@ -29,6 +29,7 @@ constexpr qint64 kListBudget = 8'000'000;
 
 constexpr qreal kTwipsPerPixel = paraformat::kTwipsPerPixel;
 constexpr qreal kPercentPerLineTwips = 100.0 / 240.0; // \slmult1: 240 is one line
+constexpr int kMarkUnseen = -2;
 
 std::atomic<quint64> g_nextImageId{1};
 
@@ -204,7 +205,8 @@ public:
     Builder(const Content &content, QTextDocument &document)
         : m_content(content), m_charFormats(charFormats(content)),
           m_blockFormats(blockFormats(content)), m_imageNames(addImages(content, document)),
-          m_cursor(&document)
+          m_cursor(&document), m_outerMarks(cellMarks(content.tables, &Block::table, &Block::row, &Block::cell)),
+          m_innerMarks(cellMarks(content.innerTables, &Block::innerTable, &Block::innerRow, &Block::innerCell))
     {
     }
 
@@ -233,9 +235,13 @@ public:
             }
             if (m_fresh && m_outer.cell >= 0) {
                 // A cell's first paragraph mark is the cell's own: its format
-                // holds the cell's borders and span.
-                m_cursor.setBlockFormat(blockFormat);
-                m_cursor.mergeBlockCharFormat(markFormat);
+                // holds the cell's borders and span, and the mark's, when the
+                // cell was made, already.
+                // A cell's paragraph starts in the default block format.
+                if (blockFormat.propertyCount() > 0 || !m_markInCell)
+                    m_cursor.setBlockFormat(blockFormat);
+                if (!m_markInCell)
+                    m_cursor.mergeBlockCharFormat(markFormat);
             } else if (m_fresh) {
                 m_cursor.setBlockFormat(blockFormat);
                 m_cursor.setBlockCharFormat(markFormat);
@@ -243,6 +249,7 @@ public:
                 m_cursor.insertBlock(blockFormat, markFormat);
             }
             m_fresh = false;
+            m_markInCell = false;
             m_lists.add(m_cursor, m_content.paraFormats[size_t(block.paraFormat)], block.shownNumber);
             for (size_t r = block.firstRun; r < block.firstRun + block.runCount; ++r)
                 insertRun(m_content.runs[r]);
@@ -295,28 +302,65 @@ private:
         return &grid;
     }
 
-    // Puts the cursor where the paragraph goes: the cell it stands in, after
-    // what that cell holds already. False: it is left out, an empty
+    // The cell of the grid a paragraph goes to; -1: it is left out, an empty
     // paragraph of a cell merged into another.
-    bool placeInCell(OpenTable &open, const TableGrid &grid, int table, int row, int cellIndex, size_t runs)
+    static int targetCell(const TableGrid &grid, int row, int cellIndex, size_t runs)
     {
-        if (table != open.index) {
-            leaveTable(open);
-            openTable(open, grid);
-            open.index = table;
-        }
         const std::vector<int> &sources = grid.sources[size_t(row)];
         const size_t source = std::min(size_t(cellIndex), sources.size() - 1);
         const int target = sources[source];
         const GridCell &place = grid.cells[size_t(target)];
         const bool own = place.row == row && size_t(place.source) == source;
-        if (!own && runs == 0)
+        return own || runs > 0 ? target : -1;
+    }
+
+    // For each table, the mark format of each cell's first paragraph, to go
+    // with the cell's format when the cell is made: -1 when the cell has no
+    // paragraph, kMarkUnseen when the mark's format is never seen (it shows
+    // only in an empty paragraph, with a list number or as hidden text).
+    std::vector<std::vector<int>> cellMarks(const std::vector<TableGrid> &tables, int Block::*table,
+                                            int Block::*row, int Block::*cell) const
+    {
+        std::vector<std::vector<int>> marks(tables.size());
+        for (const Block &block : m_content.blocks) {
+            const TableGrid *grid = gridOf(tables, block.*table, block.*row);
+            const int target = grid ? targetCell(*grid, block.*row, block.*cell, block.runCount) : -1;
+            if (target < 0)
+                continue;
+            std::vector<int> &ofTable = marks[size_t(block.*table)];
+            if (ofTable.empty())
+                ofTable.assign(grid->cells.size(), -1);
+            if (ofTable[size_t(target)] == -1)
+                ofTable[size_t(target)] = markSeen(block) ? block.charFormat : kMarkUnseen;
+        }
+        return marks;
+    }
+
+    bool markSeen(const Block &block) const
+    {
+        return block.runCount == 0 || m_content.paraFormats[size_t(block.paraFormat)].list != kStyleNone ||
+               m_content.charFormats[size_t(block.charFormat)].hidden >= 0;
+    }
+
+    // Puts the cursor where the paragraph goes: the cell it stands in, after
+    // what that cell holds already. False: it is left out.
+    bool placeInCell(OpenTable &open, const TableGrid &grid, int table, int row, int cellIndex, size_t runs)
+    {
+        if (table != open.index) {
+            leaveTable(open);
+            openTable(open, grid, (&open == &m_outer ? m_outerMarks : m_innerMarks)[size_t(table)]);
+            open.index = table;
+        }
+        const int target = targetCell(grid, row, cellIndex, runs);
+        if (target < 0)
             return false;
         if (target == open.cell)
             return true;
         open.cell = target;
+        const GridCell &place = grid.cells[size_t(target)];
         const QTextTableCell cell = open.table->cellAt(place.row, place.column);
         m_fresh = !open.filled[size_t(target)];
+        m_markInCell = m_fresh;
         open.filled[size_t(target)] = true;
         m_cursor.setPosition(m_fresh ? cell.firstPosition() : cell.lastPosition());
         return true;
@@ -335,15 +379,33 @@ private:
         m_fresh = true;
     }
 
-    void openTable(OpenTable &open, const TableGrid &grid)
+    void openTable(OpenTable &open, const TableGrid &grid, const std::vector<int> &marks)
     {
         open.table = m_cursor.insertTable(grid.rowCount(), grid.columns(), tableFormat(grid));
         QTextTable *const table = open.table;
         // Formats first: a cell's format also holds its span.
         const int columns = grid.columns();
         std::vector<bool> covered(size_t(grid.rowCount()) * size_t(columns));
-        for (const GridCell &place : grid.cells) {
-            table->cellAt(place.row, place.column).setFormat(cellFormat(grid, place));
+        // Rows repeat their definitions: a cell defined as the one above it
+        // takes its format as made.
+        struct Made {
+            const GridCell *place = nullptr;
+            int mark = -1;
+            QTextTableCellFormat format;
+        };
+        std::vector<Made> above(static_cast<size_t>(columns));
+        for (size_t i = 0; i < grid.cells.size(); ++i) {
+            const GridCell &place = grid.cells[i];
+            const int mark = i < marks.size() && marks[i] >= 0 ? marks[i] : -1;
+            Made &made = above[size_t(place.column)];
+            if (!made.place || made.mark != mark || !sameDefinition(grid, *made.place, place)) {
+                made.format = cellFormat(grid, place);
+                if (mark >= 0)
+                    made.format.merge(m_charFormats[size_t(mark)]);
+                made.mark = mark;
+            }
+            made.place = &place;
+            table->cellAt(place.row, place.column).setFormat(made.format);
             for (int r = place.row; r < place.row + place.rowSpan && r < grid.rowCount(); ++r)
                 for (int c = place.column; c < place.column + place.columnSpan && c < columns; ++c)
                     covered[size_t(r) * size_t(columns) + size_t(c)] = true;
@@ -395,6 +457,34 @@ private:
         return format;
     }
 
+    // The first cell of its own a row's definition has, which holds the row's words.
+    static bool firstOfRow(const TableGrid &grid, const GridCell &place)
+    {
+        const std::vector<int> &sources = grid.sources[size_t(place.row)];
+        const auto first = std::find_if(sources.begin(), sources.end(),
+                                        [&](int index) { return grid.cells[size_t(index)].row == place.row; });
+        return first != sources.end() && &grid.cells[size_t(*first)] == &place;
+    }
+
+    // Whether two cells' definitions make the same format (cellFormat).
+    static bool sameDefinition(const TableGrid &grid, const GridCell &a, const GridCell &b)
+    {
+        const RowCells &rowA = grid.rows[size_t(a.row)];
+        const RowCells &rowB = grid.rows[size_t(b.row)];
+        const RowCells::Cell &x = rowA.cells[size_t(a.source)];
+        const RowCells::Cell &y = rowB.cells[size_t(b.source)];
+        const auto sameBorder = [](const CellBorder &p, const CellBorder &q) {
+            return p.shown == q.shown && p.width == q.width && p.colour == q.colour;
+        };
+        const bool rowWordsA = firstOfRow(grid, a) && !rowA.kept.isEmpty();
+        const bool rowWordsB = firstOfRow(grid, b) && !rowB.kept.isEmpty();
+        return rowA.gap == rowB.gap && std::equal(rowA.padding, rowA.padding + 4, rowB.padding) &&
+               std::equal(x.padding, x.padding + 4, y.padding) &&
+               std::equal(x.borders, x.borders + 4, y.borders, sameBorder) && x.background == y.background &&
+               x.vertical == y.vertical && x.kept == y.kept && rowWordsA == rowWordsB &&
+               (!rowWordsA || rowA.kept == rowB.kept);
+    }
+
     static QTextTableCellFormat cellFormat(const TableGrid &grid, const GridCell &place)
     {
         const RowCells &row = grid.rows[size_t(place.row)];
@@ -429,10 +519,7 @@ private:
         if (!cell.kept.isEmpty())
             format.setProperty(tableformat::kCellKeptWordsProperty, cell.kept);
         // The row's own words go with its first cell of its own.
-        const std::vector<int> &sources = grid.sources[size_t(place.row)];
-        const auto first = std::find_if(sources.begin(), sources.end(),
-                                        [&](int index) { return grid.cells[size_t(index)].row == place.row; });
-        if (first != sources.end() && &grid.cells[size_t(*first)] == &place && !row.kept.isEmpty())
+        if (!row.kept.isEmpty() && firstOfRow(grid, place))
             format.setProperty(tableformat::kRowKeptWordsProperty, row.kept);
         static const QTextCharFormat::VerticalAlignment verticals[] = {
             QTextCharFormat::AlignTop, QTextCharFormat::AlignMiddle, QTextCharFormat::AlignBottom};
@@ -447,6 +534,9 @@ private:
     QTextCursor m_cursor;
     ListJoiner m_lists;
     bool m_fresh = false; // the cursor stands in an empty paragraph the next one takes
+    const std::vector<std::vector<int>> m_outerMarks;
+    const std::vector<std::vector<int>> m_innerMarks;
+    bool m_markInCell = false; // the cell the cursor is fresh in has its first mark's format
     OpenTable m_outer;
     OpenTable m_inner; // a table inside a cell of m_outer
 };
