@@ -241,6 +241,7 @@ EditorLayout::Entry EditorLayout::estimate(const QTextBlock &block) const
 void EditorLayout::markStale()
 {
     stale_ = true;
+    ++changes_;
     Q_EMIT update(QRectF(0, 0, kUnlimitedWidth, kUnlimitedWidth * 1e3));
     // The size is reported once the entries are made again, when first asked.
     QMetaObject::invokeMethod(this, [this] { reportSize(); }, Qt::QueuedConnection);
@@ -276,6 +277,7 @@ void EditorLayout::rebuild()
 
 void EditorLayout::documentChanged(int from, int charsRemoved, int charsAdded)
 {
+    ++changes_;
     const ChangeKey key{from, charsRemoved, charsAdded, document()->revision()};
     if (key == applied_) {
         applied_ = ChangeKey();
@@ -300,6 +302,7 @@ void EditorLayout::expectInsertedText(int from, QString text)
 void EditorLayout::applyChange(int from, int removed, int added)
 {
     applied_ = ChangeKey{from, removed, added, document()->revision()};
+    ++changes_;
     piecedRepaint_.reset(); // said by this change's pieces only
     tableRepaint_.reset();
     QString inserted;
@@ -325,8 +328,7 @@ void EditorLayout::applyChange(int from, int removed, int added)
     }
     const bool sameHeight = qFuzzyCompare(1 + newHeight, 1 + oldHeight);
     if (tableRepaint_)
-        Q_EMIT update(QRectF(0, margin() + tableRepaint_->first, kUnlimitedWidth,
-                             tableRepaint_->second - tableRepaint_->first));
+        Q_EMIT update(*tableRepaint_);
     else if (piecedRepaint_ && changed->newCount == 1 && changed->oldCount == 1 && sameHeight)
         Q_EMIT update(QRectF(0, margin() + top + piecedRepaint_->first, kUnlimitedWidth,
                              piecedRepaint_->second - piecedRepaint_->first));
@@ -424,10 +426,19 @@ qreal EditorLayout::replaceEntries(const ChangedBlocks &changed, QStringView ins
                 rowHeight = layoutGroup(group, true, typedIn);
         }
         const qreal top = metrics_.top(groups.front().first.blockNumber());
-        if (layOut && groups.size() == 1 && qFuzzyCompare(1 + rowHeight, 1 + oldRow))
-            tableRepaint_ = std::make_pair(top, top + rowHeight);
-        else
-            tableRepaint_ = std::make_pair(0.0, kUnlimitedWidth * 1e3);
+        const qreal m = margin();
+        tableRepaint_ = QRectF(0, 0, kUnlimitedWidth, kUnlimitedWidth * 1e3);
+        if (layOut && groups.size() == 1 && qFuzzyCompare(1 + rowHeight, 1 + oldRow)) {
+            // The row kept its height: only the cell typed in changed.
+            tableRepaint_ = QRectF(0, m + top, kUnlimitedWidth, rowHeight);
+            const QTextTableCell cell =
+                inPlace ? groups.front().table->cellAt(changed.from) : QTextTableCell();
+            const CellPlace *place = cell.isValid() ? placeOf(document()->findBlock(cell.firstPosition())) : nullptr;
+            if (place && place->cellFirst) {
+                tableRepaint_ = place->cell.translated(m, m + top)
+                                    .adjusted(-kBorderOverhang, -kBorderOverhang, kBorderOverhang, kBorderOverhang);
+            }
+        }
         height = 0;
         for (int k = 0; k < changed.newCount; ++k)
             height += metrics_.at(changed.first + k).height;
@@ -1575,6 +1586,12 @@ QTextTable *EditorLayout::tableOf(const QTextBlock &block) const
 
 EditorLayout::RowGroup EditorLayout::rowGroup(const QTextBlock &block) const
 {
+    // A row is asked for again and again while a key is typed in it.
+    if (foundGroup_.changes == changes_ && block.isValid() && foundGroup_.group.isValid()) {
+        const int number = block.blockNumber();
+        if (number >= foundGroup_.first && number <= foundGroup_.last)
+            return foundGroup_.group;
+    }
     QTextTable *table = tableOf(block);
     if (!table)
         return {};
@@ -1609,6 +1626,7 @@ EditorLayout::RowGroup EditorLayout::rowGroup(const QTextBlock &block) const
     group.last = group.lastRow + 1 < table->rows()
         ? doc->findBlock(table->cellAt(group.lastRow + 1, 0).firstPosition()).previous()
         : doc->findBlock(table->lastPosition());
+    foundGroup_ = {changes_, group.first.blockNumber(), group.last.blockNumber(), group};
     return group;
 }
 
@@ -1868,9 +1886,15 @@ void EditorLayout::drawGroup(QPainter *painter, const PaintContext &context, con
     // Backgrounds, then text, then borders over both.
     std::vector<const CellPlace *> cells;
     const int last = group.last.blockNumber();
+    const QRectF clip = context.clip;
+    const auto shown = [&](const CellPlace &place) {
+        return !clip.isValid() || clip.intersects(place.cell.translated(origin).adjusted(
+                                      -kBorderOverhang, -kBorderOverhang, kBorderOverhang, kBorderOverhang));
+    };
     for (QTextBlock block = group.first; block.isValid(); block = block.next()) {
         const CellPlace *place = placeOf(block);
-        if (place && place->cellFirst && !place->format.hasProperty(tableformat::kAbsentCellProperty)) {
+        if (place && place->cellFirst && !place->format.hasProperty(tableformat::kAbsentCellProperty) &&
+            shown(*place)) {
             cells.push_back(place);
             if (place->format.hasProperty(QTextFormat::BackgroundBrush))
                 painter->fillRect(place->cell.translated(origin), place->format.background());
@@ -1880,7 +1904,6 @@ void EditorLayout::drawGroup(QPainter *painter, const PaintContext &context, con
         if (block.blockNumber() >= last)
             break;
     }
-    const QRectF clip = context.clip;
     for (QTextBlock block = group.first; block.isValid(); block = block.next()) {
         const CellPlace *place = placeOf(block);
         // A row a cell spans many of is drawn as far as it is shown.

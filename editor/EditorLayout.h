@@ -275,6 +275,15 @@ private:
     // pieces kept their height: all that is painted again.
     mutable std::optional<std::pair<qreal, qreal>> piecedRepaint_;
     // What an edit in a table asks to paint again, from its row's top.
-    std::optional<std::pair<qreal, qreal>> tableRepaint_;
+    std::optional<QRectF> tableRepaint_; // what a change in a table asks to paint again
+    // The row group last found, while the document has not changed since.
+    quint64 changes_ = 0;
+    struct FoundGroup {
+        quint64 changes = 0;
+        int first = -1;
+        int last = -1;
+        RowGroup group;
+    };
+    mutable FoundGroup foundGroup_;
     quint64 paints_ = 0;
 };

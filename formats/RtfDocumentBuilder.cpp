@@ -238,7 +238,7 @@ public:
                 // holds the cell's borders and span, and the mark's, when the
                 // cell was made, already.
                 // A cell's paragraph starts in the default block format.
-                if (blockFormat.propertyCount() > 0 || !m_markInCell)
+                if (!m_markInCell || !(m_content.paraFormats[size_t(block.paraFormat)] == ParaKey()))
                     m_cursor.setBlockFormat(blockFormat);
                 if (!m_markInCell)
                     m_cursor.mergeBlockCharFormat(markFormat);
