@@ -481,6 +481,7 @@ private:
         return rowA.gap == rowB.gap && std::equal(rowA.padding, rowA.padding + 4, rowB.padding) &&
                std::equal(x.padding, x.padding + 4, y.padding) &&
                std::equal(x.borders, x.borders + 4, y.borders, sameBorder) && x.background == y.background &&
+               x.pattern == y.pattern && x.shading == y.shading &&
                x.vertical == y.vertical && x.kept == y.kept && rowWordsA == rowWordsB &&
                (!rowWordsA || rowA.kept == rowB.kept);
     }
@@ -514,8 +515,22 @@ private:
         side(kLeftSide, &F::setLeftBorder, &F::setLeftBorderStyle, &F::setLeftBorderBrush);
         side(kBottomSide, &F::setBottomBorder, &F::setBottomBorderStyle, &F::setBottomBorderBrush);
         side(kRightSide, &F::setRightBorder, &F::setRightBorderStyle, &F::setRightBorderBrush);
-        if (cell.background != kNoColour)
+        if (cell.shading > 0) {
+            // Shading mixes the pattern colour (black unless named) into the
+            // background (white unless named).
+            const QColor under = cell.background != kNoColour ? QColor(QRgb(cell.background)) : QColor(Qt::white);
+            const QColor over = cell.pattern != kNoColour ? QColor(QRgb(cell.pattern)) : QColor(Qt::black);
+            const auto mix = [&](int a, int b) { return (a * (kWholeShading - cell.shading) + b * cell.shading) / kWholeShading; };
+            format.setBackground(QColor(mix(under.red(), over.red()), mix(under.green(), over.green()),
+                                        mix(under.blue(), over.blue())));
+            format.setProperty(tableformat::kShadingProperty, cell.shading);
+            if (cell.pattern != kNoColour)
+                format.setProperty(tableformat::kShadingPatternProperty, over);
+            if (cell.background != kNoColour)
+                format.setProperty(tableformat::kShadingBackgroundProperty, under);
+        } else if (cell.background != kNoColour) {
             format.setBackground(QColor(QRgb(cell.background)));
+        }
         if (!cell.kept.isEmpty())
             format.setProperty(tableformat::kCellKeptWordsProperty, cell.kept);
         // The row's own words go with its first cell of its own.

@@ -538,6 +538,8 @@ void Parser::table(const Keyword &keyword, const Token &word)
     case Action::BorderColour: tables().borderColour(m_colors.colour(word.param)); break;
     case Action::CellBackground: tables().cellBackground(m_colors.colour(word.param)); break;
     case Action::CellVertical: tables().cellVertical(keyword.value); break;
+    case Action::CellPattern: tables().cellPattern(m_colors.colour(word.param)); break;
+    case Action::CellShading: tables().cellShading(word.param); break;
     default: tables().cellFlag(keyword.action); break;
     }
 }

@@ -53,7 +53,7 @@ enum class Action : quint8 {
     // Table
     RowDefaults, RowLeft, CellEdge, CellMergeAcrossStart, CellMergedAcross, CellMergeDownStart, CellMergedUp,
     InTable, RowGap, RowHeader, RowAlignment, BorderSide, BorderLine, BorderWidth, BorderColour, CellBackground,
-    CellVertical, NestingLevel,
+    CellVertical, NestingLevel, CellPattern, CellShading,
 };
 
 struct Keyword {

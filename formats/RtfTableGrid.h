@@ -13,6 +13,7 @@
 namespace rtf {
 
 constexpr quint32 kNoColour = 0xFFFFFFFFu;
+constexpr int kWholeShading = 10000; // \clshdng of the pattern colour alone
 
 struct CellBorder {
     bool shown = false; // a line style was given (\brdrs, ...), not \brdrnone
@@ -33,6 +34,8 @@ struct RowCells {
         bool mergedUp = false;         // \clvmrg: part of the cell above it
         CellBorder borders[4];         // by CellSide
         quint32 background = kNoColour; // \clcbpat
+        quint32 pattern = kNoColour;    // \clcfpat: the colour shading mixes in
+        int shading = 0;                // \clshdng: how much of it, in hundredths of a percent
         int vertical = kCellTop;       // \clvertalt, \clvertalc, \clvertalb
         QByteArray kept;               // the words of its definition not shown, as read
         int padding[4] = {-1, -1, -1, -1}; // twips by CellSide (\clpad*); -1: the row's

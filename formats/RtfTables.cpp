@@ -66,7 +66,7 @@ void TableCollector::unknownWord(QByteArrayView letters, const QByteArray &word)
 {
     // Row numbers are the writer's to give, and colours are indices into a
     // colour table that is written anew: neither is kept.
-    static const char *const kNotKept[] = {"irow", "irowband", "lastrow", "trcbpat", "trcfpat", "clcfpat",
+    static const char *const kNotKept[] = {"irow", "irowband", "lastrow", "trcbpat", "trcfpat",
                                            "clcbpatraw", "clcfpatraw", "tblrsid"};
     for (const char *name : kNotKept) {
         if (letters == QByteArrayView(name))

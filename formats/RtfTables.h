@@ -34,6 +34,8 @@ public:
     void borderWidth(int twips);
     void borderColour(quint32 colour);
     void cellBackground(quint32 colour) { pending_.background = colour; }
+    void cellPattern(quint32 colour) { pending_.pattern = colour; }
+    void cellShading(int hundredths) { pending_.shading = std::clamp(hundredths, 0, kWholeShading); }
     void cellVertical(int vertical) { pending_.vertical = vertical; }
     void cellEdge(int twips);
     // A word the reader does not know, kept with the row or cell whose

@@ -463,8 +463,14 @@ void Writer::collectTable(const QTextTable &table)
             if (brush.style() != Qt::NoBrush)
                 colorIndex(brush.color());
         }
-        if (format.background().style() != Qt::NoBrush)
+        if (format.hasProperty(tableformat::kShadingProperty)) {
+            for (const int property : {tableformat::kShadingBackgroundProperty, tableformat::kShadingPatternProperty}) {
+                if (const QColor colour = format.colorProperty(property); colour.isValid())
+                    colorIndex(colour);
+            }
+        } else if (format.background().style() != Qt::NoBrush) {
             colorIndex(format.background().color());
+        }
     }
     const QBrush border = table.format().borderBrush();
     if (table.format().border() > 0 && border.style() != Qt::NoBrush)
@@ -1252,8 +1258,17 @@ void Writer::cellDefinition(const RowPlace &place)
     else if (format.verticalAlignment() == QTextCharFormat::AlignBottom)
         word("\\clvertalb");
     cellBorders(format);
-    if (format.background().style() != Qt::NoBrush)
+    if (format.hasProperty(tableformat::kShadingProperty)) {
+        const QColor under = format.colorProperty(tableformat::kShadingBackgroundProperty);
+        const QColor over = format.colorProperty(tableformat::kShadingPatternProperty);
+        if (under.isValid())
+            word("\\clcbpat", colorIndex(under));
+        if (over.isValid())
+            word("\\clcfpat", colorIndex(over));
+        word("\\clshdng", format.intProperty(tableformat::kShadingProperty));
+    } else if (format.background().style() != Qt::NoBrush) {
         word("\\clcbpat", colorIndex(format.background().color()));
+    }
     if (!place.mergedAcross)
         keptWords(format.property(tableformat::kCellKeptWordsProperty).toByteArray());
     // Each column of a merge across has its own edge; below a merge down

@@ -20,7 +20,8 @@
 // QTextTableCellFormat (QTextTableCell::format)
 //  - top, left, bottom and right border: width in pixels, style and brush
 //    (\clbrdrt ... with \brdrw, \brdrcf, \brdrs), none when the width is 0
-//  - background (\clcbpat)
+//  - background (\clcbpat), or what shading (\clshdng) of a pattern colour
+//    (\clcfpat) over it makes, the three also kept as read
 //  - verticalAlignment: AlignTop, AlignMiddle or AlignBottom (\clvertal*)
 //  - top, left, bottom and right padding in pixels (\clpad*), where given
 namespace tableformat {
@@ -42,5 +43,12 @@ constexpr int kCellKeptWordsProperty = QTextFormat::UserProperty + 32;
 // On the format of a row's first cell: the RTF words of the row's
 // definition the program does not show, as read, written back after \trowd.
 constexpr int kRowKeptWordsProperty = QTextFormat::UserProperty + 33;
+
+// On a cell's format, where its background is shading: how much of the
+// pattern colour (hundredths of a percent), the pattern colour and the
+// colour under it, each a QColor when the file named one.
+constexpr int kShadingProperty = QTextFormat::UserProperty + 34;
+constexpr int kShadingPatternProperty = QTextFormat::UserProperty + 35;
+constexpr int kShadingBackgroundProperty = QTextFormat::UserProperty + 36;
 
 } // namespace tableformat

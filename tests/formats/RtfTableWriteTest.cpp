@@ -294,3 +294,28 @@ TEST(RtfTableWriteTest, WordsOfRowsAndCellsNotShownAreWrittenBackWhereTheyStood)
                                          "\\clftsWidth3\\clwWidth2000\\cellx2000\\clshdng1000\\cellx4000"))
         << "row numbers are the writer's, words of the text are not the table's";
 }
+
+namespace {
+
+// Word's cell shading: a share of a pattern colour over the background.
+TEST(RtfTableWriteTest, ShadingIsShownAsItsMixAndWrittenBackAsRead)
+{
+    const QByteArray rtf = "{\\rtf1{\\colortbl;\\red255\\green255\\blue255;\\red0\\green0\\blue255;}"
+                           "\\trowd\\clcbpat1\\clcfpat2\\clshdng2500\\cellx1000\\clshdng1000\\cellx2000"
+                           "\\pard\\intbl a\\cell b\\cell\\row}";
+    const auto check = [](const QTextDocument &document, const char *when) {
+        auto *table = qobject_cast<QTextTable *>(document.rootFrame()->childFrames().value(0));
+        ASSERT_TRUE(table) << when;
+        EXPECT_EQ(table->cellAt(0, 0).format().background().color(), QColor(191, 191, 255)) << when;
+        EXPECT_EQ(table->cellAt(0, 1).format().background().color(), QColor(229, 229, 229)) << when;
+    };
+    auto document = rtftest::readRtf(rtf);
+    check(*document, "opened");
+    const QByteArray written = rtf::write(*document);
+    EXPECT_EQ(count(written, "\\clshdng"), 2) << written.toStdString();
+    EXPECT_EQ(count(written, "\\clcfpat"), 1);
+    EXPECT_EQ(count(written, "\\clcbpat"), 1);
+    check(*rtftest::readRtf(written), "saved and reopened");
+}
+
+} // namespace
