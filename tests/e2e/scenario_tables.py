@@ -1,8 +1,10 @@
 """A Word-form table with a header row, cells merged down and across and
 borders: opened, it shows its cells side by side; a click puts the caret in a
-cell, Tab goes to the next one and adds a row after the last; "Insert table…"
-from the Insert menu puts in a table of 2 rows and 3 columns; Ctrl+S saves,
-and LibreOffice reads the file back with both tables' rows, spans and text."""
+cell, Tab goes to the next one and adds a row after the last; a table inside
+a cell of another shows its cells side by side within that cell; "Insert
+table…" from the Insert menu puts in a table of 2 rows and 3 columns; Ctrl+S
+saves, and LibreOffice reads the file back with every table's rows, spans and
+text, the one inside a cell still inside it."""
 
 import os
 import shutil
@@ -25,7 +27,13 @@ TABLE = ("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times New Roman;}}{\\colortbl;\\re
          f"\\trowd\\trgaph108\\trleft-108\\clvmrg{BORDERS}\\cellx2000\\clmgf{BORDERS}\\cellx5000"
          f"\\clmrg{BORDERS}\\cellx8000\n"
          "\\pard\\intbl\\cell\\pard\\intbl Merged across\\cell\\pard\\intbl\\cell\\row\n"
-         "\\pard After the table.\\par\n}")
+         "\\pard After the table.\\par\n"
+         f"\\trowd\\trgaph108{BORDERS}\\cellx2000{BORDERS}\\cellx8000\n"
+         "\\pard\\intbl Holder\\cell\\pard\\intbl\\itap2 Inner A\\nestcell\\pard\\intbl\\itap2 Inner B\\nestcell\n"
+         f"{{\\*\\nesttableprops\\trowd\\trgaph108{BORDERS}\\cellx4000{BORDERS}\\cellx7000\\nestrow}}"
+         "{\\nonesttables\\par}\n"
+         "\\pard\\intbl Below inner\\cell\\row\n"
+         "\\pard End.\\par\n}")
 
 NS = {"table": "urn:oasis:names:tc:opendocument:xmlns:table:1.0",
       "text": "urn:oasis:names:tc:opendocument:xmlns:text:1.0"}
@@ -41,7 +49,8 @@ def libreoffice_tables(path, folder):
     tables = []
     for table in root.iter(f"{{{NS['table']}}}table"):
         rows = []
-        for row in table.iter(f"{{{NS['table']}}}table-row"):
+        for row in (table.findall("table:table-header-rows/table:table-row", NS)
+                    + table.findall("table:table-row", NS)):
             cells = []
             for cell in row.findall("table:table-cell", NS):
                 text = " ".join("".join(p.itertext()) for p in cell.iter(f"{{{NS['text']}}}p")).strip()
@@ -78,6 +87,14 @@ def main():
         price = text.getCharacterExtents(shown.index("Price"), pyatspi.DESKTOP_COORDS)
         assert abs(name[1] - price[1]) <= 2 and price[0] > name[0] + 100, (name, price)
 
+        # The cells of the table inside a cell stand side by side in it.
+        holder = text.getCharacterExtents(shown.index("Holder"), pyatspi.DESKTOP_COORDS)
+        inner_a = text.getCharacterExtents(shown.index("Inner A"), pyatspi.DESKTOP_COORDS)
+        inner_b = text.getCharacterExtents(shown.index("Inner B"), pyatspi.DESKTOP_COORDS)
+        below = text.getCharacterExtents(shown.index("Below inner"), pyatspi.DESKTOP_COORDS)
+        assert abs(inner_a[1] - inner_b[1]) <= 2 and inner_b[0] > inner_a[0] + 100, (inner_a, inner_b)
+        assert inner_a[0] > holder[0] + 100 and below[1] > inner_a[1] + inner_a[3], (holder, inner_a, below)
+
         # A click in "100", Tab to the note's cell, typed at its start.
         x, y, width, height = text.getCharacterExtents(shown.index("100") + 1, pyatspi.DESKTOP_COORDS)
         click(x + width // 2, y + height // 2)
@@ -111,8 +128,10 @@ def main():
 
     tables = libreoffice_tables(path, home)
     shutil.rmtree(home)
-    assert len(tables) == 2, tables
-    first, inserted = tables
+    assert len(tables) == 4, tables
+    first, holder, inner, inserted = tables
+    assert [[cell[0] for cell in row] for row in inner] == [["Inner A", "Inner B"]], inner
+    assert holder[0][0][0] == "Holder" and holder[0][1][0] == "Inner A Inner B Below inner", holder
     assert [len(row) for row in first] == [3, 3, 1, 3], first
     assert first[1][0] == ("Merged down", 1, 2), first[1]
     assert first[1][2][0] == "X1 A note", first[1]
