@@ -1941,7 +1941,9 @@ void EditorLayout::drawGroup(QPainter *painter, const PaintContext &context, con
                 return;
             const QBrush paint = own ? f.brushProperty(brush) : table.borderBrush();
             // Thinner than a pixel is still seen, as a pixel.
-            painter->setPen(QPen(paint.style() == Qt::NoBrush ? QBrush(Qt::black) : paint, std::max<qreal>(1, w)));
+            const QPen pen(paint.style() == Qt::NoBrush ? QBrush(Qt::black) : paint, std::max<qreal>(1, w));
+            if (pen != painter->pen())
+                painter->setPen(pen);
             painter->drawLine(from, to);
         };
         using F = QTextFormat;
