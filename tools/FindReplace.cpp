@@ -17,7 +17,7 @@ bool isWordCharacter(char32_t c)
     return QChar::isLetterOrNumber(c) || QChar::isMark(c);
 }
 
-char32_t codePointAt(const QString &text, qsizetype i)
+char32_t codePointAt(QStringView text, qsizetype i)
 {
     const QChar c = text.at(i);
     if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
@@ -25,7 +25,7 @@ char32_t codePointAt(const QString &text, qsizetype i)
     return c.unicode();
 }
 
-char32_t codePointBefore(const QString &text, qsizetype i)
+char32_t codePointBefore(QStringView text, qsizetype i)
 {
     const QChar c = text.at(i - 1);
     if (c.isLowSurrogate() && i >= 2 && text.at(i - 2).isHighSurrogate())
@@ -34,26 +34,25 @@ char32_t codePointBefore(const QString &text, qsizetype i)
 }
 
 // A word on both sides of `i`: an occurrence beginning or ending there would
-// cut it. A paragraph's ends are never inside a word.
-bool insideWord(const QString &paragraph, qsizetype i)
+// cut it. What stands between paragraphs and cells is never part of a word.
+bool insideWord(QStringView text, qsizetype i)
 {
-    return i > 0 && i < paragraph.size() && isWordCharacter(codePointBefore(paragraph, i)) &&
-           isWordCharacter(codePointAt(paragraph, i));
+    return i > 0 && i < text.size() && isWordCharacter(codePointBefore(text, i)) &&
+           isWordCharacter(codePointAt(text, i));
 }
 
-int lastPosition(const QTextDocument &document)
+constexpr char16_t kFrameStart = 0xFDD0; // Qt's marks around a table and its cells
+constexpr char16_t kFrameEnd = 0xFDD1;
+
+// What the raw text holds between paragraphs and table cells.
+bool separatesParagraphs(QChar c)
 {
-    return document.characterCount() - 1;
+    return c == QChar::ParagraphSeparator || c == QChar(kFrameStart) || c == QChar(kFrameEnd);
 }
 
 int paragraphLength(const QTextBlock &block)
 {
     return block.length() - 1; // without its end
-}
-
-Qt::CaseSensitivity sensitivity(SearchOptions options)
-{
-    return options.matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
 }
 
 void selectOccurrence(TRxRichEdit &editor, int start, int length)
@@ -66,107 +65,82 @@ void selectOccurrence(TRxRichEdit &editor, int start, int length)
 } // namespace
 
 Search::Search(const QString &text, SearchOptions options)
-    : text_(text), options_(options), matcher_(text, sensitivity(options))
+    : text_(text),
+      options_(options),
+      searchable_(!text.isEmpty() && std::none_of(text.cbegin(), text.cend(), separatesParagraphs)),
+      matcher_(text, options.matchCase)
 {
 }
 
-bool Search::acceptable(const QString &paragraph, qsizetype start) const
+bool Search::acceptable(QStringView text, qsizetype start) const
 {
-    return !options_.wholeWord || (!insideWord(paragraph, start) && !insideWord(paragraph, start + text_.size()));
+    return !options_.wholeWord || (!insideWord(text, start) && !insideWord(text, start + text_.size()));
 }
 
-int Search::forward(const QTextDocument &document, int from, int to) const
+qsizetype Search::forward(QStringView text, qsizetype from, qsizetype to) const
 {
-    const int n = length();
-    for (QTextBlock block = document.findBlock(from); block.isValid() && block.position() + n <= to;
-         block = block.next()) {
-        if (paragraphLength(block) < n)
-            continue; // spares the copy of every short line
-        const QString paragraph = block.text();
-        const int base = block.position();
-        const qsizetype latestStart = std::min<qsizetype>(paragraph.size(), to - base) - n;
-        for (qsizetype i = std::max(0, from - base); i <= latestStart; ++i) {
-            i = matcher_.indexIn(paragraph, i);
-            if (i < 0 || i > latestStart)
-                break;
-            if (acceptable(paragraph, i))
-                return base + static_cast<int>(i);
-        }
+    const qsizetype latestStart = to - text_.size();
+    for (qsizetype i = matcher_.indexIn(text, from, latestStart); i >= 0; i = matcher_.indexIn(text, i + 1, latestStart)) {
+        if (acceptable(text, i))
+            return i;
     }
     return -1;
 }
 
-int Search::backward(const QTextDocument &document, int from, int to) const
+qsizetype Search::backward(QStringView text, qsizetype from, qsizetype to) const
 {
-    const int n = length();
-    for (QTextBlock block = document.findBlock(to); block.isValid() && block.position() + paragraphLength(block) >= from + n;
-         block = block.previous()) {
-        if (paragraphLength(block) < n)
-            continue;
-        const QString paragraph = block.text();
-        const int base = block.position();
-        const qsizetype earliestStart = std::max(0, from - base);
-        // lastIndexOf takes a negative start as counted from the end: stop first.
-        for (qsizetype i = std::min<qsizetype>(paragraph.size(), to - base) - n; i >= earliestStart; --i) {
-            i = paragraph.lastIndexOf(text_, i, sensitivity(options_));
-            if (i < earliestStart)
-                break;
-            if (acceptable(paragraph, i))
-                return base + static_cast<int>(i);
-        }
+    const qsizetype latestStart = to - text_.size();
+    for (qsizetype i = matcher_.lastIndexIn(text, latestStart, from); i >= 0;
+         i = matcher_.lastIndexIn(text, i - 1, from)) {
+        if (acceptable(text, i))
+            return i;
     }
     return -1;
 }
 
 int Search::next(const QTextDocument &document, int from) const
 {
-    if (text_.isEmpty())
+    if (!searchable_)
         return -1;
-    const int end = lastPosition(document);
-    from = std::clamp(from, 0, end);
-    const int n = length();
+    const QString text = document.toRawText(); // a position for a character
+    const qsizetype end = text.size();
+    const qsizetype start = std::clamp<qsizetype>(from, 0, end);
+    const qsizetype n = text_.size();
     // The second pass takes only what the first could not: together one pass
     // over the document.
+    qsizetype found = -1;
     if (options_.down) {
-        const int found = forward(document, from, end);
-        return found >= 0 ? found : forward(document, 0, std::min(end, from + n - 1));
+        found = forward(text, start, end);
+        if (found < 0)
+            found = forward(text, 0, std::min(end, start + n - 1));
+    } else {
+        found = backward(text, 0, start);
+        if (found < 0)
+            found = backward(text, std::max<qsizetype>(0, start - n + 1), end);
     }
-    const int found = backward(document, 0, from);
-    return found >= 0 ? found : backward(document, std::max(0, from - n + 1), end);
+    return static_cast<int>(found);
 }
 
 bool Search::isAt(const QTextDocument &document, int start, int length) const
 {
-    if (text_.isEmpty() || length != this->length() || start < 0 || start + length > lastPosition(document))
+    if (!searchable_ || length != this->length() || start < 0 || start + length >= document.characterCount())
         return false;
     const QTextBlock block = document.findBlock(start);
     const int offset = start - block.position();
     if (offset + length > paragraphLength(block))
         return false;
     const QString paragraph = block.text();
-    return QStringView(paragraph).mid(offset, length).compare(text_, sensitivity(options_)) == 0 &&
-           acceptable(paragraph, offset);
+    return matcher_.indexIn(paragraph, offset, offset) == offset && acceptable(paragraph, offset);
 }
 
 QList<int> Search::all(const QTextDocument &document) const
 {
     QList<int> starts;
-    if (text_.isEmpty())
+    if (!searchable_)
         return starts;
-    // One pass: a long paragraph holding many is copied once.
-    const int n = length();
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        if (paragraphLength(block) < n)
-            continue;
-        const QString paragraph = block.text();
-        qsizetype i = matcher_.indexIn(paragraph);
-        while (i >= 0) {
-            const bool taken = acceptable(paragraph, i);
-            if (taken)
-                starts.append(block.position() + static_cast<int>(i));
-            i = matcher_.indexIn(paragraph, i + (taken ? n : 1));
-        }
-    }
+    const QString text = document.toRawText();
+    for (qsizetype i = forward(text, 0, text.size()); i >= 0; i = forward(text, i + text_.size(), text.size()))
+        starts.append(static_cast<int>(i));
     return starts;
 }
 

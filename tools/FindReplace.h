@@ -1,8 +1,9 @@
 #pragma once
 
+#include "tools/FindReplaceMatcher.h"
+
 #include <QList>
 #include <QString>
-#include <QStringMatcher>
 
 class QTextDocument;
 class TRxRichEdit;
@@ -20,7 +21,9 @@ struct SearchOptions {
 
 // One search text under one set of options, over a document's paragraphs
 // (table cells among them). Positions are the document's; an occurrence lies
-// within one paragraph, since the text holds no line break.
+// within one paragraph, since the text holds no paragraph end. Searches read
+// the document's raw text, a copy made at the speed of memory, where each
+// paragraph's own text would cost an allocation and a lookup per paragraph.
 class Search {
 public:
     Search(const QString &text, SearchOptions options);
@@ -38,14 +41,15 @@ public:
     QList<int> all(const QTextDocument &document) const;
 
 private:
-    // The first or last occurrence lying wholly within [from, to].
-    int forward(const QTextDocument &document, int from, int to) const;
-    int backward(const QTextDocument &document, int from, int to) const;
-    bool acceptable(const QString &paragraph, qsizetype start) const;
+    // The first or last occurrence lying wholly within [from, to] of `text`.
+    qsizetype forward(QStringView text, qsizetype from, qsizetype to) const;
+    qsizetype backward(QStringView text, qsizetype from, qsizetype to) const;
+    bool acceptable(QStringView text, qsizetype start) const;
 
     QString text_;
     SearchOptions options_;
-    QStringMatcher matcher_;
+    bool searchable_;
+    TextMatcher matcher_;
 };
 
 // Selects the next occurrence from the selection (down from its end, up from
