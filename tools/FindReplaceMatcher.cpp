@@ -42,12 +42,24 @@ TextMatcher::TextMatcher(const QString &text, bool matchCase) : text_(text), mat
     const std::vector<char16_t> &fold = foldedUnits();
     for (QChar c : text)
         units_.push_back(matchCase ? c.unicode() : fold[c.unicode()]);
-    skipForward_.assign(kUnits, skipOf(n));
-    skipBackward_.assign(kUnits, skipOf(n));
+    // Horspool's shifts by folded unit, then spread to every unit that folds to it.
+    std::vector<unsigned char> forward(kUnits, skipOf(n));
+    std::vector<unsigned char> backward(kUnits, skipOf(n));
     for (qsizetype i = 0; i < n - 1; ++i)
-        skipForward_[units_[i]] = skipOf(n - 1 - i);
+        forward[units_[i]] = skipOf(n - 1 - i);
     for (qsizetype i = n - 1; i > 0; --i)
-        skipBackward_[units_[i]] = skipOf(i);
+        backward[units_[i]] = skipOf(i);
+    shiftLast_ = forward[units_[n - 1]];
+    shiftFirst_ = backward[units_[0]];
+    forward[units_[n - 1]] = 0;
+    backward[units_[0]] = 0;
+    skipForward_.resize(kUnits);
+    skipBackward_.resize(kUnits);
+    for (int u = 0; u < kUnits; ++u) {
+        const char16_t key = matchCase ? char16_t(u) : fold[u];
+        skipForward_[u] = forward[key];
+        skipBackward_[u] = backward[key];
+    }
 }
 
 template <bool Fold>
@@ -56,17 +68,18 @@ qsizetype TextMatcher::forward(const char16_t *haystack, qsizetype from, qsizety
     const std::vector<char16_t> &fold = foldedUnits();
     const auto unit = [&fold](char16_t u) { return Fold ? fold[u] : u; };
     const qsizetype last = static_cast<qsizetype>(units_.size()) - 1;
-    const char16_t lastUnit = units_[last];
     for (qsizetype i = from; i <= latestStart;) {
-        const char16_t u = unit(haystack[i + last]);
-        if (u == lastUnit) {
-            qsizetype k = 0;
-            while (k < last && unit(haystack[i + k]) == units_[k])
-                ++k;
-            if (k == last)
-                return i;
+        const unsigned char skip = skipForward_[haystack[i + last]];
+        if (skip != 0) {
+            i += skip;
+            continue;
         }
-        i += skipForward_[u];
+        qsizetype k = 0;
+        while (k < last && unit(haystack[i + k]) == units_[k])
+            ++k;
+        if (k == last)
+            return i;
+        i += shiftLast_;
     }
     return -1;
 }
@@ -77,17 +90,18 @@ qsizetype TextMatcher::backward(const char16_t *haystack, qsizetype latestStart,
     const std::vector<char16_t> &fold = foldedUnits();
     const auto unit = [&fold](char16_t u) { return Fold ? fold[u] : u; };
     const qsizetype n = static_cast<qsizetype>(units_.size());
-    const char16_t firstUnit = units_[0];
     for (qsizetype i = latestStart; i >= earliestStart;) {
-        const char16_t u = unit(haystack[i]);
-        if (u == firstUnit) {
-            qsizetype k = 1;
-            while (k < n && unit(haystack[i + k]) == units_[k])
-                ++k;
-            if (k == n)
-                return i;
+        const unsigned char skip = skipBackward_[haystack[i]];
+        if (skip != 0) {
+            i -= skip;
+            continue;
         }
-        i -= skipBackward_[u];
+        qsizetype k = 1;
+        while (k < n && unit(haystack[i + k]) == units_[k])
+            ++k;
+        if (k == n)
+            return i;
+        i -= shiftFirst_;
     }
     return -1;
 }

@@ -30,8 +30,13 @@ private:
     // A folded surrogate pair cannot be looked up unit by unit: Qt compares.
     bool byQt_ = false;
     std::u16string units_; // the text, folded unless the case counts
-    std::vector<unsigned char> skipForward_;  // by folded unit: how far the last one lets a window move on
-    std::vector<unsigned char> skipBackward_; // the same for the first unit, going back
+    // By unit of the searched string: how far a window may move on when that
+    // unit stands under the text's last unit (forward) or first (backward);
+    // 0 where the two are equal, and the window must be compared.
+    std::vector<unsigned char> skipForward_;
+    std::vector<unsigned char> skipBackward_;
+    qsizetype shiftLast_ = 0; // the move after comparing a window, forward
+    qsizetype shiftFirst_ = 0; // and backward
 };
 
 } // namespace findreplace

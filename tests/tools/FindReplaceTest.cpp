@@ -184,3 +184,39 @@ TEST(FindReplaceMessages, InEitherLanguage)
     EXPECT_EQ(findreplace::replacedCountText(true, 3), "Replaced: 3");
     EXPECT_EQ(findreplace::replacedCountText(false, 100000), QStringLiteral("Заменено: 100000"));
 }
+
+// Every start Qt's own search finds, in either direction and either case,
+// where naive skipping goes wrong: repeats in the text, letters folding to
+// others (Kelvin sign, long s), letters outside the BMP, texts longer than a
+// skip can be.
+TEST(FindReplaceMatcher, FindsWhatQtFinds)
+{
+    const QString longText = QString(300, QLatin1Char('b')) + QLatin1Char('a');
+    const struct {
+        QString haystack;
+        QString needle;
+    } cases[] = {
+        {"aaab aab abab", "aab"},
+        {QStringLiteral("\u212Aelvin kelvin KELVIN"), "kelvin"},
+        {QStringLiteral("Straſſe STRASSE strasse"), "strasse"},
+        {QStringLiteral("Ёж ёж ЁЖ еж"), QStringLiteral("ёж")},
+        {QStringLiteral("\U00010400x \U00010428x"), QStringLiteral("\U00010428X")},
+        {QString(700, QLatin1Char('b')) + "a" + longText, longText},
+    };
+    for (const auto &c : cases) {
+        for (const Qt::CaseSensitivity cs : {Qt::CaseSensitive, Qt::CaseInsensitive}) {
+            const findreplace::TextMatcher matcher(c.needle, cs == Qt::CaseSensitive);
+            QList<qsizetype> ours, qts, oursBack;
+            for (qsizetype i = matcher.indexIn(c.haystack, 0, c.haystack.size()); i >= 0;
+                 i = matcher.indexIn(c.haystack, i + 1, c.haystack.size()))
+                ours.append(i);
+            for (qsizetype i = c.haystack.indexOf(c.needle, 0, cs); i >= 0; i = c.haystack.indexOf(c.needle, i + 1, cs))
+                qts.append(i);
+            for (qsizetype i = matcher.lastIndexIn(c.haystack, c.haystack.size(), 0); i >= 0;
+                 i = matcher.lastIndexIn(c.haystack, i - 1, 0))
+                oursBack.prepend(i);
+            EXPECT_EQ(ours, qts) << c.needle.toStdString() << " " << cs;
+            EXPECT_EQ(oursBack, qts) << c.needle.toStdString() << " " << cs;
+        }
+    }
+}
