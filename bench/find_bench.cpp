@@ -199,6 +199,17 @@ void findThroughPlainText(qint64 megabytes)
     report("  Whole word", findFrom(0, last, false, true, false), kTarget, "grep -c", grep);
     report("  Up, end to first line", findFrom(end, QStringLiteral("пролог"), false, false, true), kTarget, "grep -c",
            grep);
+    {
+        constexpr int kPresses = 100;
+        findFrom(end / 2, QStringLiteral("benchmark"), false, false, false);
+        QElapsedTimer presses;
+        presses.start();
+        for (int i = 0; i < kPresses; ++i) {
+            form.ToolButton14Click();
+            timedPress(form, [&] { dialog.pressFindNext(); });
+        }
+        report("  the next line's, each of 100", secondsSince(presses) / kPresses, kTarget, "grep -c", grep);
+    }
     const double absent = findFrom(0, QStringLiteral("nowhere"), false, false, false);
     report("  not in the file (all round)", absent, kTarget, "grep -ci",
            runProgram(QStringLiteral("grep"), {"-c", "-i", "-F", "nowhere", path}));

@@ -41,6 +41,11 @@ bool insideWord(QStringView text, qsizetype i)
            isWordCharacter(codePointAt(text, i));
 }
 
+// How much of the document is read paragraph by paragraph before its whole
+// text is copied, in characters; a paragraph costs as many besides its own.
+constexpr int kNearbyCharacters = 1 << 20;
+constexpr int kParagraphCharacters = 200;
+
 constexpr char16_t kFrameStart = 0xFDD0; // Qt's marks around a table and its cells
 constexpr char16_t kFrameEnd = 0xFDD1;
 
@@ -98,10 +103,32 @@ qsizetype Search::backward(QStringView text, qsizetype from, qsizetype to) const
     return -1;
 }
 
+int Search::nearby(const QTextDocument &document, int from) const
+{
+    int budget = kNearbyCharacters;
+    for (QTextBlock block = document.findBlock(from); block.isValid() && budget > 0;
+         block = options_.down ? block.next() : block.previous()) {
+        budget -= paragraphLength(block) + kParagraphCharacters;
+        if (paragraphLength(block) < length())
+            continue;
+        const QString paragraph = block.text();
+        const int offset = from - block.position(); // beyond the paragraph once past it
+        const qsizetype found = options_.down
+                                    ? forward(paragraph, std::max(0, offset), paragraph.size())
+                                    : backward(paragraph, 0, std::min<qsizetype>(paragraph.size(), offset));
+        if (found >= 0)
+            return block.position() + static_cast<int>(found);
+    }
+    return -1;
+}
+
 int Search::next(const QTextDocument &document, int from) const
 {
     if (!searchable_)
         return -1;
+    from = std::clamp(from, 0, document.characterCount() - 1);
+    if (const int found = nearby(document, from); found >= 0)
+        return found;
     const QString text = document.toRawText(); // a position for a character
     const qsizetype end = text.size();
     const qsizetype start = std::clamp<qsizetype>(from, 0, end);

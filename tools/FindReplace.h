@@ -21,9 +21,10 @@ struct SearchOptions {
 
 // One search text under one set of options, over a document's paragraphs
 // (table cells among them). Positions are the document's; an occurrence lies
-// within one paragraph, since the text holds no paragraph end. Searches read
-// the document's raw text, a copy made at the speed of memory, where each
-// paragraph's own text would cost an allocation and a lookup per paragraph.
+// within one paragraph, since the text holds no paragraph end. A search
+// reads the paragraphs near where it starts one by one, then, when it has to
+// go further, the document's raw text: a copy made at the speed of memory,
+// where each paragraph's own text costs an allocation and a lookup.
 class Search {
 public:
     Search(const QString &text, SearchOptions options);
@@ -41,6 +42,8 @@ public:
     QList<int> all(const QTextDocument &document) const;
 
 private:
+    // The nearest occurrence in the paragraphs near `from`, without going round.
+    int nearby(const QTextDocument &document, int from) const;
     // The first or last occurrence lying wholly within [from, to] of `text`.
     qsizetype forward(QStringView text, qsizetype from, qsizetype to) const;
     qsizetype backward(QStringView text, qsizetype from, qsizetype to) const;
