@@ -1,11 +1,13 @@
 #include "tools/FindReplace.h"
 
 #include "editor/TRxRichEdit.h"
+#include "platform/VeltrixError.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
+#include <limits>
 
 namespace findreplace {
 
@@ -131,7 +133,7 @@ int Search::next(const QTextDocument &document, int from) const
         return found;
     const QString text = document.toRawText(); // a position for a character
     const qsizetype end = text.size();
-    const qsizetype start = std::clamp<qsizetype>(from, 0, end);
+    const qsizetype start = from;
     const qsizetype n = text_.size();
     // The second pass takes only what the first could not: together one pass
     // over the document.
@@ -203,6 +205,11 @@ int replaceAll(TRxRichEdit &editor, const QString &text, const QString &replacem
         return 0;
     QString inserted = replacement;
     inserted.replace(QChar::Null, QChar(0x2400)); // shown as the editor shows a typed one
+    // Positions are ints: a text grown past them would be corrupted, so none is made.
+    const qint64 grownLength =
+        document.characterCount() + qint64(starts.size()) * (inserted.size() - search.length());
+    if (grownLength > std::numeric_limits<int>::max())
+        throw VeltrixError(QStringLiteral("Replace All would make the text too long"));
 
     // From the last to the first, so that the positions found stay true; the
     // caret, set after the last, moves with the text before it.

@@ -71,7 +71,7 @@ ReplaceOutcome replaceSelectionOrSelectNext(TRxRichEdit &editor, const QString &
 
 // Replaces every occurrence as one undo step, each taking the format of the
 // first character it replaces, and puts the caret after the last; the number
-// replaced.
+// replaced. Raises, changing nothing, when the text would grow too long.
 int replaceAll(TRxRichEdit &editor, const QString &text, const QString &replacement, SearchOptions options);
 
 // The find dialog's not-found message, naming the text.

@@ -1,5 +1,6 @@
 #include "editor/RichEditFixture.h"
 
+#include "platform/VeltrixError.h"
 #include "tools/FindReplace.h"
 
 #include <QTextCursor>
@@ -173,6 +174,16 @@ TEST_F(FindReplaceLogicTest, ReplaceAllIsOneStepKeepingTheFormatsAround)
     editor->setModified(false);
     EXPECT_EQ(findreplace::replaceAll(*editor, "x", "y", {}), 0);
     EXPECT_FALSE(editor->IsModified());
+}
+
+TEST_F(FindReplaceLogicTest, ReplaceAllRefusesToOutgrowTheDocumentsPositions)
+{
+    constexpr int kOccurrences = 8500000; // times 254 more each: past 2^31
+    editor->setText(QString(kOccurrences, QLatin1Char('a')));
+    editor->setModified(false);
+    EXPECT_THROW(findreplace::replaceAll(*editor, "a", QString(255, QLatin1Char('b')), {}), VeltrixError);
+    EXPECT_FALSE(editor->IsModified());
+    EXPECT_EQ(editor->TextLength(), kOccurrences);
 }
 
 TEST(FindReplaceMessages, InEitherLanguage)
