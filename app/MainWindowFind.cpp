@@ -6,6 +6,19 @@
 #include "platform/Platform.h"
 #include "tools/FindReplace.h"
 
+namespace {
+
+findreplace::SearchOptions optionsOf(const platform::FindDialog &dialog)
+{
+    findreplace::SearchOptions options;
+    options.matchCase = dialog.matchCase();
+    options.wholeWord = dialog.wholeWord();
+    options.down = dialog.searchDown();
+    return options;
+}
+
+} // namespace
+
 void TForm1::ToolButton14Click()
 {
     platform::FindDialogEvents events;
@@ -17,39 +30,60 @@ void TForm1::ToolButton20Click()
 {
     platform::FindDialogEvents events;
     events.findNext = [this] { run("ReplaceDialog1Find", [this] { ReplaceDialog1Find(); }); };
-    // Replace All is the same one replacement as Replace.
     events.replace = [this] { run("ReplaceDialog1Replace", [this] { ReplaceDialog1Replace(); }); };
-    events.replaceAll = events.replace;
+    events.replaceAll = [this] { run("ReplaceDialog1ReplaceAll", [this] { ReplaceDialog1ReplaceAll(); }); };
     platform_.findDialogs().replaceDialog().show(this, std::move(events));
 }
 
-// Always the first occurrence, exact case; the dialog's options are not read.
+void TForm1::showFindMessage(const QString &text)
+{
+    platform_.messageBoxes().showMessage(this, platform::MessageIcon::None, QString::fromUtf8(kAppTitle), text);
+}
+
 void TForm1::FindDialog1Find()
 {
     platform::FindDialog &dialog = platform_.findDialogs().findDialog();
     const QString text = dialog.findText();
-    if (findreplace::selectFirstOccurrence(*RxRichEdit1, text)) {
+    if (findreplace::selectNext(*RxRichEdit1, text, optionsOf(dialog)))
         dialog.close();
-        return;
-    }
-    platform_.messageBoxes().showMessage(this, platform::MessageIcon::None, QString::fromUtf8(kAppTitle),
-                                         findreplace::notFoundText(Lang, text));
+    else
+        showFindMessage(findreplace::notFoundText(Lang, text));
 }
 
-// Walks on from ReplaceFindPos, ignoring case; the dialog stays open.
+// The dialog stays open for the next press.
 void TForm1::ReplaceDialog1Find()
 {
-    const QString text = platform_.findDialogs().replaceDialog().findText();
-    if (!findreplace::selectNextFrom(*RxRichEdit1, text, ReplaceFindPos))
-        platform_.messageBoxes().showMessage(this, platform::MessageIcon::None, QString::fromUtf8(kAppTitle),
-                                             findreplace::nextNotFoundText(Lang));
+    const platform::FindDialog &dialog = platform_.findDialogs().replaceDialog();
+    if (!findreplace::selectNext(*RxRichEdit1, dialog.findText(), optionsOf(dialog)))
+        showFindMessage(findreplace::nextNotFoundText(Lang));
 }
 
-// Replaces the selection, whatever it holds, and closes the dialog;
-// ReplaceFindPos stays where it is.
+// A selection that is not an occurrence is left alone: the press finds one.
 void TForm1::ReplaceDialog1Replace()
 {
     platform::FindDialog &dialog = platform_.findDialogs().replaceDialog();
-    if (findreplace::replaceSelection(*RxRichEdit1, dialog.replaceText()))
+    switch (findreplace::replaceSelectionOrSelectNext(*RxRichEdit1, dialog.findText(), dialog.replaceText(),
+                                                      optionsOf(dialog))) {
+    case findreplace::ReplaceOutcome::Replaced:
         dialog.close();
+        break;
+    case findreplace::ReplaceOutcome::SelectedNext:
+        break;
+    case findreplace::ReplaceOutcome::NotFound:
+        showFindMessage(findreplace::nextNotFoundText(Lang));
+        break;
+    }
+}
+
+void TForm1::ReplaceDialog1ReplaceAll()
+{
+    platform::FindDialog &dialog = platform_.findDialogs().replaceDialog();
+    const int replaced =
+        findreplace::replaceAll(*RxRichEdit1, dialog.findText(), dialog.replaceText(), optionsOf(dialog));
+    if (replaced == 0) {
+        showFindMessage(findreplace::nextNotFoundText(Lang));
+        return;
+    }
+    dialog.close();
+    showFindMessage(findreplace::replacedCountText(Lang, replaced));
 }

@@ -75,7 +75,6 @@ public:
     // State the handlers share, for reading.
     bool english() const { return Lang; }
     const Document &document() const { return *document_; }
-    int replaceFindPos() const { return ReplaceFindPos; }
 
     // Start-up, activation, painting, hints, closing.
     void FormCreate();
@@ -151,6 +150,7 @@ public:
     void FindDialog1Find();
     void ReplaceDialog1Find();
     void ReplaceDialog1Replace();
+    void ReplaceDialog1ReplaceAll();
 
     // Menu items with handlers of their own.
     void N109Click();
@@ -252,6 +252,8 @@ private:
     void fillFontList();
     void restorePlacementAndLanguage();
     void activateStartingLayout();
+    // A find or replace message, in the application's informational box.
+    void showFindMessage(const QString &text);
     QRect windowPlacement() const { return QRect(x(), y(), width(), height()); }
 
     // Runs `handler` under the name `handlerName` through the command runner.
@@ -313,7 +315,6 @@ private:
     bool Lang = true; // true = English interface
     quint32 RussianLayout = 0;
     quint32 EnglishLayout = 0;
-    int ReplaceFindPos = 0;          // where the replace dialog's search goes on from, never reset
     QColor ColorDialog1 = Qt::black; // the colour the colour dialog last held
 
     platform::Platform &platform_;

@@ -97,192 +97,140 @@ TEST_F(FindReplaceTest, ButtonsNeedSomethingToFind)
 
 // The find dialog ----------------------------------------------------------------
 
-TEST_F(FindReplaceTest, FindSelectsTheFirstOccurrenceAndCloses)
+TEST_F(FindReplaceTest, FindGoesOnFromTheSelectionEachWayAndCloses)
 {
-    TForm1 &f = formWith("Первый абзац\nвторой: слово\nтретий: слово");
-    RxRichEdit1(f)->setSelectionStart(30);
+    TForm1 &f = formWith("Слово, слово\nи СЛОВО");
+    RxRichEdit1(f)->setSelectionStart(3);
     findNext(f, QStringLiteral("слово"));
     EXPECT_EQ(handlers, (QStringList{"ToolButton14Click", "FindDialog1Find"}));
-    expectSelected(f, 21, QStringLiteral("слово"));
+    expectSelected(f, 7, QStringLiteral("слово"));
     EXPECT_FALSE(findDialog().open);
     EXPECT_FALSE(RxRichEdit1(f)->HideSelection());
-    EXPECT_TRUE(platform.boxes.messages.isEmpty());
+    findNext(f, QStringLiteral("слово"));
+    expectSelected(f, 15, QStringLiteral("СЛОВО"));
+    findNext(f, QStringLiteral("слово")); // round the end
+    expectSelected(f, 0, QStringLiteral("Слово"));
 
-    // Again and again: the second occurrence is never reached.
-    for (int i = 0; i < 3; ++i) {
-        findNext(f, QStringLiteral("слово"));
-        expectSelected(f, 21, QStringLiteral("слово"));
-    }
+    // Up, with the case and whole words as ticked.
+    toolButton(f, 14)->click();
+    findDialog().upChosen = true;
+    findDialog().matchCaseTicked = true;
+    findNext(f, QStringLiteral("СЛОВО"));
+    expectSelected(f, 15, QStringLiteral("СЛОВО"));
+    findDialog().matchCaseTicked = false;
+    findDialog().wholeWordTicked = true;
+    findNext(f, QStringLiteral("слов")); // only inside words
+    EXPECT_EQ(messageTexts(), QStringList{"String слов isn*t found!"});
+    EXPECT_TRUE(findDialog().open);
+    expectSelected(f, 15, QStringLiteral("СЛОВО"));
 }
 
-TEST_F(FindReplaceTest, FindNotFoundSaysSoInTheInterfaceLanguage)
+TEST_F(FindReplaceTest, NotFoundSaysSoInTheInterfaceLanguage)
 {
-    TForm1 &f = formWith("ABC\nМир");
-    RxRichEdit1(f)->setSelectionStart(1);
-    RxRichEdit1(f)->setSelectionLength(2);
-
-    useLanguage(f, true);
-    findNext(f, "abc"); // exact case only
+    TForm1 &f = formWith("ABC");
     useLanguage(f, false);
-    ASSERT_TRUE(findDialog().pressFindNext());
-    findDialog().findWhat = QStringLiteral("мир");
-    ASSERT_TRUE(findDialog().pressFindNext());
-
-    EXPECT_EQ(messageTexts(), (QStringList{"String abc isn*t found!", QStringLiteral("Строка abc не найдена!"),
-                                           QStringLiteral("Строка мир не найдена!")}));
+    toolButton(f, 14)->click();
+    findDialog().matchCaseTicked = true;
+    findNext(f, "abc");
+    replaceFindNext(f, "xyz");
+    useLanguage(f, true);
+    ASSERT_TRUE(replaceDialog().pressFindNext());
+    EXPECT_EQ(messageTexts(), (QStringList{QStringLiteral("Строка abc не найдена!"), QStringLiteral("Текст не найден!"),
+                                           "Text isn*t found!"}));
     for (const platform::ShownMessage &message : platform.boxes.messages) {
         EXPECT_EQ(message.title, "Veltrix 3.0");
         EXPECT_EQ(message.icon, platform::MessageIcon::None);
     }
     EXPECT_TRUE(findDialog().open);
-    expectSelected(f, 1, "BC");
-}
-
-TEST_F(FindReplaceTest, FindIgnoresTheDialogsOptions)
-{
-    TForm1 &f = formWith("xaby\nab");
-    toolButton(f, 14)->click();
-    findDialog().wholeWordTicked = true;
-    findDialog().upChosen = true;
-    findNext(f, "ab");
-    expectSelected(f, 1, "ab"); // inside a word, and not searched upwards
-
-    toolButton(f, 14)->click();
-    findDialog().matchCaseTicked = false; // unticked, the case still counts
-    findDialog().findWhat = "AB";
-    ASSERT_TRUE(findDialog().pressFindNext());
-    EXPECT_EQ(messageTexts(), QStringList{"String AB isn*t found!"}); // still exact case
-}
-
-// The replace dialog's Find Next -------------------------------------------------
-
-TEST_F(FindReplaceTest, ReplaceFindNextWalksOnIgnoringCaseAndStaysOpen)
-{
-    TForm1 &f = formWith("Мир, мир\nи МИР");
-    EXPECT_EQ(f.replaceFindPos(), 0);
-    RxRichEdit1(f)->setSelectionStart(10); // the caret does not matter
-    replaceFindNext(f, QStringLiteral("мир"));
-    EXPECT_EQ(handlers, (QStringList{"ToolButton20Click", "ReplaceDialog1Find"}));
-    expectSelected(f, 0, QStringLiteral("Мир"));
-    EXPECT_EQ(f.replaceFindPos(), 3);
-    EXPECT_TRUE(replaceDialog().open);
-    EXPECT_FALSE(RxRichEdit1(f)->HideSelection());
-
-    ASSERT_TRUE(replaceDialog().pressFindNext());
-    expectSelected(f, 5, QStringLiteral("мир"));
-    ASSERT_TRUE(replaceDialog().pressFindNext());
-    expectSelected(f, 11, QStringLiteral("МИР"));
-    EXPECT_EQ(f.replaceFindPos(), 14);
-    EXPECT_TRUE(platform.boxes.messages.isEmpty());
-
-    // Past the last one it keeps saying so; nothing moves.
-    ASSERT_TRUE(replaceDialog().pressFindNext());
-    useLanguage(f, false);
-    ASSERT_TRUE(replaceDialog().pressFindNext());
-    EXPECT_EQ(messageTexts(), (QStringList{"Text isn*t found!", QStringLiteral("Текст не найден!")}));
-    EXPECT_EQ(platform.boxes.messages.first().title, "Veltrix 3.0");
-    EXPECT_EQ(f.replaceFindPos(), 14);
-    expectSelected(f, 11, QStringLiteral("МИР"));
     EXPECT_TRUE(replaceDialog().open);
 }
 
-TEST_F(FindReplaceTest, ReplaceFindNextIgnoresTheDialogsOptions)
-{
-    TForm1 &f = formWith("xABCy");
-    toolButton(f, 20)->click();
-    replaceDialog().matchCaseTicked = true;
-    replaceDialog().wholeWordTicked = true;
-    replaceFindNext(f, "abc");
-    expectSelected(f, 1, "ABC");
-}
+// The replace dialog -------------------------------------------------------------
 
-TEST_F(FindReplaceTest, ReplaceFindPosIsNeverReset)
+TEST_F(FindReplaceTest, ReplaceFindNextStartsAtTheCaretInWhateverDocument)
 {
     TForm1 &f = formWith("one two three");
     replaceFindNext(f, "three");
-    EXPECT_EQ(f.replaceFindPos(), 13);
+    EXPECT_EQ(handlers, (QStringList{"ToolButton20Click", "ReplaceDialog1Find"}));
+    expectSelected(f, 8, "three");
+    EXPECT_TRUE(replaceDialog().open);
 
-    // Neither the find dialog nor a new document brings it back.
-    findNext(f, "one");
-    EXPECT_EQ(f.replaceFindPos(), 13);
-    RxRichEdit1(f)->ClearAll();
-    RxRichEdit1(f)->setText("three\nthree");
-    replaceFindNext(f, "three");
-    EXPECT_EQ(messageTexts(), QStringList{"Text isn*t found!"});
-    EXPECT_EQ(f.replaceFindPos(), 13);
-
-    // Text that reaches beyond it is searched from there.
-    RxRichEdit1(f)->setText("three three three three");
+    // Another, shorter document: its text is found from its caret.
+    RxRichEdit1(f)->setText("three\nTHREE");
+    RxRichEdit1(f)->setSelectionStart(2);
     ASSERT_TRUE(replaceDialog().pressFindNext());
-    expectSelected(f, 18, "three");
-    EXPECT_EQ(f.replaceFindPos(), 23);
+    expectSelected(f, 6, "THREE");
+    replaceDialog().wholeWordTicked = true;
+    replaceDialog().matchCaseTicked = true;
+    ASSERT_TRUE(replaceDialog().pressFindNext());
+    expectSelected(f, 0, "three");
+    EXPECT_TRUE(platform.boxes.messages.isEmpty());
 }
 
-// Replace and Replace All --------------------------------------------------------
-
-TEST_F(FindReplaceTest, ReplaceTakesTheFoundTextSelectsTheNewOneAndCloses)
+TEST_F(FindReplaceTest, ReplaceTakesAnOccurrenceOrFindsOne)
 {
-    TForm1 &f = formWith("Строка\nкот и кот");
-    replaceFindNext(f, QStringLiteral("кот"));
+    TForm1 &f = formWith("Строка\nкот и котёл, кот");
+    toolButton(f, 20)->click();
+    replaceDialog().findWhat = QStringLiteral("кот");
     replaceDialog().replaceWith = QStringLiteral("пёс");
+    replaceDialog().wholeWordTicked = true;
+    RxRichEdit1(f)->setSelectionStart(0);
+    RxRichEdit1(f)->setSelectionLength(6); // not an occurrence: the next one is selected instead
     handlers.clear();
     ASSERT_TRUE(replaceDialog().pressReplace());
     EXPECT_EQ(handlers, QStringList{"ReplaceDialog1Replace"});
-    EXPECT_EQ(RxRichEdit1(f)->Text(), QStringLiteral("Строка\r\nпёс и кот"));
+    EXPECT_EQ(RxRichEdit1(f)->Text(), QStringLiteral("Строка\r\nкот и котёл, кот"));
+    expectSelected(f, 7, QStringLiteral("кот"));
+    EXPECT_TRUE(replaceDialog().open);
+
+    ASSERT_TRUE(replaceDialog().pressReplace());
+    EXPECT_EQ(RxRichEdit1(f)->Text(), QStringLiteral("Строка\r\nпёс и котёл, кот"));
     expectSelected(f, 7, QStringLiteral("пёс"));
     EXPECT_FALSE(replaceDialog().open);
-    EXPECT_EQ(f.replaceFindPos(), 10); // not moved by the replacement
     EXPECT_TRUE(RxRichEdit1(f)->IsModified());
 
-    // Reopened, it remembers both texts and goes on after the first match.
+    // Reopened, it remembers both texts and goes on past "котёл".
     toolButton(f, 20)->click();
-    EXPECT_EQ(replaceDialog().findText(), QStringLiteral("кот"));
     EXPECT_EQ(replaceDialog().replaceText(), QStringLiteral("пёс"));
     ASSERT_TRUE(replaceDialog().pressFindNext());
-    expectSelected(f, 13, QStringLiteral("кот"));
+    expectSelected(f, 20, QStringLiteral("кот"));
+
+    replaceDialog().findWhat = QStringLiteral("мышь");
+    ASSERT_TRUE(replaceDialog().pressReplace());
+    EXPECT_EQ(messageTexts(), QStringList{"Text isn*t found!"});
+    expectSelected(f, 20, QStringLiteral("кот"));
 }
 
-TEST_F(FindReplaceTest, ReplaceAllMakesTheOneReplacementOnly)
+TEST_F(FindReplaceTest, ReplaceAllReplacesEveryOccurrenceInOneUndoStep)
 {
-    TForm1 &f = formWith("a-a-a\na");
-    replaceFindNext(f, "a");
+    TForm1 &f = formWith("a-A-a\na\nb");
+    f.show();
+    toolButton(f, 20)->click();
+    replaceDialog().findWhat = "a";
     replaceDialog().replaceWith = "aa"; // holds what it replaces: must still end
     handlers.clear();
     ASSERT_TRUE(replaceDialog().pressReplaceAll());
-    EXPECT_EQ(handlers, QStringList{"ReplaceDialog1Replace"});
-    EXPECT_EQ(RxRichEdit1(f)->Text(), "aa-a-a\r\na");
-    expectSelected(f, 0, "aa");
+    EXPECT_EQ(handlers, QStringList{"ReplaceDialog1ReplaceAll"});
+    EXPECT_EQ(RxRichEdit1(f)->Text(), "aa-aa-aa\r\naa\r\nb");
+    EXPECT_EQ(RxRichEdit1(f)->SelectionStart(), 11); // after the last replacement
     EXPECT_FALSE(replaceDialog().open);
-}
 
-TEST_F(FindReplaceTest, ReplaceTakesAnySelection)
-{
-    TForm1 &f = formWith("left right");
     toolButton(f, 20)->click();
-    replaceDialog().findWhat = "nowhere";
-    replaceDialog().replaceWith = "LEFT";
-    RxRichEdit1(f)->setSelectionStart(0);
-    RxRichEdit1(f)->setSelectionLength(4);
-    ASSERT_TRUE(replaceDialog().pressReplace());
-    EXPECT_EQ(RxRichEdit1(f)->Text(), "LEFT right");
-    expectSelected(f, 0, "LEFT");
-    EXPECT_TRUE(platform.boxes.messages.isEmpty());
-}
-
-TEST_F(FindReplaceTest, ReplaceWithNothingSelectedDoesNothing)
-{
-    TForm1 &f = formWith("text");
-    RxRichEdit1(f)->setModified(false);
-    RxRichEdit1(f)->setSelectionStart(2);
-    toolButton(f, 20)->click();
-    replaceDialog().findWhat = "text";
-    replaceDialog().replaceWith = "new";
-    ASSERT_TRUE(replaceDialog().pressReplace());
+    replaceDialog().findWhat = "b";
+    useLanguage(f, false);
     ASSERT_TRUE(replaceDialog().pressReplaceAll());
-    EXPECT_EQ(RxRichEdit1(f)->Text(), "text");
-    EXPECT_FALSE(RxRichEdit1(f)->IsModified());
+    EXPECT_EQ(messageTexts(), (QStringList{"Replaced: 4", QStringLiteral("Заменено: 1")}));
+
+    QTest::keyClick(RxRichEdit1(f), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(RxRichEdit1(f)->Text(), "aa-aa-aa\r\naa\r\nb");
+    QTest::keyClick(RxRichEdit1(f), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(RxRichEdit1(f)->Text(), "a-A-a\r\na\r\nb");
+
+    toolButton(f, 20)->click();
+    replaceDialog().findWhat = "c";
+    ASSERT_TRUE(replaceDialog().pressReplaceAll());
+    EXPECT_EQ(messageTexts().last(), QStringLiteral("Текст не найден!"));
     EXPECT_TRUE(replaceDialog().open);
-    EXPECT_TRUE(platform.boxes.messages.isEmpty());
 }
 
 TEST_F(FindReplaceTest, FieldsHoldOneLineOf255Characters)
@@ -297,7 +245,9 @@ TEST_F(FindReplaceTest, FieldsHoldOneLineOf255Characters)
     toolButton(f, 20)->click();
     replaceDialog().findWhat = "x\r\nsecond line";
     replaceDialog().replaceWith = "y\nz";
+    RxRichEdit1(f)->setSelectionStart(256);
+    RxRichEdit1(f)->setSelectionLength(1);
     ASSERT_TRUE(replaceDialog().pressReplace());
     EXPECT_EQ(replaceDialog().findText(), "x");
-    EXPECT_EQ(RxRichEdit1(f)->Text(), "y\r\nx"); // the selection, replaced by one line
+    EXPECT_EQ(RxRichEdit1(f)->Text(), long255 + "\r\ny"); // replaced by one line
 }

@@ -1,269 +1,233 @@
 #include "editor/RichEditFixture.h"
 
+#include "platform/VeltrixError.h"
 #include "tools/FindReplace.h"
 
 #include <QTextCursor>
+#include <QTextTable>
+
+using findreplace::SearchOptions;
 
 namespace {
 
-using FindFirstTest = RichEditTest;
-using FindNextTest = RichEditTest;
-using ReplaceSelectionTest = RichEditTest;
+class FindReplaceLogicTest : public RichEditTest {
+protected:
+    // The starts that Find Next presses select one after another.
+    QList<int> presses(const QString &text, SearchOptions options, int count)
+    {
+        QList<int> starts;
+        for (int i = 0; i < count; ++i) {
+            if (!findreplace::selectNext(*editor, text, options))
+                break;
+            EXPECT_EQ(editor->SelectionLength(), text.size());
+            starts.append(editor->SelectionStart());
+        }
+        return starts;
+    }
+
+    static SearchOptions up() { return SearchOptions{false, false, false}; }
+    static SearchOptions matchCase() { return SearchOptions{true, false, true}; }
+    static SearchOptions wholeWord() { return SearchOptions{false, true, true}; }
+};
 
 } // namespace
 
-// The find dialog's search ------------------------------------------------------
+TEST_F(FindReplaceLogicTest, FindNextGoesOnFromTheSelectionAndAroundTheEndOnce)
+{
+    editor->setText("ab\ncab ab\nxx");
+    select(4, 0); // inside the second "ab"'s paragraph, before it
+    EXPECT_EQ(presses("ab", {}, 4), (QList<int>{4, 7, 0, 4}));
+    select(5, 0); // inside an occurrence: that one is behind the caret
+    EXPECT_EQ(presses("ab", {}, 1), QList<int>{7});
 
-TEST_F(FindFirstTest, SelectsExactlyTheOccurrenceWhateverTheParagraphsBeforeIt)
+    select(7, 2); // Up starts at the selection's start
+    EXPECT_EQ(presses("ab", up(), 4), (QList<int>{4, 0, 7, 4}));
+
+    // The only occurrence, selected, is found again after going round.
+    editor->setText("one needle");
+    select(4, 6);
+    EXPECT_EQ(presses("needle", {}, 1), QList<int>{4});
+    EXPECT_EQ(presses("needle", up(), 1), QList<int>{4});
+
+    // Overlapping occurrences follow one another; none reaches across a paragraph end.
+    editor->setText("aaa\na");
+    select(0, 0);
+    EXPECT_EQ(presses("aa", {}, 3), (QList<int>{0, 0, 0}));
+    select(1, 0);
+    EXPECT_EQ(presses("aa", {}, 1), QList<int>{1});
+    select(2, 0);
+    EXPECT_FALSE(findreplace::selectNext(*editor, "a\na", {}));
+    EXPECT_FALSE(findreplace::selectNext(*editor, QString(), {}));
+    EXPECT_EQ(editor->SelectionStart(), 2); // a failed search leaves the selection
+}
+
+TEST_F(FindReplaceLogicTest, MatchCaseOffFoldsCyrillicAndLatinLetters)
+{
+    editor->setText(QStringLiteral("Ёлка ЁЛКА ёлка Tree TREE"));
+    select(0, 0);
+    EXPECT_EQ(presses(QStringLiteral("ёлКа"), {}, 3), (QList<int>{0, 5, 10}));
+    EXPECT_EQ(presses("tree", {}, 2), (QList<int>{15, 20}));
+    EXPECT_EQ(presses(QStringLiteral("ЁЛКА"), matchCase(), 2), (QList<int>{5, 5}));
+    EXPECT_FALSE(findreplace::selectNext(*editor, "tree", matchCase()));
+    EXPECT_FALSE(findreplace::selectNext(*editor, QStringLiteral("елка"), {})); // е is not ё
+}
+
+TEST_F(FindReplaceLogicTest, WholeWordStopsAtLettersAndDigitsOnly)
 {
     struct Case {
         QString text;
         QString search;
-        int start;
+        int start; // -1: not found
     } cases[] = {
-        {"one two", "two", 4},
-        {"two", "two", 0},
-        {"ab\ncd\nxyz\nfind me", "me", 15},  // three paragraph ends before it
-        {"ab\n\n\n\nme", "me", 6},           // empty paragraphs count too
-        {"first\nsecond", "second", 6},      // right at a paragraph's start
-        {"Привет\nмир\nещё мир", "мир", 7},  // Cyrillic, the earlier one wins
-        {"a\vb target", "target", 4},        // a soft break is one position either way
-        {"x\ty\nz\tend", "end", 6},
+        {"cat1 cat", "cat", 5},        // a digit belongs to the word
+        {"1cat, cat", "cat", 6},
+        {"cat_x", "cat", 0},           // underscore, apostrophe and hyphen part words
+        {"don't", "don", 0},
+        {"a-b", "b", 2},
+        {QStringLiteral("котик кот."), QStringLiteral("кот"), 6},
+        {QStringLiteral("catкот"), "cat", -1}, // Latin and Cyrillic letters make one word
+        {"(cat)", "(cat", 0},          // punctuation at its edge needs no boundary there
+        {"x-5 -5", "-5", 1},
+        {"ab\ncd", "cd", 3},           // a paragraph's start is a boundary
+        {QStringLiteral("и\u0306x и"), QStringLiteral("и"), 4}, // a combining mark is part of its letter
     };
     for (const Case &c : cases) {
         editor->setText(c.text);
-        ASSERT_TRUE(findreplace::selectFirstOccurrence(*editor, c.search)) << c.text.toStdString();
-        EXPECT_EQ(editor->SelectionStart(), c.start) << c.text.toStdString();
-        EXPECT_EQ(editor->SelectionLength(), c.search.size()) << c.text.toStdString();
-        EXPECT_EQ(editor->SelectedText(), c.search) << c.text.toStdString();
+        select(0, 0);
+        const bool found = findreplace::selectNext(*editor, c.search, wholeWord());
+        EXPECT_EQ(found ? editor->SelectionStart() : -1, c.start) << c.text.toStdString();
     }
-}
-
-TEST_F(FindFirstTest, FarDownALongDocumentTheSelectionIsStillExact)
-{
-    QString text;
-    for (int i = 0; i < 500; ++i)
-        text += QStringLiteral("строка %1\n").arg(i);
-    text += QStringLiteral("цель");
-    editor->setText(text);
-    ASSERT_TRUE(findreplace::selectFirstOccurrence(*editor, QStringLiteral("цель")));
-    EXPECT_EQ(editor->SelectedText(), QStringLiteral("цель"));
-    EXPECT_EQ(editor->SelectionStart() + editor->SelectionLength(), editor->TextLength());
-}
-
-TEST_F(FindFirstTest, AlwaysTheFirstOccurrenceWhereverTheCaretIs)
-{
-    editor->setText("abc\nabc\nabc");
-    for (int caret : {0, 2, 5, 9, 11}) {
-        select(caret, 0);
-        ASSERT_TRUE(findreplace::selectFirstOccurrence(*editor, "abc"));
-        EXPECT_EQ(editor->SelectionStart(), 0) << caret;
-        EXPECT_EQ(editor->SelectionLength(), 3) << caret;
-    }
-}
-
-TEST_F(FindFirstTest, ComparesCaseExactly)
-{
-    editor->setText("ABC Мир\nabc");
-    ASSERT_TRUE(findreplace::selectFirstOccurrence(*editor, "abc"));
-    EXPECT_EQ(editor->SelectionStart(), 8);
-    select(1, 2);
-    EXPECT_FALSE(findreplace::selectFirstOccurrence(*editor, "мир"));
-    EXPECT_FALSE(findreplace::selectFirstOccurrence(*editor, "aBc"));
-    EXPECT_EQ(editor->SelectionStart(), 1); // a failed search leaves the selection
-    EXPECT_EQ(editor->SelectionLength(), 2);
-}
-
-TEST_F(FindFirstTest, NothingToFind)
-{
-    editor->setText("text\nmore");
-    select(2, 3);
-    EXPECT_FALSE(findreplace::selectFirstOccurrence(*editor, QString()));
-    EXPECT_FALSE(findreplace::selectFirstOccurrence(*editor, "absent"));
-    EXPECT_EQ(editor->SelectionStart(), 2);
-    EXPECT_EQ(editor->SelectionLength(), 3);
-
-    editor->ClearAll();
-    EXPECT_FALSE(findreplace::selectFirstOccurrence(*editor, "text"));
-}
-
-TEST_F(FindFirstTest, KeepsTheFoundTextVisibleOnlyWhenFound)
-{
-    editor->setText("visible");
-    editor->setHideSelection(true);
-    EXPECT_FALSE(findreplace::selectFirstOccurrence(*editor, "hidden"));
-    EXPECT_TRUE(editor->HideSelection());
-    ASSERT_TRUE(findreplace::selectFirstOccurrence(*editor, "visible"));
-    EXPECT_FALSE(editor->HideSelection());
-}
-
-// The replace dialog's Find Next ------------------------------------------------
-
-TEST_F(FindNextTest, WalksThroughEveryOccurrenceInAnyCaseThenStops)
-{
-    editor->setText("Abc abc\nABC\nмИр МИР");
-    int position = 0;
-    const std::pair<int, QString> expected[] = {{0, "Abc"}, {4, "abc"}, {8, "ABC"}};
-    for (const auto &[start, text] : expected) {
-        ASSERT_TRUE(findreplace::selectNextFrom(*editor, "abc", position)) << start;
-        EXPECT_EQ(editor->SelectionStart(), start);
-        EXPECT_EQ(editor->SelectedText(), text);
-        EXPECT_EQ(position, start + 3);
-    }
-    for (int again = 0; again < 2; ++again) {
-        EXPECT_FALSE(findreplace::selectNextFrom(*editor, "abc", position));
-        EXPECT_EQ(position, 11);
-        EXPECT_EQ(editor->SelectionStart(), 8);
-        EXPECT_EQ(editor->SelectionLength(), 3);
-    }
-
-    position = 0;
-    ASSERT_TRUE(findreplace::selectNextFrom(*editor, "мир", position));
-    EXPECT_EQ(editor->SelectedText(), QStringLiteral("мИр"));
-    ASSERT_TRUE(findreplace::selectNextFrom(*editor, "мир", position));
-    EXPECT_EQ(editor->SelectedText(), QStringLiteral("МИР"));
-    EXPECT_EQ(position, editor->TextLength());
-}
-
-TEST_F(FindNextTest, ReachesTheLastCharacterOfTheDocument)
-{
-    // Many paragraph ends before the start: the range must still run to the end.
-    editor->setText("a\nb\nc\nd\ne\nxab");
-    int position = 5;
-    ASSERT_TRUE(findreplace::selectNextFrom(*editor, "ab", position));
-    EXPECT_EQ(editor->SelectionStart(), 11);
-    EXPECT_EQ(position, editor->TextLength());
-}
-
-TEST_F(FindNextTest, StartsAtThePositionNotAtTheCaret)
-{
-    editor->setText("word word word");
+    editor->setText("cat cats cat");
     select(12, 0);
-    int position = 0;
-    ASSERT_TRUE(findreplace::selectNextFrom(*editor, "word", position));
-    EXPECT_EQ(editor->SelectionStart(), 0);
-
-    position = 6; // inside the second word: that one is skipped
-    ASSERT_TRUE(findreplace::selectNextFrom(*editor, "word", position));
-    EXPECT_EQ(editor->SelectionStart(), 10);
+    EXPECT_EQ(presses("cat", SearchOptions{false, true, false}, 2), (QList<int>{9, 0}));
 }
 
-TEST_F(FindNextTest, APositionBeyondTheEndFindsNothingUntilTextReachesIt)
+TEST_F(FindReplaceLogicTest, SearchesInsideTableCells)
 {
-    editor->setText("needle and a long tail of text");
-    int position = 0;
-    ASSERT_TRUE(findreplace::selectNextFrom(*editor, "tail", position));
-    EXPECT_EQ(position, 22);
-
-    editor->setText("tail"); // another, shorter document
-    EXPECT_FALSE(findreplace::selectNextFrom(*editor, "tail", position));
-    EXPECT_EQ(position, 22);
-    position = 1000000;
-    EXPECT_FALSE(findreplace::selectNextFrom(*editor, "tail", position));
-    EXPECT_EQ(position, 1000000);
-
-    editor->setText("0123456789012345678901 tail");
-    position = 22;
-    ASSERT_TRUE(findreplace::selectNextFrom(*editor, "tail", position));
-    EXPECT_EQ(editor->SelectionStart(), 23);
+    editor->setText("before");
+    QTextCursor cursor(editor->document());
+    cursor.movePosition(QTextCursor::End);
+    QTextTable *table = cursor.insertTable(1, 2);
+    table->cellAt(0, 0).firstCursorPosition().insertText("x key");
+    table->cellAt(0, 1).firstCursorPosition().insertText("key");
+    select(0, 0);
+    const int first = table->cellAt(0, 0).firstPosition() + 2;
+    EXPECT_EQ(presses("key", wholeWord(), 3), (QList<int>{first, table->cellAt(0, 1).firstPosition(), first}));
+    EXPECT_EQ(editor->SelectedText(), "key");
+    EXPECT_FALSE(findreplace::selectNext(*editor, "keyk", {})); // not across the cells
 }
 
-TEST_F(FindNextTest, NothingToFind)
+TEST_F(FindReplaceLogicTest, ReplaceTakesOnlyAnOccurrence)
 {
-    editor->setText("some text");
-    select(1, 2);
-    int position = 0;
-    EXPECT_FALSE(findreplace::selectNextFrom(*editor, QString(), position));
-    EXPECT_FALSE(findreplace::selectNextFrom(*editor, "absent", position));
-    EXPECT_EQ(position, 0);
-    EXPECT_EQ(editor->SelectionStart(), 1);
-    EXPECT_EQ(editor->SelectionLength(), 2);
-}
-
-TEST_F(FindNextTest, KeepsTheFoundTextVisible)
-{
-    editor->setText("Text");
-    editor->setHideSelection(true);
-    int position = 0;
-    ASSERT_TRUE(findreplace::selectNextFrom(*editor, "text", position));
-    EXPECT_FALSE(editor->HideSelection());
-}
-
-// Replacement --------------------------------------------------------------------
-
-TEST_F(ReplaceSelectionTest, ReplacesWhateverIsSelectedAndSelectsTheNewText)
-{
-    editor->setText("Привет, мир!");
-    select(8, 3);
-    ASSERT_TRUE(findreplace::replaceSelection(*editor, QStringLiteral("world")));
-    EXPECT_EQ(editor->Text(), QStringLiteral("Привет, world!"));
+    editor->setText("Cat dog cat");
+    select(0, 3); // "Cat": an occurrence unless the case counts
+    EXPECT_EQ(findreplace::replaceSelectionOrSelectNext(*editor, "cat", "cow", matchCase()),
+              findreplace::ReplaceOutcome::SelectedNext);
+    EXPECT_EQ(editor->Text(), "Cat dog cat");
     EXPECT_EQ(editor->SelectionStart(), 8);
-    EXPECT_EQ(editor->SelectedText(), QStringLiteral("world"));
+    EXPECT_EQ(findreplace::replaceSelectionOrSelectNext(*editor, "cat", "cow", matchCase()),
+              findreplace::ReplaceOutcome::Replaced);
+    EXPECT_EQ(editor->Text(), "Cat dog cow");
+    EXPECT_EQ(editor->SelectionStart(), 8);
+    EXPECT_EQ(editor->SelectedText(), "cow");
 
-    select(0, 2); // not what anyone searched for: replaced all the same
-    ASSERT_TRUE(findreplace::replaceSelection(*editor, QStringLiteral("Х")));
-    EXPECT_EQ(editor->Text(), QStringLiteral("Хивет, world!"));
-    EXPECT_EQ(editor->SelectedText(), QStringLiteral("Х"));
-}
-
-TEST_F(ReplaceSelectionTest, ASelectionAcrossParagraphsBecomesOneParagraph)
-{
-    editor->setText("ab\ncd\nef");
-    select(1, 5); // b, the end of the paragraph, c, d, the next end
-    ASSERT_TRUE(findreplace::replaceSelection(*editor, "X"));
-    EXPECT_EQ(editor->Text(), "aXef");
-    EXPECT_EQ(editor->SelectionStart(), 1);
-    EXPECT_EQ(editor->SelectionLength(), 1);
-}
-
-TEST_F(ReplaceSelectionTest, NothingSelectedChangesNothing)
-{
-    editor->setText("unchanged");
+    select(0, 2); // part of an occurrence is not one
+    EXPECT_EQ(findreplace::replaceSelectionOrSelectNext(*editor, "cat", "x", {}), findreplace::ReplaceOutcome::SelectedNext);
+    EXPECT_EQ(editor->SelectedText(), "Cat");
     editor->setModified(false);
-    select(3, 0);
-    EXPECT_FALSE(findreplace::replaceSelection(*editor, "new"));
-    EXPECT_EQ(editor->Text(), "unchanged");
-    EXPECT_EQ(editor->SelectionStart(), 3);
+    EXPECT_EQ(findreplace::replaceSelectionOrSelectNext(*editor, "bird", "x", {}), findreplace::ReplaceOutcome::NotFound);
+    EXPECT_FALSE(editor->IsModified());
+    EXPECT_EQ(editor->SelectedText(), "Cat");
+}
+
+TEST_F(FindReplaceLogicTest, ReplaceAllIsOneStepKeepingTheFormatsAround)
+{
+    editor->setText("a-a\nBold a\naa");
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    QTextCursor cursor(editor->document());
+    cursor.setPosition(4);
+    cursor.setPosition(10, QTextCursor::KeepAnchor); // "Bold a", its "a" the first replaced there
+    cursor.mergeCharFormat(bold);
+    const auto boldAt = [this](int position) {
+        QTextCursor probe(editor->document());
+        probe.setPosition(position + 1);
+        return probe.charFormat().fontWeight() == QFont::Bold;
+    };
+
+    // The new text holds the old: each occurrence is replaced once.
+    EXPECT_EQ(findreplace::replaceAll(*editor, "A", "[aa]", {}), 5);
+    EXPECT_EQ(editor->Text(), "[aa]-[aa]\r\nBold [aa]\r\n[aa][aa]");
+    EXPECT_TRUE(boldAt(15) && boldAt(18) && boldAt(14)); // "[aa]" and the " " before it
+    EXPECT_FALSE(boldAt(8) || boldAt(20));               // the "]" before "Bold", the next paragraph's "["
+    EXPECT_EQ(editor->SelectionStart(), editor->TextLength());
+    EXPECT_EQ(editor->SelectionLength(), 0);
+
+    editor->Undo();
+    EXPECT_EQ(editor->Text(), "a-a\r\nBold a\r\naa");
+    EXPECT_TRUE(boldAt(9));
+
+    // Whole words only; the caret after the last replacement; nothing found, nothing done.
+    EXPECT_EQ(findreplace::replaceAll(*editor, "a", QString(), wholeWord()), 3);
+    EXPECT_EQ(editor->Text(), "-\r\nBold \r\naa");
+    EXPECT_EQ(editor->SelectionStart(), 7);
+    editor->setModified(false);
+    EXPECT_EQ(findreplace::replaceAll(*editor, "x", "y", {}), 0);
     EXPECT_FALSE(editor->IsModified());
 }
 
-TEST_F(ReplaceSelectionTest, AnEmptyReplacementDeletesTheSelection)
+TEST_F(FindReplaceLogicTest, ReplaceAllRefusesToOutgrowTheDocumentsPositions)
 {
-    editor->setText("keep drop keep");
-    select(4, 5);
-    ASSERT_TRUE(findreplace::replaceSelection(*editor, QString()));
-    EXPECT_EQ(editor->Text(), "keep keep");
-    EXPECT_EQ(editor->SelectionStart(), 4);
-    EXPECT_EQ(editor->SelectionLength(), 0);
+    constexpr int kOccurrences = 8500000; // times 254 more each: past 2^31
+    editor->setText(QString(kOccurrences, QLatin1Char('a')));
+    editor->setModified(false);
+    EXPECT_THROW(findreplace::replaceAll(*editor, "a", QString(255, QLatin1Char('b')), {}), VeltrixError);
+    EXPECT_FALSE(editor->IsModified());
+    EXPECT_EQ(editor->TextLength(), kOccurrences);
 }
 
-TEST_F(ReplaceSelectionTest, AReplacementHoldingTheSelectedTextIsMadeOnce)
-{
-    editor->setText("a b a");
-    select(0, 1);
-    ASSERT_TRUE(findreplace::replaceSelection(*editor, "aa"));
-    EXPECT_EQ(editor->Text(), "aa b a");
-    EXPECT_EQ(editor->SelectedText(), "aa");
-}
-
-TEST_F(ReplaceSelectionTest, IsUndoneInOneStep)
-{
-    editor->setText("one two three");
-    select(4, 3);
-    editor->setHideSelection(true);
-    ASSERT_TRUE(findreplace::replaceSelection(*editor, "2"));
-    EXPECT_FALSE(editor->HideSelection());
-    ASSERT_TRUE(editor->CanUndo());
-    editor->Undo();
-    EXPECT_EQ(editor->Text(), "one two three");
-}
-
-// Messages -----------------------------------------------------------------------
-
-TEST(FindReplaceMessages, NameTheSearchTextInEitherLanguage)
+TEST(FindReplaceMessages, InEitherLanguage)
 {
     EXPECT_EQ(findreplace::notFoundText(true, "abc"), "String abc isn*t found!");
     EXPECT_EQ(findreplace::notFoundText(false, QStringLiteral("мир")), QStringLiteral("Строка мир не найдена!"));
     EXPECT_EQ(findreplace::nextNotFoundText(true), "Text isn*t found!");
     EXPECT_EQ(findreplace::nextNotFoundText(false), QStringLiteral("Текст не найден!"));
+    EXPECT_EQ(findreplace::replacedCountText(true, 3), "Replaced: 3");
+    EXPECT_EQ(findreplace::replacedCountText(false, 100000), QStringLiteral("Заменено: 100000"));
+}
+
+// Every start Qt's own search finds, in either direction and either case,
+// where naive skipping goes wrong: repeats in the text, letters folding to
+// others (Kelvin sign, long s), letters outside the BMP, texts longer than a
+// skip can be.
+TEST(FindReplaceMatcher, FindsWhatQtFinds)
+{
+    const QString longText = QString(300, QLatin1Char('b')) + QLatin1Char('a');
+    const struct {
+        QString haystack;
+        QString needle;
+    } cases[] = {
+        {"aaab aab abab", "aab"},
+        {QStringLiteral("\u212Aelvin kelvin KELVIN"), "kelvin"},
+        {QStringLiteral("Straſſe STRASSE strasse"), "strasse"},
+        {QStringLiteral("Ёж ёж ЁЖ еж"), QStringLiteral("ёж")},
+        {QStringLiteral("\U00010400x \U00010428x"), QStringLiteral("\U00010428X")},
+        {QString(700, QLatin1Char('b')) + "a" + longText, longText},
+    };
+    for (const auto &c : cases) {
+        for (const Qt::CaseSensitivity cs : {Qt::CaseSensitive, Qt::CaseInsensitive}) {
+            const findreplace::TextMatcher matcher(c.needle, cs == Qt::CaseSensitive);
+            QList<qsizetype> ours, qts, oursBack;
+            for (qsizetype i = matcher.indexIn(c.haystack, 0, c.haystack.size()); i >= 0;
+                 i = matcher.indexIn(c.haystack, i + 1, c.haystack.size()))
+                ours.append(i);
+            for (qsizetype i = c.haystack.indexOf(c.needle, 0, cs); i >= 0; i = c.haystack.indexOf(c.needle, i + 1, cs))
+                qts.append(i);
+            for (qsizetype i = matcher.lastIndexIn(c.haystack, c.haystack.size(), 0); i >= 0;
+                 i = matcher.lastIndexIn(c.haystack, i - 1, 0))
+                oursBack.prepend(i);
+            EXPECT_EQ(ours, qts) << c.needle.toStdString() << " " << cs;
+            EXPECT_EQ(oursBack, qts) << c.needle.toStdString() << " " << cs;
+        }
+    }
 }
