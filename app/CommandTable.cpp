@@ -64,6 +64,7 @@ const Command kCommands[] = {
     OWN(Koir1), TWIN(Koir8Win2, Koir1), OWN(Koir8Win1), TWIN(Koir8Win3, Koir8Win1),
     OWN(WinUTF81), TWIN(WinUTF82, WinUTF81), OWN(UTF8Win1), TWIN(UTFWin1, UTF8Win1),
     OWN(N115), TWIN(N117, N115), OWN(N116), TWIN(N118, N116), OWN_MARKED(N30),
+    OWN_MARKED(N132), OWN_MARKED(N134), OWN(N133),
     // Help
     CLICK(N33, 21), CLICK(N101, 21), CLICK(N34, 22), CLICK(N102, 22), OWN(N54), TWIN(N103, N54),
     // The drop-down menus of the italic, underline and bold buttons

@@ -90,6 +90,7 @@ TForm1::TForm1(platform::Platform &platform, Options options, QWidget *parent)
     layout->activate();
 
     FormCreate();
+    startSpelling();
     Timer1->start();
     connectTray();
     listenToOtherCopies();
@@ -191,6 +192,7 @@ void TForm1::activateStartingLayout()
 void TForm1::FormActivate()
 {
     checkFileOnDisk();
+    refreshPersonalWords(); // another copy may have added words
     // Started with an argument, the window goes to the tray when it first
     // becomes active; only once, or it could never be used, and only where
     // there is a tray to come back from. A file to open keeps it shown.

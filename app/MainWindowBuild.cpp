@@ -425,6 +425,8 @@ void TForm1::connectEvents()
 
 void TForm1::showEditorContextMenu(QPoint globalPosition)
 {
+    if (showSpellingMenu(globalPosition))
+        return;
     const QTextImageFormat object = RxRichEdit1->selectedObject();
     if (!object.isValid()) {
         PopupMenu1->popup(globalPosition);

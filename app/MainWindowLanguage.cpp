@@ -13,6 +13,7 @@ void TForm1::Action4Execute()
     ui_text::applyLanguage(Lang, [this](const QString &component, ui_text::TextProperty property, const QString &text) {
         setComponentText(component, property == ui_text::TextProperty::Caption, text);
     });
+    showSpellingItems(); // its hint is in the language too
 }
 
 void TForm1::setComponentText(const QString &component, bool caption, const QString &text)

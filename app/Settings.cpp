@@ -10,6 +10,8 @@ const QString kHeight = QStringLiteral("Height");
 const QString kLanguage = QStringLiteral("LANGUAGE");
 const QString kLang = QStringLiteral("Lang");
 const QString kFile = QStringLiteral("FILE");
+const QString kSpelling = QStringLiteral("SPELLING");
+const QString kCheck = QStringLiteral("Check");
 const QString kOpenFile = QStringLiteral("OpenFile");
 
 } // namespace
@@ -37,6 +39,16 @@ bool Settings::english() const
 void Settings::writeEnglish(bool english) const
 {
     file_.writeBool(kLanguage, kLang, english);
+}
+
+bool Settings::spellCheck(bool fallback) const
+{
+    return file_.readBool(kSpelling, kCheck, fallback);
+}
+
+void Settings::writeSpellCheck(bool on) const
+{
+    file_.writeBool(kSpelling, kCheck, on);
 }
 
 void Settings::writeOpenedFile(const QString &path) const

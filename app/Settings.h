@@ -21,6 +21,10 @@ public:
     bool english() const;
     void writeEnglish(bool english) const;
 
+    // [SPELLING]: checking spelling as you type; `fallback` without the key.
+    bool spellCheck(bool fallback) const;
+    void writeSpellCheck(bool on) const;
+
     // [FILE]: the file last opened.
     void writeOpenedFile(const QString &path) const;
 

@@ -32,6 +32,8 @@ enum class FontStyle;
 enum class TAlignment;
 namespace paraformat { enum class ListStyle; }
 namespace layoutfix { class LayoutFixer; }
+namespace spelling { class Speller; }
+class SpellerLoader;
 namespace platform { class Platform; }
 
 // The main window: its components and its handlers, named after the component
@@ -45,8 +47,8 @@ namespace platform { class Platform; }
 // MainWindowFiles.cpp, MainWindowEdit.cpp, MainWindowFormat.cpp,
 // MainWindowView.cpp, MainWindowStatus.cpp, MainWindowRuler.cpp,
 // MainWindowTextTools.cpp, MainWindowInserts.cpp, MainWindowLayoutFix.cpp,
-// MainWindowFind.cpp, MainWindowAccessories.cpp, MainWindowLanguage.cpp and
-// MainWindowTray.cpp.
+// MainWindowFind.cpp, MainWindowAccessories.cpp, MainWindowLanguage.cpp,
+// MainWindowSpelling.cpp and MainWindowTray.cpp.
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
@@ -62,6 +64,10 @@ public:
         QString copiesFolder;
         // The desktop's recent-files list; empty: files are not added to it.
         QString recentFilesPath;
+        // Where Hunspell dictionaries are looked for; empty: no spelling.
+        QStringList dictionaryDirs;
+        // The words added to the dictionary, shared by every copy.
+        QString personalWordsPath;
     };
 
     TForm1(platform::Platform &platform, Options options, QWidget *parent = nullptr);
@@ -85,6 +91,8 @@ public:
     // files named on the command line, the first opened here as Open does,
     // each other one in a copy of the program of its own.
     void finishStartUp();
+    // Blocks until the dictionaries looked for at start are in (tests).
+    void waitForSpeller();
     void FormActivate();
     void FormPaint();
     void AppShowHint();
@@ -189,6 +197,9 @@ public:
     void N115Click();
     void N116Click();
     void N30Click();
+    void N132Click();
+    void N133Click();
+    void N134Click();
     void N54Click();
     void N119Click();
     void N120Click();
@@ -241,6 +252,14 @@ private:
     void connectCommands();
     void connectEvents();
     void showEditorContextMenu(QPoint globalPosition);
+    // Spelling (MainWindowSpelling.cpp).
+    void startSpelling();
+    void spellingReady(std::unique_ptr<spelling::Speller> speller);
+    void showSpellingItems();
+    void flipSpellCheck();
+    void refreshPersonalWords();
+    bool showSpellingMenu(QPoint globalPosition); // false: not on a flagged word
+    static constexpr int kMostSuggestions = 7;
     bool contextMenuTakesKeysFor(QWidget *widget) const;
 
     // The steps of FormCreate (MainWindow.cpp).
@@ -328,6 +347,9 @@ private:
     // Application-wide event filters, gone before the window's components.
     std::unique_ptr<ShortcutDispatcher> shortcuts_;
     std::unique_ptr<HintWatcher> hints_;
+    std::unique_ptr<spelling::Speller> speller_;
+    SpellerLoader *spellerLoader_ = nullptr;
+    bool spellingLoaded_ = false; // the dictionaries were looked for
     QHash<QString, QAction *> menuItems_;
     Qt::WindowStates shownState_ = Qt::WindowNoState; // the state to come back to from the tray
     bool sentToTrayAtStart_ = false;

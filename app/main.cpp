@@ -9,6 +9,7 @@
 #include "app/ToolbarIcons.h"
 #include "editor/TRxRichEdit.h"
 #include "app/Unit1.h"
+#include "spelling/Speller.h"
 #include "platform/QtPlatform.h"
 
 #include <QDir>
@@ -99,6 +100,8 @@ int main(int argc, char *argv[])
     if (!commandLine.files.isEmpty() && options.files.isEmpty())
         return 0;
     options.recoveryFolder = recovery::defaultFolder();
+    options.dictionaryDirs = spelling::Speller::systemDictionaryDirs();
+    options.personalWordsPath = personalWordsPath();
     TForm1 Form1(platform, options);
     TForm2 Form2(Form1.editor(), [&platform](const QString &message) { showError(platform, message); });
     Form1.setCalculator(&Form2);

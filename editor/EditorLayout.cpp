@@ -1,6 +1,7 @@
 #include "editor/EditorLayout.h"
 
 #include "editor/Links.h"
+#include "editor/SpellingMarks.h"
 #include "editor/TableGeometry.h"
 #include "formats/TableFormat.h"
 #include "formats/ParagraphFormat.h"
@@ -1128,6 +1129,15 @@ QList<QTextLayout::FormatRange> EditorLayout::formatRanges(const PaintContext &c
         const QTextCharFormat linkFormat = found.isEmpty() ? QTextCharFormat() : links::format();
         for (const links::Link &link : found)
             ranges.append({link.start, link.length, linkFormat});
+    }
+    if (spelling_) {
+        if (const std::vector<spelling::Flag> *flags = spelling_->flagsOf(block)) {
+            QTextCharFormat wave;
+            wave.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
+            wave.setUnderlineColor(Qt::red);
+            for (const spelling::Flag &flag : *flags)
+                ranges.append({flag.start, flag.length, wave});
+        }
     }
     const int position = block.position();
     const int length = block.length();

@@ -17,6 +17,8 @@
 class QElapsedTimer;
 class QTextTable;
 
+class SpellingMarks;
+
 // The editor's document layout. It lays out only the paragraphs that are
 // shown or asked for, and keeps the height and line count of every paragraph
 // in a ParagraphMetrics, in runs that carry their sums: an edit lays out the
@@ -81,6 +83,8 @@ public:
     bool hasPiecedParagraphs() const;
 
     void setLinksShown(bool shown);
+    // Words flagged by spelling, underlined with a red wave where shown; not owned.
+    void setSpellingMarks(SpellingMarks *marks) { spelling_ = marks; }
     bool linksShown() const { return linksShown_; }
 
     // Display lines, counted over laid-out paragraphs: each call lays out
@@ -262,6 +266,7 @@ private:
     mutable std::optional<qreal> plainLineHeight_;
     mutable QSizeF reportedSize_;
     bool linksShown_ = false;
+    SpellingMarks *spelling_ = nullptr;
     bool stale_ = true; // entries to be made anew before the next use
     ChangeKey applied_;
     QTimer background_;

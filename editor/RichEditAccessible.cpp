@@ -1,4 +1,5 @@
 #include "editor/RichEditAccessible.h"
+#include "editor/SpellingMarks.h"
 
 #include "editor/EditorLayout.h"
 #include "editor/TRxRichEdit.h"
@@ -432,6 +433,22 @@ QString RichEditAccessible::attributes(int offset, int *startOffset, int *endOff
 
     // Sorted by name, as IAccessible2 text attributes.
     QMap<QString, QString> found;
+    // A flagged word is a run of its own.
+    if (editor()->spellCheckActive()) {
+        for (const spelling::Flag &flag : editor()->spellingMarks().flagsNow(block)) {
+            const int start = block.position() + flag.start;
+            const int end = start + flag.length;
+            if (offset >= start && offset < end) {
+                found[QStringLiteral("invalid")] = QStringLiteral("spelling");
+                *startOffset = std::max(*startOffset, start);
+                *endOffset = std::min(*endOffset, end);
+            } else if (start > offset) {
+                *endOffset = std::min(*endOffset, start);
+            } else {
+                *startOffset = std::max(*startOffset, end);
+            }
+        }
+    }
     const QFont font = format.font().resolve(document()->defaultFont());
     if (!font.family().isEmpty())
         found[QStringLiteral("font-family")] = QStringLiteral("\"%1\"").arg(escapedFamily(font.family()));

@@ -1,4 +1,5 @@
 #include "editor/TRxRichEdit.h"
+#include "editor/SpellingMarks.h"
 #include "editor/TableKeys.h"
 
 #include "editor/DisplayLines.h"
@@ -90,6 +91,8 @@ TRxRichEdit::TRxRichEdit(QWidget *parent) : QTextEdit(parent), lines_(std::make_
     loadTimer_ = new QTimer(this);
     loadTimer_->setInterval(0);
     connect(loadTimer_, &QTimer::timeout, this, [this] { continueLoading(kLoadStepNanoseconds, false); });
+    spelling_ = new SpellingMarks(this);
+    connect(spelling_, &SpellingMarks::marksChanged, viewport(), [this] { viewport()->update(); });
     adoptDocument(newDocument().release());
     piecedCaret_ = new PiecedCaret(*this);
     connect(this, &QTextEdit::selectionChanged, this, [this] {
@@ -160,6 +163,8 @@ void TRxRichEdit::installDocument(QTextDocument *document, int oldLength)
 
     displayLines_ = std::make_unique<DisplayLines>(document);
     editorLayout().setLinksShown(autoUrlDetect_);
+    editorLayout().setSpellingMarks(spelling_);
+    spelling_->setDocument(document);
 
     // A document put aside keeps its connections to nobody.
     disconnect(changeConnection_);

@@ -13,9 +13,12 @@
 #include <QTextImageFormat>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class DisplayLines;
 class PiecedCaret;
+class SpellingMarks;
+namespace spelling { class Speller; struct Flag; }
 struct PlainTextFileLoad;
 class QTimer;
 class EditorLayout;
@@ -198,6 +201,26 @@ public:
     QList<QTextBlock> selectedParagraphs() const;
     QTextCursor selectionCursor() const { return textCursor(); }
 
+    // Spelling (RichEditSpelling.cpp): words the speller flags are shown with
+    // a red wave; never part of the text.
+    void setSpeller(spelling::Speller *speller); // not owned; nullptr: none
+    void setSpellCheck(bool on);
+    bool spellCheckActive() const;
+    SpellingMarks &spellingMarks() const { return *spelling_; }
+    struct FlaggedWord {
+        int start = 0; // document position
+        int length = 0;
+        QString word;
+    };
+    // The flagged word under a point of the viewport, if any.
+    std::optional<FlaggedWord> flaggedWordAt(QPoint viewportPosition);
+    // Selects the next flagged word after the selection or the caret, going
+    // on from the start once; false when the document has none.
+    bool selectNextMisspelling();
+    // Puts `replacement` in place of the word, in the format of its first
+    // character, as one step of undo.
+    void replaceFlaggedWord(const FlaggedWord &word, const QString &replacement);
+
 Q_SIGNALS:
     void OnChange();
     // Raised for every mouse button pressed in the text, after the press moved
@@ -271,6 +294,7 @@ private:
     std::unique_ptr<TRichEditStrings> lines_;
     std::unique_ptr<DisplayLines> displayLines_;
     PiecedCaret *piecedCaret_ = nullptr;
+    SpellingMarks *spelling_ = nullptr;
     QTextOption textOption_;
     PlainTextFormat plainTextFormat_;
     rtf::LoadStatus lastLoadStatus_;

@@ -26,6 +26,11 @@ const MessageRow kMessages[] = {
     {Message::TableRows, "Строк:", "Rows:"},
     {Message::TableColumns, "Столбцов:", "Columns:"},
     {Message::OkButton, "ОК", "OK"},
+    {Message::AddToDictionary, "Добавить в словарь", "Add to dictionary"},
+    {Message::IgnoreAll, "Пропустить все", "Ignore all"},
+    {Message::NoMisspelling, "Слов с ошибками не найдено", "No misspelled words found"},
+    {Message::NoDictionaryHint, "Нет словарей для проверки орфографии: установите пакеты %1",
+     "No spelling dictionaries: install the packages %1"},
 };
 
 } // namespace

@@ -3,7 +3,7 @@
 #include <QString>
 
 // Messages of both interface languages that are not captions or hints. A
-// "%1" in a text stands for the file's full path.
+// "%1" in a text stands for the file's full path unless its row says otherwise.
 namespace ui_text {
 
 enum class Message {
@@ -16,7 +16,11 @@ enum class Message {
     TableTitle,            // the insert-table dialog
     TableRows,
     TableColumns,
-    OkButton
+    OkButton,
+    AddToDictionary,       // the context menu of a flagged word
+    IgnoreAll,
+    NoMisspelling,         // Shift+F7 found no flagged word
+    NoDictionaryHint       // the spell check's items without dictionaries; %1: the packages
 };
 
 QString messageText(Message message, bool english);

@@ -24,6 +24,8 @@ protected:
         TForm1::Options options;
         options.settingsPath = settingsPath();
         options.argumentCount = argumentCount;
+        options.dictionaryDirs = dictionaryDirs;
+        options.personalWordsPath = dir.filePath(QStringLiteral("words.dic"));
         form = std::make_unique<TForm1>(platform, options);
         QObject::connect(form->findChild<CommandRunner *>(QStringLiteral("Commands")), &CommandRunner::handlerStarted,
                          [this](const QString &name) { handlers.append(name); });
@@ -48,4 +50,5 @@ protected:
     platform::FakePlatform platform;
     std::unique_ptr<TForm1> form;
     QStringList handlers; // names of the handlers that ran, in order
+    QStringList dictionaryDirs; // none: no spelling
 };

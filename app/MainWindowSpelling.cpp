@@ -1,0 +1,132 @@
+// Spelling: the dictionaries read at start, checking as you type, the next
+// misspelled word and the context menu of a flagged one.
+#include "app/Unit1.h"
+
+#include "app/AppTitle.h"
+#include "app/Settings.h"
+#include "app/SpellerLoader.h"
+#include "editor/SpellingMarks.h"
+#include "editor/TRxRichEdit.h"
+#include "platform/Platform.h"
+#include "spelling/Speller.h"
+#include "ui_text/MessageTexts.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace {
+
+const char *const kSpellCheckItems[] = {"N132", "N134"};
+const char kNextMisspellingItem[] = "N133";
+
+} // namespace
+
+void TForm1::startSpelling()
+{
+    showSpellingItems();
+    if (options_.dictionaryDirs.isEmpty()) {
+        spellingReady(nullptr);
+        return;
+    }
+    spellerLoader_ = new SpellerLoader(
+        options_.dictionaryDirs, options_.personalWordsPath,
+        [this](std::unique_ptr<spelling::Speller> speller) { spellingReady(std::move(speller)); }, this);
+}
+
+void TForm1::waitForSpeller()
+{
+    if (spellerLoader_)
+        spellerLoader_->waitUntilReady();
+}
+
+void TForm1::spellingReady(std::unique_ptr<spelling::Speller> speller)
+{
+    speller_ = std::move(speller);
+    spellingLoaded_ = true;
+    const bool available = speller_ && speller_->available();
+    RxRichEdit1->setSpeller(available ? speller_.get() : nullptr);
+    RxRichEdit1->setSpellCheck(available && Settings(options_.settingsPath).spellCheck(true));
+    showSpellingItems();
+}
+
+void TForm1::showSpellingItems()
+{
+    const bool available = speller_ && speller_->available();
+    const bool on = RxRichEdit1->spellCheckActive();
+    // Without dictionaries the items say which packages bring them.
+    const QString hint = available || !spellingLoaded_
+        ? QString()
+        : ui_text::messageText(ui_text::Message::NoDictionaryHint, Lang)
+              .arg(spelling::Speller::dictionaryPackages());
+    for (const char *name : kSpellCheckItems) {
+        if (QAction *item = menuItem(QString::fromLatin1(name))) {
+            item->setCheckable(true);
+            item->setChecked(on);
+            item->setEnabled(available);
+            item->setToolTip(hint);
+            if (auto *menu = qobject_cast<QMenu *>(item->parent()))
+                menu->setToolTipsVisible(true);
+        }
+    }
+    if (QAction *next = menuItem(QString::fromLatin1(kNextMisspellingItem))) {
+        next->setEnabled(on);
+        next->setToolTip(hint);
+    }
+}
+
+void TForm1::flipSpellCheck()
+{
+    const bool on = !RxRichEdit1->spellCheckActive();
+    RxRichEdit1->setSpellCheck(on);
+    Settings(options_.settingsPath).writeSpellCheck(on);
+    showSpellingItems();
+}
+
+void TForm1::N132Click() { flipSpellCheck(); }
+void TForm1::N134Click() { flipSpellCheck(); }
+
+void TForm1::N133Click()
+{
+    if (!RxRichEdit1->selectNextMisspelling())
+        platform_.messageBoxes().showMessage(this, platform::MessageIcon::None, QString::fromUtf8(kAppTitle),
+                                             ui_text::messageText(ui_text::Message::NoMisspelling, Lang));
+}
+
+void TForm1::refreshPersonalWords()
+{
+    if (speller_ && speller_->refreshPersonalList())
+        RxRichEdit1->spellingMarks().spellerChanged();
+}
+
+bool TForm1::showSpellingMenu(QPoint globalPosition)
+{
+    refreshPersonalWords();
+    const std::optional<TRxRichEdit::FlaggedWord> word =
+        RxRichEdit1->flaggedWordAt(RxRichEdit1->viewport()->mapFromGlobal(globalPosition));
+    if (!word || !speller_)
+        return false;
+    // Above the context menu's own items: the suggestions, then what to do
+    // with the word.
+    auto *menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const TRxRichEdit::FlaggedWord flagged = *word;
+    for (const QString &suggestion : speller_->suggestions(flagged.word, kMostSuggestions)) {
+        menu->addAction(suggestion, this, [this, flagged, suggestion] {
+            run("SpellingReplace", [&] { RxRichEdit1->replaceFlaggedWord(flagged, suggestion); });
+        });
+    }
+    menu->addAction(ui_text::messageText(ui_text::Message::AddToDictionary, Lang), this, [this, flagged] {
+        run("SpellingAddWord", [&] {
+            speller_->addToDictionary(flagged.word);
+            RxRichEdit1->spellingMarks().spellerChanged();
+        });
+    });
+    menu->addAction(ui_text::messageText(ui_text::Message::IgnoreAll, Lang), this, [this, flagged] {
+        speller_->ignoreAll(flagged.word);
+        RxRichEdit1->spellingMarks().spellerChanged();
+    });
+    menu->addSeparator();
+    menu->addActions(PopupMenu1->actions());
+    menu->popup(globalPosition);
+    return true;
+}

@@ -1,0 +1,148 @@
+#include "editor/SpellingMarks.h"
+
+#include <QElapsedTimer>
+#include <QTextBlock>
+#include <QTextDocument>
+
+namespace {
+
+// A pause in typing this long has the paragraph typed in checked.
+constexpr int kTypingPauseMs = 400;
+// Checking when idle goes on in slices of this long, between events.
+constexpr qint64 kIdleSliceMs = 8;
+// Paragraphs longer than this are not checked: lines of data, not prose.
+constexpr int kLongestCheckedParagraph = 65536;
+// Beyond this many paragraphs' flags kept, the oldest are forgotten and only
+// what is shown is checked.
+constexpr qsizetype kMostParagraphsKept = 200'000;
+
+} // namespace
+
+SpellingMarks::SpellingMarks(QObject *parent) : QObject(parent)
+{
+    idle_.setInterval(0);
+    connect(&idle_, &QTimer::timeout, this, &SpellingMarks::checkWhenIdle);
+    pause_.setSingleShot(true);
+    pause_.setInterval(kTypingPauseMs);
+    connect(&pause_, &QTimer::timeout, this, &SpellingMarks::typingPaused);
+}
+
+void SpellingMarks::setSpeller(spelling::Speller *speller)
+{
+    speller_ = speller;
+    spellerChanged();
+}
+
+void SpellingMarks::setEnabled(bool enabled)
+{
+    if (enabled == enabled_)
+        return;
+    enabled_ = enabled;
+    spellerChanged();
+}
+
+void SpellingMarks::setDocument(QTextDocument *document)
+{
+    disconnect(changes_);
+    document_ = document;
+    typedAt_ = -1;
+    if (document_) {
+        changes_ = connect(document_, &QTextDocument::contentsChange, this,
+                           [this](int from, int removed, int added) {
+                               if (removed != added || removed == 0)
+                                   changed(from);
+                           });
+    }
+    nextIdleBlock_ = 0;
+    if (active())
+        idle_.start();
+}
+
+void SpellingMarks::spellerChanged()
+{
+    found_.clear();
+    nextIdleBlock_ = 0;
+    if (active() && document_)
+        idle_.start();
+    else
+        idle_.stop();
+    Q_EMIT marksChanged();
+}
+
+quint64 SpellingMarks::keyOf(const QString &text)
+{
+    return (quint64(qHash(text)) << 20) ^ quint64(text.size());
+}
+
+const SpellingMarks::Found &SpellingMarks::check(const QString &text)
+{
+    const quint64 key = keyOf(text);
+    const quint64 generation = speller_->generation();
+    auto it = found_.find(key);
+    if (it != found_.end() && it->generation == generation)
+        return *it;
+    if (found_.size() >= kMostParagraphsKept)
+        found_.clear();
+    Found found;
+    found.generation = generation;
+    if (text.size() <= kLongestCheckedParagraph)
+        found.flags = speller_->check(text);
+    return *found_.insert(key, std::move(found));
+}
+
+const std::vector<spelling::Flag> *SpellingMarks::flagsOf(const QTextBlock &block)
+{
+    if (!active() || !block.isValid())
+        return nullptr;
+    const QString text = block.text();
+    if (typedAt_ >= 0 && block.contains(typedAt_)) {
+        // Typed in: what was found for this very text, if anything.
+        const auto it = found_.constFind(keyOf(text));
+        return it != found_.cend() && it->generation == speller_->generation() ? &it->flags : nullptr;
+    }
+    const Found &found = check(text);
+    return found.flags.empty() ? nullptr : &found.flags;
+}
+
+std::vector<spelling::Flag> SpellingMarks::flagsNow(const QTextBlock &block)
+{
+    if (!active() || !block.isValid())
+        return {};
+    return check(block.text()).flags;
+}
+
+void SpellingMarks::changed(int position)
+{
+    if (!active())
+        return;
+    typedAt_ = position;
+    pause_.start();
+    idle_.stop();
+}
+
+void SpellingMarks::typingPaused()
+{
+    typedAt_ = -1;
+    if (!active())
+        return;
+    Q_EMIT marksChanged();
+    nextIdleBlock_ = 0;
+    idle_.start();
+}
+
+void SpellingMarks::checkWhenIdle()
+{
+    if (!active() || !document_ || found_.size() >= kMostParagraphsKept) {
+        idle_.stop();
+        return;
+    }
+    QElapsedTimer slice;
+    slice.start();
+    QTextBlock block = document_->findBlockByNumber(nextIdleBlock_);
+    for (; block.isValid() && slice.elapsed() < kIdleSliceMs; block = block.next()) {
+        check(block.text());
+        ++nextIdleBlock_;
+    }
+    if (!block.isValid())
+        idle_.stop();
+}
