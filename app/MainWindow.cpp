@@ -1,5 +1,6 @@
 // Start-up, activation, painting, hints and closing of the main window.
 #include "app/Unit1.h"
+#include "spelling/Speller.h"
 
 #include "app/AppTitle.h"
 #include "app/CommandRunner.h"

@@ -5,10 +5,10 @@
 #include "app/AppTitle.h"
 #include "app/Settings.h"
 #include "app/SpellerLoader.h"
-#include "editor/SpellingMarks.h"
 #include "editor/TRxRichEdit.h"
 #include "platform/Platform.h"
 #include "spelling/Speller.h"
+#include "spelling/SpellingMarks.h"
 #include "ui_text/MessageTexts.h"
 
 #include <QAction>
@@ -23,6 +23,8 @@ const char kNextMisspellingItem[] = "N133";
 
 void TForm1::startSpelling()
 {
+    spellingMarks_ = new SpellingMarks(this);
+    RxRichEdit1->setTextMarks(spellingMarks_);
     showSpellingItems();
     if (options_.dictionaryDirs.isEmpty()) {
         spellingReady(nullptr);
@@ -44,15 +46,15 @@ void TForm1::spellingReady(std::unique_ptr<spelling::Speller> speller)
     speller_ = std::move(speller);
     spellingLoaded_ = true;
     const bool available = speller_ && speller_->available();
-    RxRichEdit1->setSpeller(available ? speller_.get() : nullptr);
-    RxRichEdit1->setSpellCheck(available && Settings(options_.settingsPath).spellCheck(true));
+    spellingMarks_->setEnabled(Settings(options_.settingsPath).spellCheck(true));
+    spellingMarks_->setSpeller(available ? speller_.get() : nullptr);
     showSpellingItems();
 }
 
 void TForm1::showSpellingItems()
 {
     const bool available = speller_ && speller_->available();
-    const bool on = RxRichEdit1->spellCheckActive();
+    const bool on = RxRichEdit1->textMarksActive();
     // Without dictionaries the items say which packages bring them.
     const QString hint = available || !spellingLoaded_
         ? QString()
@@ -76,8 +78,8 @@ void TForm1::showSpellingItems()
 
 void TForm1::flipSpellCheck()
 {
-    const bool on = !RxRichEdit1->spellCheckActive();
-    RxRichEdit1->setSpellCheck(on);
+    const bool on = !RxRichEdit1->textMarksActive();
+    spellingMarks_->setEnabled(on);
     Settings(options_.settingsPath).writeSpellCheck(on);
     showSpellingItems();
 }
@@ -87,7 +89,7 @@ void TForm1::N134Click() { flipSpellCheck(); }
 
 void TForm1::N133Click()
 {
-    if (!RxRichEdit1->selectNextMisspelling())
+    if (!RxRichEdit1->selectNextMark())
         platform_.messageBoxes().showMessage(this, platform::MessageIcon::None, QString::fromUtf8(kAppTitle),
                                              ui_text::messageText(ui_text::Message::NoMisspelling, Lang));
 }
@@ -95,35 +97,35 @@ void TForm1::N133Click()
 void TForm1::refreshPersonalWords()
 {
     if (speller_ && speller_->refreshPersonalList())
-        RxRichEdit1->spellingMarks().spellerChanged();
+        spellingMarks_->spellerChanged();
 }
 
 bool TForm1::showSpellingMenu(QPoint globalPosition)
 {
     refreshPersonalWords();
-    const std::optional<TRxRichEdit::FlaggedWord> word =
-        RxRichEdit1->flaggedWordAt(RxRichEdit1->viewport()->mapFromGlobal(globalPosition));
+    const std::optional<TRxRichEdit::MarkedWord> word =
+        RxRichEdit1->markedWordAt(RxRichEdit1->viewport()->mapFromGlobal(globalPosition));
     if (!word || !speller_)
         return false;
     // Above the context menu's own items: the suggestions, then what to do
     // with the word.
     auto *menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    const TRxRichEdit::FlaggedWord flagged = *word;
+    const TRxRichEdit::MarkedWord flagged = *word;
     for (const QString &suggestion : speller_->suggestions(flagged.word, kMostSuggestions)) {
         menu->addAction(suggestion, this, [this, flagged, suggestion] {
-            run("SpellingReplace", [&] { RxRichEdit1->replaceFlaggedWord(flagged, suggestion); });
+            run("SpellingReplace", [&] { RxRichEdit1->replaceMarkedWord(flagged, suggestion); });
         });
     }
     menu->addAction(ui_text::messageText(ui_text::Message::AddToDictionary, Lang), this, [this, flagged] {
         run("SpellingAddWord", [&] {
             speller_->addToDictionary(flagged.word);
-            RxRichEdit1->spellingMarks().spellerChanged();
+            spellingMarks_->spellerChanged();
         });
     });
     menu->addAction(ui_text::messageText(ui_text::Message::IgnoreAll, Lang), this, [this, flagged] {
         speller_->ignoreAll(flagged.word);
-        RxRichEdit1->spellingMarks().spellerChanged();
+        spellingMarks_->spellerChanged();
     });
     menu->addSeparator();
     menu->addActions(PopupMenu1->actions());

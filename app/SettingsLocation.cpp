@@ -37,8 +37,3 @@ QString settingsFilePath(const QString &programFolder, const FolderWritableCheck
     QDir().mkpath(folder);
     return QDir(folder).filePath(kFileName);
 }
-
-QString personalWordsPath()
-{
-    return userConfigFolder() + QStringLiteral("/Veltrix/words.dic");
-}

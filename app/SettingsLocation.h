@@ -16,8 +16,4 @@ bool canCreateFileIn(const QString &folder);
 // $XDG_CONFIG_HOME when it names an absolute folder, else ~/.config.
 QString userConfigFolder();
 
-// The words added to the spelling dictionary, one list for every copy of
-// the program wherever its settings live: "Veltrix/words.dic" there.
-QString personalWordsPath();
-
 QString settingsFilePath(const QString &programFolder, const FolderWritableCheck &isWritable = canCreateFileIn);

@@ -34,6 +34,7 @@ namespace paraformat { enum class ListStyle; }
 namespace layoutfix { class LayoutFixer; }
 namespace spelling { class Speller; }
 class SpellerLoader;
+class SpellingMarks;
 namespace platform { class Platform; }
 
 // The main window: its components and its handlers, named after the component
@@ -349,6 +350,7 @@ private:
     std::unique_ptr<HintWatcher> hints_;
     std::unique_ptr<spelling::Speller> speller_;
     SpellerLoader *spellerLoader_ = nullptr;
+    SpellingMarks *spellingMarks_ = nullptr;
     bool spellingLoaded_ = false; // the dictionaries were looked for
     QHash<QString, QAction *> menuItems_;
     Qt::WindowStates shownState_ = Qt::WindowNoState; // the state to come back to from the tray

@@ -101,7 +101,7 @@ int main(int argc, char *argv[])
         return 0;
     options.recoveryFolder = recovery::defaultFolder();
     options.dictionaryDirs = spelling::Speller::systemDictionaryDirs();
-    options.personalWordsPath = personalWordsPath();
+    options.personalWordsPath = spelling::Speller::defaultPersonalListPath();
     TForm1 Form1(platform, options);
     TForm2 Form2(Form1.editor(), [&platform](const QString &message) { showError(platform, message); });
     Form1.setCalculator(&Form2);

@@ -3,6 +3,7 @@
 #include "app/Unit1.h"
 #include "editor/TRxRichEdit.h"
 #include "platform/fakes/FakePlatform.h"
+#include "spelling/Speller.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -11,18 +12,24 @@
 #include <QTextCursor>
 
 // A main window shown offscreen on the platform's test doubles, its settings
-// file in a folder of its own, as the benchmarks drive it.
+// file in a folder of its own, as the benchmarks drive it; with `spelling`,
+// the system's dictionaries read and spelling checked as you type.
 struct BenchWindow {
-    BenchWindow() : form(platform, options())
+    explicit BenchWindow(bool spelling = false) : form(platform, options(spelling))
     {
+        form.waitForSpeller();
         form.resize(1000, 700);
         form.show();
     }
 
-    TForm1::Options options()
+    TForm1::Options options(bool spelling)
     {
         TForm1::Options result;
         result.settingsPath = dir.filePath(QStringLiteral("Veltrix.ini"));
+        if (spelling) {
+            result.dictionaryDirs = spelling::Speller::systemDictionaryDirs();
+            result.personalWordsPath = dir.filePath(QStringLiteral("words.txt"));
+        }
         return result;
     }
 

@@ -28,6 +28,8 @@
 //   cells-M           the same text (as many rows as table-M has) with each
 //                     cell a paragraph of its own
 //   end-M             plain-M, and Ctrl+End a second after it is shown
+//   CASE+spelling     any case with the system's dictionaries read and
+//                     spelling checked as you type
 //   floor-M           plain-M put into a bare QTextDocument: the time and
 //                     memory Qt's document alone takes
 // Figures: from the dialog's answer until the title names the file
@@ -327,8 +329,12 @@ int runCtrlEnd(TForm1 &form, const QString &name)
     return 0;
 }
 
-int runCase(const QString &name, const QString &dir)
+int runCase(const QString &caseName, const QString &dir)
 {
+    // NAME+spelling: the same with spelling checked as you type.
+    const QString spellingSuffix = QStringLiteral("+spelling");
+    const bool spelling = caseName.endsWith(spellingSuffix);
+    const QString name = spelling ? caseName.chopped(spellingSuffix.size()) : caseName;
     const QString amount = name.section(QLatin1Char('-'), 1);
     const qint64 size = amount.endsWith(QLatin1Char('K')) ? amount.chopped(1).toLongLong() * kKilobyte
                                                           : amount.toLongLong() * kMegabyte;
@@ -339,7 +345,7 @@ int runCase(const QString &name, const QString &dir)
         return runFloor(path, size);
     const bool ctrlEnd = name.startsWith(QLatin1String("end"));
 
-    BenchWindow window;
+    BenchWindow window(spelling);
     TForm1 &form = window.form;
     form.editor().setFocus();
     QApplication::processEvents();
@@ -388,7 +394,7 @@ int runCase(const QString &name, const QString &dir)
     const double saveMs = timer.nsecsElapsed() / 1e6;
     const qint64 peak = statusKilobytes("VmHWM:") - baseline;
 
-    std::printf("%-10s %8.0f %8.0f %8.3f %8.1f %8.0f %8.0f %8.2f %8.3f %8.3f %8.2f %8.0f %8.2f\n", qPrintable(name),
+    std::printf("%-10s %8.0f %8.0f %8.3f %8.1f %8.0f %8.0f %8.2f %8.3f %8.3f %8.2f %8.0f %8.2f\n", qPrintable(caseName),
                 titledMs, shownMs, keyWhileLoading, longestPassMs, wholeMs, idleMs, wholePeak * 1024.0 / size,
                 keyAtStart, keyAtEnd, pageMs, saveMs, peak * 1024.0 / size);
     return 0;

@@ -1,7 +1,7 @@
 #include "editor/EditorLayout.h"
 
 #include "editor/Links.h"
-#include "editor/SpellingMarks.h"
+#include "editor/TextMarks.h"
 #include "editor/TableGeometry.h"
 #include "formats/TableFormat.h"
 #include "formats/ParagraphFormat.h"
@@ -1130,13 +1130,13 @@ QList<QTextLayout::FormatRange> EditorLayout::formatRanges(const PaintContext &c
         for (const links::Link &link : found)
             ranges.append({link.start, link.length, linkFormat});
     }
-    if (spelling_) {
-        if (const std::vector<spelling::Flag> *flags = spelling_->flagsOf(block)) {
+    if (marks_ && marks_->active()) {
+        if (const std::vector<TextMarks::Span> *spans = marks_->shownIn(block)) {
             QTextCharFormat wave;
             wave.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
             wave.setUnderlineColor(Qt::red);
-            for (const spelling::Flag &flag : *flags)
-                ranges.append({flag.start, flag.length, wave});
+            for (const TextMarks::Span &span : *spans)
+                ranges.append({span.start, span.length, wave});
         }
     }
     const int position = block.position();

@@ -17,7 +17,7 @@
 class QElapsedTimer;
 class QTextTable;
 
-class SpellingMarks;
+class TextMarks;
 
 // The editor's document layout. It lays out only the paragraphs that are
 // shown or asked for, and keeps the height and line count of every paragraph
@@ -83,8 +83,8 @@ public:
     bool hasPiecedParagraphs() const;
 
     void setLinksShown(bool shown);
-    // Words flagged by spelling, underlined with a red wave where shown; not owned.
-    void setSpellingMarks(SpellingMarks *marks) { spelling_ = marks; }
+    // Marks over the text (words spelling flags), a red wave where shown; not owned.
+    void setTextMarks(TextMarks *marks) { marks_ = marks; }
     bool linksShown() const { return linksShown_; }
 
     // Display lines, counted over laid-out paragraphs: each call lays out
@@ -266,7 +266,7 @@ private:
     mutable std::optional<qreal> plainLineHeight_;
     mutable QSizeF reportedSize_;
     bool linksShown_ = false;
-    SpellingMarks *spelling_ = nullptr;
+    TextMarks *marks_ = nullptr;
     bool stale_ = true; // entries to be made anew before the next use
     ChangeKey applied_;
     QTimer background_;

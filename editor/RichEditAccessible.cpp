@@ -1,5 +1,5 @@
 #include "editor/RichEditAccessible.h"
-#include "editor/SpellingMarks.h"
+#include "editor/TextMarks.h"
 
 #include "editor/EditorLayout.h"
 #include "editor/TRxRichEdit.h"
@@ -433,13 +433,13 @@ QString RichEditAccessible::attributes(int offset, int *startOffset, int *endOff
 
     // Sorted by name, as IAccessible2 text attributes.
     QMap<QString, QString> found;
-    // A flagged word is a run of its own.
-    if (editor()->spellCheckActive()) {
-        for (const spelling::Flag &flag : editor()->spellingMarks().flagsNow(block)) {
-            const int start = block.position() + flag.start;
-            const int end = start + flag.length;
+    // A marked word is a run of its own.
+    if (TextMarks *marks = editor()->textMarks(); marks && marks->active()) {
+        for (const TextMarks::Span &span : marks->foundIn(block)) {
+            const int start = block.position() + span.start;
+            const int end = start + span.length;
             if (offset >= start && offset < end) {
-                found[QStringLiteral("invalid")] = QStringLiteral("spelling");
+                found[QStringLiteral("invalid")] = marks->kind();
                 *startOffset = std::max(*startOffset, start);
                 *endOffset = std::min(*endOffset, end);
             } else if (start > offset) {

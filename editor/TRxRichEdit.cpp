@@ -1,5 +1,5 @@
 #include "editor/TRxRichEdit.h"
-#include "editor/SpellingMarks.h"
+#include "editor/TextMarks.h"
 #include "editor/TableKeys.h"
 
 #include "editor/DisplayLines.h"
@@ -91,8 +91,6 @@ TRxRichEdit::TRxRichEdit(QWidget *parent) : QTextEdit(parent), lines_(std::make_
     loadTimer_ = new QTimer(this);
     loadTimer_->setInterval(0);
     connect(loadTimer_, &QTimer::timeout, this, [this] { continueLoading(kLoadStepNanoseconds, false); });
-    spelling_ = new SpellingMarks(this);
-    connect(spelling_, &SpellingMarks::marksChanged, viewport(), [this] { viewport()->update(); });
     adoptDocument(newDocument().release());
     piecedCaret_ = new PiecedCaret(*this);
     connect(this, &QTextEdit::selectionChanged, this, [this] {
@@ -163,8 +161,9 @@ void TRxRichEdit::installDocument(QTextDocument *document, int oldLength)
 
     displayLines_ = std::make_unique<DisplayLines>(document);
     editorLayout().setLinksShown(autoUrlDetect_);
-    editorLayout().setSpellingMarks(spelling_);
-    spelling_->setDocument(document);
+    editorLayout().setTextMarks(marks_);
+    if (marks_)
+        marks_->setDocument(document);
 
     // A document put aside keeps its connections to nobody.
     disconnect(changeConnection_);

@@ -17,8 +17,7 @@
 
 class DisplayLines;
 class PiecedCaret;
-class SpellingMarks;
-namespace spelling { class Speller; struct Flag; }
+class TextMarks;
 struct PlainTextFileLoad;
 class QTimer;
 class EditorLayout;
@@ -201,25 +200,24 @@ public:
     QList<QTextBlock> selectedParagraphs() const;
     QTextCursor selectionCursor() const { return textCursor(); }
 
-    // Spelling (RichEditSpelling.cpp): words the speller flags are shown with
-    // a red wave; never part of the text.
-    void setSpeller(spelling::Speller *speller); // not owned; nullptr: none
-    void setSpellCheck(bool on);
-    bool spellCheckActive() const;
-    SpellingMarks &spellingMarks() const { return *spelling_; }
-    struct FlaggedWord {
+    // Marks over the text (RichEditMarks.cpp), such as the words spelling
+    // flags: a red wave where shown, never part of the text. Not owned.
+    void setTextMarks(TextMarks *marks);
+    TextMarks *textMarks() const { return marks_; }
+    bool textMarksActive() const;
+    struct MarkedWord {
         int start = 0; // document position
         int length = 0;
         QString word;
     };
-    // The flagged word under a point of the viewport, if any.
-    std::optional<FlaggedWord> flaggedWordAt(QPoint viewportPosition);
-    // Selects the next flagged word after the selection or the caret, going
+    // The marked word under a point of the viewport, if any.
+    std::optional<MarkedWord> markedWordAt(QPoint viewportPosition);
+    // Selects the next marked word after the selection or the caret, going
     // on from the start once; false when the document has none.
-    bool selectNextMisspelling();
+    bool selectNextMark();
     // Puts `replacement` in place of the word, in the format of its first
     // character, as one step of undo.
-    void replaceFlaggedWord(const FlaggedWord &word, const QString &replacement);
+    void replaceMarkedWord(const MarkedWord &word, const QString &replacement);
 
 Q_SIGNALS:
     void OnChange();
@@ -294,7 +292,7 @@ private:
     std::unique_ptr<TRichEditStrings> lines_;
     std::unique_ptr<DisplayLines> displayLines_;
     PiecedCaret *piecedCaret_ = nullptr;
-    SpellingMarks *spelling_ = nullptr;
+    TextMarks *marks_ = nullptr;
     QTextOption textOption_;
     PlainTextFormat plainTextFormat_;
     rtf::LoadStatus lastLoadStatus_;

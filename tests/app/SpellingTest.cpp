@@ -1,5 +1,4 @@
 #include "MainWindowFixture.h"
-#include "editor/SpellingMarks.h"
 #include "spelling/Speller.h"
 
 #include <QAction>
@@ -96,7 +95,7 @@ TEST_F(MainWindowTest, AFlaggedWordsMenuMendsItAddsItOrIgnoresItAndTheCheckIsKep
     // Off: nothing flagged, the menu is the plain one, and it stays off.
     menuItem(f, "N134")->trigger();
     EXPECT_FALSE(menuItem(f, "N132")->isChecked());
-    EXPECT_FALSE(editor->flaggedWordAt(editor->cursorRect().center()));
+    EXPECT_FALSE(editor->markedWordAt(editor->cursorRect().center()));
     EXPECT_TRUE(settingsContent().contains("[SPELLING]\nCheck=0")) << settingsContent().toStdString();
 }
 

@@ -1,4 +1,4 @@
-#include "editor/SpellingMarks.h"
+#include "spelling/SpellingMarks.h"
 
 #include <QElapsedTimer>
 #include <QTextBlock>
@@ -18,7 +18,7 @@ constexpr qsizetype kMostParagraphsKept = 200'000;
 
 } // namespace
 
-SpellingMarks::SpellingMarks(QObject *parent) : QObject(parent)
+SpellingMarks::SpellingMarks(QObject *parent) : TextMarks(parent)
 {
     idle_.setInterval(0);
     connect(&idle_, &QTimer::timeout, this, &SpellingMarks::checkWhenIdle);
@@ -85,12 +85,14 @@ const SpellingMarks::Found &SpellingMarks::check(const QString &text)
         found_.clear();
     Found found;
     found.generation = generation;
-    if (text.size() <= kLongestCheckedParagraph)
-        found.flags = speller_->check(text);
+    if (text.size() <= kLongestCheckedParagraph) {
+        for (const spelling::Flag &flag : speller_->check(text))
+            found.spans.push_back({flag.start, flag.length});
+    }
     return *found_.insert(key, std::move(found));
 }
 
-const std::vector<spelling::Flag> *SpellingMarks::flagsOf(const QTextBlock &block)
+const std::vector<TextMarks::Span> *SpellingMarks::shownIn(const QTextBlock &block)
 {
     if (!active() || !block.isValid())
         return nullptr;
@@ -98,17 +100,18 @@ const std::vector<spelling::Flag> *SpellingMarks::flagsOf(const QTextBlock &bloc
     if (typedAt_ >= 0 && block.contains(typedAt_)) {
         // Typed in: what was found for this very text, if anything.
         const auto it = found_.constFind(keyOf(text));
-        return it != found_.cend() && it->generation == speller_->generation() ? &it->flags : nullptr;
+        return it != found_.cend() && it->generation == speller_->generation() && !it->spans.empty() ? &it->spans
+                                                                                                       : nullptr;
     }
     const Found &found = check(text);
-    return found.flags.empty() ? nullptr : &found.flags;
+    return found.spans.empty() ? nullptr : &found.spans;
 }
 
-std::vector<spelling::Flag> SpellingMarks::flagsNow(const QTextBlock &block)
+std::vector<TextMarks::Span> SpellingMarks::foundIn(const QTextBlock &block)
 {
     if (!active() || !block.isValid())
         return {};
-    return check(block.text()).flags;
+    return check(block.text()).spans;
 }
 
 void SpellingMarks::changed(int position)

@@ -1,9 +1,9 @@
 // Words the speller flags: shown with a red wave and told to a screen
 // reader, never part of the text; the paragraph typed in waits for a pause.
 
-#include "RichEditFixture.h"
 #include "editor/RichEditAccessible.h"
-#include "editor/SpellingMarks.h"
+#include "editor/RichEditFixture.h"
+#include "spelling/SpellingMarks.h"
 #include "formats/RtfWriter.h"
 #include "spelling/Speller.h"
 
@@ -42,7 +42,9 @@ TEST_F(RichEditTest, FlaggedWordsAreShownAndToldButNeverStored)
         GTEST_SKIP() << "no Hunspell dictionary installed";
     editor->setText(QStringLiteral("A wrld of wrds"));
     const QByteArray unchecked = rtf::write(*editor->document());
-    editor->setSpeller(speller.get());
+    SpellingMarks marks;
+    marks.setSpeller(speller.get());
+    editor->setTextMarks(&marks);
     EXPECT_GT(redPixels(*editor), 10);
     EXPECT_EQ(rtf::write(*editor->document()), unchecked);
     EXPECT_EQ(editor->Text(), QStringLiteral("A wrld of wrds"));
@@ -58,12 +60,12 @@ TEST_F(RichEditTest, FlaggedWordsAreShownAndToldButNeverStored)
     // Typing: the paragraph typed in is checked once typing pauses.
     editor->moveCursor(QTextCursor::End);
     QTest::keyClicks(editor.get(), QStringLiteral(" xqzv"));
-    SpellingMarks &marks = editor->spellingMarks();
-    EXPECT_EQ(marks.flagsOf(editor->document()->begin()), nullptr);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return marks.flagsOf(editor->document()->begin()) != nullptr; }));
-    EXPECT_EQ(marks.flagsOf(editor->document()->begin())->size(), 3u);
+    EXPECT_EQ(marks.shownIn(editor->document()->begin()), nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return marks.shownIn(editor->document()->begin()) != nullptr; }));
+    EXPECT_EQ(marks.shownIn(editor->document()->begin())->size(), 3u);
 
-    editor->setSpellCheck(false);
+    marks.setEnabled(false);
     EXPECT_EQ(redPixels(*editor), 0);
     EXPECT_FALSE(access.attributes(3, &start, &end).contains(QStringLiteral("invalid")));
+    editor->setTextMarks(nullptr);
 }

@@ -1,58 +1,62 @@
-// Spelling: the words the speller flags, found, gone through and replaced.
+// Marks over the text: the marked words found, gone through and replaced.
 #include "editor/TRxRichEdit.h"
 
-#include "editor/SpellingMarks.h"
+#include "editor/EditorLayout.h"
+#include "editor/TextMarks.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
-void TRxRichEdit::setSpeller(spelling::Speller *speller)
+void TRxRichEdit::setTextMarks(TextMarks *marks)
 {
-    spelling_->setSpeller(speller);
+    if (marks_)
+        marks_->disconnect(this);
+    marks_ = marks;
+    editorLayout().setTextMarks(marks);
+    if (marks) {
+        marks->setDocument(document());
+        connect(marks, &TextMarks::marksChanged, this, [this] { viewport()->update(); });
+    }
+    viewport()->update();
 }
 
-void TRxRichEdit::setSpellCheck(bool on)
+bool TRxRichEdit::textMarksActive() const
 {
-    spelling_->setEnabled(on);
+    return marks_ && marks_->active();
 }
 
-bool TRxRichEdit::spellCheckActive() const
+std::optional<TRxRichEdit::MarkedWord> TRxRichEdit::markedWordAt(QPoint viewportPosition)
 {
-    return spelling_->active();
-}
-
-std::optional<TRxRichEdit::FlaggedWord> TRxRichEdit::flaggedWordAt(QPoint viewportPosition)
-{
-    if (!spelling_->active())
+    if (!textMarksActive())
         return std::nullopt;
     const QTextCursor at = cursorForPosition(viewportPosition);
     const QTextBlock block = at.block();
     const int inBlock = at.position() - block.position();
-    for (const spelling::Flag &flag : spelling_->flagsNow(block)) {
+    for (const TextMarks::Span &span : marks_->foundIn(block)) {
         // The click may fall just after the word's last letter.
-        if (inBlock >= flag.start && inBlock <= flag.start + flag.length)
-            return FlaggedWord{block.position() + flag.start, flag.length, block.text().mid(flag.start, flag.length)};
+        if (inBlock >= span.start && inBlock <= span.start + span.length)
+            return MarkedWord{block.position() + span.start, span.length, block.text().mid(span.start, span.length)};
     }
     return std::nullopt;
 }
 
-bool TRxRichEdit::selectNextMisspelling()
+bool TRxRichEdit::selectNextMark()
 {
-    if (!spelling_->active())
+    if (!textMarksActive())
         return false;
     finishLoading();
     const int from = textCursor().selectionEnd();
-    // The first flagged word that starts in [after, before), paragraph by paragraph.
+    // The first marked word that starts in [after, before), paragraph by paragraph.
     const auto select = [this](QTextBlock block, int after, int before) {
         for (; block.isValid() && block.position() < before; block = block.next()) {
-            for (const spelling::Flag &flag : spelling_->flagsNow(block)) {
-                const int start = block.position() + flag.start;
+            for (const TextMarks::Span &span : marks_->foundIn(block)) {
+                const int start = block.position() + span.start;
                 if (start < after || start >= before)
                     continue;
                 QTextCursor found(document());
                 found.setPosition(start);
-                found.setPosition(start + flag.length, QTextCursor::KeepAnchor);
+                found.setPosition(start + span.length, QTextCursor::KeepAnchor);
                 setTextCursor(found);
                 ensureCursorVisible();
                 return true;
@@ -65,7 +69,7 @@ bool TRxRichEdit::selectNextMisspelling()
     return select(document()->findBlock(from), from, end) || select(document()->begin(), 0, from);
 }
 
-void TRxRichEdit::replaceFlaggedWord(const FlaggedWord &word, const QString &replacement)
+void TRxRichEdit::replaceMarkedWord(const MarkedWord &word, const QString &replacement)
 {
     QTextCursor cursor(document());
     cursor.setPosition(word.start + 1);
