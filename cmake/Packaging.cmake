@@ -20,8 +20,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # A window font, the theme the toolbar pictures come from (missing ones are
 # drawn), and fonts with the widths of Times New Roman, Arial and Courier New,
-# so that documents made on Windows break their lines where they broke there.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, adwaita-icon-theme, fonts-liberation2")
+# so that documents made on Windows break their lines where they broke there;
+# the Russian and English dictionaries spell checking uses (without them it is off).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "fonts-dejavu-core, adwaita-icon-theme, fonts-liberation2, hunspell-ru, hunspell-en-us")
 # CPack puts the summary above this as the first line.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 "Veltrix is a single-window desktop editor for RTF and plain text with a
