@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <sys/stat.h>
+
 namespace spelling {
 
 namespace {
@@ -15,6 +17,7 @@ namespace {
 // and nothing more is added to it.
 constexpr qint64 kMaxListBytes = 8 * 1024 * 1024;
 constexpr int kMaxWordUnits = 100;
+constexpr qint64 kNanosecondsPerSecond = 1000000000;
 
 QString failure(const QString &path, const QString &reason)
 {
@@ -30,10 +33,11 @@ PersonalList::PersonalList(QString path) : path_(std::move(path))
 
 PersonalList::Stamp PersonalList::stamp() const
 {
-    const QFileInfo info(path_);
-    if (!info.exists())
+    struct stat st {};
+    if (::stat(QFile::encodeName(path_).constData(), &st) != 0)
         return {};
-    return {true, info.size(), info.lastModified()};
+    return {true, quint64(st.st_ino), qint64(st.st_size),
+            qint64(st.st_mtim.tv_sec) * kNanosecondsPerSecond + st.st_mtim.tv_nsec};
 }
 
 bool PersonalList::isWord(const QString &line)

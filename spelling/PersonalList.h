@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QDateTime>
 #include <QSet>
 #include <QString>
 
@@ -27,13 +26,16 @@ public:
     static bool isWord(const QString &line);
 
 private:
+    // The file's identity, size and time: a save by another copy replaces the
+    // file (a new inode), so even a same-size change in the same tick is seen.
     struct Stamp {
         bool exists = false;
+        quint64 inode = 0;
         qint64 size = 0;
-        QDateTime modified;
+        qint64 modifiedNs = 0;
         bool operator==(const Stamp &o) const
         {
-            return exists == o.exists && size == o.size && modified == o.modified;
+            return exists == o.exists && inode == o.inode && size == o.size && modifiedNs == o.modifiedNs;
         }
     };
     Stamp stamp() const;

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
 
 namespace spelling {
 
@@ -272,7 +273,7 @@ void Speller::checkChunk(QStringView paragraph, int start, int length, std::vect
         }
     }
     if (flags.size() > first)
-        findLayoutRuns(paragraph, start, length, flags);
+        findLayoutRuns(paragraph, start, length, flags, first);
 }
 
 // Russian typed in the English layout may hold the keys of ж э б ю х ъ ё: ; ' , . [ ] `.
@@ -280,7 +281,8 @@ void Speller::checkChunk(QStringView paragraph, int start, int length, std::vect
 // at either end, which may be real punctuation) is tried as one Russian word.
 // Punctuation alone is never flagged: only a run with a wrong word in it, and
 // only when its conversion is a right word.
-void Speller::findLayoutRuns(QStringView paragraph, int start, int length, std::vector<Flag> &flags) const
+void Speller::findLayoutRuns(QStringView paragraph, int start, int length, std::vector<Flag> &flags,
+                             std::size_t first) const
 {
     if (!russian_)
         return;
@@ -293,6 +295,9 @@ void Speller::findLayoutRuns(QStringView paragraph, int start, int length, std::
         const QChar r = layout_->convert(c, layoutfix::Direction::ToRussian);
         return r != c && r.isLetter() && r.script() == QChar::Script_Cyrillic;
     };
+    // The chunk's flags are in text order and so are its runs: one pass over both.
+    std::vector<Flag> runs;
+    std::size_t next = first;
     const int end = start + length;
     int i = start;
     while (i < end) {
@@ -308,12 +313,13 @@ void Speller::findLayoutRuns(QStringView paragraph, int start, int length, std::
             ++i;
         }
         const int runEnd = i;
-        if (!hasKeyPunctuation || runEnd - runStart > kMaxWordLetters)
-            continue;
-        const auto inside = [&](const Flag &f) { return f.start >= runStart && f.start + f.length <= runEnd; };
-        if (std::none_of(flags.begin(), flags.end(), [&](const Flag &f) {
-                return inside(f) && f.kind != FlagKind::MixedAlphabets;
-            }))
+        bool wrongInside = false;
+        while (next < flags.size() && flags[next].start < runEnd) {
+            const Flag &f = flags[next];
+            wrongInside = wrongInside || (f.start >= runStart && f.kind != FlagKind::MixedAlphabets);
+            ++next;
+        }
+        if (!hasKeyPunctuation || !wrongInside || runEnd - runStart > kMaxWordLetters)
             continue;
         int leading = 0;
         while (leading < kMaxEdgeTrim && runStart + leading < runEnd && !isAsciiLetter(paragraph[runStart + leading]))
@@ -328,18 +334,31 @@ void Speller::findLayoutRuns(QStringView paragraph, int start, int length, std::
                 const int b = runEnd - (trimmed - left);
                 if (b <= a)
                     continue;
-                const QString conversion = convertedWord(paragraph.mid(a, b - a));
+                QString conversion = convertedWord(paragraph.mid(a, b - a));
                 if (conversion.isEmpty())
                     continue;
-                flags.erase(std::remove_if(flags.begin(), flags.end(),
-                                           [&](const Flag &f) { return f.start < b && f.start + f.length > a; }),
-                            flags.end());
-                flags.push_back({a, b - a, FlagKind::WrongLayout, conversion});
-                std::sort(flags.begin(), flags.end(), [](const Flag &x, const Flag &y) { return x.start < y.start; });
+                runs.push_back({a, b - a, FlagKind::WrongLayout, std::move(conversion)});
                 found = true;
             }
         }
     }
+    if (runs.empty())
+        return;
+    // A run found replaces the flags of the words inside it.
+    std::vector<Flag> merged;
+    std::size_t r = 0;
+    for (std::size_t k = first; k < flags.size(); ++k) {
+        Flag &f = flags[k];
+        while (r < runs.size() && runs[r].start + runs[r].length <= f.start)
+            merged.push_back(std::move(runs[r++]));
+        if (r < runs.size() && runs[r].start < f.start + f.length)
+            continue;
+        merged.push_back(std::move(f));
+    }
+    while (r < runs.size())
+        merged.push_back(std::move(runs[r++]));
+    flags.resize(first);
+    std::move(merged.begin(), merged.end(), std::back_inserter(flags));
 }
 
 // A word mixing alphabets, in the alphabet most of its letters are in: look-alike

@@ -63,7 +63,8 @@ private:
     bool isKnown(QStringView word, const Dictionary &dictionary) const;
     bool isAccepted(QStringView word) const;
     void checkChunk(QStringView paragraph, int start, int length, std::vector<Flag> &flags) const;
-    void findLayoutRuns(QStringView paragraph, int start, int length, std::vector<Flag> &flags) const;
+    void findLayoutRuns(QStringView paragraph, int start, int length, std::vector<Flag> &flags,
+                        std::size_t first) const;
     QString convertedWord(QStringView word) const;
     QString oneAlphabet(QStringView word) const;
 

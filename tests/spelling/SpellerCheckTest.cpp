@@ -11,7 +11,7 @@ namespace {
 const char kSeeded[] =
     "Вчера мы ⟦typo|обсуждали⟧ ⟦typo|пректа⟧ и ⟦case|пРивет⟧ всем. The ⟦typo|meetng⟧ was ⟦case|hELLo⟧ "
     "short. Он ⟦mixed|пpивет⟧ сказал, и ⟦mixed|sаlt⟧ тоже. ⟦layout|Ghbdtn|Привет⟧, ⟦layout|'nj|это⟧ "
-    "ещё ⟦layout|ntrcn|текст⟧. Say ⟦layout|руддщ|hello⟧ to ⟦layout|vjq|мой⟧ friend.";
+    "ещё ⟦layout|ntrcn|текст⟧. Say ⟦layout|руддщ|hello⟧ to ⟦layout|vjq|мой⟧ friend, ⟦layout|rnj-yb,elm|кто-нибудь⟧ ⟦layout|`krf|ёлка⟧.";
 
 const char kClean[] =
     "Ёлка и елка растут в лесу; кто-нибудь придёт. Москва — столица. It's a well-known fact, "
@@ -71,6 +71,9 @@ TEST_F(SpellerTest, StrangeInputIsNoWord)
     EXPECT_TRUE(speller_->check(surrogates).empty());
     EXPECT_TRUE(speller_->check(QString(1 << 20, u';')).empty());
     EXPECT_TRUE(speller_->check(QString()).empty());
+    // Many short wrong words in one run of keys, with and without spaces: linear, not quadratic.
+    EXPECT_EQ(speller_->check(QStringLiteral("zq;qz!").repeated(1 << 17)).size(), std::size_t(1) << 18);
+    EXPECT_EQ(speller_->check(QStringLiteral("'nj ").repeated(1 << 16)).size(), std::size_t(1) << 16);
 }
 
 TEST_F(SpellerTest, SuggestsTheConversionFirst)
