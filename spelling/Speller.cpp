@@ -141,7 +141,7 @@ std::unique_ptr<Speller> Speller::load(const QStringList &dictionaryDirs, const 
 QStringList Speller::systemDictionaryDirs()
 {
     QStringList dirs;
-    for (const char *dir : {"/usr/share/hunspell", "/usr/share/myspell/dicts", "/usr/share/myspell"})
+    for (const char *dir : {"/usr/share/hunspell", "/usr/share/myspell/dicts"})
         if (QFileInfo(QString::fromLatin1(dir)).isDir())
             dirs.append(QString::fromLatin1(dir));
     return dirs;

@@ -38,6 +38,17 @@ TEST_F(SpellerTest, AddingKeepsWhatTheFileHeld)
     EXPECT_TRUE(speller_->check(QStringLiteral("qwzx")).empty());
 }
 
+TEST_F(SpellerTest, HugeListIsReadInPartAndNotAddedTo)
+{
+    constexpr qsizetype kHugeBytes = 9 * 1024 * 1024;
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(listPath()).path()));
+    ASSERT_TRUE(testhelpers::writeFile(listPath(), "qwzx\n" + QByteArray(kHugeBytes, 'x')));
+    speller_ = loadSpeller();
+    EXPECT_TRUE(speller_->check(QStringLiteral("qwzx")).empty());
+    EXPECT_THROW(speller_->addToDictionary(QStringLiteral("zxqw")), VeltrixError);
+    EXPECT_EQ(QFileInfo(listPath()).size(), kHugeBytes + 5);
+}
+
 TEST_F(SpellerTest, UnwritableListThrowsWithItsPath)
 {
     // The list's folder is a file: nothing can be made there.
