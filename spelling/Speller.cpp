@@ -20,6 +20,8 @@ namespace {
 // Hunspell's own limit on a word; longer runs of letters are no word of any
 // dictionary and would only cost time.
 constexpr int kMaxWordLetters = 100;
+// One letter is too little to judge: an abbreviation (т. е., г.) or an initial.
+constexpr int kMinCheckedLetters = 2;
 // ALL CAPS words this short are abbreviations (ГОСТ, NASA, ООО).
 constexpr int kMaxAbbreviationLetters = 5;
 // Punctuation keys tried off either end of a wrong-layout run ("xnj?" vs "xnj").
@@ -212,6 +214,8 @@ Speller::Verdict Speller::judgePart(QStringView part) const
     if (alphabet != Alphabet::Latin && alphabet != Alphabet::Cyrillic)
         return {};
     const int letters = letterCount(part);
+    if (letters < kMinCheckedLetters)
+        return {};
     if (letters > kMaxWordLetters)
         return {Verdict::Wrong, {}};
     if (letters <= kMaxAbbreviationLetters && isAllCaps(part))

@@ -18,7 +18,7 @@ const char kClean[] =
     "don't worry: London is big. ГОСТ, NASA и ООО «Ромашка» работают с 2024 года, версия 3.0, "
     "код abc123, COVID-19, PDF-файл. Пишите на ivan.petrov@example.com или зайдите на "
     "https://example.com/путь?q=ошибкаа и www.primer.ru/страница. "
-    "Hello, world; (this) is \"quoted\" [text], end. Замо\u0301к. Это — «цитата»!";
+    "Hello, world; (this) is \"quoted\" [text], end. Замо\u0301к. Это — «цитата», т. е. пример, т.д.";
 
 } // namespace
 
