@@ -102,7 +102,7 @@ std::vector<Entry> installedDictionaries(const QStringList &dirs)
 }
 
 std::unique_ptr<Dictionary> openFirst(const std::vector<Entry> &entries, const QStringList &preferred,
-                                      const QString &languagePrefix)
+                                      const QString &language)
 {
     for (const QString &name : preferred)
         for (const Entry &e : entries)
@@ -110,7 +110,7 @@ std::unique_ptr<Dictionary> openFirst(const std::vector<Entry> &entries, const Q
                 if (auto d = Dictionary::open(e.aff, e.dic))
                     return d;
     for (const Entry &e : entries)
-        if (e.name.startsWith(languagePrefix))
+        if (e.name == language || e.name.startsWith(language + u'_'))
             if (auto d = Dictionary::open(e.aff, e.dic))
                 return d;
     return nullptr;
