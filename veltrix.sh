@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(cmake make g++ qt6-base-dev libx11-dev libhunspell-dev libgtest-dev libgmock-dev fonts-dejavu-core
+packages=(cmake make g++ pkgconf qt6-base-dev libx11-dev libhunspell-dev libgtest-dev libgmock-dev fonts-dejavu-core
           adwaita-icon-theme)
 # fonts-liberation2: the metric stand-ins for the Windows fonts, as the package recommends;
 # hunspell-ru, hunspell-en-us: the dictionaries spell checking is tested with, recommended too.

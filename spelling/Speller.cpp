@@ -20,6 +20,8 @@ namespace {
 // Hunspell's own limit on a word; longer runs of letters are no word of any
 // dictionary and would only cost time.
 constexpr int kMaxWordLetters = 100;
+// One letter is too little to judge: an abbreviation (т. е., г.) or an initial.
+constexpr int kMinCheckedLetters = 2;
 // ALL CAPS words this short are abbreviations (ГОСТ, NASA, ООО).
 constexpr int kMaxAbbreviationLetters = 5;
 // Punctuation keys tried off either end of a wrong-layout run ("xnj?" vs "xnj").
@@ -27,7 +29,6 @@ constexpr int kMaxEdgeTrim = 3;
 
 constexpr char16_t kCombiningGrave = 0x0300;
 constexpr char16_t kCombiningAcute = 0x0301;
-constexpr char16_t kSoftHyphen = 0x00AD;
 constexpr char16_t kRightSingleQuote = 0x2019;
 constexpr char16_t kModifierApostrophe = 0x02BC;
 
@@ -39,15 +40,15 @@ const QStringList kRussianNames = {QStringLiteral("ru_RU")};
 const QStringList kEnglishNames = {QStringLiteral("en_US"), QStringLiteral("en_GB"), QStringLiteral("en_CA"),
                                    QStringLiteral("en_AU")};
 
-// What Hunspell is asked about: no stress marks or soft hyphens (both may be
-// typed inside a correct word), one apostrophe, composed letters.
+// What Hunspell is asked about: no stress marks, soft hyphens or zero-width
+// characters (all may stand inside a correct word), one apostrophe, composed letters.
 QString normalized(QStringView word)
 {
     QString text;
     text.reserve(word.size());
     for (QChar c : word) {
         const char16_t u = c.unicode();
-        if (u == kSoftHyphen || u == kCombiningAcute || u == kCombiningGrave)
+        if (c.category() == QChar::Other_Format || u == kCombiningAcute || u == kCombiningGrave)
             continue;
         text.append(u == kRightSingleQuote || u == kModifierApostrophe ? QChar(u'\'') : c);
     }
@@ -101,7 +102,7 @@ std::vector<Entry> installedDictionaries(const QStringList &dirs)
 }
 
 std::unique_ptr<Dictionary> openFirst(const std::vector<Entry> &entries, const QStringList &preferred,
-                                      const QString &languagePrefix)
+                                      const QString &language)
 {
     for (const QString &name : preferred)
         for (const Entry &e : entries)
@@ -109,7 +110,7 @@ std::unique_ptr<Dictionary> openFirst(const std::vector<Entry> &entries, const Q
                 if (auto d = Dictionary::open(e.aff, e.dic))
                     return d;
     for (const Entry &e : entries)
-        if (e.name.startsWith(languagePrefix))
+        if (e.name == language || e.name.startsWith(language + u'_'))
             if (auto d = Dictionary::open(e.aff, e.dic))
                 return d;
     return nullptr;
@@ -197,11 +198,18 @@ QString Speller::convertedWord(QStringView word) const
         return {};
     const QString converted =
         layout_->convert(word, toRussian ? layoutfix::Direction::ToRussian : layoutfix::Direction::ToEnglish);
+    // English typed in the Russian layout may end in б or ю, which are "," and
+    // "." there: the conversion is one word with punctuation around it.
     const std::vector<Word> words = wordsIn(converted, {0, int(converted.size())});
-    if (words.size() != 1 || words.front().span.length != converted.size() || words.front().notProse
-        || alphabetOf(converted) != (toRussian ? Alphabet::Cyrillic : Alphabet::Latin))
+    if (words.size() != 1 || words.front().notProse)
         return {};
-    return isKnown(normalized(converted), *target) ? converted : QString();
+    const Span core = words.front().span;
+    if (core.start > kMaxEdgeTrim || converted.size() - core.end() > kMaxEdgeTrim)
+        return {};
+    const QStringView coreText = QStringView(converted).mid(core.start, core.length);
+    if (alphabetOf(coreText) != (toRussian ? Alphabet::Cyrillic : Alphabet::Latin))
+        return {};
+    return isKnown(normalized(coreText), *target) ? converted : QString();
 }
 
 Speller::Verdict Speller::judgePart(QStringView part) const
@@ -212,6 +220,8 @@ Speller::Verdict Speller::judgePart(QStringView part) const
     if (alphabet != Alphabet::Latin && alphabet != Alphabet::Cyrillic)
         return {};
     const int letters = letterCount(part);
+    if (letters < kMinCheckedLetters)
+        return {};
     if (letters > kMaxWordLetters)
         return {Verdict::Wrong, {}};
     if (letters <= kMaxAbbreviationLetters && isAllCaps(part))

@@ -33,10 +33,11 @@ struct Flag {
 // What is a word is in WordSplitter.h. The parts of a compound are checked one
 // by one when the dictionary does not know it whole, so a part in the other
 // alphabet (PDF-файл) is a word of its own, not a mix. Left alone: words with
-// digits or underscores, words of other alphabets, ALL CAPS of up to five
-// letters, and the words of addresses. A run of more than a hundred letters is
-// flagged without asking the dictionary. A word the dictionary's encoding cannot
-// hold (a KOI8-R dictionary and a Ukrainian letter) is flagged.
+// digits or underscores, words of other alphabets, single letters (т. е.),
+// ALL CAPS of up to five letters, and the words of addresses. A run of more
+// than a hundred letters is flagged without asking the dictionary. A word the
+// dictionary's encoding cannot hold (a KOI8-R dictionary and a Ukrainian
+// letter) is flagged.
 //
 // Wrong layout: a wrong word whose conversion is a right word in the other
 // language. Russian typed in the English layout may hold ; ' , . [ ] ` and their

@@ -11,7 +11,6 @@ constexpr char16_t kRightSingleQuote = 0x2019;
 constexpr char16_t kModifierApostrophe = 0x02BC;
 constexpr char16_t kHyphen = 0x2010;
 constexpr char16_t kNonBreakingHyphen = 0x2011;
-constexpr char16_t kSoftHyphen = 0x00AD;
 
 struct CodePoint {
     char32_t value = 0;
@@ -29,9 +28,12 @@ CodePoint codePointAt(QStringView text, int i)
 
 bool isLetter(char32_t c) { return QChar::isLetter(c); }
 
+// Soft hyphens and zero-width joiners and spaces stay inside a word but do not start one.
+bool isInvisible(char32_t c) { return QChar::category(c) == QChar::Other_Format; }
+
 bool isWordChar(char32_t c)
 {
-    return QChar::isLetterOrNumber(c) || QChar::isMark(c) || c == '_' || c == kSoftHyphen;
+    return QChar::isLetterOrNumber(c) || QChar::isMark(c) || c == '_' || isInvisible(c);
 }
 
 bool isApostrophe(char32_t c) { return c == '\'' || c == kRightSingleQuote || c == kModifierApostrophe; }
@@ -92,7 +94,7 @@ std::vector<Word> wordsIn(QStringView text, Span span)
     int i = span.start;
     while (i < end) {
         const CodePoint first = codePointAt(text, i);
-        if (!isWordChar(first.value) || first.value == kSoftHyphen) {
+        if (!isWordChar(first.value) || isInvisible(first.value)) {
             i += first.width;
             continue;
         }

@@ -5,7 +5,8 @@
 #include <vector>
 
 // Where the words of a paragraph are. A word is a run of letters, digits and
-// combining marks; an apostrophe between letters stays inside it (don't), and
+// combining marks (soft hyphens and zero-width characters inside it belong to
+// it); an apostrophe between letters stays inside it (don't), and
 // hyphens between such runs join them into one compound of parts
 // (кто-нибудь, well-known). A run of non-space characters that looks like an
 // address (a link or an e-mail address) holds no words.

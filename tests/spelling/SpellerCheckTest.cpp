@@ -11,14 +11,14 @@ namespace {
 const char kSeeded[] =
     "Вчера мы ⟦typo|обсуждали⟧ ⟦typo|пректа⟧ и ⟦case|пРивет⟧ всем. The ⟦typo|meetng⟧ was ⟦case|hELLo⟧ "
     "short. Он ⟦mixed|пpивет⟧ сказал, и ⟦mixed|sаlt⟧ тоже. ⟦layout|Ghbdtn|Привет⟧, ⟦layout|'nj|это⟧ "
-    "ещё ⟦layout|ntrcn|текст⟧. Say ⟦layout|руддщ|hello⟧ to ⟦layout|vjq|мой⟧ friend, ⟦layout|rnj-yb,elm|кто-нибудь⟧ ⟦layout|`krf|ёлка⟧.";
+    "ещё ⟦layout|ntrcn|текст⟧. Say ⟦layout|руддщ|hello⟧ ⟦layout|цщкдвб|world,⟧ to ⟦layout|vjq|мой⟧ friend, ⟦layout|rnj-yb,elm|кто-нибудь⟧ ⟦layout|`krf|ёлка⟧.";
 
 const char kClean[] =
     "Ёлка и елка растут в лесу; кто-нибудь придёт. Москва — столица. It's a well-known fact, "
     "don't worry: London is big. ГОСТ, NASA и ООО «Ромашка» работают с 2024 года, версия 3.0, "
     "код abc123, COVID-19, PDF-файл. Пишите на ivan.petrov@example.com или зайдите на "
     "https://example.com/путь?q=ошибкаа и www.primer.ru/страница. "
-    "Hello, world; (this) is \"quoted\" [text], end. Замо\u0301к. Это — «цитата»!";
+    "Hello, world; (this) is \"quoted\" [text], end. Замо\u0301к при\u00ADвет при\u200Bвет. Это — «цитата», т. е. пример, т.д.";
 
 } // namespace
 
