@@ -14,6 +14,8 @@
 #include <QAction>
 #include <QMenu>
 
+#include <functional>
+
 namespace {
 
 const char *const kSpellCheckItems[] = {"N132", "N134"};
@@ -107,28 +109,44 @@ bool TForm1::showSpellingMenu(QPoint globalPosition)
         RxRichEdit1->markedWordAt(RxRichEdit1->viewport()->mapFromGlobal(globalPosition));
     if (!word || !speller_)
         return false;
-    // Above the context menu's own items: the suggestions, then what to do
-    // with the word.
-    auto *menu = new QMenu(this);
-    menu->setAttribute(Qt::WA_DeleteOnClose);
+    // Above the context menu's own items, for as long as it is shown: the
+    // suggestions, then what to do with the word.
     const TRxRichEdit::MarkedWord flagged = *word;
+    QList<QAction *> added;
+    const auto add = [&](const QString &text, const std::function<void()> &chosen) {
+        auto *action = new QAction(text, PopupMenu1);
+        connect(action, &QAction::triggered, this, chosen);
+        added.append(action);
+    };
     for (const QString &suggestion : speller_->suggestions(flagged.word, kMostSuggestions)) {
-        menu->addAction(suggestion, this, [this, flagged, suggestion] {
+        add(suggestion, [this, flagged, suggestion] {
             run("SpellingReplace", [&] { RxRichEdit1->replaceMarkedWord(flagged, suggestion); });
         });
     }
-    menu->addAction(ui_text::messageText(ui_text::Message::AddToDictionary, Lang), this, [this, flagged] {
+    add(ui_text::messageText(ui_text::Message::AddToDictionary, Lang), [this, flagged] {
         run("SpellingAddWord", [&] {
             speller_->addToDictionary(flagged.word);
             spellingMarks_->spellerChanged();
         });
     });
-    menu->addAction(ui_text::messageText(ui_text::Message::IgnoreAll, Lang), this, [this, flagged] {
+    add(ui_text::messageText(ui_text::Message::IgnoreAll, Lang), [this, flagged] {
         speller_->ignoreAll(flagged.word);
         spellingMarks_->spellerChanged();
     });
-    menu->addSeparator();
-    menu->addActions(PopupMenu1->actions());
-    menu->popup(globalPosition);
+    auto *separator = new QAction(PopupMenu1);
+    separator->setSeparator(true);
+    added.append(separator);
+    PopupMenu1->insertActions(PopupMenu1->actions().value(0), added);
+    // Gone once the menu closes; the one chosen is triggered after that.
+    connect(
+        PopupMenu1, &QMenu::aboutToHide, this,
+        [this, added] {
+            for (QAction *action : added) {
+                PopupMenu1->removeAction(action);
+                action->deleteLater();
+            }
+        },
+        Qt::SingleShotConnection);
+    PopupMenu1->popup(globalPosition);
     return true;
 }

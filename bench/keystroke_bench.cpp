@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <cstdio>
 #include <tuple>
+#include <vector>
 
 namespace {
 
@@ -67,6 +68,8 @@ int main(int argc, char **argv)
             spellCheck->trigger();
     };
 
+    const std::vector<bool> modesWithSpelling{false, true};
+    const std::vector<bool> modesWithout{false};
     std::printf("%-8s %-6s %-9s %12s %12s\n", "size", "wrap", "spelling", "start ms", "end ms");
     const struct { const char *name; qint64 characters; } sizes[] = {
         {"1 KB", 1000}, {"1 MB", 1000 * 1000}, {"16 MB", 16 * 1000 * 1000}};
@@ -75,7 +78,7 @@ int main(int argc, char **argv)
         for (bool wrap : {true, false}) {
             form.editor().setWordWrap(wrap);
             double off[2] = {0, 0};
-            for (const bool on : spelling ? std::initializer_list<bool>{false, true} : std::initializer_list<bool>{false}) {
+            for (const bool on : spelling ? modesWithSpelling : modesWithout) {
                 checking(on);
                 backgroundSeconds = 0;
                 const double atStart = millisecondsPerKey(form, false);

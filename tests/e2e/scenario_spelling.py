@@ -8,12 +8,23 @@ import os
 import tempfile
 
 import pyatspi
-from veltrix_e2e import Events, Program, click, editor, menu_shown, text_of, type_text, wait_for
+from veltrix_e2e import Events, Program, center, click, editor, menu_shown, text_of, type_text, wait_for
 
 
 def attributes_at(text, offset):
     attributes, start, end = text.getAttributeRun(offset, False)
     return attributes, start, end
+
+
+def items_of(menu, wanted):
+    """The menu's items once they are all there, `wanted` among them."""
+    def look():
+        items = [menu.getChildAtIndex(i) for i in range(menu.childCount)]
+        if any(item is None for item in items):
+            return None
+        names = [item.name for item in items]
+        return items if wanted in names else None
+    return wait_for(look, f"the menu's items with {wanted!r}")
 
 
 def main():
@@ -38,12 +49,11 @@ def main():
         events = Events("object:state-changed:showing")
         x, y, width, height = text.getCharacterExtents(offset + 2, pyatspi.DESKTOP_COORDS)
         click(x + width // 2, y + height // 2, button=3)
-        menu = menu_shown(events)
-        names = [menu.getChildAtIndex(i).name for i in range(menu.childCount)]
-        assert "world" in names and "Add to dictionary" in names and "File" in names, names
+        items = items_of(menu_shown(events), "Add to dictionary")
+        names = [item.name for item in items]
+        assert "world" in names and "File" in names, names
         assert names.index("world") < names.index("Add to dictionary") < names.index("File"), names
-        world = menu.getChildAtIndex(names.index("world"))
-        world.queryAction().doAction(0)
+        click(*center(items[names.index("world")]))
         wait_for(lambda: text_of(area).startswith("The world is"), "the suggestion put in")
         events.close()
 
@@ -52,9 +62,8 @@ def main():
         events = Events("object:state-changed:showing")
         x, y, width, height = text.getCharacterExtents(shown.index("qzxwv") + 2, pyatspi.DESKTOP_COORDS)
         click(x + width // 2, y + height // 2, button=3)
-        menu = menu_shown(events)
-        names = [menu.getChildAtIndex(i).name for i in range(menu.childCount)]
-        menu.getChildAtIndex(names.index("Add to dictionary")).queryAction().doAction(0)
+        items = items_of(menu_shown(events), "Add to dictionary")
+        click(*center(items[[item.name for item in items].index("Add to dictionary")]))
         words = os.path.join(config, "Veltrix", "words.txt")
         wait_for(lambda: os.path.exists(words) and "qzxwv" in open(words, encoding="utf-8").read(),
                  "the word in the personal list")

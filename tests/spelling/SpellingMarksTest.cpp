@@ -27,7 +27,7 @@ int redPixels(TRxRichEdit &editor)
     for (int y = 0; y < shot.height(); ++y)
         for (int x = 0; x < shot.width(); ++x) {
             const QColor c = shot.pixelColor(x, y);
-            count += (c.red() > 180 && c.green() < 90 && c.blue() < 90) ? 1 : 0;
+            count += (c.red() - c.green() > 60 && c.red() - c.blue() > 60) ? 1 : 0; // antialiased red too
         }
     return count;
 }

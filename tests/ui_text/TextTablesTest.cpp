@@ -146,7 +146,7 @@ TEST(TextTables, ContextItemsMirrorTheirMainMenuTwins)
         "Cheader1:CHeader2 CPP1:CPP2 N113:N114 N5:N59 N37:N84 N38:N85 N39:N86 N129:N130 N40:N87 N41:N88 N42:N89 "
         "N43:N90 N46:N92 N47:N93 N48:N94 N49:N95 N53:N97 N50:N98 N51:N99 RTF1:RTF2 N52:N100 N105:N110 "
         "N106:N111 N107:N112 Koir1:Koir8Win2 Koir8Win1:Koir8Win3 WinUTF81:WinUTF82 UTF8Win1:UTFWin1 "
-        "N115:N117 N116:N118 N6:N60 N33:N101 N34:N102 N54:N103").split(QLatin1Char(' '));
+        "N115:N117 N116:N118 N132:N134 N6:N60 N33:N101 N34:N102 N54:N103").split(QLatin1Char(' '));
     const MenuTable *main = findMenuTable("MainMenu1");
     const MenuTable *context = findMenuTable("PopupMenu1");
     ASSERT_TRUE(main && context);
