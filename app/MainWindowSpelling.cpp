@@ -26,6 +26,8 @@ const char kNextMisspellingItem[] = "N133";
 void TForm1::startSpelling()
 {
     spellingMarks_ = new SpellingMarks(this);
+    // A file still coming in has the event loop's idle time first.
+    spellingMarks_->setHeld([this] { return RxRichEdit1->isLoading(); });
     RxRichEdit1->setTextMarks(spellingMarks_);
     showSpellingItems();
     if (options_.dictionaryDirs.isEmpty()) {
@@ -57,11 +59,14 @@ void TForm1::showSpellingItems()
 {
     const bool available = speller_ && speller_->available();
     const bool on = RxRichEdit1->textMarksActive();
-    // Without dictionaries the items say which packages bring them.
-    const QString hint = available || !spellingLoaded_
-        ? QString()
-        : ui_text::messageText(ui_text::Message::NoDictionaryHint, Lang)
-              .arg(spelling::Speller::dictionaryPackages());
+    // The items name the dictionaries installed, or without any the packages that bring them.
+    QString hint;
+    if (available)
+        hint = ui_text::messageText(ui_text::Message::DictionariesHint, Lang)
+                   .arg(speller_->languages().join(QStringLiteral(", ")));
+    else if (spellingLoaded_)
+        hint = ui_text::messageText(ui_text::Message::NoDictionaryHint, Lang)
+                   .arg(spelling::Speller::dictionaryPackages());
     for (const char *name : kSpellCheckItems) {
         if (QAction *item = menuItem(QString::fromLatin1(name))) {
             item->setCheckable(true);

@@ -4,6 +4,8 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include <utility>
+
 namespace {
 
 // A pause in typing this long has the paragraph typed in checked.
@@ -15,6 +17,10 @@ constexpr int kLongestCheckedParagraph = 65536;
 // Beyond this many paragraphs' flags kept, the oldest are forgotten and only
 // what is shown is checked.
 constexpr qsizetype kMostParagraphsKept = 200'000;
+// Paragraphs painted before they were checked, waiting for the next pass: a few screens.
+constexpr qsizetype kMostShownUnchecked = 512;
+// While the document is held, checking the rest looks again this often.
+constexpr int kHeldRetryMs = 250;
 
 } // namespace
 
@@ -23,7 +29,6 @@ SpellingMarks::SpellingMarks(QObject *parent) : TextMarks(parent)
     idle_.setInterval(0);
     connect(&idle_, &QTimer::timeout, this, &SpellingMarks::checkWhenIdle);
     pause_.setSingleShot(true);
-    pause_.setInterval(kTypingPauseMs);
     connect(&pause_, &QTimer::timeout, this, &SpellingMarks::typingPaused);
 }
 
@@ -96,15 +101,18 @@ const std::vector<TextMarks::Span> *SpellingMarks::shownIn(const QTextBlock &blo
 {
     if (!active() || !block.isValid())
         return nullptr;
-    const QString text = block.text();
-    if (typedAt_ >= 0 && block.contains(typedAt_)) {
-        // Typed in: what was found for this very text, if anything.
-        const auto it = found_.constFind(keyOf(text));
-        return it != found_.cend() && it->generation == speller_->generation() && !it->spans.empty() ? &it->spans
-                                                                                                       : nullptr;
+    // What was found for this very text, if anything. Anything else is
+    // found right after the paint, the paragraph typed in once typing pauses:
+    // a paint never waits for the dictionaries.
+    const auto it = found_.constFind(keyOf(block.text()));
+    if (it != found_.cend() && it->generation == speller_->generation())
+        return it->spans.empty() ? nullptr : &it->spans;
+    if ((typedAt_ < 0 || !block.contains(typedAt_)) && shownUnchecked_.size() < kMostShownUnchecked) {
+        shownUnchecked_.append(block);
+        if (!idle_.isActive())
+            idle_.start();
     }
-    const Found &found = check(text);
-    return found.spans.empty() ? nullptr : &found.spans;
+    return nullptr;
 }
 
 std::vector<TextMarks::Span> SpellingMarks::foundIn(const QTextBlock &block)
@@ -119,28 +127,64 @@ void SpellingMarks::changed(int position)
     if (!active())
         return;
     typedAt_ = position;
-    pause_.start();
-    idle_.stop();
+    // A timer started once per pause, not once per key.
+    sinceChange_.start();
+    if (!pause_.isActive())
+        pause_.start(kTypingPauseMs);
+    if (idle_.isActive())
+        idle_.stop();
+}
+
+void SpellingMarks::setHeld(std::function<bool()> held)
+{
+    held_ = std::move(held);
 }
 
 void SpellingMarks::typingPaused()
 {
+    const qint64 typing = sinceChange_.isValid() ? sinceChange_.elapsed() : kTypingPauseMs;
+    if (typing < kTypingPauseMs) {
+        pause_.start(int(kTypingPauseMs - typing));
+        return;
+    }
     typedAt_ = -1;
     if (!active())
         return;
-    Q_EMIT marksChanged();
+    Q_EMIT marksChanged(); // the paragraph typed in is painted, and so checked
     nextIdleBlock_ = 0;
     idle_.start();
 }
 
 void SpellingMarks::checkWhenIdle()
 {
-    if (!active() || !document_ || found_.size() >= kMostParagraphsKept) {
+    if (!active() || !document_) {
         idle_.stop();
         return;
     }
     QElapsedTimer slice;
     slice.start();
+    // The paragraphs shown first, then painted again with their marks.
+    if (!shownUnchecked_.isEmpty()) {
+        const QList<QTextBlock> shown = std::exchange(shownUnchecked_, {});
+        for (const QTextBlock &block : shown) {
+            if (block.isValid())
+                check(block.text());
+        }
+        Q_EMIT marksChanged();
+        return;
+    }
+    if (held_ && held_()) {
+        idle_.stop();
+        QTimer::singleShot(kHeldRetryMs, this, [this] {
+            if (active())
+                idle_.start();
+        });
+        return;
+    }
+    if (found_.size() >= kMostParagraphsKept) {
+        idle_.stop();
+        return;
+    }
     QTextBlock block = document_->findBlockByNumber(nextIdleBlock_);
     for (; block.isValid() && slice.elapsed() < kIdleSliceMs; block = block.next()) {
         check(block.text());

@@ -3,7 +3,12 @@
 #include "editor/TextMarks.h"
 #include "spelling/Speller.h"
 
+#include <QElapsedTimer>
 #include <QHash>
+#include <QList>
+#include <QTextBlock>
+
+#include <functional>
 #include <QMetaObject>
 #include <QTimer>
 
@@ -23,6 +28,9 @@ public:
     // The speller's answer changed (a word added, ignored, the personal list
     // read again): everything is checked anew.
     void spellerChanged();
+    // While this says so (a file still coming in) the rest of the document
+    // waits; what is shown is still checked.
+    void setHeld(std::function<bool()> held);
 
     bool active() const override { return speller_ && speller_->available() && enabled_; }
     QString kind() const override { return QStringLiteral("spelling"); }
@@ -47,7 +55,10 @@ private:
     QHash<quint64, Found> found_; // by the paragraph's text (keyOf)
     QTimer idle_;                 // the rest of the document, a slice at a time
     QTimer pause_;                // the paragraph typed in, once typing pauses
+    QElapsedTimer sinceChange_;
     QMetaObject::Connection changes_;
+    QList<QTextBlock> shownUnchecked_; // painted before they were checked
+    std::function<bool()> held_;
     int nextIdleBlock_ = 0;
     int typedAt_ = -1; // where the text changed since typing last paused; -1: it paused
 };

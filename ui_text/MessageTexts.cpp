@@ -31,6 +31,7 @@ const MessageRow kMessages[] = {
     {Message::NoMisspelling, "Слов с ошибками не найдено", "No misspelled words found"},
     {Message::NoDictionaryHint, "Нет словарей для проверки орфографии: установите пакеты %1",
      "No spelling dictionaries: install the packages %1"},
+    {Message::DictionariesHint, "Словари: %1", "Dictionaries: %1"},
 };
 
 } // namespace

@@ -20,7 +20,8 @@ enum class Message {
     AddToDictionary,       // the context menu of a flagged word
     IgnoreAll,
     NoMisspelling,         // Shift+F7 found no flagged word
-    NoDictionaryHint       // the spell check's items without dictionaries; %1: the packages
+    NoDictionaryHint,      // the spell check's items without dictionaries; %1: the packages
+    DictionariesHint       // the spell check's items; %1: the installed dictionaries' languages
 };
 
 QString messageText(Message message, bool english);

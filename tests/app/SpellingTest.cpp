@@ -59,6 +59,7 @@ TEST_F(MainWindowTest, AFlaggedWordsMenuMendsItAddsItOrIgnoresItAndTheCheckIsKep
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
     TRxRichEdit *editor = RxRichEdit1(f);
     ASSERT_TRUE(menuItem(f, "N132")->isEnabled());
+    EXPECT_TRUE(menuItem(f, "N132")->toolTip().contains(QStringLiteral("ru_RU"))) << "the dictionaries listed";
     EXPECT_TRUE(menuItem(f, "N132")->isChecked()) << "on by default with dictionaries";
     editor->setText(QStringLiteral("Hello ghbdtn wrld xqzzyv"));
     QCoreApplication::processEvents();

@@ -45,7 +45,8 @@ TEST_F(RichEditTest, FlaggedWordsAreShownAndToldButNeverStored)
     SpellingMarks marks;
     marks.setSpeller(speller.get());
     editor->setTextMarks(&marks);
-    EXPECT_GT(redPixels(*editor), 10);
+    // Painted first, marked right after.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return redPixels(*editor) > 10; }));
     EXPECT_EQ(rtf::write(*editor->document()), unchecked);
     EXPECT_EQ(editor->Text(), QStringLiteral("A wrld of wrds"));
 
