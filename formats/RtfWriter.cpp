@@ -255,11 +255,10 @@ Writer::Writer(const QTextDocument &document, int from, int to) : m_doc(document
         widenToRows();
 }
 
-void Writer::findTables()
+// The tables nearest inside a frame, through frames that are no tables.
+void tablesIn(const QTextFrame *outer, std::vector<TableSpan> &tables)
 {
-    if (m_doc.rootFrame()->childFrames().isEmpty())
-        return;
-    std::vector<const QTextFrame *> frames{m_doc.rootFrame()};
+    std::vector<const QTextFrame *> frames{outer};
     while (!frames.empty()) {
         const QTextFrame *frame = frames.back();
         frames.pop_back();
@@ -268,26 +267,20 @@ void Writer::findTables()
             if (!table)
                 frames.push_back(child);
             else if (table->rows() > 0 && table->columns() > 0 && table->firstPosition() <= table->lastPosition())
-                m_tables.push_back({table, table->firstPosition(), table->lastPosition()});
+                tables.push_back({table, table->firstPosition(), table->lastPosition()});
         }
     }
+}
+
+void Writer::findTables()
+{
+    if (m_doc.rootFrame()->childFrames().isEmpty())
+        return;
+    tablesIn(m_doc.rootFrame(), m_tables);
     // The tables in their cells, one level deep; deeper ones are written as
     // their cells' paragraphs.
-    for (const TableSpan &outer : m_tables) {
-        frames.assign(1, outer.table);
-        while (!frames.empty()) {
-            const QTextFrame *frame = frames.back();
-            frames.pop_back();
-            for (const QTextFrame *child : frame->childFrames()) {
-                const auto *table = qobject_cast<const QTextTable *>(child);
-                if (!table)
-                    frames.push_back(child);
-                else if (table->rows() > 0 && table->columns() > 0 &&
-                         table->firstPosition() <= table->lastPosition())
-                    m_innerTables.push_back({table, table->firstPosition(), table->lastPosition()});
-            }
-        }
-    }
+    for (const TableSpan &outer : m_tables)
+        tablesIn(outer.table, m_innerTables);
     const auto byPosition = [](const TableSpan &a, const TableSpan &b) { return a.first < b.first; };
     std::sort(m_tables.begin(), m_tables.end(), byPosition);
     std::sort(m_innerTables.begin(), m_innerTables.end(), byPosition);

@@ -443,30 +443,23 @@ def main():
         out.write(word_rtf())
     # The tables of Word's form, and LibreOffice's own RTF of them (read by
     # it into a document of its own, then written).
-    tables = os.path.join(HERE, "word_tables.rtf")
-    with open(tables, "w", encoding="ascii", newline="\r\n") as out:
-        out.write(word_tables_rtf())
+    word_and_libreoffice("tables", word_tables_rtf())
+    word_and_libreoffice("nested", word_nested_rtf())
+
+
+def word_and_libreoffice(kind, rtf):
+    """word_KIND.rtf as given, and LibreOffice's own RTF of it (read by it
+    into a document of its own, then written) as libreoffice_KIND.rtf."""
+    original = os.path.join(HERE, f"word_{kind}.rtf")
+    with open(original, "w", encoding="ascii", newline="\r\n") as out:
+        out.write(rtf)
     with tempfile.TemporaryDirectory() as work:
         profile = "file://" + os.path.join(work, "profile")
         run("soffice", "-env:UserInstallation=" + profile, "--headless", "--norestore",
-            "--convert-to", "odt", "--outdir", work, tables, cwd=work)
+            "--convert-to", "odt", "--outdir", work, original, cwd=work)
         run("soffice", "-env:UserInstallation=" + profile, "--headless", "--norestore",
-            "--convert-to", "rtf", "--outdir", work, os.path.join(work, "word_tables.odt"), cwd=work)
-        shutil.copy(os.path.join(work, "word_tables.rtf"), os.path.join(HERE, "libreoffice_tables.rtf"))
-    nested_tables()
-
-
-def nested_tables():
-    nested = os.path.join(HERE, "word_nested.rtf")
-    with open(nested, "w", encoding="ascii", newline="\r\n") as out:
-        out.write(word_nested_rtf())
-    with tempfile.TemporaryDirectory() as work:
-        profile = "file://" + os.path.join(work, "profile")
-        run("soffice", "-env:UserInstallation=" + profile, "--headless", "--norestore",
-            "--convert-to", "odt", "--outdir", work, nested, cwd=work)
-        run("soffice", "-env:UserInstallation=" + profile, "--headless", "--norestore",
-            "--convert-to", "rtf", "--outdir", work, os.path.join(work, "word_nested.odt"), cwd=work)
-        shutil.copy(os.path.join(work, "word_nested.rtf"), os.path.join(HERE, "libreoffice_nested.rtf"))
+            "--convert-to", "rtf", "--outdir", work, os.path.join(work, f"word_{kind}.odt"), cwd=work)
+        shutil.copy(os.path.join(work, f"word_{kind}.rtf"), os.path.join(HERE, f"libreoffice_{kind}.rtf"))
 
 
 if __name__ == "__main__":
