@@ -3,6 +3,7 @@
 #include "editor/Links.h"
 #include "editor/TextMarks.h"
 #include "editor/TableGeometry.h"
+#include "formats/CharacterFormat.h"
 #include "formats/TableFormat.h"
 #include "formats/ParagraphFormat.h"
 
@@ -267,6 +268,8 @@ void EditorLayout::rebuild()
     plainAdvances_.clear();
     plainMetrics_.reset();
     plainLineHeight_.reset();
+    fontAdvances_.clear();
+    measuredFormats_.clear();
     metrics_.clear();
     widest_ = 0;
     for (Pieced *pieced : pieced_)
@@ -560,6 +563,128 @@ EditorLayout::Entry EditorLayout::layoutBlock(const QTextBlock &block) const
 }
 
 
+// Fonts whose advances are kept at once, at most: a document names a few.
+constexpr qsizetype kMostFontsMeasured = 16;
+
+EditorLayout::FontAdvances &EditorLayout::advancesOf(const QFont &font) const
+{
+    const QString key = font.key();
+    std::shared_ptr<FontAdvances> &found = fontAdvances_[key];
+    if (!found) {
+        auto made = std::make_shared<FontAdvances>();
+        made->advances.assign(std::size_t(1) << 16, kUnknownAdvance);
+        made->metrics.emplace(font);
+        made->raw = QRawFont::fromFont(font);
+        QTextLayout sample(QStringLiteral("x"), font);
+        sample.beginLayout();
+        QTextLine line = sample.createLine();
+        line.setLeadingIncluded(true);
+        sample.endLayout();
+        made->ascent = line.ascent();
+        made->descent = line.descent();
+        made->leading = line.height() - line.ascent() - line.descent();
+        found = std::move(made);
+    }
+    return *found;
+}
+
+// Character formats remembered with their fonts: a document uses a few, and
+// the same ones paragraph after paragraph.
+constexpr std::size_t kMostFormatsMeasured = 16;
+
+EditorLayout::FontAdvances *EditorLayout::measuredFont(const QTextCharFormat &format) const
+{
+    for (const MeasuredFormat &measured : measuredFormats_) {
+        if (measured.format == format) // shared formats compare at once
+            return measured.font;
+    }
+    // The properties of a character format that change no measure.
+    static const int kUnmeasured[] = {QTextFormat::FontFamilies, QTextFormat::FontPointSize, QTextFormat::FontWeight,
+                                      QTextFormat::FontItalic, QTextFormat::FontUnderline,
+                                      QTextFormat::FontStrikeOut, QTextFormat::TextUnderlineStyle,
+                                      QTextFormat::ForegroundBrush, QTextFormat::BackgroundBrush,
+                                      QTextFormat::IsAnchor, QTextFormat::AnchorHref};
+    FontAdvances *font = nullptr;
+    const QMap<int, QVariant> properties = format.properties();
+    const bool measurable = std::all_of(properties.keyBegin(), properties.keyEnd(), [](int key) {
+        return (key >= QTextFormat::UserProperty && key != charformat::kRaiseProperty) ||
+               std::find(std::begin(kUnmeasured), std::end(kUnmeasured), key) != std::end(kUnmeasured);
+    });
+    if (measurable) {
+        if (fontAdvances_.size() >= kMostFontsMeasured) {
+            fontAdvances_.clear();
+            measuredFormats_.clear();
+        }
+        font = &advancesOf(format.font().resolve(document()->defaultFont()));
+    }
+    if (measuredFormats_.size() >= kMostFormatsMeasured)
+        measuredFormats_.erase(measuredFormats_.begin());
+    measuredFormats_.push_back({format, font});
+    return font;
+}
+
+qreal EditorLayout::advanceIn(FontAdvances &font, QChar c)
+{
+    float &advance = font.advances[c.unicode()];
+    if (advance == kUnknownAdvance) {
+        static constexpr QChar::Direction kPlain[] = {QChar::DirL,  QChar::DirEN, QChar::DirES, QChar::DirET,
+                                                      QChar::DirCS, QChar::DirWS, QChar::DirON};
+        const bool plain = c.unicode() >= 0x20 && c.unicode() != 0xAD && c != QChar::LineSeparator &&
+                           !c.isSurrogate() && !c.isMark() &&
+                           std::find(std::begin(kPlain), std::end(kPlain), c.direction()) != std::end(kPlain) &&
+                           font.raw.supportsCharacter(c);
+        advance = plain ? static_cast<float>(font.metrics->horizontalAdvance(c)) : kShapedAdvance;
+    }
+    return advance;
+}
+
+std::optional<EditorLayout::Entry> EditorLayout::uniformLine(const QTextBlock &block) const
+{
+    if (block.textList() || block.length() <= 1)
+        return std::nullopt;
+    const QTextBlockFormat format = block.blockFormat();
+    if (format.indent() != 0 || format.hasProperty(QTextFormat::TabPositions) || format.nonBreakableLines())
+        return std::nullopt;
+    const QList<QTextLayout::FormatRange> ranges = block.textFormats();
+    if (ranges.isEmpty())
+        return std::nullopt;
+    const QString text = block.text();
+    qreal bound = 0;
+    qreal ascent = 0;
+    qreal descent = 0;
+    qreal leading = 0;
+    const QTextCharFormat *previous = nullptr;
+    FontAdvances *font = nullptr;
+    for (const QTextLayout::FormatRange &range : ranges) {
+        if (!previous || !(range.format == *previous)) {
+            font = measuredFont(range.format);
+            if (!font)
+                return std::nullopt;
+            previous = &range.format;
+            // A line is as tall as the tallest of its fonts above and below.
+            ascent = std::max(ascent, font->ascent);
+            descent = std::max(descent, font->descent);
+            leading = std::max(leading, font->leading);
+        }
+        for (const QChar c : QStringView(text).mid(range.start, range.length)) {
+            const qreal advance = advanceIn(*font, c);
+            if (advance < 0)
+                return std::nullopt; // a tab, or what is shaped
+            bound += advance;
+        }
+    }
+    const qreal width = availableWidth() - format.leftMargin() - format.rightMargin() - format.textIndent();
+    const bool wraps = availableWidth() < kUnlimitedWidth && document()->defaultTextOption().wrapMode() != QTextOption::NoWrap;
+    if (wraps && bound * (1 + kKerningShare) + kKerningPixels > width)
+        return std::nullopt;
+    Entry entry;
+    entry.height = format.topMargin() + lineAdvance(format, ascent + descent + leading) + format.bottomMargin();
+    entry.laidOut = true;
+    widest_ = std::max(widest_, format.leftMargin() + std::max<qreal>(0, format.textIndent()) +
+                                    (wraps ? std::min(bound, width) : bound) + format.rightMargin());
+    return entry;
+}
+
 qreal EditorLayout::plainAdvance(QChar c) const
 {
     const ushort code = c.unicode();
@@ -620,8 +745,11 @@ EditorLayout::Entry EditorLayout::measureOnly(const QTextBlock &block) const
     // line is not laid out at all.
     if (const ParagraphPieces *pieces = piecesOf(block))
         return piecedEntry(block, *pieces);
-    if (!isPlainParagraph(block))
+    if (!isPlainParagraph(block)) {
+        if (const std::optional<Entry> line = uniformLine(block))
+            return *line;
         return layoutBlock(block);
+    }
     if (const std::optional<Entry> line = singleLine(block))
         return *line;
     QTextLayout scratch(block.text(), document()->defaultFont());

@@ -222,6 +222,26 @@ private:
     // The advance of a character in the default font; negative when it is
     // to be shaped.
     qreal plainAdvance(QChar c) const;
+    // A paragraph whose character formats only name fonts, measured as a
+    // plain one is, each run in its font: its entry when it surely takes one line.
+    std::optional<Entry> uniformLine(const QTextBlock &block) const;
+    struct FontAdvances {
+        std::vector<float> advances; // by UTF-16 code, filled as met
+        std::optional<QFontMetricsF> metrics;
+        QRawFont raw;
+        qreal ascent = 0; // of a line in the font, its leading included
+        qreal descent = 0;
+        qreal leading = 0;
+    };
+    FontAdvances &advancesOf(const QFont &font) const;
+    // The font of a character format, or nullptr when the format changes
+    // more than the font; the formats met last are remembered.
+    FontAdvances *measuredFont(const QTextCharFormat &format) const;
+    struct MeasuredFormat {
+        QTextCharFormat format;
+        FontAdvances *font = nullptr;
+    };
+    static qreal advanceIn(FontAdvances &font, QChar c);
     Entry estimate(const QTextBlock &block) const;
     void ensureLaidOut(const QTextBlock &block) const;
     // Lays out, in order, the estimated paragraphs up to `lastBlock` that
@@ -264,6 +284,8 @@ private:
     mutable std::optional<QFontMetricsF> plainMetrics_;
     mutable QRawFont plainFont_;
     mutable std::optional<qreal> plainLineHeight_;
+    mutable QHash<QString, std::shared_ptr<FontAdvances>> fontAdvances_; // by QFont::key()
+    mutable std::vector<MeasuredFormat> measuredFormats_;
     mutable QSizeF reportedSize_;
     bool linksShown_ = false;
     TextMarks *marks_ = nullptr;

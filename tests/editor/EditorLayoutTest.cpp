@@ -225,6 +225,34 @@ TEST_F(RichEditTest, ShapedGlyphsAreKeptForAFewScreensOnly)
     expectInStep(*editor);
 }
 
+// Formatted paragraphs of one line are measured from their fonts' advances
+// without laying them out; laid out, they are just as tall.
+TEST_F(RichEditTest, FormattedLinesMeasuredByTheirFontsAreAsTallAsLaidOut)
+{
+    QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Times New Roman;}{\\f1 Courier New;}}";
+    const char *const paragraphs[] = {
+        "\\pard plain {\\b bold} {\\i italic}\\par", "\\pard\\fs16 small {\\fs48 large} {\\f1 mono}\\par",
+        "\\pard\\sb120\\sa240\\li720\\fi-360\\sl360 spaced and indented\\par", "\\pard x{\\super 2} and a\\tab tab\\par",
+        "\\pard\\qc centred {\\ul under} {\\cf0 colour}\\par"};
+    for (int i = 0; i < 40; ++i)
+        rtf += paragraphs[i % 5];
+    rtf += "\\pard ";
+    for (int i = 0; i < 60; ++i)
+        rtf += "words that wrap ";
+    rtf += "\\par}";
+    editor->LoadContent(rtf, true);
+    EditorLayout &layout = layoutOf(*editor);
+    layout.layoutAll();
+    const qreal measured = layout.documentSize().height();
+    int unshaped = 0;
+    for (QTextBlock block = editor->document()->begin(); block.isValid(); block = block.next())
+        unshaped += block.layout()->lineCount() == 0 ? 1 : 0;
+    EXPECT_GE(unshaped, 30) << "measured without a layout of their own";
+    for (QTextBlock block = editor->document()->begin(); block.isValid(); block = block.next())
+        layout.blockBoundingRect(block); // each laid out for its lines
+    EXPECT_DOUBLE_EQ(layout.documentSize().height(), measured);
+}
+
 TEST_F(RichEditTest, TableCellsStandSideBySideAtTheirWidthsAndRowsAsTallAsTheirTallestCell)
 {
     editor->setText(QStringLiteral("before\nafter"));
