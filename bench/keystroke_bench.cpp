@@ -79,8 +79,9 @@ int main(int argc, char **argv)
             form.editor().setWordWrap(wrap);
             double off[2] = {0, 0};
             for (const bool on : spelling ? modesWithSpelling : modesWithout) {
-                // Each mode types into the same text: what one typed would lengthen the other's lines.
-                if (on)
+                // Each mode types into the same text, put in the same way: what one
+                // typed would lengthen the other's lines.
+                if (spelling)
                     form.editor().setText(documentOf(size.characters));
                 checking(on);
                 backgroundSeconds = 0;
