@@ -265,8 +265,7 @@ void EditorLayout::rebuild()
     const qreal width = availableWidth();
     const bool wraps = document()->defaultTextOption().wrapMode() != QTextOption::NoWrap && width < kUnlimitedWidth;
     estimatedCharsPerLine_ = wraps && metrics.averageCharWidth() > 0 ? width / metrics.averageCharWidth() : 0;
-    plainAdvances_.clear();
-    plainMetrics_.reset();
+    plainAdvances_.reset();
     plainLineHeight_.reset();
     fontAdvances_.clear();
     measuredFormats_.clear();
@@ -568,24 +567,27 @@ constexpr qsizetype kMostFontsMeasured = 16;
 
 EditorLayout::FontAdvances &EditorLayout::advancesOf(const QFont &font) const
 {
-    const QString key = font.key();
-    std::shared_ptr<FontAdvances> &found = fontAdvances_[key];
-    if (!found) {
-        auto made = std::make_shared<FontAdvances>();
-        made->advances.assign(std::size_t(1) << 16, kUnknownAdvance);
-        made->metrics.emplace(font);
-        made->raw = QRawFont::fromFont(font);
-        QTextLayout sample(QStringLiteral("x"), font);
-        sample.beginLayout();
-        QTextLine line = sample.createLine();
-        line.setLeadingIncluded(true);
-        sample.endLayout();
-        made->ascent = line.ascent();
-        made->descent = line.descent();
-        made->leading = line.height() - line.ascent() - line.descent();
-        found = std::move(made);
-    }
+    std::shared_ptr<FontAdvances> &found = fontAdvances_[font.key()];
+    if (!found)
+        found = measuredAdvances(font);
     return *found;
+}
+
+std::shared_ptr<EditorLayout::FontAdvances> EditorLayout::measuredAdvances(const QFont &font)
+{
+    auto made = std::make_shared<FontAdvances>();
+    made->advances.assign(std::size_t(1) << 16, kUnknownAdvance);
+    made->metrics.emplace(font);
+    made->raw = QRawFont::fromFont(font);
+    QTextLayout sample(QStringLiteral("x"), font);
+    sample.beginLayout();
+    QTextLine line = sample.createLine();
+    line.setLeadingIncluded(true);
+    sample.endLayout();
+    made->ascent = line.ascent();
+    made->descent = line.descent();
+    made->leading = line.height() - line.ascent() - line.descent();
+    return made;
 }
 
 // Character formats remembered with their fonts: a document uses a few, and
@@ -627,12 +629,15 @@ qreal EditorLayout::advanceIn(FontAdvances &font, QChar c)
 {
     float &advance = font.advances[c.unicode()];
     if (advance == kUnknownAdvance) {
+        // Left-to-right or neutral characters of the font itself, drawn alone
+        // as they are in a line: anything else is shaped. A soft line break
+        // counts as white space but starts a line.
         static constexpr QChar::Direction kPlain[] = {QChar::DirL,  QChar::DirEN, QChar::DirES, QChar::DirET,
                                                       QChar::DirCS, QChar::DirWS, QChar::DirON};
         const bool plain = c.unicode() >= 0x20 && c.unicode() != 0xAD && c != QChar::LineSeparator &&
                            !c.isSurrogate() && !c.isMark() &&
                            std::find(std::begin(kPlain), std::end(kPlain), c.direction()) != std::end(kPlain) &&
-                           font.raw.supportsCharacter(c);
+                           font.raw.supportsCharacter(c); // the font itself, not a fallback
         advance = plain ? static_cast<float>(font.metrics->horizontalAdvance(c)) : kShapedAdvance;
     }
     return advance;
@@ -687,26 +692,9 @@ std::optional<EditorLayout::Entry> EditorLayout::uniformLine(const QTextBlock &b
 
 qreal EditorLayout::plainAdvance(QChar c) const
 {
-    const ushort code = c.unicode();
-    if (plainAdvances_.empty()) {
-        plainAdvances_.assign(std::size_t(1) << 16, kUnknownAdvance);
-        plainMetrics_.emplace(document()->defaultFont());
-        plainFont_ = QRawFont::fromFont(document()->defaultFont());
-    }
-    float &advance = plainAdvances_[code];
-    if (advance == kUnknownAdvance) {
-        // Left-to-right or neutral characters of the font itself, drawn alone
-        // as they are in a line: anything else is shaped. A soft line break
-        // counts as white space but starts a line.
-        static constexpr QChar::Direction kPlain[] = {QChar::DirL,  QChar::DirEN, QChar::DirES, QChar::DirET,
-                                                      QChar::DirCS, QChar::DirWS, QChar::DirON};
-        const bool plain = code >= 0x20 && code != 0xAD && c != QChar::LineSeparator && !c.isSurrogate() &&
-                           !c.isMark() &&
-                           std::find(std::begin(kPlain), std::end(kPlain), c.direction()) != std::end(kPlain) &&
-                           plainFont_.supportsCharacter(c); // the font itself, not a fallback
-        advance = plain ? static_cast<float>(plainMetrics_->horizontalAdvance(c)) : kShapedAdvance;
-    }
-    return advance;
+    if (!plainAdvances_)
+        plainAdvances_ = measuredAdvances(document()->defaultFont());
+    return advanceIn(*plainAdvances_, c);
 }
 
 std::optional<EditorLayout::Entry> EditorLayout::singleLine(const QTextBlock &block, QStringView text) const

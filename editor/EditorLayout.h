@@ -234,6 +234,7 @@ private:
         qreal leading = 0;
     };
     FontAdvances &advancesOf(const QFont &font) const;
+    static std::shared_ptr<FontAdvances> measuredAdvances(const QFont &font);
     // The font of a character format, or nullptr when the format changes
     // more than the font; the formats met last are remembered.
     FontAdvances *measuredFont(const QTextCharFormat &format) const;
@@ -280,9 +281,7 @@ private:
     qreal estimatedLineHeight_ = 0;
     qreal estimatedCharsPerLine_ = 0; // 0: nothing wraps
     mutable qreal widest_ = 0;
-    mutable std::vector<float> plainAdvances_; // by UTF-16 code, filled as met
-    mutable std::optional<QFontMetricsF> plainMetrics_;
-    mutable QRawFont plainFont_;
+    mutable std::shared_ptr<FontAdvances> plainAdvances_; // of the document's default font
     mutable std::optional<qreal> plainLineHeight_;
     mutable QHash<QString, std::shared_ptr<FontAdvances>> fontAdvances_; // by QFont::key()
     mutable std::vector<MeasuredFormat> measuredFormats_;
