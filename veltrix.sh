@@ -11,6 +11,8 @@ packages=(cmake make g++ pkgconf qt6-base-dev libx11-dev libhunspell-dev libgtes
 # hunspell-ru, hunspell-en-us: the dictionaries spell checking is tested with, recommended too.
 test_packages=(clang libclang-rt-14-dev libreoffice-writer-nogui abiword pandoc fonts-liberation2 hunspell-ru
                hunspell-en-us)
+# The checkers the test command runs on the Debian package it makes.
+test_packages+=(lintian appstream man-db)
 # The end-to-end scenarios: a private X server and window manager, the session
 # and accessibility buses, XTest input, both kinds of tray, a screen reader's view.
 e2e_packages=(xvfb openbox dbus at-spi2-core python3 python3-pyatspi python3-dbus python3-gi gir1.2-atspi-2.0
@@ -62,6 +64,7 @@ test)
     # The program as a user starts it (the release build), on a real desktop.
     build build -DBUILD_TESTING=OFF
     make_package
+    tests/package/check_package.sh
     /usr/bin/python3 tests/e2e/run.py build/veltrix
     # The readers of outside input under libFuzzer, for a bounded time each.
     build build-fuzz -DVELTRIX_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++

@@ -6,12 +6,14 @@ user's configuration folder: the language chosen with F9 is there at the next
 start. Last, a file named on the command line opens in the window."""
 
 import glob
+import gzip
 import os
 import shutil
 import stat
 import struct
 import subprocess
 import tempfile
+from xml.etree import ElementTree
 
 import pyatspi
 from veltrix_e2e import PROGRAM, Program, editor, find, key, run, text_of, wait_for
@@ -57,6 +59,7 @@ def check_contents(deb, root):
     # Read from the program's libraries, not listed by hand.
     assert "libqt6widgets6" in control["Depends"] and "libc6" in control["Depends"], control
     assert "fonts-liberation2" in control["Recommends"], control
+    assert "qt6-wayland" in control["Recommends"], control
 
     program = os.path.join(root, "usr/bin/veltrix")
     assert os.access(program, os.X_OK), "the program in /usr/bin"
@@ -76,6 +79,27 @@ def check_contents(deb, root):
     shipped = glob.glob(os.path.join(root, "usr/share/mime/packages/*.xml"))
     unknown = [t for t in types if t not in known_mime_types()]
     assert not unknown or shipped, f"types neither shared-mime-info nor the package describes: {unknown}"
+    check_documents(root)
+
+
+def check_documents(root):
+    """The manual pages, the licence and changelog, and the software centre's
+    description that come with the program."""
+    for page, heading in (("usr/share/man/man1/veltrix.1.gz", ".SH NAME"),
+                          ("usr/share/man/ru/man1/veltrix.1.gz", ".SH ИМЯ")):
+        with gzip.open(os.path.join(root, page), "rt", encoding="utf-8") as file:
+            assert heading in file.read(), f"{page} in its language"
+    doc = os.path.join(root, "usr/share/doc/veltrix")
+    with open(os.path.join(doc, "copyright"), encoding="utf-8") as file:
+        assert "License: GPL-3+" in file.read(), "the copyright file names the licence"
+    with gzip.open(os.path.join(doc, "changelog.Debian.gz"), "rt", encoding="utf-8") as file:
+        assert file.readline().startswith("veltrix (3.0-"), "the changelog's first entry"
+    metainfo = glob.glob(os.path.join(root, "usr/share/metainfo/*.metainfo.xml"))
+    assert len(metainfo) == 1, metainfo
+    component = ElementTree.parse(metainfo[0]).getroot()
+    assert os.path.basename(metainfo[0]) == component.findtext("id") + ".metainfo.xml", metainfo[0]
+    launchable = component.findtext("launchable[@type='desktop-id']")
+    assert os.path.isfile(os.path.join(root, "usr/share/applications", launchable)), launchable
 
 
 def read_only_install(root):
