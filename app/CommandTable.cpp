@@ -11,6 +11,9 @@ constexpr ToolBarPlace Bar2 = ToolBarPlace::ToolBar2;
 constexpr bool Checkable = true;
 
 #define BUTTON(n, bar) {"ToolButton" #n, CommandKind::Button, nullptr, &TForm1::ToolButton##n##Click, "ToolButton" #n "Click", false, bar}
+// New starts another program; Open and Exit save through SaveFile, which
+// takes the whole file in first.
+#define BUTTON_LEAVING_LOAD(n, bar) {"ToolButton" #n, CommandKind::Button, nullptr, &TForm1::ToolButton##n##Click, "ToolButton" #n "Click", false, bar, WhileLoading::LeavesLoadRunning}
 #define CHECKBOX(name) {#name, CommandKind::CheckBox, nullptr, &TForm1::name##Click, #name "Click", false, ToolBarPlace::None}
 #define CLICK(item, n) {#item, CommandKind::ClickButton, "ToolButton" #n, nullptr, nullptr, false, ToolBarPlace::None}
 #define FLIP(item, box) {#item, CommandKind::FlipCheckBox, #box, nullptr, nullptr, Checkable, ToolBarPlace::None}
@@ -20,8 +23,8 @@ constexpr bool Checkable = true;
 
 const Command kCommands[] = {
     // ToolBar1, left to right
-    BUTTON(1, Bar1), BUTTON(2, Bar1), BUTTON(3, Bar1), BUTTON(4, Bar1), BUTTON(5, Bar1), BUTTON(6, Bar1),
-    BUTTON(7, Bar1), BUTTON(8, Bar1), BUTTON(9, Bar1), BUTTON(10, Bar1), BUTTON(11, Bar1), BUTTON(12, Bar1),
+    BUTTON_LEAVING_LOAD(1, Bar1), BUTTON_LEAVING_LOAD(2, Bar1), BUTTON(3, Bar1), BUTTON(4, Bar1), BUTTON(5, Bar1), BUTTON(6, Bar1),
+    BUTTON_LEAVING_LOAD(7, Bar1), BUTTON(8, Bar1), BUTTON(9, Bar1), BUTTON(10, Bar1), BUTTON(11, Bar1), BUTTON(12, Bar1),
     BUTTON(13, Bar1), BUTTON(14, Bar1), BUTTON(15, Bar1), BUTTON(17, Bar1), BUTTON(18, Bar1), BUTTON(19, Bar1),
     BUTTON(20, Bar1), BUTTON(21, Bar1), BUTTON(22, Bar1), BUTTON(23, Bar1), BUTTON(24, Bar1), BUTTON(25, Bar1),
     BUTTON(26, Bar1), BUTTON(27, Bar1),
@@ -72,6 +75,7 @@ const Command kCommands[] = {
 };
 
 #undef BUTTON
+#undef BUTTON_LEAVING_LOAD
 #undef CHECKBOX
 #undef CLICK
 #undef FLIP
@@ -94,4 +98,13 @@ const Command *findCommand(const QString &name)
             return &command;
     }
     return nullptr;
+}
+
+WhileLoading whileLoadingOf(const char *handlerName)
+{
+    for (const Command &command : commandTable()) {
+        if (command.handlerName && qstrcmp(handlerName, command.handlerName) == 0)
+            return command.whileLoading;
+    }
+    return WhileLoading::TakesRestFirst;
 }

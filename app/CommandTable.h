@@ -23,6 +23,11 @@ enum class CommandKind {
 // The tool bar a button stands on; buttons stand in table order.
 enum class ToolBarPlace { None, ToolBar1, ToolBar2 };
 
+// What a command does with a file still coming in: most work on the whole
+// text and take the rest in first; a few leave the document as it is or ask
+// before anything is written, and let it come in meanwhile.
+enum class WhileLoading { TakesRestFirst, LeavesLoadRunning };
+
 struct Command {
     using Handler = void (TForm1::*)();
 
@@ -33,6 +38,7 @@ struct Command {
     const char *handlerName; // "ToolButton2Click"
     bool checkable;          // a menu item that shows a check mark, flipped by handlers
     ToolBarPlace place;
+    WhileLoading whileLoading = WhileLoading::TakesRestFirst;
 };
 
 struct CommandTable {
@@ -45,3 +51,6 @@ struct CommandTable {
 const CommandTable &commandTable();
 // The row of a component, or nullptr.
 const Command *findCommand(const QString &name);
+// What the handler of that name does with a file still coming in; a handler
+// that is no command's (timers, the font boxes, dialogs' buttons) takes it in.
+WhileLoading whileLoadingOf(const char *handlerName);

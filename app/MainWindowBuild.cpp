@@ -293,21 +293,10 @@ void TForm1::run(const char *handlerName, const std::function<void()> &handler)
     commands_->run(handlerName, [this, handlerName, &handler] {
         // A command finds the whole file in the editor, except those that
         // leave the document as it is or ask before anything is written.
-        if (handlerName && !leavesLoadRunning(handlerName))
+        if (handlerName && whileLoadingOf(handlerName) == WhileLoading::TakesRestFirst)
             RxRichEdit1->finishLoading();
         handler();
     });
-}
-
-bool TForm1::leavesLoadRunning(const char *handlerName)
-{
-    // New starts another program; Open and Exit save through SaveFile, which
-    // takes the whole file in first.
-    for (const char *name : {"ToolButton1Click", "ToolButton2Click", "ToolButton7Click"}) {
-        if (qstrcmp(handlerName, name) == 0)
-            return true;
-    }
-    return false;
 }
 
 std::function<void()> TForm1::handler(const char *handlerName, void (TForm1::*handler)())

@@ -278,7 +278,6 @@ private:
 
     // Runs `handler` under the name `handlerName` through the command runner.
     void run(const char *handlerName, const std::function<void()> &handler);
-    static bool leavesLoadRunning(const char *handlerName);
     // The same, as a callable to connect to a signal.
     std::function<void()> handler(const char *handlerName, void (TForm1::*handler)());
     void runMenuItem(const QString &name); // what choosing the item runs
