@@ -1,11 +1,13 @@
 // What desktops answer about their keyboard layouts: sway's IPC replies, the
-// names KDE, IBus and GNOME give. Whatever comes, reading it never crashes,
+// names KDE, IBus and GNOME give, and the rules list their descriptions are
+// looked up in. Whatever comes, reading it never crashes,
 // keeps within its bounds and gives only indices of the layouts it read.
 //
 //   cmake -S . -B build-fuzz -DVELTRIX_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
 //   cmake --build build-fuzz --target desktop_layouts_fuzz && build-fuzz/fuzz/desktop_layouts_fuzz fuzz/corpus/desktop_layouts
 
 #include "platform/DesktopLayouts.h"
+#include "platform/XkbcommonKeys.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -54,6 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     checkList(platform::layoutsFromGnomeSources(sources, mru));
     platform::layoutFromKde(lines.value(0), lines.value(1));
+    // And as the keyboard data's rules list, which a broken package may have left.
+    platform::xkbNamesOfDescription(lines.value(0), input);
     check(platform::keyboardBackendOrder(QString::fromUtf8(input)).last() == platform::KeyboardBackend::Xkb,
           "XKB not asked last");
     return 0;

@@ -96,6 +96,7 @@ std::optional<DesktopLayoutList> layoutsFromSwayInputs(const QByteArray &json)
             DesktopLayout layout;
             layout.languageId = languageIdOfLayout(text);
             layout.symbols = symbolsOfLayoutName(text);
+            layout.description = text;
             list.layouts << layout;
         }
         const QJsonValue active = device.value(QLatin1String("xkb_active_layout_index"));
@@ -152,6 +153,7 @@ DesktopLayout layoutFromKde(const QString &shortName, const QString &longName)
         layout.languageId = languageIdOfLayout(bounded(longName));
     if (layout.symbols.isEmpty())
         layout.symbols = symbolsOfLayoutName(bounded(longName));
+    layout.description = bounded(longName);
     return layout;
 }
 

@@ -18,6 +18,7 @@ namespace platform {
 struct DesktopLayout {
     QString symbols;     // XKB symbols name, "us", "ru"; empty when not told
     QString variant;     // XKB variant, "phonetic"; empty for the basic one
+    QString description; // "Russian (phonetic)", where the desktop gives one
     quint16 languageId = 0; // Windows language identifier; 0 when unknown
 };
 

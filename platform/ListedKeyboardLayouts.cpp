@@ -23,7 +23,15 @@ QList<LayoutKey> ListedKeyboardLayouts::keys(quint32 handle)
     const auto known = keys_.constFind(index);
     if (known != keys_.constEnd())
         return *known;
-    const QList<LayoutKey> keys = keysOfXkbLayout(layouts_[index].symbols, layouts_[index].variant);
+    const DesktopLayout &layout = layouts_[index];
+    XkbLayoutNames names{layout.symbols, layout.variant};
+    // A description may name a variant the symbols name leaves out.
+    if (layout.variant.isEmpty()) {
+        const std::optional<XkbLayoutNames> described = xkbNamesOfDescription(layout.description);
+        if (described && (layout.symbols.isEmpty() || described->symbols == layout.symbols))
+            names = *described;
+    }
+    const QList<LayoutKey> keys = keysOfXkbLayout(names.symbols, names.variant);
     keys_.insert(index, keys);
     return keys;
 }

@@ -2,6 +2,8 @@
 
 #include "platform/X11Keyboard.h"
 
+#include <QFile>
+
 #include <xkbcommon/xkbcommon.h>
 
 #include <memory>
@@ -15,6 +17,8 @@ namespace {
 constexpr char kXkbDataFolder[] = "/usr/share/X11/xkb";
 constexpr xkb_level_index_t kPlainLevel = 0;
 constexpr xkb_level_index_t kShiftLevel = 1;
+constexpr char kRulesList[] = "/usr/share/X11/xkb/rules/evdev.lst";
+constexpr qint64 kMaxRulesListBytes = 4 * 1024 * 1024; // today's is 45 KB
 
 struct ContextFree {
     void operator()(xkb_context *context) const { xkb_context_unref(context); }
@@ -30,7 +34,48 @@ char32_t characterAt(xkb_keymap *keymap, xkb_keycode_t key, xkb_level_index_t le
     return count == 1 && syms ? characterOfKeysym(syms[0]) : 0;
 }
 
+// "  name   description" → name and description.
+std::pair<QString, QString> nameAndDescription(const QString &line)
+{
+    const QString trimmed = line.trimmed();
+    const int space = int(trimmed.indexOf(QLatin1Char(' ')));
+    if (space <= 0)
+        return {};
+    return {trimmed.left(space), trimmed.mid(space).trimmed()};
+}
+
 } // namespace
+
+std::optional<XkbLayoutNames> xkbNamesOfDescription(const QString &description, const QByteArray &rulesList)
+{
+    if (description.isEmpty())
+        return std::nullopt;
+    QString section;
+    for (const QByteArray &bytes : rulesList.split('\n')) {
+        const QString line = QString::fromUtf8(bytes);
+        if (line.startsWith(QLatin1Char('!'))) {
+            section = line.mid(1).trimmed();
+            continue;
+        }
+        const auto [name, rest] = nameAndDescription(line);
+        if (section == QLatin1String("layout") && rest == description)
+            return XkbLayoutNames{name, QString()};
+        // A variant's line: "  phonetic   ru: Russian (phonetic)".
+        const int colon = int(rest.indexOf(QLatin1String(": ")));
+        if (section == QLatin1String("variant") && colon > 0 && rest.mid(colon + 2) == description)
+            return XkbLayoutNames{rest.left(colon), name};
+    }
+    return std::nullopt;
+}
+
+std::optional<XkbLayoutNames> xkbNamesOfDescription(const QString &description)
+{
+    static const QByteArray list = [] {
+        QFile file(QString::fromLatin1(kRulesList));
+        return file.open(QIODevice::ReadOnly) ? file.read(kMaxRulesListBytes) : QByteArray();
+    }();
+    return xkbNamesOfDescription(description, list);
+}
 
 QList<LayoutKey> keysOfXkbLayout(const QString &symbols, const QString &variant)
 {

@@ -137,5 +137,17 @@ TEST(DesktopLayouts, LayoutKeysComeFromTheKeyboardDataByName)
     EXPECT_EQ(keyOf(ru, kKeyQ).shifted, U'Й');
     EXPECT_EQ(keyOf(phonetic, kKeyQ).plain, U'я');
     EXPECT_TRUE(keysOfXkbLayout(QStringLiteral("nosuchlayout"), QString()).isEmpty());
+    // Desktops that give only descriptions: the variant is found by them.
+    const QByteArray rules = "! layout\n  us   English (US)\n  ru   Russian\n! variant\n  phonetic   ru: Russian (phonetic)\n"
+                             "! option\n  grp:x   ru: Russian (phonetic) toggle\n";
+    auto names = [&](const char *description) {
+        const std::optional<XkbLayoutNames> found = xkbNamesOfDescription(QString::fromUtf8(description), rules);
+        return found ? found->symbols + QLatin1Char('/') + found->variant : QStringLiteral("none");
+    };
+    EXPECT_EQ(names("Russian (phonetic)"), QStringLiteral("ru/phonetic"));
+    EXPECT_EQ(names("English (US)"), QStringLiteral("us/"));
+    EXPECT_EQ(names("Russian (phonetic) toggle"), QStringLiteral("none")); // options are no layouts
+    EXPECT_EQ(names(""), QStringLiteral("none"));
+    EXPECT_EQ(xkbNamesOfDescription(QStringLiteral("Russian (phonetic)"))->variant, QStringLiteral("phonetic"));
     EXPECT_TRUE(keysOfXkbLayout(QString(), QString()).isEmpty());
 }
