@@ -83,7 +83,8 @@ void TForm1::N131Click()
         RxRichEdit1->InsertTable(size->rows, size->columns);
 }
 
-// The panel tells the layout last chosen here, installed or not.
+// The panel tells the layout the desktop has active, where it says; else the
+// one last chosen here, installed or not.
 void TForm1::ToolButton26Click()
 {
     switchKeyboardLayout(EnglishLayout, false, true);

@@ -47,17 +47,16 @@ void TForm1::switchKeyboardLayout(quint32 layout, bool russian, bool byUser)
         showKeyboardLayout(russian);
 }
 
-// The marker from the layout the desktop says is active, when it says and
-// that layout is Russian or English; false otherwise.
+// The marker from the layout the desktop says is active; false where it does
+// not say. A layout of neither language leaves the marker as it was.
 bool TForm1::showDesktopLayout()
 {
     const std::optional<quint32> current = platform_.keyboardLayouts().current();
     if (!current)
         return false;
     const KeyboardLayoutChoice active = chooseKeyboardLayouts({*current});
-    if (active.russian == 0 && active.english == 0)
-        return false;
-    showKeyboardLayout(active.russian != 0);
+    if (active.russian != 0 || active.english != 0)
+        showKeyboardLayout(active.russian != 0);
     return true;
 }
 

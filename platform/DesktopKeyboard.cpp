@@ -24,7 +24,6 @@ std::unique_ptr<KeyboardLayouts> probe(KeyboardBackend backend)
     case KeyboardBackend::Kde: return probeKdeKeyboardLayouts();
     case KeyboardBackend::Sway: return probeSwayKeyboardLayouts();
     case KeyboardBackend::Gnome: return probeGnomeKeyboardLayouts();
-    case KeyboardBackend::Ibus: return nullptr;
     case KeyboardBackend::Xkb: return makeXkbKeyboardLayouts();
     }
     return nullptr;

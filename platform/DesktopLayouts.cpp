@@ -202,7 +202,7 @@ QList<KeyboardBackend> keyboardBackendOrder(const QString &currentDesktop)
         if (named && !order.contains(*named))
             order << *named;
     }
-    for (const KeyboardBackend backend : {KeyboardBackend::Kde, KeyboardBackend::Sway, KeyboardBackend::Ibus}) {
+    for (const KeyboardBackend backend : {KeyboardBackend::Kde, KeyboardBackend::Sway}) {
         if (!order.contains(backend))
             order << backend;
     }

@@ -71,10 +71,10 @@ DesktopLayoutList layoutsFromGnomeSources(const QList<InputSource> &sources, con
 
 // The keyboard backends, and the order to try them in for the desktop that
 // XDG_CURRENT_DESKTOP names (a colon-separated list, "ubuntu:GNOME"): the
-// named desktop's own first, then KDE, sway, IBus and XKB. GNOME is tried only
+// named desktop's own first, then KDE, sway and XKB. GNOME is tried only
 // where it is named, since its settings exist on every desktop that has them
 // installed.
-enum class KeyboardBackend { Kde, Sway, Ibus, Gnome, Xkb };
+enum class KeyboardBackend { Kde, Sway, Gnome, Xkb };
 QList<KeyboardBackend> keyboardBackendOrder(const QString &currentDesktop);
 
 } // namespace platform

@@ -45,6 +45,8 @@ TEST_F(MainWindowTest, WhereTheDesktopLetsNoProgramSwitchTheUserIsToldOnceAndThe
     EXPECT_EQ(StatusBar1(f)->panelText(4), "RUS.");
     platform.keyboard.switchOnDesktop(kGerman);
     EXPECT_EQ(StatusBar1(f)->panelText(4), "RUS.");
+    toolButton(f, 26)->click(); // told already; German stays active
+    EXPECT_EQ(StatusBar1(f)->panelText(4), "RUS.");
     EXPECT_TRUE(platform.keyboard.activations.isEmpty()); // never asked to switch
 }
 
