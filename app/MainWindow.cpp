@@ -97,7 +97,10 @@ TForm1::TForm1(platform::Platform &platform, Options options, QWidget *parent)
     listenToOtherCopies();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    platform_.keyboardLayouts().setChangeHandler({});
+}
 
 void TForm1::FormCreate()
 {
@@ -147,7 +150,7 @@ void TForm1::findKeyboardLayouts()
         chooseKeyboardLayouts(platform_.keyboardLayouts().installed(kMaxKeyboardLayouts));
     RussianLayout = layouts.russian;
     EnglishLayout = layouts.english;
-    readLayoutKeys();
+    platform_.keyboardLayouts().setChangeHandler([this] { showDesktopLayout(); });
 }
 
 // The second request replaces the first.
@@ -179,21 +182,19 @@ void TForm1::restorePlacementAndLanguage()
     Lang = settings.english();
 }
 
-// The Russian layout is left active; the marker says so either way.
+// The Russian layout is left active; the marker says so, or says what the
+// desktop has active where it tells.
 void TForm1::activateStartingLayout()
 {
-    if (EnglishLayout != 0)
-        platform_.keyboardLayouts().activate(EnglishLayout);
-    showKeyboardLayout(false);
-    if (RussianLayout != 0)
-        platform_.keyboardLayouts().activate(RussianLayout);
-    showKeyboardLayout(true);
+    switchKeyboardLayout(EnglishLayout, false, false);
+    switchKeyboardLayout(RussianLayout, true, false);
 }
 
 void TForm1::FormActivate()
 {
     checkFileOnDisk();
     refreshPersonalWords(); // another copy may have added words
+    showDesktopLayout();    // the user may have switched in another window
     // Started with an argument, the window goes to the tray when it first
     // becomes active; only once, or it could never be used, and only where
     // there is a tray to come back from. A file to open keeps it shown.

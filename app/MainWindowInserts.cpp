@@ -83,19 +83,16 @@ void TForm1::N131Click()
         RxRichEdit1->InsertTable(size->rows, size->columns);
 }
 
-// The panel tells the layout last chosen here, installed or not.
+// The panel tells the layout the desktop has active, where it says; else the
+// one last chosen here, installed or not.
 void TForm1::ToolButton26Click()
 {
-    if (EnglishLayout != 0)
-        platform_.keyboardLayouts().activate(EnglishLayout);
-    showKeyboardLayout(false);
+    switchKeyboardLayout(EnglishLayout, false, true);
 }
 
 void TForm1::ToolButton27Click()
 {
-    if (RussianLayout != 0)
-        platform_.keyboardLayouts().activate(RussianLayout);
-    showKeyboardLayout(true);
+    switchKeyboardLayout(RussianLayout, true, true);
 }
 
 // The counts are taken once, as the window opens.

@@ -287,6 +287,9 @@ private:
     void setComponentText(const QString &component, bool caption, const QString &text);
     void showCaretPosition();
     void showKeyboardLayout(bool russian);
+    // The layout commands (MainWindowLayoutFix.cpp).
+    void switchKeyboardLayout(quint32 layout, bool russian, bool byUser);
+    bool showDesktopLayout();
     void toggleAutosave();
     void changeStyle(FontStyle flag, bool add);
     void align(TAlignment alignment);
@@ -334,6 +337,7 @@ private:
     bool Lang = true; // true = English interface
     quint32 RussianLayout = 0;
     quint32 EnglishLayout = 0;
+    bool layoutRefusalShown_ = false; // the desktop lets no program switch: told once
     QColor ColorDialog1 = Qt::black; // the colour the colour dialog last held
 
     platform::Platform &platform_;

@@ -65,6 +65,13 @@ public:
     // The character keys of a layout, in key code order; empty when the
     // system does not tell.
     virtual QList<LayoutKey> keys(quint32 handle) = 0;
+    // False where the desktop lets no program switch its layout: activate()
+    // then does nothing.
+    virtual bool canActivate() = 0;
+    // The layout the desktop says is active; nullopt where it does not say.
+    virtual std::optional<quint32> current() = 0;
+    // Called whenever the desktop reports a switch, made by anyone.
+    virtual void setChangeHandler(std::function<void()> handler) = 0;
 };
 
 // The insert-object dialog: a picture file, put in as it is or shown as an icon.

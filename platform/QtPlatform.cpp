@@ -8,6 +8,7 @@
 #include "platform/QtObjectDialogs.h"
 #include "platform/PrinterSetupDialog.h"
 #include "platform/QtTrayIcon.h"
+#include "platform/DesktopKeyboard.h"
 #include "platform/X11Keyboard.h"
 
 #include <QCoreApplication>

@@ -95,7 +95,7 @@ quint16 languageIdOfSymbols(const QString &symbols)
     return 0;
 }
 
-quint16 languageIdOfGroupName(const QString &name)
+const LayoutLanguage *entryOfGroupName(const QString &name)
 {
     // "English (UK, extended)" is a variant of "English (UK)"; "Russian
     // (phonetic)" one of "Russian". Try the full name first, then these.
@@ -109,7 +109,7 @@ quint16 languageIdOfGroupName(const QString &name)
     for (const QString &candidate : candidates) {
         for (const LayoutLanguage &entry : kLayoutLanguages) {
             if (candidate.compare(QLatin1String(entry.groupName), Qt::CaseInsensitive) == 0)
-                return entry.languageId;
+                return &entry;
         }
     }
     // The plain language word ("English (Dvorak)" → "English"): the first entry
@@ -118,10 +118,16 @@ quint16 languageIdOfGroupName(const QString &name)
         const QString word = name.left(paren).trimmed() + QLatin1String(" (");
         for (const LayoutLanguage &entry : kLayoutLanguages) {
             if (QLatin1String(entry.groupName).startsWith(word, Qt::CaseInsensitive))
-                return entry.languageId;
+                return &entry;
         }
     }
-    return 0;
+    return nullptr;
+}
+
+quint16 languageIdOfGroupName(const QString &name)
+{
+    const LayoutLanguage *entry = entryOfGroupName(name);
+    return entry ? entry->languageId : 0;
 }
 
 // The characters of the Cyrillic keysyms 0x6a1 to 0x6ff, in keysym order.
@@ -260,6 +266,11 @@ public:
             return {};
         return keysOfGroup(display, group);
     }
+
+    bool canActivate() override { return true; }
+    // The layout last chosen is what the window shows, as it always has on X11.
+    std::optional<quint32> current() override { return std::nullopt; }
+    void setChangeHandler(std::function<void()>) override {}
 };
 
 class X11LockKeys : public LockKeys {
@@ -314,13 +325,6 @@ private:
     }
 };
 
-class NoKeyboardLayouts : public KeyboardLayouts {
-public:
-    QList<quint32> installed(int) override { return {}; }
-    void activate(quint32) override {}
-    QList<LayoutKey> keys(quint32) override { return {}; }
-};
-
 class NoLockKeys : public LockKeys {
 public:
     bool isOn(LockKey) override { return false; }
@@ -349,6 +353,12 @@ quint16 languageIdOfLayout(const QString &layoutName)
     if (const quint16 id = languageIdOfSymbols(symbols.trimmed()))
         return id;
     return languageIdOfGroupName(name);
+}
+
+QString symbolsOfLayoutName(const QString &layoutName)
+{
+    const LayoutLanguage *entry = entryOfGroupName(layoutName.trimmed());
+    return entry ? QString::fromLatin1(entry->symbols) : QString();
 }
 
 char32_t characterOfKeysym(quint32 keysym)
@@ -397,11 +407,11 @@ QString layoutListFromRulesNames(const QByteArray &property)
     return fields.size() > 2 ? QString::fromUtf8(fields[2]) : QString();
 }
 
-std::unique_ptr<KeyboardLayouts> makeDesktopKeyboardLayouts()
+std::unique_ptr<KeyboardLayouts> makeXkbKeyboardLayouts()
 {
     if (onX11())
         return std::make_unique<X11KeyboardLayouts>();
-    return std::make_unique<NoKeyboardLayouts>();
+    return nullptr;
 }
 
 std::unique_ptr<LockKeys> makeDesktopLockKeys()

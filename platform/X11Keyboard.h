@@ -11,16 +11,20 @@
 
 namespace platform {
 
-// The desktop's keyboard. On X11 the layouts are the keyboard's XKB groups and
-// the lock keys its indicators; elsewhere there are no layouts and no lock key
-// is reported on.
-std::unique_ptr<KeyboardLayouts> makeDesktopKeyboardLayouts();
+// The X server's keyboard: its layouts are the keyboard's XKB groups and the
+// lock keys its indicators. Away from X11 there are no XKB layouts (nullptr)
+// and no lock key is reported on.
+std::unique_ptr<KeyboardLayouts> makeXkbKeyboardLayouts();
 std::unique_ptr<LockKeys> makeDesktopLockKeys();
 
 // The Windows language identifier of an XKB layout, given either as its symbols
 // name ("ru", "gb", "us(dvorak)") or as its group name ("Russian", "English (UK)");
 // 0 for a layout not in the table.
 quint16 languageIdOfLayout(const QString &layoutName);
+
+// The symbols name of a layout given by its group name ("Russian (phonetic)"
+// → "ru"); empty for a name not in the table.
+QString symbolsOfLayoutName(const QString &layoutName);
 
 // The character a keysym types: Latin-1, Cyrillic and Unicode keysyms; 0 for
 // any other (function and keypad keys among them).

@@ -32,6 +32,11 @@ const MessageRow kMessages[] = {
     {Message::NoDictionaryHint, "Нет словарей для проверки орфографии: установите пакеты %1",
      "No spelling dictionaries: install the packages %1"},
     {Message::DictionariesHint, "Словари: %1", "Dictionaries: %1"},
+    {Message::LayoutSwitchRefused,
+     "Этот рабочий стол не позволяет программам переключать раскладку клавиатуры. "
+     "Переключите её сочетанием клавиш или индикатором раскладки рабочего стола.",
+     "This desktop does not let programs switch the keyboard layout. "
+     "Switch it with the desktop's own shortcut or its layout indicator."},
 };
 
 } // namespace

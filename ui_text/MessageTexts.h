@@ -21,7 +21,8 @@ enum class Message {
     IgnoreAll,
     NoMisspelling,         // Shift+F7 found no flagged word
     NoDictionaryHint,      // the spell check's items without dictionaries; %1: the packages
-    DictionariesHint       // the spell check's items; %1: the installed dictionaries' languages
+    DictionariesHint,      // the spell check's items; %1: the installed dictionaries' languages
+    LayoutSwitchRefused    // a layout command where the desktop lets no program switch
 };
 
 QString messageText(Message message, bool english);

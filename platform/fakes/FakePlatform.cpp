@@ -32,6 +32,21 @@ QList<quint32> FakeKeyboardLayouts::installed(int maxCount)
 void FakeKeyboardLayouts::activate(quint32 handle)
 {
     activations.append(handle);
+    if (switchingAllowed)
+        active = handle;
+}
+
+std::optional<quint32> FakeKeyboardLayouts::current()
+{
+    ++currentAsked;
+    return tellsCurrent ? std::optional<quint32>(active) : std::nullopt;
+}
+
+void FakeKeyboardLayouts::switchOnDesktop(quint32 handle)
+{
+    active = handle;
+    if (changeHandler)
+        changeHandler();
 }
 
 QList<LayoutKey> FakeKeyboardLayouts::keys(quint32 handle)

@@ -40,10 +40,20 @@ public:
     QList<quint32> installed(int maxCount) override;
     void activate(quint32 handle) override;
     QList<LayoutKey> keys(quint32 handle) override;
+    bool canActivate() override { return switchingAllowed; }
+    std::optional<quint32> current() override;
+    void setChangeHandler(std::function<void()> handler) override { changeHandler = std::move(handler); }
+    // The user switches with the desktop's own key.
+    void switchOnDesktop(quint32 handle);
 
     QList<quint32> layouts;       // what the system reports, in order
     QList<quint32> activations;   // every activation asked for
     QHash<quint32, QList<LayoutKey>> keymaps; // by handle; none = not told
+    bool switchingAllowed = true;
+    bool tellsCurrent = false;    // whether current() answers
+    quint32 active = 0;           // what the desktop has active
+    int currentAsked = 0;
+    std::function<void()> changeHandler;
 };
 
 class FakeObjectDialogs : public ObjectDialogs {
