@@ -64,7 +64,9 @@ class WaylandDesktop(Desktop):
         with open(config, "w") as file:
             if self.xwayland:
                 file.write(SWAY_CONFIG.replace("xwayland disable", "xwayland force"))
-                file.write(f"exec sh -c 'echo $DISPLAY > {display_note}.part && mv {display_note}.part {display_note}'\n")
+                # Xwayland lets in only the user it runs as; the clients are root's.
+                file.write(f"exec sh -c 'until xhost +si:localuser:root; do sleep 0.1; done; "
+                           f"echo $DISPLAY > {display_note}.part && mv {display_note}.part {display_note}'\n")
             else:
                 file.write(SWAY_CONFIG)
         for path in (self.compositor_home, runtime, config):
