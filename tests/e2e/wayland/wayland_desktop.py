@@ -7,6 +7,7 @@ import glob
 import os
 import pwd
 import shutil
+import signal
 import sys
 import tempfile
 
@@ -31,6 +32,7 @@ class WaylandDesktop(Desktop):
     def __init__(self, tray=None, screen_reader=True, xwayland=False):
         super().__init__(tray=tray, screen_reader=screen_reader)
         self.xwayland = xwayland
+        self.sway = None
         self.compositor_home = tempfile.mkdtemp(prefix="veltrix-sway-")
         self.env["XDG_SESSION_TYPE"] = "wayland"
 
@@ -52,6 +54,13 @@ class WaylandDesktop(Desktop):
 
     def __exit__(self, *exc):
         super().__exit__(*exc)
+        # Xwayland and a helper sway forks for it can outlive sway itself,
+        # whose group is then ended here.
+        if self.sway is not None:
+            try:
+                os.killpg(self.sway.pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
         shutil.rmtree(self.compositor_home, ignore_errors=True)
         return False
 
@@ -73,7 +82,8 @@ class WaylandDesktop(Desktop):
             os.chown(path, user.pw_uid, user.pw_gid)
         env = {"PATH": self.env["PATH"], "HOME": self.compositor_home, "XDG_RUNTIME_DIR": runtime,
                "WLR_BACKENDS": "headless", "WLR_RENDERER": "pixman", "WLR_LIBINPUT_NO_DEVICES": "1"}
-        self.start(["sway", "-c", config], "sway", env=env, user=user.pw_uid, group=user.pw_gid, extra_groups=[])
+        self.sway = self.start(["sway", "-c", config], "sway", env=env, user=user.pw_uid, group=user.pw_gid,
+                               extra_groups=[])
 
         def sockets():
             display = [p for p in glob.glob(os.path.join(runtime, "wayland-*")) if not p.endswith(".lock")]
