@@ -14,9 +14,12 @@ test_packages=(clang libclang-rt-14-dev libreoffice-writer-nogui abiword pandoc 
 # The checkers the test command runs on the Debian package it makes.
 test_packages+=(lintian appstream man-db)
 # The end-to-end scenarios: a private X server and window manager, the session
-# and accessibility buses, XTest input, both kinds of tray, a screen reader's view.
+# and accessibility buses, XTest input, both kinds of tray, a screen reader's view;
+# and a headless Wayland compositor with virtual-keyboard input and clipboard
+# clients, with Qt's Wayland platform.
 e2e_packages=(xvfb openbox dbus at-spi2-core python3 python3-pyatspi python3-dbus python3-gi gir1.2-atspi-2.0
-              xdotool x11-utils x11-apps x11-xkb-utils trayer qt6-gtk-platformtheme gsettings-desktop-schemas)
+              xdotool x11-utils x11-apps x11-xkb-utils trayer qt6-gtk-platformtheme gsettings-desktop-schemas
+              sway wtype wl-clipboard qt6-wayland)
 
 install_missing() {
     local missing=() p
@@ -66,6 +69,7 @@ test)
     make_package
     tests/package/check_package.sh
     /usr/bin/python3 tests/e2e/run.py build/veltrix
+    /usr/bin/python3 tests/e2e/run.py --wayland build/veltrix
     # The readers of outside input under libFuzzer, for a bounded time each.
     build build-fuzz -DVELTRIX_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
     (cd build-fuzz && ctest --output-on-failure)

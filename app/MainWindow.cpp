@@ -221,7 +221,7 @@ bool TForm1::FormCloseQuery()
             const Settings settings(options_.settingsPath);
             if (!document_->lastOpenChoice().isEmpty())
                 settings.writeOpenedFile(document_->lastOpenChoice());
-            settings.writeWindowPlacement(windowPlacement());
+            writeWindowPlacement(settings);
         } catch (const VeltrixError &) {
             settingsUnwritable_ = true;
             throw;
@@ -236,7 +236,15 @@ void TForm1::FormClose()
     // The close query has just said the file cannot be written: once per close.
     if (settingsUnwritable_)
         return;
-    run(nullptr, [this] { Settings(options_.settingsPath).writeWindowPlacement(windowPlacement()); });
+    run(nullptr, [this] { writeWindowPlacement(Settings(options_.settingsPath)); });
+}
+
+void TForm1::writeWindowPlacement(const Settings &settings) const
+{
+    if (options_.windowPositionsKnown)
+        settings.writeWindowPlacement(windowPlacement());
+    else
+        settings.writeWindowSize(windowPlacement());
 }
 
 void TForm1::closeEvent(QCloseEvent *event)

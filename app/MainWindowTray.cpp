@@ -76,6 +76,9 @@ void TForm1::RestoreFromTray()
 {
     setWindowState(shownState_ & ~Qt::WindowMinimized);
     show();
+    // On Wayland the compositor decides: raise() does nothing there, and the
+    // activation Qt asks for (xdg-activation) may be shown as a request for
+    // attention instead when another program has the focus.
     raise();
     activateWindow();
 }

@@ -27,6 +27,11 @@ void Settings::writeWindowPlacement(const QRect &placement) const
 {
     file_.writeInteger(kForm, kLeft, placement.x());
     file_.writeInteger(kForm, kTop, placement.y());
+    writeWindowSize(placement);
+}
+
+void Settings::writeWindowSize(const QRect &placement) const
+{
     file_.writeInteger(kForm, kWidth, placement.width());
     file_.writeInteger(kForm, kHeight, placement.height());
 }

@@ -16,6 +16,8 @@ public:
     // number keeps the matching value of `current`.
     QRect windowPlacement(const QRect &current) const;
     void writeWindowPlacement(const QRect &placement) const;
+    // Width and height only: the position in the file is kept.
+    void writeWindowSize(const QRect &placement) const;
 
     // [LANGUAGE]: true for the English interface, the default.
     bool english() const;

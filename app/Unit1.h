@@ -18,6 +18,7 @@ class QMenu;
 class QTimer;
 class RecoveryCopy;
 class RunningCopies;
+class Settings;
 class QToolBar;
 class QToolButton;
 class RulerBand;
@@ -69,6 +70,9 @@ public:
         QStringList dictionaryDirs;
         // The words added to the dictionary, shared by every copy.
         QString personalWordsPath;
+        // False where the window system keeps the window's position from the
+        // program (Wayland): the position in the settings file is then kept.
+        bool windowPositionsKnown = true;
     };
 
     TForm1(platform::Platform &platform, Options options, QWidget *parent = nullptr);
@@ -275,6 +279,7 @@ private:
     // A find or replace message, in the application's informational box.
     void showFindMessage(const QString &text);
     QRect windowPlacement() const { return QRect(x(), y(), width(), height()); }
+    void writeWindowPlacement(const Settings &settings) const;
 
     // Runs `handler` under the name `handlerName` through the command runner.
     void run(const char *handlerName, const std::function<void()> &handler);

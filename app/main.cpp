@@ -11,6 +11,7 @@
 #include "app/Unit1.h"
 #include "spelling/Speller.h"
 #include "platform/QtPlatform.h"
+#include "platform/WindowSystem.h"
 
 #include <QDir>
 #include <QFile>
@@ -73,6 +74,9 @@ int main(int argc, char *argv[])
                              "or under a virtual one: xvfb-run ./veltrix.sh run\n");
         return 2;
     }
+    // Qt 6.4 picks its platform itself: Wayland where WAYLAND_DISPLAY is set
+    // or the session is a Wayland one, X11 when that fails (qt6-wayland
+    // missing) and DISPLAY names XWayland or an X server.
     VeltrixApplication app(argc, argv);
     // The program ends when the main window's close sequence has run, and then only.
     app.setQuitOnLastWindowClosed(false);
@@ -102,12 +106,14 @@ int main(int argc, char *argv[])
     options.recoveryFolder = recovery::defaultFolder();
     options.dictionaryDirs = spelling::Speller::systemDictionaryDirs();
     options.personalWordsPath = spelling::Speller::defaultPersonalListPath();
+    options.windowPositionsKnown = platform::windowPositionsKnown();
     TForm1 Form1(platform, options);
     TForm2 Form2(Form1.editor(), [&platform](const QString &message) { showError(platform, message); });
     Form1.setCalculator(&Form2);
 
     // First show: centred on the desktop at its current size, then maximized;
-    // the size read from the settings becomes the restored size.
+    // the size read from the settings becomes the restored size. (A Wayland
+    // compositor places the window itself.)
     if (QScreen *screen = Form1.screen()) {
         QRect frame = Form1.frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());

@@ -33,8 +33,10 @@ bool isNonLatinCharacterKey(int key)
 
 QKeyCombination shortcutKey(const QKeyEvent &event)
 {
-    return shortcutKey(event.key(), event.modifiers(), event.nativeScanCode(),
-                       QGuiApplication::platformName() == QLatin1String("xcb"));
+    // Qt's Wayland platform reports the same XKB key codes as its X11 one.
+    const QString platform = QGuiApplication::platformName();
+    const bool x11KeyCodes = platform == QLatin1String("xcb") || platform.startsWith(QLatin1String("wayland"));
+    return shortcutKey(event.key(), event.modifiers(), event.nativeScanCode(), x11KeyCodes);
 }
 
 QKeyCombination shortcutKey(int key, Qt::KeyboardModifiers eventModifiers, quint32 nativeScanCode, bool x11KeyCodes)

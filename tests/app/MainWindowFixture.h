@@ -26,6 +26,7 @@ protected:
         options.argumentCount = argumentCount;
         options.dictionaryDirs = dictionaryDirs;
         options.personalWordsPath = dir.filePath(QStringLiteral("words.dic"));
+        options.windowPositionsKnown = windowPositionsKnown;
         form = std::make_unique<TForm1>(platform, options);
         QObject::connect(form->findChild<CommandRunner *>(QStringLiteral("Commands")), &CommandRunner::handlerStarted,
                          [this](const QString &name) { handlers.append(name); });
@@ -47,6 +48,7 @@ protected:
     QString unwritableSettingsPath() const { return dir.filePath(QStringLiteral("blocker/Veltrix.ini")); }
 
     QTemporaryDir dir;
+    bool windowPositionsKnown = true;
     platform::FakePlatform platform;
     std::unique_ptr<TForm1> form;
     QStringList handlers; // names of the handlers that ran, in order

@@ -90,6 +90,21 @@ TEST_F(MainWindowTest, WindowGeometryComesFromTheSettingsFile)
     EXPECT_EQ(f.y(), 20);
 }
 
+// Wayland keeps a window's position from its program: what Qt reports there
+// is not where the window is, and the file keeps the position it had.
+TEST_F(MainWindowTest, WhereWindowPositionsAreUnknownTheStoredPositionIsKept)
+{
+    writeSettings("[FORM]\nLeft=10\nTop=20\nWidth=700\nHeight=500\n");
+    windowPositionsKnown = false;
+    TForm1 &f = createForm();
+    f.show();
+    f.setGeometry(300, 200, 640, 480);
+    EXPECT_TRUE(f.close());
+    const QByteArray ini = settingsContent();
+    EXPECT_TRUE(ini.contains("Left=10\n") && ini.contains("Top=20\n")) << ini.constData();
+    EXPECT_TRUE(ini.contains("Width=640\n") && ini.contains("Height=480\n")) << ini.constData();
+}
+
 // Extreme values (a 32767-pixel window takes a gigabyte) never leave the
 // window larger than a screen or off every screen.
 TEST_F(MainWindowTest, StoredGeometryIsFittedToTheScreens)

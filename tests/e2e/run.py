@@ -1,10 +1,12 @@
 #!/usr/bin/python3
 """Runs the end-to-end scenarios, each on a private desktop of its own.
 
-    run.py PROGRAM [SCENARIO...]
+    run.py [--wayland] PROGRAM [SCENARIO...]
 
 PROGRAM is the built program (the release build); without SCENARIO names every
-scenario_*.py beside this file runs. Exit status 0 when all pass."""
+scenario_*.py beside this file runs. With --wayland the scenarios of the
+wayland folder run instead, each on a headless Wayland compositor. Exit status
+0 when all pass."""
 
 import glob
 import os
@@ -25,10 +27,10 @@ def tray_of(path):
     return found.group(1) if found else None
 
 
-def run_scenario(program, path):
+def run_scenario(program, path, desktop_kind):
     name = os.path.basename(path)[len("scenario_"):-3]
     started = time.monotonic()
-    with Desktop(tray=tray_of(path)) as desktop:
+    with desktop_kind(tray=tray_of(path)) as desktop:
         env = dict(desktop.env, VELTRIX_PROGRAM=program, PYTHONDONTWRITEBYTECODE="1")
         try:
             result = subprocess.run(["/usr/bin/python3", path], env=env, capture_output=True, text=True,
@@ -44,16 +46,24 @@ def run_scenario(program, path):
 
 
 def main():
-    if len(sys.argv) < 2:
+    arguments = sys.argv[1:]
+    wayland = arguments[:1] == ["--wayland"]
+    if wayland:
+        arguments.pop(0)
+    if not arguments:
         print(__doc__, file=sys.stderr)
         return 2
-    program = os.path.abspath(sys.argv[1])
-    wanted = sys.argv[2:]
-    paths = sorted(glob.glob(os.path.join(HERE, "scenario_*.py")))
+    program = os.path.abspath(arguments[0])
+    wanted = arguments[1:]
+    folder, desktop_kind = HERE, Desktop
+    if wayland:
+        from wayland.wayland_desktop import WaylandDesktop
+        folder, desktop_kind = os.path.join(HERE, "wayland"), WaylandDesktop
+    paths = sorted(glob.glob(os.path.join(folder, "scenario_*.py")))
     if wanted:
         paths = [p for p in paths if os.path.basename(p)[len("scenario_"):-3] in wanted]
-    failed = [p for p in paths if not run_scenario(program, p)]
-    print(f"{len(paths) - len(failed)} of {len(paths)} end-to-end scenarios passed")
+    failed = [p for p in paths if not run_scenario(program, p, desktop_kind)]
+    print(f"{len(paths) - len(failed)} of {len(paths)} {'Wayland ' if wayland else ''}end-to-end scenarios passed")
     return 1 if failed else 0
 
 
