@@ -59,7 +59,9 @@ def main():
             active = lambda: frame.getState().contains(pyatspi.STATE_ACTIVE)
             wait_for(lambda: not active(), "the main window to be inactive")
             shell(f"printf 'fresh from the shell\\n' > '{path}'")
-            run(["xdotool", "windowactivate", "--sync", str(main_window)])
+            # Not --sync: the question's own window becomes active instead, and
+            # xdotool would wait for the main one until it gives up.
+            run(["xdotool", "windowactivate", str(main_window)])
             program.window("Confirm")
             key("y")
             wait_for(lambda: text_of(editor(frame)).startswith("fresh from the shell"), "the file loaded again")
