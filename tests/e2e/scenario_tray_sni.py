@@ -6,19 +6,8 @@ the item off the tray."""
 TRAY = "sni"
 
 import pyatspi
-from veltrix_e2e import Events, Program, item_path, menu_shown, minimize_to_tray, press, run, wait_for
-
-
-def registered_items():
-    out = run(["dbus-send", "--session", "--print-reply", "--dest=org.kde.StatusNotifierWatcher",
-               "/StatusNotifierWatcher", "org.freedesktop.DBus.Properties.Get",
-               "string:org.kde.StatusNotifierWatcher", "string:RegisteredStatusNotifierItems"])
-    return [line.split('"')[1] for line in out.splitlines() if line.strip().startswith("string ")]
-
-
-def call_item(service, method):
-    run(["dbus-send", "--session", "--print-reply", f"--dest={service}", "/StatusNotifierItem",
-         f"org.kde.StatusNotifierItem.{method}", "int32:600", "int32:500"])
+from veltrix_e2e import (Events, Program, call_item, item_path, menu_shown, minimize_to_tray, press,
+                         registered_items, wait_for)
 
 
 def to_tray(program):

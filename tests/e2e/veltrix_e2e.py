@@ -273,3 +273,16 @@ def center(accessible):
     component = accessible.queryComponent()
     x, y, w, h = component.getExtents(pyatspi.DESKTOP_COORDS)
     return x + w // 2, y + h // 2
+
+
+# The StatusNotifierItem tray: the items its watcher holds, and a call of one.
+def registered_items():
+    out = run(["dbus-send", "--session", "--print-reply", "--dest=org.kde.StatusNotifierWatcher",
+               "/StatusNotifierWatcher", "org.freedesktop.DBus.Properties.Get",
+               "string:org.kde.StatusNotifierWatcher", "string:RegisteredStatusNotifierItems"])
+    return [line.split('"')[1] for line in out.splitlines() if line.strip().startswith("string ")]
+
+
+def call_item(service, method):
+    run(["dbus-send", "--session", "--print-reply", f"--dest={service}", "/StatusNotifierItem",
+         f"org.kde.StatusNotifierItem.{method}", "int32:600", "int32:500"])

@@ -6,20 +6,8 @@ from the item's menu ends the program."""
 TRAY = "sni"
 
 import pyatspi
-from wayland_e2e import Program, run, wait_for, windows
-from veltrix_e2e import Events, item_path, menu_shown, press
-
-
-def registered_items():
-    out = run(["dbus-send", "--session", "--print-reply", "--dest=org.kde.StatusNotifierWatcher",
-               "/StatusNotifierWatcher", "org.freedesktop.DBus.Properties.Get",
-               "string:org.kde.StatusNotifierWatcher", "string:RegisteredStatusNotifierItems"])
-    return [line.split('"')[1] for line in out.splitlines() if line.strip().startswith("string ")]
-
-
-def call_item(service, method):
-    run(["dbus-send", "--session", "--print-reply", f"--dest={service}", "/StatusNotifierItem",
-         f"org.kde.StatusNotifierItem.{method}", "int32:600", "int32:500"])
+from wayland_e2e import Program, wait_for, windows
+from veltrix_e2e import Events, call_item, item_path, menu_shown, press, registered_items
 
 
 def main():
