@@ -185,6 +185,11 @@ IbusLayoutList layoutsFromIbusEngines(const QStringList &preloaded, const QStrin
     return result;
 }
 
+bool isLocalSocketAddress(const QByteArray &address)
+{
+    return address.startsWith("unix:") && !address.contains(';') && address.size() <= kMaxLayoutNameLength * 4;
+}
+
 DesktopLayoutList layoutsFromGnomeSources(const QList<InputSource> &sources, const QList<InputSource> &mru)
 {
     DesktopLayoutList list;

@@ -71,6 +71,11 @@ struct IbusLayoutList {
 };
 IbusLayoutList layoutsFromIbusEngines(const QStringList &preloaded, const QString &globalEngine);
 
+// Whether a bus address (IBus's, from its file or IBUS_ADDRESS) is one local
+// socket: other transports may start a program ("autolaunch:"), read a file
+// ("nonce-tcp:") or reach another machine.
+bool isLocalSocketAddress(const QByteArray &address);
+
 // GNOME: org.gnome.desktop.input-sources. `sources` lists (type, id) pairs:
 // ("xkb", "ru+phonetic") or ("ibus", "xkb:us::eng"); sources of other kinds
 // (input methods) are kept, with no language, so indices stay GNOME's. The

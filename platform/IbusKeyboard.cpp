@@ -1,6 +1,6 @@
 // IBus's xkb engines, where IBus owns the layouts: asked on IBus's own bus.
 // libibus only finds that bus (its address file, whose daemon must be alive);
-// the calls go through GDBus, as libibus's own calls wait without a limit.
+// the calls go through GDBus, as libibus's own wait up to the bus's 25 s.
 #include "platform/ListedKeyboardLayouts.h"
 
 #include <memory>
@@ -46,7 +46,7 @@ gboolean expire(gpointer data)
 GDBusConnection *connectToIbus()
 {
     const gchar *address = ibus_get_address();
-    if (!address)
+    if (!address || !isLocalSocketAddress(QByteArray(address)))
         return nullptr;
     GMainContext *context = g_main_context_new();
     auto connecting = std::make_unique<Connecting>();

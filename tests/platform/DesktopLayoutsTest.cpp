@@ -120,6 +120,9 @@ TEST(DesktopLayouts, IbusLayoutsAreItsXkbEngines)
     EXPECT_EQ(list.engines, (QStringList{"xkb:ru::rus"}));
     EXPECT_EQ(list.list.active, 0);
     EXPECT_TRUE(layoutsFromIbusEngines({"anthy"}, QString()).engines.isEmpty());
+    EXPECT_TRUE(isLocalSocketAddress("unix:abstract=/tmp/dbus-x,guid=0f"));
+    for (const char *address : {"autolaunch:", "unix:path=/a;autolaunch:", "nonce-tcp:host=h,noncefile=/f", ""})
+        EXPECT_FALSE(isLocalSocketAddress(address)) << address;
 }
 
 TEST(DesktopLayouts, TheNamedDesktopIsAskedFirstAndXkbLast)
