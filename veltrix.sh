@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(cmake make g++ pkgconf qt6-base-dev libx11-dev libhunspell-dev libgtest-dev libgmock-dev fonts-dejavu-core
-          adwaita-icon-theme libxkbcommon-dev libglib2.0-dev)
+          adwaita-icon-theme libxkbcommon-dev libglib2.0-dev libibus-1.0-dev)
 # fonts-liberation2: the metric stand-ins for the Windows fonts, as the package recommends;
 # hunspell-ru, hunspell-en-us: the dictionaries spell checking is tested with, recommended too.
 test_packages=(clang libclang-rt-14-dev libreoffice-writer-nogui abiword pandoc fonts-liberation2 hunspell-ru
@@ -16,10 +16,11 @@ test_packages+=(lintian appstream man-db)
 # The end-to-end scenarios: a private X server and window manager, the session
 # and accessibility buses, XTest input, both kinds of tray, a screen reader's view;
 # and a headless Wayland compositor with virtual-keyboard input and clipboard
-# clients, with Qt's Wayland platform.
+# clients, with Qt's Wayland platform; an IBus daemon, whose engine list lives in dconf.
 e2e_packages=(xvfb openbox dbus at-spi2-core python3 python3-pyatspi python3-dbus python3-gi gir1.2-atspi-2.0
               xdotool x11-utils x11-apps x11-xkb-utils trayer qt6-gtk-platformtheme gsettings-desktop-schemas
-              sway wtype wl-clipboard qt6-wayland)
+              sway wtype wl-clipboard qt6-wayland ibus
+              dconf-gsettings-backend)
 
 install_missing() {
     local missing=() p

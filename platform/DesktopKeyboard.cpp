@@ -24,6 +24,7 @@ std::unique_ptr<KeyboardLayouts> probe(KeyboardBackend backend)
     case KeyboardBackend::Kde: return probeKdeKeyboardLayouts();
     case KeyboardBackend::Sway: return probeSwayKeyboardLayouts();
     case KeyboardBackend::Gnome: return probeGnomeKeyboardLayouts();
+    case KeyboardBackend::Ibus: return probeIbusKeyboardLayouts();
     case KeyboardBackend::Xkb: return makeXkbKeyboardLayouts();
     }
     return nullptr;

@@ -170,6 +170,26 @@ std::optional<DesktopLayout> layoutFromIbusEngine(const QString &engine)
     return layout;
 }
 
+IbusLayoutList layoutsFromIbusEngines(const QStringList &preloaded, const QString &globalEngine)
+{
+    IbusLayoutList result;
+    for (const QString &engine : preloaded + QStringList{globalEngine}) {
+        if (result.engines.size() == kMaxDesktopLayouts || result.engines.contains(engine))
+            continue;
+        if (const std::optional<DesktopLayout> layout = layoutFromIbusEngine(engine)) {
+            result.engines << engine;
+            result.list.layouts << *layout;
+        }
+    }
+    result.list.active = int(result.engines.indexOf(globalEngine));
+    return result;
+}
+
+bool isLocalSocketAddress(const QByteArray &address)
+{
+    return address.startsWith("unix:") && !address.contains(';') && address.size() <= kMaxLayoutNameLength * 4;
+}
+
 DesktopLayoutList layoutsFromGnomeSources(const QList<InputSource> &sources, const QList<InputSource> &mru)
 {
     DesktopLayoutList list;
@@ -202,7 +222,7 @@ QList<KeyboardBackend> keyboardBackendOrder(const QString &currentDesktop)
         if (named && !order.contains(*named))
             order << *named;
     }
-    for (const KeyboardBackend backend : {KeyboardBackend::Kde, KeyboardBackend::Sway}) {
+    for (const KeyboardBackend backend : {KeyboardBackend::Kde, KeyboardBackend::Sway, KeyboardBackend::Ibus}) {
         if (!order.contains(backend))
             order << backend;
     }

@@ -61,6 +61,21 @@ DesktopLayout layoutFromKde(const QString &shortName, const QString &longName);
 // ("xkb:us::eng", "xkb:ru:phonetic:rus"); nullopt for any other engine.
 std::optional<DesktopLayout> layoutFromIbusEngine(const QString &engine);
 
+// IBus on its own bus: the preloaded engines whose xkb ones are the layouts
+// (input methods and repeats left out), `engines` their names in the same
+// order. The global engine, when an xkb one not preloaded, is added last so
+// that it can be shown; active is its index, -1 when it is no layout.
+struct IbusLayoutList {
+    QStringList engines;
+    DesktopLayoutList list;
+};
+IbusLayoutList layoutsFromIbusEngines(const QStringList &preloaded, const QString &globalEngine);
+
+// Whether a bus address (IBus's, from its file or IBUS_ADDRESS) is one local
+// socket: other transports may start a program ("autolaunch:"), read a file
+// ("nonce-tcp:") or reach another machine.
+bool isLocalSocketAddress(const QByteArray &address);
+
 // GNOME: org.gnome.desktop.input-sources. `sources` lists (type, id) pairs:
 // ("xkb", "ru+phonetic") or ("ibus", "xkb:us::eng"); sources of other kinds
 // (input methods) are kept, with no language, so indices stay GNOME's. The
@@ -71,10 +86,10 @@ DesktopLayoutList layoutsFromGnomeSources(const QList<InputSource> &sources, con
 
 // The keyboard backends, and the order to try them in for the desktop that
 // XDG_CURRENT_DESKTOP names (a colon-separated list, "ubuntu:GNOME"): the
-// named desktop's own first, then KDE, sway and XKB. GNOME is tried only
-// where it is named, since its settings exist on every desktop that has them
-// installed.
-enum class KeyboardBackend { Kde, Sway, Gnome, Xkb };
+// named desktop's own first, then KDE, sway, IBus and XKB. GNOME is tried
+// only where it is named, since its settings exist on every desktop that has
+// them installed.
+enum class KeyboardBackend { Kde, Sway, Gnome, Ibus, Xkb };
 QList<KeyboardBackend> keyboardBackendOrder(const QString &currentDesktop);
 
 } // namespace platform

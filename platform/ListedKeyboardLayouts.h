@@ -38,6 +38,7 @@ private:
 std::unique_ptr<KeyboardLayouts> probeKdeKeyboardLayouts();
 std::unique_ptr<KeyboardLayouts> probeSwayKeyboardLayouts();
 std::unique_ptr<KeyboardLayouts> probeGnomeKeyboardLayouts();
+std::unique_ptr<KeyboardLayouts> probeIbusKeyboardLayouts();
 
 // Every call to a desktop's bus or socket gives up after this long.
 constexpr int kDesktopCallTimeoutMs = 250;

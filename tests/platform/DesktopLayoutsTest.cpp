@@ -106,15 +106,35 @@ TEST(DesktopLayouts, GnomeSourcesAndTheMostRecentOne)
     EXPECT_EQ(layoutsFromGnomeSources({}, {{"xkb", "us"}}).active, -1);
 }
 
+TEST(DesktopLayouts, IbusLayoutsAreItsXkbEngines)
+{
+    const QStringList preloaded = {"xkb:us::eng", "anthy", "xkb:ru:phonetic:rus", "xkb:us::eng", "xkb:../x::rus"};
+    IbusLayoutList list = layoutsFromIbusEngines(preloaded, QStringLiteral("xkb:ru:phonetic:rus"));
+    EXPECT_EQ(list.engines, (QStringList{"xkb:us::eng", "xkb:ru:phonetic:rus"}));
+    EXPECT_EQ(languages(list.list), (QList<quint16>{0x0409, 0x0419}));
+    EXPECT_EQ(list.list.active, 1);
+    // An input method is active: no layout is.
+    EXPECT_EQ(layoutsFromIbusEngines(preloaded, QStringLiteral("anthy")).list.active, -1);
+    // Nothing preloaded: the global engine alone, when a layout.
+    list = layoutsFromIbusEngines({}, QStringLiteral("xkb:ru::rus"));
+    EXPECT_EQ(list.engines, (QStringList{"xkb:ru::rus"}));
+    EXPECT_EQ(list.list.active, 0);
+    EXPECT_TRUE(layoutsFromIbusEngines({"anthy"}, QString()).engines.isEmpty());
+    EXPECT_TRUE(isLocalSocketAddress("unix:abstract=/tmp/dbus-x,guid=0f"));
+    for (const char *address : {"autolaunch:", "unix:path=/a;autolaunch:", "nonce-tcp:host=h,noncefile=/f", ""})
+        EXPECT_FALSE(isLocalSocketAddress(address)) << address;
+}
+
 TEST(DesktopLayouts, TheNamedDesktopIsAskedFirstAndXkbLast)
 {
     using B = KeyboardBackend;
-    EXPECT_EQ(keyboardBackendOrder(QStringLiteral("KDE")), (QList<B>{B::Kde, B::Sway, B::Xkb}));
-    EXPECT_EQ(keyboardBackendOrder(QStringLiteral("ubuntu:GNOME")), (QList<B>{B::Gnome, B::Kde, B::Sway, B::Xkb}));
-    EXPECT_EQ(keyboardBackendOrder(QStringLiteral("sway")), (QList<B>{B::Sway, B::Kde, B::Xkb}));
+    EXPECT_EQ(keyboardBackendOrder(QStringLiteral("KDE")), (QList<B>{B::Kde, B::Sway, B::Ibus, B::Xkb}));
+    EXPECT_EQ(keyboardBackendOrder(QStringLiteral("ubuntu:GNOME")),
+              (QList<B>{B::Gnome, B::Kde, B::Sway, B::Ibus, B::Xkb}));
+    EXPECT_EQ(keyboardBackendOrder(QStringLiteral("sway")), (QList<B>{B::Sway, B::Kde, B::Ibus, B::Xkb}));
     // GNOME's settings exist on other desktops too: only where GNOME is named.
     for (const char *desktop : {"", "XFCE", "::", "X-Cinnamon"})
-        EXPECT_EQ(keyboardBackendOrder(QString::fromLatin1(desktop)), (QList<B>{B::Kde, B::Sway, B::Xkb}))
+        EXPECT_EQ(keyboardBackendOrder(QString::fromLatin1(desktop)), (QList<B>{B::Kde, B::Sway, B::Ibus, B::Xkb}))
             << desktop;
 }
 
