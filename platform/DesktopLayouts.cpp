@@ -133,9 +133,14 @@ std::optional<quint32> i3IpcPayloadLength(const QByteArray &header, quint32 type
 {
     if (header.size() < kI3IpcHeaderSize || !header.startsWith(QByteArray(kI3IpcMagic, kI3IpcMagicSize)))
         return std::nullopt;
+    // Byte by byte out of the header: GCC cannot see that the size check
+    // above keeps a pointer into it from running past an empty array's end.
+    char fields[sizeof(quint32) * 2];
+    for (std::size_t i = 0; i < sizeof fields; ++i)
+        fields[i] = header.at(qsizetype(kI3IpcMagicSize + i));
     quint32 length = 0, replyType = 0;
-    std::memcpy(&length, header.constData() + kI3IpcMagicSize, sizeof length);
-    std::memcpy(&replyType, header.constData() + kI3IpcMagicSize + sizeof length, sizeof replyType);
+    std::memcpy(&length, fields, sizeof length);
+    std::memcpy(&replyType, fields + sizeof length, sizeof replyType);
     if (replyType != type || length > maxLength)
         return std::nullopt;
     return length;
