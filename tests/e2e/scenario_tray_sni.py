@@ -6,8 +6,7 @@ the item off the tray."""
 TRAY = "sni"
 
 import pyatspi
-from veltrix_e2e import (Events, Program, call_item, item_path, menu_shown, minimize_to_tray, press,
-                         registered_items, wait_for)
+from veltrix_e2e import Program, call_item, exit_from_tray_menu, minimize_to_tray, registered_items, wait_for
 
 
 def to_tray(program):
@@ -23,12 +22,7 @@ def main():
         program.window("Veltrix 3.0", role=pyatspi.ROLE_FRAME)
 
         item = to_tray(program)
-        events = Events("object:state-changed:showing")
-        call_item(item, "ContextMenu")
-        press(item_path(menu_shown(events), "File", "Exit"))
-        assert program.wait_exit() == 0
-        wait_for(lambda: not registered_items(), "the item to leave the tray")
-        assert "[FORM]" in program.settings(), program.settings()
+        exit_from_tray_menu(program, item)
 
 
 main()

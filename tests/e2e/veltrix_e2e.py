@@ -286,3 +286,14 @@ def registered_items():
 def call_item(service, method):
     run(["dbus-send", "--session", "--print-reply", f"--dest={service}", "/StatusNotifierItem",
          f"org.kde.StatusNotifierItem.{method}", "int32:600", "int32:500"])
+
+
+def exit_from_tray_menu(program, item):
+    """Exit from the item's context menu: the program ends, the item leaves
+    the tray and the settings are written."""
+    events = Events("object:state-changed:showing")
+    call_item(item, "ContextMenu")
+    press(item_path(menu_shown(events), "File", "Exit"))
+    assert program.wait_exit() == 0
+    wait_for(lambda: not registered_items(), "the item to leave the tray")
+    assert "[FORM]" in program.settings(), program.settings()

@@ -7,7 +7,7 @@ TRAY = "sni"
 
 import pyatspi
 from wayland_e2e import Program, wait_for, windows
-from veltrix_e2e import Events, call_item, item_path, menu_shown, press, registered_items
+from veltrix_e2e import call_item, exit_from_tray_menu, registered_items
 
 
 def main():
@@ -23,12 +23,7 @@ def main():
     with Program(settings="[LANGUAGE]\nLang=1\n", args=["to-tray"]) as program:
         item = wait_for(registered_items, "the item on the tray")[0]
         wait_for(lambda: "Veltrix 3.0" not in windows(program), "the window to leave the screen")
-        events = Events("object:state-changed:showing")
-        call_item(item, "ContextMenu")
-        press(item_path(menu_shown(events), "File", "Exit"))
-        assert program.wait_exit() == 0
-        wait_for(lambda: not registered_items(), "the item to leave the tray")
-        assert "[FORM]" in program.settings(), program.settings()
+        exit_from_tray_menu(program, item)
 
 
 main()
