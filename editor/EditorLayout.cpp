@@ -170,6 +170,7 @@ public:
     qreal height = 0;
     int lines = 1;
     int depth = 0; // 0 in a cell of an outermost table, 1 in a table in that cell, ...
+    bool linesKept = false; // its layout has lines, not only its height measured
     bool cellFirst = false; // the first paragraph of its cell, which knows the cell:
     QRectF cell;
     QTextTableCellFormat format;
@@ -243,7 +244,7 @@ EditorLayout::Entry EditorLayout::estimate(const QTextBlock &block) const
 void EditorLayout::markStale()
 {
     stale_ = true;
-    ++changes_;
+    ++structure_;
     Q_EMIT update(QRectF(0, 0, kUnlimitedWidth, kUnlimitedWidth * 1e3));
     // The size is reported once the entries are made again, when first asked.
     QMetaObject::invokeMethod(this, [this] { reportSize(); }, Qt::QueuedConnection);
@@ -258,6 +259,7 @@ void EditorLayout::ensureCurrent() const
 void EditorLayout::rebuild()
 {
     stale_ = false;
+    ++structure_;
     // Width, wrap mode and font change only through a rebuild: the estimates
     // are fixed here once for every paragraph.
     const QFontMetricsF metrics(document()->defaultFont());
@@ -280,7 +282,6 @@ void EditorLayout::rebuild()
 
 void EditorLayout::documentChanged(int from, int charsRemoved, int charsAdded)
 {
-    ++changes_;
     const ChangeKey key{from, charsRemoved, charsAdded, document()->revision()};
     if (key == applied_) {
         applied_ = ChangeKey();
@@ -305,7 +306,6 @@ void EditorLayout::expectInsertedText(int from, QString text)
 void EditorLayout::applyChange(int from, int removed, int added)
 {
     applied_ = ChangeKey{from, removed, added, document()->revision()};
-    ++changes_;
     piecedRepaint_.reset(); // said by this change's pieces only
     tableRepaint_.reset();
     QString inserted;
@@ -320,6 +320,8 @@ void EditorLayout::applyChange(int from, int removed, int added)
         markStale();
         return;
     }
+    if (changed->oldCount != 1 || changed->newCount != 1)
+        ++structure_;
     const qreal top = metrics_.top(changed->first);
     qreal oldHeight = 0;
     for (int k = 0; k < changed->oldCount; ++k)
@@ -643,7 +645,7 @@ qreal EditorLayout::advanceIn(FontAdvances &font, QChar c)
     return advance;
 }
 
-std::optional<EditorLayout::Entry> EditorLayout::uniformLine(const QTextBlock &block) const
+std::optional<EditorLayout::Entry> EditorLayout::uniformLine(const QTextBlock &block, qreal cellWidth) const
 {
     if (block.textList() || block.length() <= 1)
         return std::nullopt;
@@ -678,15 +680,21 @@ std::optional<EditorLayout::Entry> EditorLayout::uniformLine(const QTextBlock &b
             bound += advance;
         }
     }
-    const qreal width = availableWidth() - format.leftMargin() - format.rightMargin() - format.textIndent();
-    const bool wraps = availableWidth() < kUnlimitedWidth && document()->defaultTextOption().wrapMode() != QTextOption::NoWrap;
+    const bool inCell = cellWidth >= 0;
+    const qreal page = inCell ? cellWidth : availableWidth();
+    const qreal width = page - format.leftMargin() - format.rightMargin() - format.textIndent();
+    // A cell wraps at its width, whatever the page does.
+    const bool wraps =
+        inCell || (page < kUnlimitedWidth && document()->defaultTextOption().wrapMode() != QTextOption::NoWrap);
     if (wraps && bound * (1 + kKerningShare) + kKerningPixels > width)
         return std::nullopt;
     Entry entry;
     entry.height = format.topMargin() + lineAdvance(format, ascent + descent + leading) + format.bottomMargin();
     entry.laidOut = true;
-    widest_ = std::max(widest_, format.leftMargin() + std::max<qreal>(0, format.textIndent()) +
-                                    (wraps ? std::min(bound, width) : bound) + format.rightMargin());
+    if (!inCell) { // the table's width counts
+        widest_ = std::max(widest_, format.leftMargin() + std::max<qreal>(0, format.textIndent()) +
+                                        (wraps ? std::min(bound, width) : bound) + format.rightMargin());
+    }
     return entry;
 }
 
@@ -830,7 +838,7 @@ void EditorLayout::measure(int blockNumber, const QTextBlock &block) const
 void EditorLayout::measureOnly(int blockNumber, const QTextBlock &block) const
 {
     if (const RowGroup group = rowGroup(block); group.isValid())
-        layoutGroup(group);
+        layoutGroup(group, true, QTextBlock(), false);
     else
         metrics_.set(blockNumber, measureOnly(block));
 }
@@ -1712,11 +1720,21 @@ QTextTable *EditorLayout::tableOf(const QTextBlock &block) const
 
 EditorLayout::RowGroup EditorLayout::rowGroup(const QTextBlock &block) const
 {
-    // A row is asked for again and again while a key is typed in it.
-    if (foundGroup_.changes == changes_ && block.isValid() && foundGroup_.group.isValid()) {
-        const int number = block.blockNumber();
-        if (number >= foundGroup_.first && number <= foundGroup_.last)
-            return foundGroup_.group;
+    if (!block.isValid())
+        return {};
+    // A row is asked for again and again while a key is typed in it, and
+    // every row on the screen each time it is painted.
+    const bool cached = inStep();
+    const int number = block.blockNumber();
+    if (cached) {
+        if (foundStructure_ != structure_) {
+            foundGroups_.clear();
+            foundStructure_ = structure_;
+        }
+        auto found = foundGroups_.upper_bound(number);
+        if (found != foundGroups_.begin() && (--found)->second.last >= number &&
+            found->second.group.first.blockNumber() == found->first)
+            return found->second.group;
     }
     QTextTable *table = tableOf(block);
     if (!table)
@@ -1726,33 +1744,36 @@ EditorLayout::RowGroup EditorLayout::rowGroup(const QTextBlock &block) const
         return {};
     RowGroup group;
     group.table = table;
-    group.firstRow = cell.row();
-    group.lastRow = cell.row() + cell.rowSpan() - 1;
+    // The row and every row a cell of it spans, and theirs: a cell that
+    // spans two rows stands in both at its column. Cells compare at once,
+    // where asking one its row or span looks it up among all of them.
     const int columns = table->columns();
-    for (bool grown = true; grown;) {
-        grown = false;
-        for (int r = group.firstRow; r <= group.lastRow; ++r) {
-            for (int c = 0; c < columns; ++c) {
-                const QTextTableCell other = table->cellAt(r, c);
-                if (other.row() < group.firstRow) {
-                    group.firstRow = other.row();
-                    grown = true;
-                }
-                if (other.row() + other.rowSpan() - 1 > group.lastRow) {
-                    group.lastRow = other.row() + other.rowSpan() - 1;
-                    grown = true;
-                }
-            }
+    const int rows = table->rows();
+    const auto joined = [&](int upper) {
+        for (int c = 0; c < columns; ++c) {
+            if (table->cellAt(upper, c) == table->cellAt(upper + 1, c))
+                return true;
         }
-    }
-    group.lastRow = std::min(group.lastRow, table->rows() - 1);
+        return false;
+    };
+    group.firstRow = cell.row();
+    group.lastRow = group.firstRow;
+    while (group.firstRow > 0 && joined(group.firstRow - 1))
+        --group.firstRow;
+    while (group.lastRow + 1 < rows && joined(group.lastRow))
+        ++group.lastRow;
     // By positions: a cell's cursors ask the layout where they are.
     const QTextDocument *doc = document();
     group.first = doc->findBlock(table->cellAt(group.firstRow, 0).firstPosition());
-    group.last = group.lastRow + 1 < table->rows()
+    group.last = group.lastRow + 1 < rows
         ? doc->findBlock(table->cellAt(group.lastRow + 1, 0).firstPosition()).previous()
         : doc->findBlock(table->lastPosition());
-    foundGroup_ = {changes_, group.first.blockNumber(), group.last.blockNumber(), group};
+    if (cached) {
+        constexpr std::size_t kGroupsKept = 4096;
+        if (foundGroups_.size() >= kGroupsKept)
+            foundGroups_.clear();
+        foundGroups_[group.first.blockNumber()] = {group.last.blockNumber(), group};
+    }
     return group;
 }
 
@@ -1772,10 +1793,10 @@ qreal padding(const QTextTableCellFormat &cell, const QTextTableFormat &table, Q
 
 } // namespace
 
-qreal EditorLayout::layoutGroup(const RowGroup &group, bool note, const QTextBlock &changed) const
+qreal EditorLayout::layoutGroup(const RowGroup &group, bool note, const QTextBlock &changed, bool lines) const
 {
     const qreal page = availableWidth() < kUnlimitedWidth ? availableWidth() : kTableWidthWithoutWrap;
-    const qreal total = layoutRows(group.table, group.firstRow, group.lastRow, {0, page}, 0, changed);
+    const qreal total = layoutRows(group.table, group.firstRow, group.lastRow, {0, page}, 0, changed, lines);
     if (note && inStep()) {
         const int last = group.last.blockNumber();
         for (QTextBlock block = group.first; block.isValid(); block = block.next()) {
@@ -1783,7 +1804,7 @@ qreal EditorLayout::layoutGroup(const RowGroup &group, bool note, const QTextBlo
             Entry entry;
             entry.lines = place ? place->lines : 1;
             entry.laidOut = true;
-            entry.linesKept = true;
+            entry.linesKept = place && place->linesKept;
             entry.height = block.blockNumber() == last ? total : 0;
             metrics_.set(block.blockNumber(), entry);
             if (block.blockNumber() >= last)
@@ -1794,7 +1815,7 @@ qreal EditorLayout::layoutGroup(const RowGroup &group, bool note, const QTextBlo
 }
 
 qreal EditorLayout::layoutRows(QTextTable *table, int firstRow, int lastRow, Span area, int depth,
-                               const QTextBlock &changed) const
+                               const QTextBlock &changed, bool lines) const
 {
     const QTextTableFormat format = table->format();
     const int columns = table->columns();
@@ -1825,26 +1846,55 @@ qreal EditorLayout::layoutRows(QTextTable *table, int firstRow, int lastRow, Spa
         QTextBlock last;
         qreal top = 0; // padding above
     };
+    // The cells that start in these rows, in the order of the text: a cell
+    // ends where the next one starts. A cell is the same at every place of
+    // the grid it spans, and compares at once; asking one for its row, span
+    // or end looks it up among all of them.
+    struct Origin {
+        int row;
+        int column;
+        QTextTableCell cell;
+        QTextBlock first;
+    };
+    std::vector<Origin> origins;
+    const int tableRows = table->rows();
+    for (int r = firstRow; r <= lastRow; ++r) {
+        for (int c = 0; c < columns; ++c) {
+            const QTextTableCell cell = table->cellAt(r, c);
+            if ((r > 0 && table->cellAt(r - 1, c) == cell) || (c > 0 && table->cellAt(r, c - 1) == cell))
+                continue;
+            origins.push_back({r, c, cell, document()->findBlock(cell.firstPosition())});
+        }
+    }
+    const QTextBlock lastOfRows = lastRow + 1 < tableRows
+        ? document()->findBlock(table->cellAt(lastRow + 1, 0).firstPosition()).previous()
+        : document()->findBlock(table->lastPosition());
     std::vector<Laid> laid;
     std::vector<tablegeometry::CellHeight> heights;
     // The tables and frames in the cells, in the order of their positions.
     const QList<QTextFrame *> inside = table->childFrames();
     qsizetype nextInside = 0;
     const int rows = lastRow - firstRow + 1;
-    for (int r = firstRow; r <= lastRow; ++r) {
-        for (int c = 0; c < columns; ++c) {
-            const QTextTableCell cell = table->cellAt(r, c);
-            if (cell.row() != r || cell.column() != c)
-                continue;
+    for (std::size_t o = 0; o < origins.size(); ++o) {
+        const Origin &origin = origins[o];
+        const int r = origin.row;
+        const int c = origin.column;
+        const QTextTableCell &cell = origin.cell;
+        {
             const QTextTableCellFormat cellFormat = cell.format().toTableCellFormat();
             const qreal leftPad = padding(cellFormat, format, QTextFormat::TableCellLeftPadding);
             const qreal rightPad = padding(cellFormat, format, QTextFormat::TableCellRightPadding);
             const qreal topPad = padding(cellFormat, format, QTextFormat::TableCellTopPadding);
             const qreal bottomPad = padding(cellFormat, format, QTextFormat::TableCellBottomPadding);
-            const int end = std::min(c + cell.columnSpan(), columns);
+            int end = c + 1;
+            while (end < columns && table->cellAt(r, end) == cell)
+                ++end;
+            int rowSpan = 1;
+            while (r + rowSpan < tableRows && table->cellAt(r + rowSpan, c) == cell)
+                ++rowSpan;
             const qreal width = std::max<qreal>(1, x[std::size_t(end)] - x[std::size_t(c)] - leftPad - rightPad);
-            const Laid cellLaid{document()->findBlock(cell.firstPosition()),
-                                document()->findBlock(cell.lastPosition()), topPad};
+            const Laid cellLaid{origin.first, o + 1 < origins.size() ? origins[o + 1].first.previous() : lastOfRows,
+                                topPad};
             qreal y = 0;
             for (QTextBlock block = cellLaid.first; block.isValid(); block = block.next()) {
                 const int position = block.position();
@@ -1855,7 +1905,7 @@ qreal EditorLayout::layoutRows(QTextTable *table, int firstRow, int lastRow, Spa
                     : nullptr;
                 if (inner && depth + 1 < kDeepestLaidOutTable && inner->rows() > 0 && inner->columns() > 0) {
                     const qreal height = layoutRows(inner, 0, inner->rows() - 1,
-                                                    {x[std::size_t(c)] + leftPad, width}, depth + 1, changed);
+                                                    {x[std::size_t(c)] + leftPad, width}, depth + 1, changed, lines);
                     const QTextBlock innerLast = document()->findBlock(inner->lastPosition());
                     for (QTextBlock in = block; in.isValid(); in = in.next()) {
                         auto *place = const_cast<CellPlace *>(placeOf(in));
@@ -1880,12 +1930,22 @@ qreal EditorLayout::layoutRows(QTextTable *table, int firstRow, int lastRow, Spa
                     block.setUserData(place); // what it had before goes
                 }
                 // The paragraphs of the row an edit did not touch keep their lines.
-                const bool keep = changed.isValid() && block != changed && !fresh &&
+                const bool keep = changed.isValid() && block != changed && !fresh && place->linesKept &&
                                   qFuzzyCompare(1 + place->width, 1 + width) && block.layout()->lineCount() > 0;
                 if (!keep) {
-                    const Entry entry = layoutLines(block, *block.layout(), true, true, width);
-                    place->height = entry.height;
-                    place->lines = entry.lines;
+                    // Measured only, a paragraph keeps no layout: hundreds of
+                    // bytes a cell, and its text shaped, for rows never shown.
+                    std::optional<Entry> entry = lines ? std::nullopt : uniformLine(block, width);
+                    if (entry) {
+                        if (place->linesKept)
+                            block.layout()->clearLayout();
+                        place->linesKept = false;
+                    } else {
+                        entry = layoutLines(block, *block.layout(), true, true, width);
+                        place->linesKept = true;
+                    }
+                    place->height = entry->height;
+                    place->lines = entry->lines;
                 }
                 place->at = QPointF(x[std::size_t(c)] + leftPad, y);
                 place->width = width;
@@ -1899,7 +1959,7 @@ qreal EditorLayout::layoutRows(QTextTable *table, int firstRow, int lastRow, Spa
                 if (block == cellLaid.last)
                     break;
             }
-            heights.push_back({r - firstRow, std::min(cell.rowSpan(), lastRow - r + 1), y + topPad + bottomPad});
+            heights.push_back({r - firstRow, std::min(rowSpan, lastRow - r + 1), y + topPad + bottomPad});
             laid.push_back(cellLaid);
             auto *first = const_cast<CellPlace *>(placeOf(cellLaid.first));
             first->cell = QRectF(x[std::size_t(c)], 0, x[std::size_t(end)] - x[std::size_t(c)], 0);
@@ -1962,13 +2022,19 @@ void EditorLayout::keepCellShaping(CellPlace &place)
 
 void EditorLayout::ensureGroupLaidOut(const RowGroup &group) const
 {
-    // A group is laid out whole, its entries set together: its first and
-    // last paragraphs tell for all of them.
-    const auto laidOut = [this](const QTextBlock &block) {
-        return placeOf(block) && block.layout()->lineCount() > 0 &&
-               (!inStep() || metrics_.at(block.blockNumber()).laidOut);
+    // A group's entries are set together: its first and last paragraphs
+    // tell for all of them. Its paragraphs may have been measured only.
+    const auto noted = [this](const QTextBlock &block) {
+        return !inStep() || metrics_.at(block.blockNumber()).laidOut;
     };
-    if (!laidOut(group.first) || !laidOut(group.last))
+    bool laidOut = noted(group.first) && noted(group.last);
+    for (QTextBlock block = group.first; laidOut && block.isValid(); block = block.next()) {
+        const CellPlace *place = placeOf(block);
+        laidOut = place && place->linesKept && block.layout()->lineCount() > 0;
+        if (block == group.last)
+            break;
+    }
+    if (!laidOut)
         layoutGroup(group, inStep());
 }
 

@@ -10,6 +10,7 @@
 #include <QTextLayout>
 #include <QTimer>
 #include <limits>
+#include <map>
 #include <optional>
 #include <unordered_set>
 #include <vector>
@@ -174,7 +175,10 @@ private:
     // Lays out the group's cells and returns its height; with `note` its
     // figures go into the entries.
     // `changed`: the one paragraph an edit changed; the others keep their lines.
-    qreal layoutGroup(const RowGroup &group, bool note = true, const QTextBlock &changed = QTextBlock()) const;
+    // Without `lines` a paragraph that surely takes one line is only measured
+    // (the rows the background goes through); it gets lines when shown.
+    qreal layoutGroup(const RowGroup &group, bool note = true, const QTextBlock &changed = QTextBlock(),
+                      bool lines = true) const;
     struct Span {
         qreal left;
         qreal width;
@@ -183,7 +187,7 @@ private:
     // cells' places are from the rows' top. Tables in the cells are laid out
     // with them, `depth` being their table's.
     qreal layoutRows(QTextTable *table, int firstRow, int lastRow, Span area, int depth,
-                     const QTextBlock &changed) const;
+                     const QTextBlock &changed, bool lines) const;
     void keepCellShaping(CellPlace &place);
     void ensureGroupLaidOut(const RowGroup &group) const;
     static const CellPlace *placeOf(const QTextBlock &block);
@@ -224,7 +228,8 @@ private:
     qreal plainAdvance(QChar c) const;
     // A paragraph whose character formats only name fonts, measured as a
     // plain one is, each run in its font: its entry when it surely takes one line.
-    std::optional<Entry> uniformLine(const QTextBlock &block) const;
+    // In a cell (`cellWidth` not negative) the line wraps at the cell's width.
+    std::optional<Entry> uniformLine(const QTextBlock &block, qreal cellWidth = -1) const;
     struct FontAdvances {
         std::vector<float> advances; // by UTF-16 code, filled as met
         std::optional<QFontMetricsF> metrics;
@@ -302,14 +307,14 @@ private:
     mutable std::optional<std::pair<qreal, qreal>> piecedRepaint_;
     // What an edit in a table asks to paint again, from its row's top.
     std::optional<QRectF> tableRepaint_; // what a change in a table asks to paint again
-    // The row group last found, while the document has not changed since.
-    quint64 changes_ = 0;
+    // The row groups found, by the number of their first paragraph, while no
+    // paragraph has come or gone: an edit inside one paragraph keeps them all.
+    quint64 structure_ = 0;
     struct FoundGroup {
-        quint64 changes = 0;
-        int first = -1;
         int last = -1;
         RowGroup group;
     };
-    mutable FoundGroup foundGroup_;
+    mutable quint64 foundStructure_ = 0;
+    mutable std::map<int, FoundGroup> foundGroups_;
     quint64 paints_ = 0;
 };

@@ -297,6 +297,62 @@ TEST_F(RichEditTest, TableCellsStandSideBySideAtTheirWidthsAndRowsAsTallAsTheirT
     expectInStep(*editor);
 }
 
+TEST_F(RichEditTest, TableRowsMeasuredWithoutShapingStandWhereTheirLaidOutRowsDo)
+{
+    // Rows of short words, a cell that wraps, an empty one, a cell merged
+    // across two columns and one down three rows.
+    QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Times New Roman;}}\\pard before\\par";
+    for (int row = 0; row < 40; ++row) {
+        const bool merged = row >= 10 && row < 13;
+        rtf += "\\trowd\\trgaph108";
+        rtf += merged ? (row == 10 ? "\\clvmgf" : "\\clvmrg") : "";
+        rtf += "\\cellx2000";
+        rtf += row == 20 ? "\\cellx6000" : "\\cellx4000\\cellx6000";
+        rtf += "\\pard\\intbl " + QByteArray(merged && row > 10 ? "" : "first") + QByteArray::number(row) + "\\cell";
+        if (row == 20) {
+            rtf += "\\pard\\intbl across\\cell";
+        } else {
+            rtf += "\\pard\\intbl {\\b " + QByteArray(row == 30 ? "many words in a narrow cell that wrap" : "w") +
+                   "}\\cell\\pard\\intbl " + QByteArray(row == 5 ? "" : "z") + "\\cell";
+        }
+        rtf += "\\row";
+    }
+    rtf += "\\pard after\\par}";
+    editor->LoadContent(rtf, true);
+    QTextTable *table = qobject_cast<QTextTable *>(editor->document()->rootFrame()->childFrames().value(0));
+    ASSERT_TRUE(table);
+    EditorLayout &layout = layoutOf(*editor);
+    layout.layoutAll();
+    const qreal measured = layout.documentSize().height();
+    const int lines = editor->LineCount();
+    int unshaped = 0;
+    for (QTextBlock block = editor->document()->begin(); block.isValid(); block = block.next())
+        unshaped += block.layout()->lineCount() == 0 ? 1 : 0;
+    EXPECT_GE(unshaped, 100) << "measured without lines of their own";
+    // Each row asked for is laid out with lines, where it was measured to be.
+    const auto rectOf = [&](int row, int column) {
+        return layout.blockBoundingRect(table->cellAt(row, column).firstCursorPosition().block());
+    };
+    EXPECT_DOUBLE_EQ(rectOf(11, 0).top(), rectOf(10, 1).top()) << "the merged cell is the first row's";
+    EXPECT_GE(rectOf(13, 0).top(), rectOf(12, 2).bottom());
+    EXPECT_GT(rectOf(30, 1).height(), 2 * rectOf(30, 2).height()) << "the long cell wraps";
+    EXPECT_DOUBLE_EQ(rectOf(20, 1).width(), rectOf(21, 1).width() + rectOf(21, 2).width() + 2 * 7.2);
+    EXPECT_DOUBLE_EQ(layout.documentSize().height(), measured);
+    expectInStep(*editor);
+    EXPECT_EQ(editor->LineCount(), lines);
+    // Typing in a cell of a measured row and adding a row keep the rest in step.
+    editor->setTextCursor(table->cellAt(35, 2).firstCursorPosition());
+    QTest::keyClicks(editor.get(), QStringLiteral("typed"));
+    editor->setTextCursor(table->cellAt(39, 2).lastCursorPosition());
+    QTest::keyClick(editor.get(), Qt::Key_Tab);
+    QTest::keyClicks(editor.get(), QStringLiteral("new"));
+    EXPECT_EQ(table->rows(), 41);
+    EXPECT_EQ(rtftest::cellText(table->cellAt(40, 0)), QStringLiteral("new"));
+    expectInStep(*editor);
+    QImage shot(editor->viewport()->size(), QImage::Format_RGB32);
+    editor->viewport()->render(&shot);
+}
+
 TEST_F(RichEditTest, TableInACellIsLaidOutInsideItAndTheRowGrowsToHoldIt)
 {
     editor->setText(QStringLiteral("before\nafter"));
