@@ -1819,6 +1819,7 @@ qreal EditorLayout::layoutRows(QTextTable *table, int firstRow, int lastRow, Spa
 {
     const QTextTableFormat format = table->format();
     const int columns = table->columns();
+    const tableformat::ColumnCellFormats columnFormats(format, columns);
     std::vector<double> x =
         tablegeometry::columnEdges(format.columnWidthConstraints(), columns, area.width, kNarrowestColumn);
     // A table in a cell starts where the cell's text does: what files say of
@@ -1881,7 +1882,7 @@ qreal EditorLayout::layoutRows(QTextTable *table, int firstRow, int lastRow, Spa
         const int c = origin.column;
         const QTextTableCell &cell = origin.cell;
         {
-            const QTextTableCellFormat cellFormat = cell.format().toTableCellFormat();
+            const QTextTableCellFormat cellFormat = columnFormats.of(cell.format(), c);
             const qreal leftPad = padding(cellFormat, format, QTextFormat::TableCellLeftPadding);
             const qreal rightPad = padding(cellFormat, format, QTextFormat::TableCellRightPadding);
             const qreal topPad = padding(cellFormat, format, QTextFormat::TableCellTopPadding);

@@ -7,6 +7,7 @@
 #include "editor/TablePlainText.h"
 #include "formats/RtfReader.h"
 #include "formats/RtfWriter.h"
+#include "formats/TableFormat.h"
 #include "platform/BusyCursor.h"
 #include "platform/FileWrites.h"
 #include "platform/Platform.h"
@@ -286,6 +287,7 @@ void TRxRichEdit::PrintDocument(const QString &title, QPrinter &printer)
     const QPageLayout chosen = printer.pageLayout();
     printer.setPageMargins(chosen.minimumMargins(), chosen.units());
     std::unique_ptr<QTextDocument> copy(document()->clone());
+    tableformat::spellOutCellFormats(*copy); // Qt lays the copy out
     editorLayout().writeListMarkersInto(*copy);
     copy->setDocumentMargin(0);
     copy->setPageSize(printer.pageRect(QPrinter::Inch).size() * kScreenPixelsPerInch);

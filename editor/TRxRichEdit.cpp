@@ -16,6 +16,7 @@
 #include "editor/TablePlainText.h"
 #include "formats/RtfReader.h"
 #include "formats/RtfWriter.h"
+#include "formats/TableFormat.h"
 #include "platform/BusyCursor.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -1210,13 +1211,13 @@ bool TRxRichEdit::insertObjectsFrom(const QMimeData *source)
     return false;
 }
 
-// Cells selected across a table are a table of those cells alone, with the
-// pictures they show.
-QByteArray TRxRichEdit::selectedCellsRtf(const QTextDocumentFragment &fragment) const
+// The selection as a document of its own: cells selected across a table are
+// a table of those cells alone, with the pictures they show; every cell has
+// its whole format, as other programs read it.
+void TRxRichEdit::copySelectionInto(QTextDocument &piece, const QTextCursor &selection) const
 {
-    QTextDocument piece;
     piece.setDefaultFont(document()->defaultFont());
-    QTextCursor(&piece).insertFragment(fragment);
+    QTextCursor(&piece).insertFragment(QTextDocumentFragment(selection));
     for (QTextBlock block = piece.begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextCharFormat format = it.fragment().charFormat();
@@ -1227,7 +1228,14 @@ QByteArray TRxRichEdit::selectedCellsRtf(const QTextDocumentFragment &fragment) 
             }
         }
     }
-    return rtf::write(piece);
+    if (selection.hasComplexSelection()) {
+        int row = 0, rows = 0, column = 0, columns = 0;
+        selection.selectedTableCells(&row, &rows, &column, &columns);
+        const QList<QTextFrame *> tables = piece.rootFrame()->childFrames();
+        if (auto *cells = tables.isEmpty() ? nullptr : qobject_cast<QTextTable *>(tables.first()))
+            tableformat::spellOutCellFormats(*cells, column);
+    }
+    tableformat::spellOutCellFormats(piece);
 }
 
 QMimeData *TRxRichEdit::createMimeDataFromSelection() const
@@ -1236,11 +1244,18 @@ QMimeData *TRxRichEdit::createMimeDataFromSelection() const
     auto *data = new QMimeData;
     const QTextCursor cursor = textCursor();
     if (!plainText_ && cursor.hasSelection()) {
-        const QTextDocumentFragment fragment(cursor);
-        data->setHtml(fragment.toHtml());
-        const QByteArray rtfData = cursor.hasComplexSelection() ? selectedCellsRtf(fragment)
-                                                                : rtf::write(*document(), cursor.selectionStart(),
-                                                                             cursor.selectionEnd());
+        QByteArray rtfData;
+        if (cursor.hasComplexSelection() || !document()->rootFrame()->childFrames().isEmpty()) {
+            QTextDocument piece;
+            copySelectionInto(piece, cursor);
+            data->setHtml(QTextDocumentFragment(&piece).toHtml());
+            rtfData = cursor.hasComplexSelection()
+                ? rtf::write(piece)
+                : rtf::write(*document(), cursor.selectionStart(), cursor.selectionEnd());
+        } else {
+            data->setHtml(QTextDocumentFragment(cursor).toHtml());
+            rtfData = rtf::write(*document(), cursor.selectionStart(), cursor.selectionEnd());
+        }
         data->setData(kRtfMimeTypes[0], rtfData);
         data->setData(kRtfMimeTypes[1], rtfData);
     }

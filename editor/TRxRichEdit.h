@@ -243,7 +243,7 @@ protected:
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
     QMimeData *createMimeDataFromSelection() const override;
-    QByteArray selectedCellsRtf(const QTextDocumentFragment &fragment) const;
+    void copySelectionInto(QTextDocument &piece, const QTextCursor &selection) const;
 
 private:
     friend class TRichEditStrings;

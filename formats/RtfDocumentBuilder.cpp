@@ -13,6 +13,7 @@
 #include <QTextTable>
 #include <QUrl>
 
+#include <algorithm>
 #include <atomic>
 #include <map>
 
@@ -381,8 +382,6 @@ private:
 
     void openTable(OpenTable &open, const TableGrid &grid, const std::vector<int> &marks)
     {
-        open.table = m_cursor.insertTable(grid.rowCount(), grid.columns(), tableFormat(grid));
-        QTextTable *const table = open.table;
         // Formats first: a cell's format also holds its span.
         const int columns = grid.columns();
         std::vector<bool> covered(size_t(grid.rowCount()) * size_t(columns));
@@ -394,6 +393,17 @@ private:
             QTextTableCellFormat format;
         };
         std::vector<Made> above(static_cast<size_t>(columns));
+        std::vector<QTextTableCellFormat> formats(grid.cells.size());
+        // The format most cells of a column have is the column's, held once
+        // by the table: given to each cell, formats took most of the time a
+        // large table takes to read. A cell whose first paragraph's format
+        // goes with the cell keeps its own.
+        struct Candidate {
+            QTextTableCellFormat format;
+            int cells = 0;
+        };
+        constexpr size_t kCandidates = 4;
+        std::vector<std::vector<Candidate>> candidates(static_cast<size_t>(columns));
         for (size_t i = 0; i < grid.cells.size(); ++i) {
             const GridCell &place = grid.cells[i];
             const int mark = i < marks.size() && marks[i] >= 0 ? marks[i] : -1;
@@ -402,16 +412,50 @@ private:
                 made.format = cellFormat(grid, place);
                 if (mark >= 0)
                     made.format.merge(m_charFormats[size_t(mark)]);
+                made.format.setProperty(tableformat::kOwnCellFormatProperty, true);
                 made.mark = mark;
             }
             made.place = &place;
-            table->cellAt(place.row, place.column).setFormat(made.format);
+            formats[i] = made.format;
+            if (mark < 0) {
+                std::vector<Candidate> &ofColumn = candidates[size_t(place.column)];
+                auto found = std::find_if(ofColumn.begin(), ofColumn.end(),
+                                          [&](const Candidate &c) { return c.format == made.format; });
+                if (found != ofColumn.end())
+                    ++found->cells;
+                else if (ofColumn.size() < kCandidates)
+                    ofColumn.push_back({made.format, 1});
+            }
             for (int r = place.row; r < place.row + place.rowSpan && r < grid.rowCount(); ++r)
                 for (int c = place.column; c < place.column + place.columnSpan && c < columns; ++c)
                     covered[size_t(r) * size_t(columns) + size_t(c)] = true;
         }
+        std::vector<QTextTableCellFormat> shared(static_cast<size_t>(columns));
+        QVariantList sharedList;
+        bool anyShared = false;
+        for (size_t c = 0; c < candidates.size(); ++c) {
+            auto most = std::max_element(candidates[c].begin(), candidates[c].end(),
+                                         [](const Candidate &a, const Candidate &b) { return a.cells < b.cells; });
+            if (most != candidates[c].end() && most->cells > 1) {
+                shared[c] = most->format;
+                anyShared = true;
+            }
+            sharedList.append(shared[c].isValid() ? QVariant(shared[c]) : QVariant(QTextFormat()));
+        }
+        QTextTableFormat format = tableFormat(grid);
+        if (anyShared)
+            format.setProperty(tableformat::kColumnCellFormatsProperty, sharedList);
+        open.table = m_cursor.insertTable(grid.rowCount(), columns, format);
+        QTextTable *const table = open.table;
+        for (size_t i = 0; i < grid.cells.size(); ++i) {
+            const GridCell &place = grid.cells[i];
+            const QTextTableCellFormat &column = shared[size_t(place.column)];
+            if (!column.isValid() || !(formats[i] == column))
+                table->cellAt(place.row, place.column).setFormat(formats[i]);
+        }
         QTextTableCellFormat absent;
         absent.setProperty(tableformat::kAbsentCellProperty, true);
+        absent.setProperty(tableformat::kOwnCellFormatProperty, true);
         for (size_t i = 0; i < covered.size(); ++i) {
             if (!covered[i])
                 table->cellAt(int(i / size_t(columns)), int(i % size_t(columns))).setFormat(absent);

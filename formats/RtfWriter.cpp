@@ -112,6 +112,7 @@ struct TableWriting {
     QTextTableFormat format;
     int last = 0; // the table's last position
     std::vector<tableformat::PlacedCell> cells;
+    tableformat::ColumnCellFormats columnFormats;
     size_t cellAt = 0; // the cell paragraphs go to
     size_t enteredCell = 0;
     std::vector<int> edges;
@@ -167,6 +168,8 @@ private:
     void cellDefinition(const RowPlace &place);
     int cellEnd(size_t index) const;
     size_t cellStartingAt(int first) const;
+    // The format the cell at `index` of the table being written has.
+    QTextTableCellFormat cellFormat(size_t index) const;
     bool isAbsent(size_t index) const;
     void cellBorders(const QTextTableCellFormat &format);
     void emptyCell();
@@ -449,8 +452,9 @@ void Writer::collect(const QTextBlock &block)
 // The colours of the cells' borders and backgrounds.
 void Writer::collectTable(const QTextTable &table)
 {
+    const tableformat::ColumnCellFormats columns(table.format(), table.columns());
     for (const tableformat::PlacedCell &cell : tableformat::cellsInOrder(table)) {
-        const QTextTableCellFormat format = cell.cell.format().toTableCellFormat();
+        const QTextTableCellFormat format = columns.of(cell.cell.format(), cell.column);
         for (const QBrush &brush : {format.topBorderBrush(), format.leftBorderBrush(), format.bottomBorderBrush(),
                                     format.rightBorderBrush()}) {
             if (brush.style() != Qt::NoBrush)
@@ -1103,6 +1107,7 @@ void Writer::startTable(const QTextTable &table)
     m_t->format = table.format();
     m_t->last = table.lastPosition();
     m_t->cells = tableformat::cellsInOrder(table);
+    m_t->columnFormats = tableformat::ColumnCellFormats(m_t->format, table.columns());
     m_t->cellAt = 0;
     m_t->enteredCell = m_t->cells.size();
     m_t->edges = gridEdges(table, m_doc);
@@ -1129,10 +1134,16 @@ void Writer::endTable()
     m_t->cells.clear();
 }
 
+QTextTableCellFormat Writer::cellFormat(size_t index) const
+{
+    const tableformat::PlacedCell &cell = m_t->cells[index];
+    return m_t->columnFormats.of(cell.cell.format(), cell.column);
+}
+
 bool Writer::isAbsent(size_t index) const
 {
     return cellEnd(index) == m_t->cells[index].first
-        && m_t->cells[index].cell.format().boolProperty(tableformat::kAbsentCellProperty);
+        && cellFormat(index).boolProperty(tableformat::kAbsentCellProperty);
 }
 
 // A row's definition: \trowd, the row's words, each cell's words and edge.
@@ -1149,14 +1160,14 @@ void Writer::startRow(int row)
             continue; // a cell to the left spans it
         const bool continued = m_t->cells[index].row != row;
         if (!continued && firstCell) {
-            rowWords = m_t->cells[index].cell.format().property(tableformat::kRowKeptWordsProperty).toByteArray();
+            rowWords = cellFormat(index).property(tableformat::kRowKeptWordsProperty).toByteArray();
             firstCell = false;
         }
         m_t->places.push_back({index, column, continued});
         // A cell spanning columns is written as its columns merged (\clmgf,
         // \clmrg): every edge of the grid stays one. Below a merge down the
         // cell is one, as \clvmrg finds the cell above by its edges.
-        const int span = m_t->cells[index].cell.format().tableCellColumnSpan();
+        const int span = m_t->cells[index].cell.format().tableCellColumnSpan(); // spans are each cell's own
         for (int k = 1; !continued && k < span && column + k < m_t->table->columns(); ++k)
             m_t->places.push_back({index, column + k, false, true});
     }
@@ -1233,7 +1244,7 @@ void Writer::keptWords(const QByteArray &words)
 void Writer::cellDefinition(const RowPlace &place)
 {
     const tableformat::PlacedCell &cell = m_t->cells[place.cell];
-    const QTextTableCellFormat format = cell.cell.format().toTableCellFormat();
+    const QTextTableCellFormat format = cellFormat(place.cell);
     const int span = std::max(1, format.tableCellColumnSpan());
     if (place.mergedAcross) {
         word("\\clmrg");

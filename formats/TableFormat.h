@@ -1,6 +1,10 @@
 #pragma once
 
 #include <QTextFormat>
+#include <QVector>
+
+class QTextDocument;
+class QTextTable;
 
 // How the program's documents hold tables: as Qt's QTextTable, one cell per
 // cell of the grid (see RtfTableGrid.h), cells merged across or down as one
@@ -24,6 +28,10 @@
 //    (\clcfpat) over it makes, the three also kept as read
 //  - verticalAlignment: AlignTop, AlignMiddle or AlignBottom (\clvertal*)
 //  - top, left, bottom and right padding in pixels (\clpad*), where given
+//
+// A table read from a file holds the format most cells of a column have once,
+// for the column (kColumnCellFormatsProperty): its cells' own formats name
+// nothing but their place. Read a cell's format through ColumnCellFormats.
 namespace tableformat {
 
 // On the table format: the grid's column edges in twips as read (a
@@ -50,5 +58,37 @@ constexpr int kRowKeptWordsProperty = QTextFormat::UserProperty + 33;
 constexpr int kShadingProperty = QTextFormat::UserProperty + 34;
 constexpr int kShadingPatternProperty = QTextFormat::UserProperty + 35;
 constexpr int kShadingBackgroundProperty = QTextFormat::UserProperty + 36;
+
+// On the table format: each column's cell format (a QVariantList of
+// QTextFormat, one a column, an invalid one for a column without), which a
+// cell has unless its own format is marked kOwnCellFormatProperty; what its
+// own format adds (its spans, a character format given across the table)
+// goes over the column's. Ignored when its count no longer matches the
+// columns. Qt knows nothing of it: a copy of the document that leaves the
+// program's hands (printing, HTML) has its cells' formats spelled out first.
+constexpr int kColumnCellFormatsProperty = QTextFormat::UserProperty + 37;
+constexpr int kOwnCellFormatProperty = QTextFormat::UserProperty + 38;
+
+// A table's column formats, read once to ask for many cells.
+class ColumnCellFormats {
+public:
+    // `firstColumn`, for cells copied from a wider table: the column of that
+    // table the first one here was, whatever the count.
+    ColumnCellFormats() = default;
+    ColumnCellFormats(const QTextTableFormat &format, int columns, int firstColumn = -1);
+    // The format of a cell at `column` whose own format is `own`.
+    QTextTableCellFormat of(const QTextCharFormat &own, int column) const;
+    bool isEmpty() const { return formats_.isEmpty(); }
+
+private:
+    QVector<QTextTableCellFormat> formats_;
+    int firstColumn_ = 0;
+};
+
+// Every cell of `table` given the whole format it has, and the column
+// formats dropped: for copies Qt prints or writes as HTML.
+void spellOutCellFormats(QTextTable &table, int firstColumn = -1);
+// The same for every table in the document, at any depth.
+void spellOutCellFormats(QTextDocument &document);
 
 } // namespace tableformat

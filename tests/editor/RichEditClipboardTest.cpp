@@ -3,6 +3,8 @@
 
 #include "RichEditFixture.h"
 #include "../formats/RtfTestSupport.h"
+#include "formats/RtfWriter.h"
+#include "formats/TableFormat.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -11,6 +13,7 @@
 #include <QImage>
 #include <QMimeData>
 #include <QTextBlock>
+#include <QTest>
 #include <QTextTable>
 
 namespace {
@@ -298,4 +301,66 @@ TEST_F(RichEditTest, CellsCopiedAcrossATableAreATableOfThoseCellsInEveryRichForm
         ASSERT_EQ(pasted.size(), 1u) << format.toStdString();
         EXPECT_EQ(pasted[0], (QStringList{"11|12", "21|22"})) << format.toStdString();
     }
+}
+
+TEST_F(RichEditTest, CellsOfATableReadFromAFileKeepTheirBordersInCopiesBoldAndNewRows)
+{
+    // Most cells of a column share a format; one cell has a border and no
+    // background of its own.
+    QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red255\\green255\\blue0;}";
+    for (int row = 0; row < 6; ++row) {
+        rtf += "\\trowd\\trgaph100\\clbrdrl\\brdrs\\brdrw20\\cellx2000";
+        rtf += row == 3 ? "\\clbrdrb\\brdrs\\brdrw40\\cellx4000" : "\\clcbpat1\\cellx4000";
+        rtf += "\\clbrdrt\\brdrs\\brdrw10\\cellx6000";
+        for (int column = 0; column < 3; ++column)
+            rtf += "\\pard\\intbl c" + QByteArray::number(row) + QByteArray::number(column) + "\\cell";
+        rtf += "\\row";
+    }
+    rtf += "\\pard after\\par}";
+    editor->LoadContent(rtf, true);
+    auto *table = qobject_cast<QTextTable *>(editor->document()->rootFrame()->childFrames().value(0));
+    ASSERT_TRUE(table);
+    // What another program reads of a cell: its borders and background in the HTML.
+    const auto pastedCells = [&](const QByteArray &copied, const QString &type) {
+        auto *data = new QMimeData;
+        data->setData(type, copied);
+        QApplication::clipboard()->setMimeData(data);
+        TRxRichEdit into;
+        into.paste();
+        auto *pasted = qobject_cast<QTextTable *>(into.document()->rootFrame()->childFrames().value(0));
+        std::vector<QTextTableCellFormat> formats;
+        if (!pasted)
+            return formats;
+        const tableformat::ColumnCellFormats columns(pasted->format(), pasted->columns());
+        for (int r = 0; r < pasted->rows(); ++r)
+            for (int c = 0; c < pasted->columns(); ++c)
+                formats.push_back(columns.of(pasted->cellAt(r, c).format(), c));
+        return formats;
+    };
+    QTextCursor cells = table->cellAt(2, 1).firstCursorPosition();
+    cells.setPosition(table->cellAt(3, 2).lastCursorPosition().position(), QTextCursor::KeepAnchor);
+    editor->setTextCursor(cells);
+    editor->copy();
+    const QByteArray html = QApplication::clipboard()->mimeData()->data(QStringLiteral("text/html"));
+    const QByteArray copiedRtf = QApplication::clipboard()->mimeData()->data(QStringLiteral("text/rtf"));
+    for (const QString &type : {QStringLiteral("text/html"), QStringLiteral("text/rtf")}) {
+        const std::vector<QTextTableCellFormat> formats = pastedCells(type.endsWith(QLatin1String("rtf")) ? copiedRtf : html, type);
+        ASSERT_EQ(formats.size(), 4u) << type.toStdString();
+        EXPECT_GT(formats[2].bottomBorder(), formats[0].bottomBorder()) << type.toStdString();
+        EXPECT_GT(formats[1].topBorder(), 0) << type.toStdString();
+        EXPECT_EQ(formats[0].background().color(), QColor(Qt::yellow)) << type.toStdString();
+        EXPECT_EQ(formats[2].background().style(), Qt::NoBrush) << type.toStdString();
+    }
+    // Bold across the whole text, then a row added with Tab: saved, every
+    // cell keeps what its column has.
+    editor->SelectWholeText();
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    editor->textCursor().mergeCharFormat(bold);
+    editor->setTextCursor(table->cellAt(5, 2).lastCursorPosition());
+    QTest::keyClick(editor.get(), Qt::Key_Tab);
+    const QByteArray saved = rtf::write(*editor->document());
+    EXPECT_EQ(saved.count("\\clbrdrb\\brdrs\\brdrw40"), 1) << saved.constData();
+    EXPECT_EQ(saved.count("\\clbrdrt\\brdrs\\brdrw10"), 7) << saved.constData();
+    EXPECT_EQ(saved.count("\\clcbpat"), 6) << saved.constData();
 }
