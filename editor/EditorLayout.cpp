@@ -432,7 +432,10 @@ qreal EditorLayout::replaceEntries(const ChangedBlocks &changed, QStringView ins
         }
         const qreal top = metrics_.top(groups.front().first.blockNumber());
         const qreal m = margin();
-        tableRepaint_ = QRectF(0, 0, kUnlimitedWidth, kUnlimitedWidth * 1e3);
+        // What stands above the change stays; a row's borders may stand a
+        // pixel above it.
+        const qreal from = std::min(metrics_.top(changed.first), top) + m - kBorderOverhang;
+        tableRepaint_ = QRectF(0, from, kUnlimitedWidth, kUnlimitedWidth * 1e3);
         if (layOut && groups.size() == 1 && qFuzzyCompare(1 + rowHeight, 1 + oldRow)) {
             // The row kept its height: only the cell typed in changed.
             tableRepaint_ = QRectF(0, m + top, kUnlimitedWidth, rowHeight);
@@ -2120,6 +2123,13 @@ void EditorLayout::drawGroup(QPainter *painter, const PaintContext &context, con
     // A cell without borders of its own has its table's (pasted tables).
     const QTextTableFormat outer = group.table->format();
     painter->save();
+    // Lines of one pen go together, in the order they come.
+    std::vector<QLineF> pending;
+    const auto flush = [&] {
+        if (!pending.empty())
+            painter->drawLines(pending.data(), int(pending.size()));
+        pending.clear();
+    };
     for (const CellPlace *place : cells) {
         const QTextTable *own = place->depth > 0 ? QTextCursor(place->block).currentTable() : nullptr;
         const QTextTableFormat table = own ? own->format() : outer;
@@ -2135,9 +2145,11 @@ void EditorLayout::drawGroup(QPainter *painter, const PaintContext &context, con
             const QBrush paint = own ? f.brushProperty(brush) : table.borderBrush();
             // Thinner than a pixel is still seen, as a pixel.
             const QPen pen(paint.style() == Qt::NoBrush ? QBrush(Qt::black) : paint, std::max<qreal>(1, w));
-            if (pen != painter->pen())
+            if (pen != painter->pen()) {
+                flush();
                 painter->setPen(pen);
-            painter->drawLine(from, to);
+            }
+            pending.emplace_back(from, to);
         };
         using F = QTextFormat;
         line(F::TableCellTopBorder, F::TableCellTopBorderStyle, F::TableCellTopBorderBrush, box.topLeft(),
@@ -2149,6 +2161,7 @@ void EditorLayout::drawGroup(QPainter *painter, const PaintContext &context, con
         line(F::TableCellRightBorder, F::TableCellRightBorderStyle, F::TableCellRightBorderBrush, box.topRight(),
              box.bottomRight());
     }
+    flush();
     painter->restore();
 }
 

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QInputMethodQueryEvent>
 #include <QRandomGenerator>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -351,6 +352,35 @@ TEST_F(RichEditTest, TableRowsMeasuredWithoutShapingStandWhereTheirLaidOutRowsDo
     expectInStep(*editor);
     QImage shot(editor->viewport()->size(), QImage::Format_RGB32);
     editor->viewport()->render(&shot);
+}
+
+TEST_F(RichEditTest, WhatTypingInACellPaintsIsWhatTheWholeViewShows)
+{
+    // A key that makes a row taller moves every row below it; one that does
+    // not changes its cell alone. The screen after each is the view anew.
+    QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Times New Roman;}}\\pard before\\par";
+    for (int row = 0; row < 30; ++row) {
+        rtf += "\\trowd\\trgaph108\\clbrdrb\\brdrs\\brdrw15\\cellx1500\\clbrdrl\\brdrs\\brdrw15\\cellx3000";
+        rtf += "\\pard\\intbl r" + QByteArray::number(row) + "\\cell\\pard\\intbl x\\cell\\row";
+    }
+    rtf += "\\pard after\\par}";
+    editor->resize(300, 300);
+    editor->LoadContent(rtf, true);
+    auto *table = qobject_cast<QTextTable *>(editor->document()->rootFrame()->childFrames().value(0));
+    ASSERT_TRUE(table);
+    editor->setTextCursor(table->cellAt(3, 0).lastCursorPosition());
+    QWidget *window = editor->window();
+    const auto shown = [&] {
+        QApplication::processEvents();
+        return window->screen()->grabWindow(window->winId()).toImage();
+    };
+    shown();
+    for (const QString &typed : {QStringLiteral(" a"), QStringLiteral(" and more words that wrap")}) {
+        QTest::keyClicks(editor.get(), typed);
+        const QImage partly = shown();
+        editor->viewport()->repaint();
+        EXPECT_EQ(partly, shown()) << typed.toStdString();
+    }
 }
 
 TEST_F(RichEditTest, TableInACellIsLaidOutInsideItAndTheRowGrowsToHoldIt)
