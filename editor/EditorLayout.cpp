@@ -1218,6 +1218,7 @@ void EditorLayout::draw(QPainter *painter, const PaintContext &context)
         else
             drawBlock(painter, context, block, origin, height);
     }
+    dropOldCellShaping();
     ++paints_;
     dropOldShaping();
     if (documentSize() != reportedSize_)
@@ -2010,17 +2011,26 @@ void EditorLayout::keepCellShaping(CellPlace &place)
         place.owner = this;
         place.block.layout()->setCacheEnabled(true);
     }
+}
+
+void EditorLayout::dropOldCellShaping()
+{
     if (shapedCells_.size() <= kShapingKept * 4)
         return;
-    // The cells painted longest ago let their glyphs go; they keep their places.
-    for (CellPlace *old : paintedLongestAgo(shapedCells_, kShapingKept * 2)) {
+    // The cells painted longest ago let their lines and glyphs go; they keep
+    // their places, and are laid out again when next shown. Those of the
+    // paint just made stay, however many.
+    const std::size_t painted = std::size_t(std::count_if(
+        shapedCells_.begin(), shapedCells_.end(), [this](const CellPlace *place) { return place->paint == paints_; }));
+    if (painted >= shapedCells_.size())
+        return;
+    for (CellPlace *old : paintedLongestAgo(shapedCells_, std::max(kShapingKept * 2, painted))) {
         shapedCells_.erase(old);
         old->owner = nullptr;
         QTextLayout *layout = old->block.layout();
         layout->setCacheEnabled(false);
-        // Laid out again without the cache, the glyphs are let go.
-        if (layout->lineCount() > 0)
-            layoutLines(old->block, *layout, true, true, old->width);
+        layout->clearLayout();
+        old->linesKept = false;
     }
 }
 

@@ -189,6 +189,7 @@ private:
     qreal layoutRows(QTextTable *table, int firstRow, int lastRow, Span area, int depth,
                      const QTextBlock &changed, bool lines) const;
     void keepCellShaping(CellPlace &place);
+    void dropOldCellShaping();
     void ensureGroupLaidOut(const RowGroup &group) const;
     static const CellPlace *placeOf(const QTextBlock &block);
     void drawGroup(QPainter *painter, const PaintContext &context, const RowGroup &group, const QPointF &origin);

@@ -383,6 +383,50 @@ TEST_F(RichEditTest, WhatTypingInACellPaintsIsWhatTheWholeViewShows)
     }
 }
 
+TEST_F(RichEditTest, CellsLetTheirLinesGoOnceScrolledFarAwayAndAreShownWholeAgain)
+{
+    // More cells on one screen than keep their lines at once.
+    QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Times New Roman;}}\\pard before\\par";
+    for (int row = 0; row < 1500; ++row) {
+        rtf += "\\trowd";
+        for (int column = 1; column <= 10; ++column)
+            rtf += "\\clbrdrb\\brdrs\\brdrw15\\cellx" + QByteArray::number(column * 500);
+        for (int column = 0; column < 10; ++column)
+            rtf += "\\pard\\intbl " + QByteArray::number(row % 97 + column) + "\\cell";
+        rtf += "\\row";
+    }
+    rtf += "\\pard after\\par}";
+    editor->resize(400, 3000);
+    editor->LoadContent(rtf, true);
+    QScrollBar *bar = editor->verticalScrollBar();
+    QWidget *window = editor->window();
+    const auto shown = [&] {
+        QApplication::processEvents();
+        return window->screen()->grabWindow(window->winId()).toImage();
+    };
+    // Far down and back, and down by little steps: every cell shown is drawn.
+    const int step = editor->viewport()->height() / 8;
+    std::vector<int> values{bar->maximum(), 0};
+    for (int k = 1; k <= 24; ++k)
+        values.push_back(k * step);
+    for (int value : values) {
+        bar->setValue(value);
+        const QImage scrolled = shown();
+        editor->viewport()->repaint();
+        ASSERT_EQ(scrolled, window->screen()->grabWindow(window->winId()).toImage()) << "at " << value;
+        // Each paragraph painted had lines to paint.
+        const QTextBlock last = editor->cursorForPosition(QPoint(0, editor->viewport()->height() - 30)).block();
+        for (QTextBlock block = editor->cursorForPosition(QPoint(0, 30)).block(); block.isValid() && block != last;
+             block = block.next())
+            ASSERT_GT(block.layout()->lineCount(), 0) << "at " << value << ", paragraph " << block.blockNumber();
+    }
+    int withLines = 0;
+    for (QTextBlock block = editor->document()->begin(); block.isValid(); block = block.next())
+        withLines += block.layout()->lineCount() > 0 ? 1 : 0;
+    EXPECT_LT(withLines, 5000) << "of 15,000 cells";
+    expectInStep(*editor);
+}
+
 TEST_F(RichEditTest, TableInACellIsLaidOutInsideItAndTheRowGrowsToHoldIt)
 {
     editor->setText(QStringLiteral("before\nafter"));
