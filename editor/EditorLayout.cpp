@@ -1885,91 +1885,89 @@ qreal EditorLayout::layoutRows(QTextTable *table, int firstRow, int lastRow, Spa
         const int r = origin.row;
         const int c = origin.column;
         const QTextTableCell &cell = origin.cell;
-        {
-            const QTextTableCellFormat cellFormat = columnFormats.of(cell.format(), c);
-            const qreal leftPad = padding(cellFormat, format, QTextFormat::TableCellLeftPadding);
-            const qreal rightPad = padding(cellFormat, format, QTextFormat::TableCellRightPadding);
-            const qreal topPad = padding(cellFormat, format, QTextFormat::TableCellTopPadding);
-            const qreal bottomPad = padding(cellFormat, format, QTextFormat::TableCellBottomPadding);
-            int end = c + 1;
-            while (end < columns && table->cellAt(r, end) == cell)
-                ++end;
-            int rowSpan = 1;
-            while (r + rowSpan < tableRows && table->cellAt(r + rowSpan, c) == cell)
-                ++rowSpan;
-            const qreal width = std::max<qreal>(1, x[std::size_t(end)] - x[std::size_t(c)] - leftPad - rightPad);
-            const Laid cellLaid{origin.first, o + 1 < origins.size() ? origins[o + 1].first.previous() : lastOfRows,
-                                topPad};
-            qreal y = 0;
-            for (QTextBlock block = cellLaid.first; block.isValid(); block = block.next()) {
-                const int position = block.position();
-                while (nextInside < inside.size() && inside[nextInside]->lastPosition() < position)
-                    ++nextInside;
-                QTextTable *inner = nextInside < inside.size() && inside[nextInside]->firstPosition() <= position
-                    ? qobject_cast<QTextTable *>(inside[nextInside])
-                    : nullptr;
-                if (inner && depth + 1 < kDeepestLaidOutTable && inner->rows() > 0 && inner->columns() > 0) {
-                    const qreal height = layoutRows(inner, 0, inner->rows() - 1,
-                                                    {x[std::size_t(c)] + leftPad, width}, depth + 1, changed, lines);
-                    const QTextBlock innerLast = document()->findBlock(inner->lastPosition());
-                    for (QTextBlock in = block; in.isValid(); in = in.next()) {
-                        auto *place = const_cast<CellPlace *>(placeOf(in));
-                        if (place) {
-                            place->at.ry() += y;
-                            if (place->cellFirst && place->depth > depth)
-                                place->cell.translate(0, y);
-                        }
-                        if (in == innerLast)
-                            break;
+        const QTextTableCellFormat cellFormat = columnFormats.of(cell.format(), c);
+        const qreal leftPad = padding(cellFormat, format, QTextFormat::TableCellLeftPadding);
+        const qreal rightPad = padding(cellFormat, format, QTextFormat::TableCellRightPadding);
+        const qreal topPad = padding(cellFormat, format, QTextFormat::TableCellTopPadding);
+        const qreal bottomPad = padding(cellFormat, format, QTextFormat::TableCellBottomPadding);
+        int end = c + 1;
+        while (end < columns && table->cellAt(r, end) == cell)
+            ++end;
+        int rowSpan = 1;
+        while (r + rowSpan < tableRows && table->cellAt(r + rowSpan, c) == cell)
+            ++rowSpan;
+        const qreal width = std::max<qreal>(1, x[std::size_t(end)] - x[std::size_t(c)] - leftPad - rightPad);
+        const Laid cellLaid{origin.first, o + 1 < origins.size() ? origins[o + 1].first.previous() : lastOfRows,
+                            topPad};
+        qreal y = 0;
+        for (QTextBlock block = cellLaid.first; block.isValid(); block = block.next()) {
+            const int position = block.position();
+            while (nextInside < inside.size() && inside[nextInside]->lastPosition() < position)
+                ++nextInside;
+            QTextTable *inner = nextInside < inside.size() && inside[nextInside]->firstPosition() <= position
+                ? qobject_cast<QTextTable *>(inside[nextInside])
+                : nullptr;
+            if (inner && depth + 1 < kDeepestLaidOutTable && inner->rows() > 0 && inner->columns() > 0) {
+                const qreal height = layoutRows(inner, 0, inner->rows() - 1,
+                                                {x[std::size_t(c)] + leftPad, width}, depth + 1, changed, lines);
+                const QTextBlock innerLast = document()->findBlock(inner->lastPosition());
+                for (QTextBlock in = block; in.isValid(); in = in.next()) {
+                    auto *place = const_cast<CellPlace *>(placeOf(in));
+                    if (place) {
+                        place->at.ry() += y;
+                        if (place->cellFirst && place->depth > depth)
+                            place->cell.translate(0, y);
                     }
-                    y += height;
-                    block = innerLast;
-                    if (block == cellLaid.last || !block.isValid())
+                    if (in == innerLast)
                         break;
-                    continue;
                 }
-                auto *place = const_cast<CellPlace *>(placeOf(block));
-                const bool fresh = !place;
-                if (fresh) {
-                    place = new CellPlace(block);
-                    block.setUserData(place); // what it had before goes
-                }
-                // The paragraphs of the row an edit did not touch keep their lines.
-                const bool keep = changed.isValid() && block != changed && !fresh && place->linesKept &&
-                                  qFuzzyCompare(1 + place->width, 1 + width) && block.layout()->lineCount() > 0;
-                if (!keep) {
-                    // Measured only, a paragraph keeps no layout: hundreds of
-                    // bytes a cell, and its text shaped, for rows never shown.
-                    std::optional<Entry> entry = lines ? std::nullopt : uniformLine(block, width);
-                    if (entry) {
-                        if (place->linesKept)
-                            block.layout()->clearLayout();
-                        place->linesKept = false;
-                    } else {
-                        entry = layoutLines(block, *block.layout(), true, true, width);
-                        place->linesKept = true;
-                    }
-                    place->height = entry->height;
-                    place->lines = entry->lines;
-                }
-                place->at = QPointF(x[std::size_t(c)] + leftPad, y);
-                place->width = width;
-                place->depth = depth;
-                place->cellFirst = block == cellLaid.first;
-                // Qt keeps an empty paragraph before a table that starts a
-                // cell, where the file has none: it takes no room.
-                const bool beforeTable = place->cellFirst && block.length() == 1 && nextInside < inside.size() &&
-                                         inside[nextInside]->firstPosition() == position + 1;
-                y += beforeTable ? 0 : place->height;
-                if (block == cellLaid.last)
+                y += height;
+                block = innerLast;
+                if (block == cellLaid.last || !block.isValid())
                     break;
+                continue;
             }
-            heights.push_back({r - firstRow, std::min(rowSpan, lastRow - r + 1), y + topPad + bottomPad});
-            laid.push_back(cellLaid);
-            auto *first = const_cast<CellPlace *>(placeOf(cellLaid.first));
-            first->cell = QRectF(x[std::size_t(c)], 0, x[std::size_t(end)] - x[std::size_t(c)], 0);
-            first->format = cellFormat;
+            auto *place = const_cast<CellPlace *>(placeOf(block));
+            const bool fresh = !place;
+            if (fresh) {
+                place = new CellPlace(block);
+                block.setUserData(place); // what it had before goes
+            }
+            // The paragraphs of the row an edit did not touch keep their lines.
+            const bool keep = changed.isValid() && block != changed && !fresh && place->linesKept &&
+                              qFuzzyCompare(1 + place->width, 1 + width) && block.layout()->lineCount() > 0;
+            if (!keep) {
+                // Measured only, a paragraph keeps no layout: hundreds of
+                // bytes a cell, and its text shaped, for rows never shown.
+                std::optional<Entry> entry = lines ? std::nullopt : uniformLine(block, width);
+                if (entry) {
+                    if (place->linesKept)
+                        block.layout()->clearLayout();
+                    place->linesKept = false;
+                } else {
+                    entry = layoutLines(block, *block.layout(), true, true, width);
+                    place->linesKept = true;
+                }
+                place->height = entry->height;
+                place->lines = entry->lines;
+            }
+            place->at = QPointF(x[std::size_t(c)] + leftPad, y);
+            place->width = width;
+            place->depth = depth;
+            place->cellFirst = block == cellLaid.first;
+            // Qt keeps an empty paragraph before a table that starts a
+            // cell, where the file has none: it takes no room.
+            const bool beforeTable = place->cellFirst && block.length() == 1 && nextInside < inside.size() &&
+                                     inside[nextInside]->firstPosition() == position + 1;
+            y += beforeTable ? 0 : place->height;
+            if (block == cellLaid.last)
+                break;
         }
+        heights.push_back({r - firstRow, std::min(rowSpan, lastRow - r + 1), y + topPad + bottomPad});
+        laid.push_back(cellLaid);
+        auto *first = const_cast<CellPlace *>(placeOf(cellLaid.first));
+        first->cell = QRectF(x[std::size_t(c)], 0, x[std::size_t(end)] - x[std::size_t(c)], 0);
+        first->format = cellFormat;
     }
     const std::vector<double> rowHeights = tablegeometry::rowHeights(rows, heights, 0);
     std::vector<qreal> tops(std::size_t(rows) + 1, 0);
