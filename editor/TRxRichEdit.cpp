@@ -1245,17 +1245,17 @@ QMimeData *TRxRichEdit::createMimeDataFromSelection() const
     const QTextCursor cursor = textCursor();
     if (!plainText_ && cursor.hasSelection()) {
         QByteArray rtfData;
-        if (cursor.hasComplexSelection() || !document()->rootFrame()->childFrames().isEmpty()) {
+        if (document()->rootFrame()->childFrames().isEmpty()) {
+            data->setHtml(QTextDocumentFragment(cursor).toHtml()); // no tables to spell out
+        } else {
             QTextDocument piece;
             copySelectionInto(piece, cursor);
             data->setHtml(QTextDocumentFragment(&piece).toHtml());
-            rtfData = cursor.hasComplexSelection()
-                ? rtf::write(piece)
-                : rtf::write(*document(), cursor.selectionStart(), cursor.selectionEnd());
-        } else {
-            data->setHtml(QTextDocumentFragment(cursor).toHtml());
-            rtfData = rtf::write(*document(), cursor.selectionStart(), cursor.selectionEnd());
+            if (cursor.hasComplexSelection())
+                rtfData = rtf::write(piece);
         }
+        if (rtfData.isEmpty())
+            rtfData = rtf::write(*document(), cursor.selectionStart(), cursor.selectionEnd());
         data->setData(kRtfMimeTypes[0], rtfData);
         data->setData(kRtfMimeTypes[1], rtfData);
     }

@@ -1,4 +1,5 @@
 #include "formats/TableFormat.h"
+#include "formats/TableCells.h"
 
 #include <QTextDocument>
 #include <QTextFrame>
@@ -45,19 +46,13 @@ void spellOutCellFormats(QTextTable &table, int firstColumn)
     if (!format.hasProperty(kColumnCellFormatsProperty))
         return;
     const ColumnCellFormats columns(format, table.columns(), firstColumn);
-    for (int row = 0; row < table.rows(); ++row) {
-        for (int column = 0; column < table.columns(); ++column) {
-            QTextTableCell cell = table.cellAt(row, column);
-            if ((row > 0 && table.cellAt(row - 1, column) == cell) ||
-                (column > 0 && table.cellAt(row, column - 1) == cell))
-                continue;
-            const QTextCharFormat own = cell.format();
-            if (own.hasProperty(kOwnCellFormatProperty))
-                continue;
-            QTextTableCellFormat whole = columns.of(own, column);
-            whole.setProperty(kOwnCellFormatProperty, true);
-            cell.setFormat(whole);
-        }
+    for (PlacedCell &placed : cellsInOrder(table)) {
+        const QTextCharFormat own = placed.cell.format();
+        if (own.hasProperty(kOwnCellFormatProperty))
+            continue;
+        QTextTableCellFormat whole = columns.of(own, placed.column);
+        whole.setProperty(kOwnCellFormatProperty, true);
+        placed.cell.setFormat(whole);
     }
     format.clearProperty(kColumnCellFormatsProperty);
     table.setFormat(format);
